@@ -40,12 +40,17 @@ CConfigUtils::~CConfigUtils()
     }
 }
 
-bool CConfigUtils::load(const char *path)
+void CConfigUtils::reset(const char *path)
 {
     m_strFileName = path ? path : "";
     m_sections.clear();
     m_bChanged = false;
     m_bDamaged = false;
+}
+
+bool CConfigUtils::load(const char *path)
+{
+    reset(path);
 
     FILE *file = fopen(m_strFileName.c_str(), "rb");
     if (!file) {
@@ -103,10 +108,7 @@ bool CConfigUtils::load(const char *path)
 
 bool CConfigUtils::create(const char *path)
 {
-    m_strFileName = path ? path : "";
-    m_sections.clear();
-    m_bChanged = false;
-    m_bDamaged = false;
+    reset(path);
     FILE *file = fopen(m_strFileName.c_str(), "wb");
     if (!file) {
         return false;

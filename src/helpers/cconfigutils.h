@@ -39,6 +39,7 @@ private:
     // The whole store in its written form (CR LF line ends).
     std::string toText() const;
 
+    void reset(const char *path);
     const std::string *find(const char *section, const char *key) const;
     bool backUpDamagedFile();
     bool writeFile();
