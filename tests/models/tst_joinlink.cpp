@@ -48,16 +48,14 @@ void TestJoinLink::parse_data()
         << QByteArray("--url=parvela://s/joinmeeting/1/0") << false << 0 << ""
         << "" << false << ""
         << "";
-    QTest::newRow("sip form with server") << QByteArray("--url=brivana://joinmeeting/2002/1/pw/sip.example.org")
-                                          << true << 2 << ""
-                                          << "2002" << true << "pw"
-                                          << "sip.example.org";
-    QTest::newRow("sip form without server") << QByteArray("--url=brivana://joinmeeting/2002/0/NO") << true << 2
-                                             << ""
+    QTest::newRow("sip form with server")
+        << QByteArray("--url=brivana://joinmeeting/2002/1/pw/sip.example.org") << true << 2 << ""
+        << "2002" << true << "pw"
+        << "sip.example.org";
+    QTest::newRow("sip form without server") << QByteArray("--url=brivana://joinmeeting/2002/0/NO") << true << 2 << ""
                                              << "2002" << false << ""
                                              << "";
-    QTest::newRow("sip form, trailing slash") << QByteArray("--url=brivana://joinmeeting/2002/0/NO/") << true << 2
-                                              << ""
+    QTest::newRow("sip form, trailing slash") << QByteArray("--url=brivana://joinmeeting/2002/0/NO/") << true << 2 << ""
                                               << "2002" << false << ""
                                               << "";
     QTest::newRow("sip form, audio flag 2") << QByteArray("--url=brivana://joinmeeting/2002/2/x") << true << 2 << ""
@@ -66,10 +64,10 @@ void TestJoinLink::parse_data()
     QTest::newRow("sip form, empty number") << QByteArray("--url=brivana://joinmeeting//0/x") << false << 0 << ""
                                             << "" << false << ""
                                             << "";
-    QTest::newRow("sip form, extra part") << QByteArray("--url=brivana://joinmeeting/1/0/x/sip/more") << false << 0
-                                          << ""
-                                          << "" << false << ""
-                                          << "";
+    QTest::newRow("sip form, extra part")
+        << QByteArray("--url=brivana://joinmeeting/1/0/x/sip/more") << false << 0 << ""
+        << "" << false << ""
+        << "";
     QTest::newRow("text before the link") << QByteArray("x--url=parvela://s/joinmeeting/1/0/p") << false << 0 << ""
                                           << "" << false << ""
                                           << "";
