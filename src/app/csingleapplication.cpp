@@ -123,12 +123,13 @@ CSingleApplication::CSingleApplication(int &argc, char **argv, const QString &ke
     }
     m_qstrInstanceName = CPlatform::instanceName(m_qstrKey, userFolder);
     m_sharedMemory.setKey(m_qstrInstanceName);
-    m_pInstanceLock = std::make_unique<QLockFile>(userFolder + QLatin1Char('/') + m_qstrKey + QStringLiteral(".lock"));
-    // Held for as long as the first instance lives: never stale by age, only
-    // when its process is gone.
-    m_pInstanceLock->setStaleLockTime(0);
+    if (!lockInstance(userFolder + QLatin1Char('/') + m_qstrKey + QStringLiteral(".lock")) &&
+        m_pInstanceLock->error() != QLockFile::LockFailedError) {
+        // A folder we cannot write must not make every start a second one.
+        lockInstance(QDir::temp().filePath(m_qstrInstanceName + QStringLiteral(".lock")));
+    }
 
-    if (!m_pInstanceLock->tryLock(0)) {
+    if (m_pInstanceLock->error() == QLockFile::LockFailedError) {
         m_bIsRunning = true;
         m_sharedMemory.attach(QSharedMemory::ReadWrite);
         initLog4Qt(true);
@@ -154,6 +155,21 @@ CSingleApplication::CSingleApplication(int &argc, char **argv, const QString &ke
 }
 
 CSingleApplication::~CSingleApplication() = default;
+
+bool CSingleApplication::lockInstance(const QString &lockPath)
+{
+    m_pInstanceLock = std::make_unique<QLockFile>(lockPath);
+    // Held for as long as the first instance lives: never stale by age, only
+    // when its process is gone.
+    m_pInstanceLock->setStaleLockTime(0);
+    if (m_pInstanceLock->tryLock(0)) {
+        return true;
+    }
+    if (m_pInstanceLock->error() != QLockFile::LockFailedError) {
+        KD_WARN << "Failed to create instance lock:" << lockPath << m_pInstanceLock->error();
+    }
+    return false;
+}
 
 void CSingleApplication::startServer()
 {

@@ -39,6 +39,7 @@ public slots:
     void receiveMessage();
 
 private:
+    bool lockInstance(const QString &lockPath);
     void startServer();
     void logArguments();
 

@@ -229,15 +229,40 @@ void CUserConfigUtils::loadConfigFromOldConfigFile()
     copyText(sip, m_szAuthenticationPassword);
 }
 
+QByteArray CUserConfigUtils::value(const char *section, const char *key) const
+{
+    QMutexLocker locker(&m_storeLock);
+    return QByteArray(m_configUtils.getString(section, key, ""));
+}
+
+int CUserConfigUtils::number(const char *section, const char *key, int defaultValue) const
+{
+    QMutexLocker locker(&m_storeLock);
+    return m_configUtils.getInt(section, key, defaultValue);
+}
+
+void CUserConfigUtils::storeValue(const char *section, const char *key, const QByteArray &value)
+{
+    QMutexLocker locker(&m_storeLock);
+    m_configUtils.setString(section, key, value.constData());
+    m_configUtils.save();
+}
+
+void CUserConfigUtils::storeNumber(const char *section, const char *key, int value)
+{
+    QMutexLocker locker(&m_storeLock);
+    m_configUtils.setInt(section, key, value);
+    m_configUtils.save();
+}
+
 QString CUserConfigUtils::text(const char *section, const char *key) const
 {
-    return QString::fromUtf8(m_configUtils.getString(section, key, ""));
+    return QString::fromUtf8(value(section, key));
 }
 
 void CUserConfigUtils::setText(const char *section, const char *key, const QString &value)
 {
-    m_configUtils.setString(section, key, value.toUtf8().constData());
-    m_configUtils.save();
+    storeValue(section, key, value.toUtf8());
 }
 
 bool CUserConfigUtils::isOnByDefault(const char *section, const char *key) const
@@ -247,35 +272,32 @@ bool CUserConfigUtils::isOnByDefault(const char *section, const char *key) const
 
 bool CUserConfigUtils::isOffByDefault(const char *section, const char *key) const
 {
-    return isTrueText(m_configUtils.getString(section, key, ""));
+    return isTrueText(value(section, key).constData());
 }
 
 void CUserConfigUtils::setSwitch(const char *section, const char *key, bool on)
 {
-    m_configUtils.setString(section, key, on ? "true" : "false");
-    m_configUtils.save();
+    storeValue(section, key, on ? "true" : "false");
 }
 
 bool CUserConfigUtils::isFlag(const char *section, const char *key, int defaultValue) const
 {
-    return m_configUtils.getInt(section, key, defaultValue) == 1;
+    return number(section, key, defaultValue) == 1;
 }
 
 void CUserConfigUtils::setFlag(const char *section, const char *key, bool on)
 {
-    m_configUtils.setInt(section, key, on ? 1 : 0);
-    m_configUtils.save();
+    storeNumber(section, key, on ? 1 : 0);
 }
 
 QString CUserConfigUtils::base64Text(const char *section, const char *key) const
 {
-    return QString::fromUtf8(QByteArray::fromBase64(QByteArray(m_configUtils.getString(section, key, ""))));
+    return QString::fromUtf8(QByteArray::fromBase64(value(section, key)));
 }
 
 void CUserConfigUtils::setBase64Text(const char *section, const char *key, const QString &value)
 {
-    m_configUtils.setString(section, key, value.toUtf8().toBase64().constData());
-    m_configUtils.save();
+    storeValue(section, key, value.toUtf8().toBase64());
 }
 
 bool CUserConfigUtils::isDisableCameraOnJoinConf() const
@@ -330,13 +352,12 @@ void CUserConfigUtils::setUseHttps(bool useHttps)
 
 int CUserConfigUtils::getPort() const
 {
-    return m_configUtils.getInt(m_szSectionConfig, m_szPort, 0);
+    return number(m_szSectionConfig, m_szPort, 0);
 }
 
 void CUserConfigUtils::setPort(int port)
 {
-    m_configUtils.setInt(m_szSectionConfig, m_szPort, port);
-    m_configUtils.save();
+    storeNumber(m_szSectionConfig, m_szPort, port);
 }
 
 QString CUserConfigUtils::getUser() const
@@ -491,9 +512,9 @@ void CUserConfigUtils::setLanguage(const QString &language)
 
 enums::LoginStatus CUserConfigUtils::getLoginStatus() const
 {
-    const char *stored = m_configUtils.getString(m_szSectionConfig, m_szLoginStatus, "");
+    const QByteArray stored = value(m_szSectionConfig, m_szLoginStatus);
     for (int status = 0; status < kLoginStatusNameCount; ++status) {
-        if (qstrcmp(stored, kLoginStatusNames[status]) == 0) {
+        if (stored == kLoginStatusNames[status]) {
             return static_cast<enums::LoginStatus>(status);
         }
     }
@@ -572,7 +593,7 @@ void CUserConfigUtils::setConfId(const QString &confId)
 QStringList CUserConfigUtils::getConfIds() const
 {
     QStringList confIds;
-    const int count = m_configUtils.getInt(m_szSectionConferenceIdsSetting, m_szConfIdsCount, 0);
+    const int count = number(m_szSectionConferenceIdsSetting, m_szConfIdsCount, 0);
     for (int index = 0; index < count; ++index) {
         const QByteArray key = m_szConfIdsPrefix + QByteArray::number(index);
         confIds.append(text(m_szSectionConferenceIdsSetting, key.constData()));
@@ -582,6 +603,7 @@ QStringList CUserConfigUtils::getConfIds() const
 
 void CUserConfigUtils::setConfIds(const QStringList &confIds)
 {
+    QMutexLocker locker(&m_storeLock);
     m_configUtils.setInt(m_szSectionConferenceIdsSetting, m_szConfIdsCount, confIds.size());
     for (int index = 0; index < confIds.size(); ++index) {
         const QByteArray key = m_szConfIdsPrefix + QByteArray::number(index);

@@ -118,6 +118,14 @@ public:
     void loadConfigFromOldConfigFile();
 
 private:
+    // The only ways to the store after construction: the login worker and
+    // the upgrade check read from their own threads while the graphical
+    // thread writes.
+    QByteArray value(const char *section, const char *key) const;
+    int number(const char *section, const char *key, int defaultValue) const;
+    void storeValue(const char *section, const char *key, const QByteArray &value);
+    void storeNumber(const char *section, const char *key, int value);
+
     QString text(const char *section, const char *key) const;
     void setText(const char *section, const char *key, const QString &value);
     bool isOnByDefault(const char *section, const char *key) const;
@@ -139,6 +147,7 @@ private:
     const char *const m_szEngineLogPrefix = "kdsdk";
     const int m_nEngineLogMaxSize = 31457280;
     CConfigUtils m_configUtils;
+    mutable QMutex m_storeLock;
     QString m_qstrHeadPicPath;
 
     const char *const m_szSectionConfig = "Config";
