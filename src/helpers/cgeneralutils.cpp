@@ -79,8 +79,7 @@ bool CGeneralUtils::drawRectroundImageOnLabel(QLabel *label, const QString &imag
     picture.fill(Qt::transparent);
     const QImage image = QImage::fromData(data);
     if (!image.isNull()) {
-        picture = QPixmap::fromImage(
-            image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        picture = QPixmap::fromImage(image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     picture.setMask(mask);
 

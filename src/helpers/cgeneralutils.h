@@ -18,8 +18,8 @@ public:
     static void setStyle(QWidget *widget, const QStringList &qssFiles);
     static void setStyle(QWidget *widget, const QString &qssFile);
 
-    static bool drawRectroundImageOnLabel(QLabel *label, const QString &imagePath, int width, int height,
-                                          int radiusX, int radiusY, bool darken);
+    static bool drawRectroundImageOnLabel(QLabel *label, const QString &imagePath, int width, int height, int radiusX,
+                                          int radiusY, bool darken);
     static bool drawRectroundImageOnLabel(QLabel *label, const QString &imagePath, int width, int height);
 
     static QString getLocalIpAddress();

@@ -46,11 +46,16 @@ void TestGeneralUtils::methodName_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("method") << "void kd_app::models::CKDSdkManager::dialOut(const QString&, int)"
                             << "kd_app::models::CKDSdkManager::dialOut";
-    QTest::newRow("constructor") << "kd_app::views::CHomeDlg::CHomeDlg(QWidget*)" << "kd_app::views::CHomeDlg::CHomeDlg";
-    QTest::newRow("pointer result") << "QWidget* kd_app::A::get() const" << "kd_app::A::get";
-    QTest::newRow("template result") << "QList<QPair<int, int> > ns::C::pairs()" << "ns::C::pairs";
-    QTest::newRow("lambda") << "kd_app::A::run()::<lambda()>" << "kd_app::A::run";
-    QTest::newRow("free function") << "int main(int, char**)" << "main";
+    QTest::newRow("constructor") << "kd_app::views::CHomeDlg::CHomeDlg(QWidget*)"
+                                 << "kd_app::views::CHomeDlg::CHomeDlg";
+    QTest::newRow("pointer result") << "QWidget* kd_app::A::get() const"
+                                    << "kd_app::A::get";
+    QTest::newRow("template result") << "QList<QPair<int, int> > ns::C::pairs()"
+                                     << "ns::C::pairs";
+    QTest::newRow("lambda") << "kd_app::A::run()::<lambda()>"
+                            << "kd_app::A::run";
+    QTest::newRow("free function") << "int main(int, char**)"
+                                   << "main";
 }
 
 void TestGeneralUtils::methodName()

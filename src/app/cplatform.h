@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace kd_app {
+
+// What the program needs of the operating system, in one place; the rest of
+// the code reads as if on the desktop system the program was designed for.
+class CPlatform
+{
+public:
+    CPlatform() = delete;
+
+    // The per-user data root is taken from the variable "appdata"; where the
+    // system does not set it, it is set here to the user's data folder.
+    static void ensureAppDataVariable();
+
+    // Whether the accelerated desktop rendering path can be used.
+    static bool supportDesktopOpengl();
+
+    // Whether the application-wide native event filter discards a message.
+    static bool swallowsNativeEvent(const QByteArray &eventType, void *message);
+
+    // Creates the folder and its missing parents, readable by the user only.
+    static bool makePrivateFolder(const QString &path);
+    static bool makePrivateFile(const QString &path);
+
+    // The name under which one user's instances meet: the shared-memory key
+    // and the local server's name.
+    static QString instanceName(const QString &key, const QString &userFolder);
+
+    // Font families for the user interface, the preferred one first.
+    static QStringList uiFontFamilies();
+};
+
+} // namespace kd_app

@@ -1,0 +1,76 @@
+#include "cplatform.h"
+
+#include <sys/stat.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include "app/cstartuplog.h"
+#include "helpers/clogformat.h"
+
+namespace kd_app {
+
+void CPlatform::ensureAppDataVariable()
+{
+    if (!qEnvironmentVariableIsEmpty("appdata")) {
+        return;
+    }
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    qputenv("appdata", QFile::encodeName(dataFolder));
+}
+
+bool CPlatform::supportDesktopOpengl()
+{
+    // There is no Direct3D here: the probe fails at its first step, as it
+    // does on a machine without the library.
+    const QString message = QStringLiteral("load d3d9.dll failed!");
+    KD_WARN << message;
+    CStartupLog::cache(message);
+    return false;
+}
+
+bool CPlatform::swallowsNativeEvent(const QByteArray &eventType, void *message)
+{
+    // X11 has no screen-saver or monitor-power command sent to applications.
+    return false;
+}
+
+bool CPlatform::makePrivateFolder(const QString &path)
+{
+    const QString cleanPath = QDir::cleanPath(QDir(path).absolutePath());
+    const QStringList parts = cleanPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString current;
+    for (const QString &part : parts) {
+        current += QLatin1Char('/') + part;
+        if (QFileInfo(current).isDir()) {
+            continue;
+        }
+        if (mkdir(QFile::encodeName(current).constData(), S_IRWXU) != 0 && !QFileInfo(current).isDir()) {
+            return false;
+        }
+    }
+    return QFileInfo(cleanPath).isDir();
+}
+
+bool CPlatform::makePrivateFile(const QString &path)
+{
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+QString CPlatform::instanceName(const QString &key, const QString &userFolder)
+{
+    // Local server names and shared-memory keys are machine-wide here; the
+    // user's data folder tells one user's instances from another's.
+    const QByteArray folderHash =
+        QCryptographicHash::hash(QFile::encodeName(userFolder), QCryptographicHash::Sha1).toHex().left(12);
+    return key + QLatin1Char('-') + QString::fromLatin1(folderHash);
+}
+
+QStringList CPlatform::uiFontFamilies()
+{
+    return {QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")};
+}
+
+} // namespace kd_app

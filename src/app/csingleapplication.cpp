@@ -1,0 +1,284 @@
+#include "csingleapplication.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include <log4cplus/configurator.h>
+#include <log4cplus/initializer.h>
+#include <log4cplus/logger.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QProcessEnvironment>
+
+#include "app/cplatform.h"
+#include "helpers/clogformat.h"
+#include "helpers/cuserconfigutils.h"
+
+namespace kd_app {
+
+namespace {
+
+constexpr int kSocketTimeoutMs = 1000;
+const char *const kVersion = KD_APP_VERSION;
+
+log4cplus::LogLevel levelOf(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return log4cplus::DEBUG_LOG_LEVEL;
+    case QtInfoMsg:
+        return log4cplus::INFO_LOG_LEVEL;
+    case QtWarningMsg:
+        return log4cplus::WARN_LOG_LEVEL;
+    case QtCriticalMsg:
+        return log4cplus::ERROR_LOG_LEVEL;
+    case QtFatalMsg:
+        return log4cplus::FATAL_LOG_LEVEL;
+    }
+    return log4cplus::INFO_LOG_LEVEL;
+}
+
+void routeQtMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    log4cplus::Logger logger = log4cplus::Logger::getRoot();
+    const log4cplus::LogLevel level = levelOf(type);
+    if (logger.isEnabledFor(level)) {
+        logger.forcedLog(level, message.toStdString(), context.file ? context.file : "", context.line,
+                         context.function ? context.function : "");
+    }
+    if (type == QtFatalMsg) {
+        abort();
+    }
+}
+
+// Replaces each ${name} by the environment variable's value with "/" for
+// every "\"; an unset or empty variable leaves its reference as it is.
+QString substituteVariables(const QString &value)
+{
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QString result = value;
+    int from = 0;
+    while (true) {
+        const int start = result.indexOf(QLatin1String("${"), from);
+        if (start < 0) {
+            break;
+        }
+        const int end = result.indexOf(QLatin1Char('}'), start + 2);
+        if (end < 0) {
+            break;
+        }
+        QString replacement = environment.value(result.mid(start + 2, end - start - 2));
+        if (replacement.isEmpty()) {
+            from = end + 1;
+            continue;
+        }
+        replacement.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        result.replace(start, end - start + 1, replacement);
+        from = start + replacement.size();
+    }
+    return result;
+}
+
+// The shipped file is written with log4j's key names; the engine behind
+// them reads its own prefix, appender and layout class names, and
+// capitalised option names ("File" where log4j also accepts "file").
+log4cplus::helpers::Properties toEngineProperties(const log4cplus::helpers::Properties &properties)
+{
+    log4cplus::helpers::Properties translated;
+    for (const std::string &key : properties.propertyNames()) {
+        QStringList parts = QString::fromStdString(key).split(QLatin1Char('.'));
+        if (parts.value(0) == QLatin1String("log4j")) {
+            parts[0] = QStringLiteral("log4cplus");
+        }
+        if (parts.value(1) == QLatin1String("appender")) {
+            for (int i = 3; i < parts.size(); ++i) {
+                if (parts[i] != QLatin1String("layout") && !parts[i].isEmpty()) {
+                    parts[i][0] = parts[i][0].toUpper();
+                }
+            }
+        }
+        QString value = QString::fromStdString(properties.getProperty(key));
+        value.replace(QLatin1String("org.apache.log4j."), QLatin1String("log4cplus::"));
+        translated.setProperty(parts.join(QLatin1Char('.')).toStdString(), value.toStdString());
+    }
+    return translated;
+}
+
+} // namespace
+
+CSingleApplication::CSingleApplication(int &argc, char **argv, const QString &key)
+    : QApplication(argc, argv), m_qstrKey(key)
+{
+    KD_LOG << "applicationDirPath:" << applicationDirPath();
+    KD_LOG << "applicationName:" << applicationName();
+
+    QString userFolder = helpers::CUserConfigUtils::getUserConfigPath();
+    if (userFolder.isEmpty()) {
+        userFolder = QDir::tempPath();
+    }
+    m_qstrInstanceName = CPlatform::instanceName(m_qstrKey, userFolder);
+    m_sharedMemory.setKey(m_qstrInstanceName);
+    if (!lockInstance(userFolder + QLatin1Char('/') + m_qstrKey + QStringLiteral(".lock")) &&
+        m_pInstanceLock->error() != QLockFile::LockFailedError) {
+        // A folder we cannot write must not make every start a second one.
+        lockInstance(QDir::temp().filePath(m_qstrInstanceName + QStringLiteral(".lock")));
+    }
+
+    if (m_pInstanceLock->error() == QLockFile::LockFailedError) {
+        m_bIsRunning = true;
+        m_sharedMemory.attach(QSharedMemory::ReadWrite);
+        initLog4Qt(true);
+        KD_LOG << "===================== Conflicted App is starting, version:" << kVersion << "=====================";
+        logArguments();
+        return;
+    }
+
+    initLog4Qt(false);
+    KD_LOG << "===================== App is starting, version:" << kVersion << "=====================";
+    m_bIsRunning = false;
+    // A segment still there belongs to a crashed instance (we hold the lock).
+    if (m_sharedMemory.attach(QSharedMemory::ReadWrite)) {
+        m_sharedMemory.detach();
+    }
+    if (!m_sharedMemory.create(1, QSharedMemory::ReadWrite)) {
+        KD_WARN << "Unable to create single instance." << m_sharedMemory.errorString();
+        logArguments();
+        return;
+    }
+    startServer();
+    logArguments();
+}
+
+CSingleApplication::~CSingleApplication() = default;
+
+bool CSingleApplication::lockInstance(const QString &lockPath)
+{
+    m_pInstanceLock = std::make_unique<QLockFile>(lockPath);
+    // Held for as long as the first instance lives: never stale by age, only
+    // when its process is gone.
+    m_pInstanceLock->setStaleLockTime(0);
+    if (m_pInstanceLock->tryLock(0)) {
+        return true;
+    }
+    if (m_pInstanceLock->error() != QLockFile::LockFailedError) {
+        KD_WARN << "Failed to create instance lock:" << lockPath << m_pInstanceLock->error();
+    }
+    return false;
+}
+
+void CSingleApplication::startServer()
+{
+    // A socket file left by a crashed instance would make listen fail.
+    QLocalServer::removeServer(m_qstrInstanceName);
+    m_pLocalServer = new QLocalServer(this);
+    connect(m_pLocalServer, &QLocalServer::newConnection, this, &CSingleApplication::receiveMessage);
+    if (!m_pLocalServer->listen(m_qstrInstanceName)) {
+        KD_WARN << "Failed to listen:" << m_qstrInstanceName << m_pLocalServer->errorString();
+    }
+}
+
+void CSingleApplication::logArguments()
+{
+    const QStringList args = arguments();
+    KD_LOG << "argc:" << args.size();
+    for (int i = 0; i < args.size(); ++i) {
+        KD_LOG << QStringLiteral("argv[%1]:").arg(i) << args.at(i);
+    }
+}
+
+bool CSingleApplication::sendMessage(const QString &message)
+{
+    if (!m_bIsRunning) {
+        return false;
+    }
+    QLocalSocket socket;
+    socket.connectToServer(m_qstrInstanceName, QIODevice::WriteOnly);
+    if (!socket.waitForConnected(kSocketTimeoutMs)) {
+        KD_WARN << "waitForConnected error:" << socket.errorString();
+        return false;
+    }
+    socket.write(message.toUtf8());
+    if (!socket.waitForBytesWritten(kSocketTimeoutMs)) {
+        KD_WARN << "waitForBytesWritten error:" << socket.errorString();
+        return false;
+    }
+    socket.disconnectFromServer();
+    return true;
+}
+
+void CSingleApplication::receiveMessage()
+{
+    while (m_pLocalServer && m_pLocalServer->hasPendingConnections()) {
+        QLocalSocket *socket = m_pLocalServer->nextPendingConnection();
+        // The sender closes the connection after the message, so read until
+        // then: a long link may arrive in more than one piece.
+        QByteArray data = socket->readAll();
+        QElapsedTimer timer;
+        timer.start();
+        while (socket->state() == QLocalSocket::ConnectedState && timer.elapsed() < kSocketTimeoutMs) {
+            if (!socket->waitForReadyRead(kSocketTimeoutMs - int(timer.elapsed()))) {
+                break;
+            }
+            data += socket->readAll();
+        }
+        data += socket->readAll();
+        if (data.isEmpty()) {
+            KD_WARN << "waitForReadyRead error:" << socket->errorString();
+        } else {
+            const int zero = data.indexOf('\0');
+            emit messageAvailable(QString::fromUtf8(zero < 0 ? data : data.left(zero)));
+        }
+        socket->disconnectFromServer();
+        socket->deleteLater();
+    }
+}
+
+void CSingleApplication::initLog4Qt(bool conflicted)
+{
+    log4cplus::initialize();
+    log4cplus::BasicConfigurator basic;
+    basic.configure();
+
+    log4cplus::helpers::Properties properties;
+    loadLogProperties(applicationDirPath() + QStringLiteral("/log4qt_win.properties"), properties, conflicted);
+    if (properties.size() > 0) {
+        log4cplus::PropertyConfigurator configurator(toEngineProperties(properties));
+        configurator.configure();
+    }
+    qInstallMessageHandler(routeQtMessage);
+}
+
+void CSingleApplication::loadLogProperties(const QString &path, log4cplus::helpers::Properties &properties,
+                                           bool conflicted)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        KD_DEBUG << "Failed to open log conf file" << path;
+        return;
+    }
+    std::istringstream stream(file.readAll().toStdString());
+    log4cplus::helpers::Properties loaded(stream);
+    if (file.error() != QFileDevice::NoError || stream.bad()) {
+        KD_LOG << "Failed to load log conf file" << path;
+        return;
+    }
+    for (const std::string &name : loaded.propertyNames()) {
+        const QString key = QString::fromStdString(name);
+        QString value = QString::fromStdString(loaded.getProperty(name));
+        KD_DEBUG << "Key: " << key << ", Value: " << value;
+        value = substituteVariables(value);
+        if (key == QLatin1String("log4j.appender.dest.file")) {
+            value += QLatin1Char('/') + applicationName() + QLatin1Char('/') +
+                     QLatin1String(conflicted ? m_szConflictLogFileName : m_szLogFileName);
+        }
+        KD_DEBUG << "Key1: " << key << ", Value1: " << value;
+        properties.setProperty(name, value.toStdString());
+    }
+}
+
+} // namespace kd_app

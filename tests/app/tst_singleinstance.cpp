@@ -1,0 +1,144 @@
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void handOver_data();
+    void handOver();
+    void killedInstanceDoesNotBlockNextStart();
+
+private:
+    QString logText(const QString &name = QStringLiteral("app.log")) const;
+    void startFirstInstance();
+    int runSecondInstance(const QStringList &arguments);
+    void setConfigValue(const QByteArray &section, const QByteArray &line);
+
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_environment;
+    QScopedPointer<QProcess> m_first;
+};
+
+void TestSingleInstance::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QFileInfo(QCoreApplication::applicationDirPath() + "/parvela").isExecutable());
+    m_environment = QProcessEnvironment::systemEnvironment();
+    m_environment.insert(QStringLiteral("appdata"), m_dir.path());
+    m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    startFirstInstance();
+}
+
+void TestSingleInstance::cleanupTestCase()
+{
+    if (m_first) {
+        m_first->kill();
+        m_first->waitForFinished();
+    }
+}
+
+QString TestSingleInstance::logText(const QString &name) const
+{
+    QFile log(m_dir.filePath(QStringLiteral("parvela/") + name));
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
+
+void TestSingleInstance::startFirstInstance()
+{
+    const int started = logText().count(QStringLiteral("There is no app running. Go ahead."));
+    m_first.reset(new QProcess);
+    m_first->setProcessEnvironment(m_environment);
+    m_first->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_first->setStandardOutputFile(QProcess::nullDevice());
+    m_first->start(QCoreApplication::applicationDirPath() + "/parvela", QStringList());
+    QVERIFY(m_first->waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(logText().count(QStringLiteral("There is no app running. Go ahead.")), started + 1,
+                              15000);
+}
+
+int TestSingleInstance::runSecondInstance(const QStringList &arguments)
+{
+    QProcess second;
+    second.setProcessEnvironment(m_environment);
+    second.setStandardOutputFile(QProcess::nullDevice());
+    second.start(QCoreApplication::applicationDirPath() + "/parvela", arguments);
+    if (!second.waitForFinished(15000)) {
+        second.kill();
+        second.waitForFinished();
+        return -1;
+    }
+    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -2;
+}
+
+// Writes one key of the per-user settings as a running instance would.
+void TestSingleInstance::setConfigValue(const QByteArray &section, const QByteArray &line)
+{
+    QFile config(m_dir.filePath(QStringLiteral("parvela/Brivana/Config/config.ini")));
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QByteArray content = config.readAll();
+    config.close();
+    const QByteArray key = line.left(line.indexOf('=') + 1);
+    const int at = content.indexOf("\n" + key);
+    if (at >= 0) {
+        content.replace(at + 1, content.indexOf('\r', at + 1) - at - 1, line);
+    } else {
+        content.replace("[" + section + "]\r\n", "[" + section + "]\r\n" + line + "\r\n");
+    }
+    QVERIFY(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    config.write(content);
+}
+
+void TestSingleInstance::handOver_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("inMeeting");
+    QTest::addColumn<QString>("received");
+    const QString link = QStringLiteral("--url=brivana://joinmeeting/3003/0/pässwörd/sip.例子.example");
+    QTest::newRow("no arguments") << QStringList() << false << "Activate";
+    QTest::newRow("not a link") << QStringList{QStringLiteral("--url=other://x")} << false << "Activate";
+    QTest::newRow("link, not in a meeting") << QStringList{link} << false << link;
+    QTest::newRow("server link, not in a meeting")
+        << QStringList{QStringLiteral("--url=parvela://meet.example.org/joinmeeting/3003/1/NO")} << false
+        << "--url=parvela://meet.example.org/joinmeeting/3003/1/NO";
+    QTest::newRow("link for the running meeting") << QStringList{link} << true << "Activate";
+}
+
+void TestSingleInstance::handOver()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, inMeeting);
+    QFETCH(QString, received);
+
+    setConfigValue("ConfRunningStatus", inMeeting ? "IsConfRunning=1" : "IsConfRunning=0");
+    setConfigValue("ConfRunningStatus", inMeeting ? "ConfId=3003" : "ConfId=");
+    const QString line = QStringLiteral("Received message: ") + received + QLatin1Char('\n');
+    const int before = logText().count(line);
+    const int conflicted = logText(QStringLiteral("app-conflict.log")).count(QStringLiteral("Conflicted App"));
+
+    QCOMPARE(runSecondInstance(arguments), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(logText().count(line), before + 1, 5000);
+    QCOMPARE(logText(QStringLiteral("app-conflict.log")).count(QStringLiteral("Conflicted App")), conflicted + 1);
+    QCOMPARE(m_first->state(), QProcess::Running);
+}
+
+void TestSingleInstance::killedInstanceDoesNotBlockNextStart()
+{
+    m_first->kill();
+    QVERIFY(m_first->waitForFinished());
+    const QStringList lockFiles = QDir(m_dir.filePath(QStringLiteral("parvela"))).entryList({"*.lock"});
+    QCOMPARE(lockFiles.size(), 1);
+
+    startFirstInstance();
+    const QString line = QStringLiteral("Received message: Activate\n");
+    const int before = logText().count(line);
+    QCOMPARE(runSecondInstance(QStringList()), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(logText().count(line), before + 1, 5000);
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"
