@@ -7,6 +7,7 @@
 #include "views/base/cbasedlg.h"
 #include "views/base/cbasewgt.h"
 #include "views/base/cdisplayscale.h"
+#include "screendpi.h"
 
 using kd_app::views::CBaseDlg;
 using kd_app::views::CBaseWgt;
@@ -72,6 +73,7 @@ private slots:
     void factorFromDpi();
     void dpiChangesReachWindowOnlyWhenFactorChanges();
     void firstShowScalesAndCentres();
+    void screenDpiChangeRescalesShownWindows();
     void dragByTitle_data();
     void dragByTitle();
     void maximisedDialogDoesNotDrag();
@@ -141,6 +143,28 @@ void TestBaseWindows::firstShowScalesAndCentres()
     dlg.show();
     QCOMPARE(dlg.pos(), available.topLeft() + QPoint(5, 5));
     QCOMPARE(dlg.dpiChanges, 1);
+}
+
+void TestBaseWindows::screenDpiChangeRescalesShownWindows()
+{
+    const qreal originalDpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    TitledDlg dlg(0);
+    CountingWgt wgt(nullptr);
+    dlg.show();
+    wgt.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QVERIFY(QTest::qWaitForWindowExposed(&wgt));
+    QCOMPARE(dlg.dpiChanges, 1);
+
+    setPrimaryScreenDpi(192);
+    QCOMPARE(dlg.stretchFactor(), 2.0);
+    QCOMPARE(wgt.stretchFactor(), 2.0);
+    QCOMPARE(dlg.dpiChanges, 2);
+    QCOMPARE(wgt.dpiChanges, 2);
+
+    setPrimaryScreenDpi(originalDpi);
+    QCOMPARE(dlg.stretchFactor(), 1.0);
+    QCOMPARE(dlg.dpiChanges, 3);
 }
 
 void TestBaseWindows::dragByTitle_data()
