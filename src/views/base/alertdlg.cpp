@@ -178,6 +178,8 @@ void AlertDlg::buildButtonBox(QMessageBox::StandardButtons buttons, QMessageBox:
     }
     const QList<QAbstractButton *> boxButtons = m_pButtonBox->buttons();
     for (QAbstractButton *button : boxButtons) {
+        // Some desktop styles put stock icons on box buttons; ours are text only.
+        button->setIcon(QIcon());
         button->setFixedSize(BUTTON_WIDTH, BUTTON_HEIGHT);
         button->setCursor(Qt::PointingHandCursor);
     }
@@ -319,6 +321,8 @@ void AlertDlg::onDpiChanged()
     }
     textFont.setPixelSize(int(14 * f));
     m_pForm->m_title->setFont(textFont);
+    // The message reads more calmly in the regular weight of the same size.
+    textFont.setWeight(QFont::Normal);
     m_pForm->m_alertContent->setFont(textFont);
 
     QFont buttonFont = m_pForm->m_button1->font();

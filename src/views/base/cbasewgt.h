@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "views/base/cdpiscaler.h"
 #include "views/base/cscreendpiwatcher.h"
 
 class QScreen;
@@ -33,6 +34,8 @@ protected:
 
     double m_fStretchFactor = 0.0;
     unsigned int m_nDpi = 0;
+    // Panels record their layout here at their first show and rescale it in onDpiChanged.
+    CDpiScaler m_dpiScaler;
 
 private:
     CScreenDpiWatcher m_dpiWatcher;
