@@ -27,6 +27,16 @@ class CDTMFDlg : public QDialog
     Q_OBJECT
 };
 
+// A profile dialog busy with something it will not drop on request.
+class CMyInfoDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    void reject() override { ++rejects; }
+    int rejects = 0;
+};
+
 } // namespace views
 } // namespace kd_app
 
@@ -57,6 +67,8 @@ private slots:
     void parentProviderOnlyStandsInForMissingParent();
     void closeAllStopsAtFirstUnlistedDialog();
     void closeAllWithoutOnlyAlertsEndsListedDialogs();
+    void closeAllGivesUpOnDialogThatStays();
+    void parentDestroyedWhileAsking();
 };
 
 void TestAlertDlg::cleanup()
@@ -237,6 +249,29 @@ void TestAlertDlg::closeAllWithoutOnlyAlertsEndsListedDialogs()
     QCOMPARE(joinRejected.count(), 1);
     QVERIFY(bottom->isVisible());
     QCOMPARE(QApplication::activeModalWidget(), bottom.data());
+}
+
+void TestAlertDlg::closeAllGivesUpOnDialogThatStays()
+{
+    QPointer<QDialog> bottom = showModal(new kd_app::views::CJoinConfDlg);
+    auto *stubborn = new kd_app::views::CMyInfoDlg;
+    showModal(stubborn);
+
+    CModualDlgsManager::closeAllModualDlgs(false);
+
+    QCOMPARE(stubborn->rejects, 1);
+    QVERIFY(stubborn->isVisible());
+    QVERIFY(bottom->isVisible());
+}
+
+void TestAlertDlg::parentDestroyedWhileAsking()
+{
+    auto *window = new QWidget;
+    window->show();
+    QTimer::singleShot(0, window, [window] { window->deleteLater(); });
+    const int answer =
+        AlertDlg::question(window, "Title", "Text", QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    QCOMPARE(answer, int(QMessageBox::Cancel));
 }
 
 QTEST_MAIN(TestAlertDlg)
