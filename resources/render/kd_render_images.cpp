@@ -1,0 +1,113 @@
+// Renders the SVG sources of our images into the PNGs (and the waiting
+// animation) that the program compiles in, at the three display scales.
+//
+//   kd_render_images <svg source folder> <image folder>
+//
+// a/b.svg becomes a/b.png, a/b_1.5x.png and a/b_2x.png, each the SVG's own
+// size times the scale. waiting.svg is turned through a full circle in
+// frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif;
+// joining the frames needs ImageMagick's "convert".
+
+#include <cmath>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+const double SCALES[] = {1.0, 1.5, 2.0};
+constexpr int SPINNER_FRAMES = 18;
+constexpr int SPINNER_FRAME_MS = 50;
+const char SPINNER_NAME[] = "waiting";
+
+QString scaledName(const QString &stem, double scale, const QString &suffix)
+{
+    if (scale < 1.5) {
+        return stem + "." + suffix;
+    }
+    return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
+}
+
+QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &background)
+{
+    const QSize size(int(std::lround(svg.defaultSize().width() * scale)),
+                     int(std::lround(svg.defaultSize().height() * scale)));
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.translate(size.width() / 2.0, size.height() / 2.0);
+    painter.rotate(angle);
+    painter.translate(-size.width() / 2.0, -size.height() / 2.0);
+    svg.render(&painter, QRectF(QPointF(0, 0), size));
+    return image;
+}
+
+bool renderStill(QSvgRenderer &svg, const QString &stem)
+{
+    for (double scale : SCALES) {
+        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png"))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// GIF keeps one-bit transparency only, so the frames sit on the white of the
+// waiting dialog instead of getting ragged edges.
+bool renderSpinner(QSvgRenderer &svg, const QString &stem)
+{
+    for (double scale : SCALES) {
+        QTemporaryDir frames;
+        QStringList arguments{"-delay", QString::number(SPINNER_FRAME_MS / 10), "-loop", "0"};
+        for (int i = 0; i < SPINNER_FRAMES; ++i) {
+            const QString frame = frames.filePath(QString("frame%1.png").arg(i, 3, 10, QChar('0')));
+            if (!render(svg, scale, 360.0 * i / SPINNER_FRAMES, Qt::white).save(frame)) {
+                return false;
+            }
+            arguments << frame;
+        }
+        arguments << scaledName(stem, scale, "gif");
+        if (QProcess::execute("convert", arguments) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream err(stderr);
+    if (argc != 3) {
+        err << "usage: kd_render_images <svg source folder> <image folder>\n";
+        return 2;
+    }
+    const QDir sources(QString::fromLocal8Bit(argv[1]));
+    const QDir images(QString::fromLocal8Bit(argv[2]));
+    QDirIterator it(sources.path(), {"*.svg"}, QDir::Files, QDirIterator::Subdirectories);
+    int failures = 0;
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString relative = sources.relativeFilePath(source);
+        const QString stem = images.filePath(relative.left(relative.size() - 4));
+        QDir().mkpath(QFileInfo(stem).path());
+        QSvgRenderer svg(source);
+        const bool spinner = QFileInfo(source).completeBaseName() == SPINNER_NAME;
+        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, stem));
+        if (!ok) {
+            err << "failed: " << source << "\n";
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
