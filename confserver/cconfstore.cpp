@@ -462,21 +462,32 @@ CResult CConfStore::addMeeting(const QString &token, const QByteArray &body)
     return CResult::ok(meetingJson(meeting));
 }
 
+CResult CConfStore::ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const
+{
+    *userId = userOf(token);
+    if (!*userId) {
+        return tokenError();
+    }
+    if (!parseWhole(id, meetingId) || !m_meetings.count(*meetingId)) {
+        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    }
+    const bool organiser = m_meetings.at(*meetingId).value("applicantId").toInt() == *userId;
+    if (!organiser && !m_users.at(*userId).value("systemmanager").toBool()) {
+        return CResult::error(codes::kNoPermission, QStringLiteral("Only the organiser may change the meeting"));
+    }
+    return CResult();
+}
+
 CResult CConfStore::editMeeting(const QString &token, const QString &id, const QByteArray &body)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const int userId = userOf(token);
-    if (!userId) {
-        return tokenError();
-    }
+    int userId = 0;
     int meetingId = 0;
-    if (!parseWhole(id, &meetingId) || !m_meetings.count(meetingId)) {
-        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    const CResult access = ownedMeeting(token, id, &userId, &meetingId);
+    if (access.isError()) {
+        return access;
     }
     QJsonObject meeting = m_meetings.at(meetingId);
-    if (meeting.value("applicantId").toInt() != userId && !m_users.at(userId).value("systemmanager").toBool()) {
-        return CResult::error(codes::kNoPermission, QStringLiteral("Only the organiser may edit"));
-    }
     if (meeting.value("status").toString() == kEnded) {
         return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting has ended"));
     }
@@ -495,18 +506,13 @@ CResult CConfStore::editMeeting(const QString &token, const QString &id, const Q
 CResult CConfStore::deleteMeeting(const QString &token, const QString &id)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const int userId = userOf(token);
-    if (!userId) {
-        return tokenError();
-    }
+    int userId = 0;
     int meetingId = 0;
-    if (!parseWhole(id, &meetingId) || !m_meetings.count(meetingId)) {
-        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    const CResult access = ownedMeeting(token, id, &userId, &meetingId);
+    if (access.isError()) {
+        return access;
     }
     const QJsonObject &meeting = m_meetings.at(meetingId);
-    if (meeting.value("applicantId").toInt() != userId && !m_users.at(userId).value("systemmanager").toBool()) {
-        return CResult::error(codes::kNoPermission, QStringLiteral("Only the organiser may delete"));
-    }
     if (isRunning(meeting)) {
         return CResult::error(codes::kMeetingRunning, QStringLiteral("The meeting is in progress"));
     }
@@ -517,18 +523,13 @@ CResult CConfStore::deleteMeeting(const QString &token, const QString &id)
 CResult CConfStore::terminateMeeting(const QString &token, const QString &id)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const int userId = userOf(token);
-    if (!userId) {
-        return tokenError();
-    }
+    int userId = 0;
     int meetingId = 0;
-    if (!parseWhole(id, &meetingId) || !m_meetings.count(meetingId)) {
-        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    const CResult access = ownedMeeting(token, id, &userId, &meetingId);
+    if (access.isError()) {
+        return access;
     }
     QJsonObject &meeting = m_meetings.at(meetingId);
-    if (meeting.value("applicantId").toInt() != userId && !m_users.at(userId).value("systemmanager").toBool()) {
-        return CResult::error(codes::kNoPermission, QStringLiteral("Only the organiser may end the meeting"));
-    }
     if (!isRunning(meeting)) {
         return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
     }

@@ -108,6 +108,8 @@ private:
     QJsonObject meetingJson(const QJsonObject &stored) const;
     QJsonObject personJson(int userId) const;
     int meetingIdByNumber(int number) const;
+    // The meeting of an edit, delete or terminate, when the token's user may change it.
+    CResult ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const;
     CResult readMeetingBody(const QByteArray &body, QJsonObject *meeting) const;
     CResult participantsOf(int number) const;
     QString newToken(int userId);
