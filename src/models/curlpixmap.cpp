@@ -136,7 +136,9 @@ void CUrlPixmap::onReplyFinished(QNetworkReply *reply)
     const QString url = reply->property(kQueuedUrlProperty).toString();
     const bool ok = reply->error() == QNetworkReply::NoError;
     if (!ok) {
-        KD_WARN << "avatar download failed:" << reply->errorString();
+        // Not the error text: it quotes the whole address, and participant
+        // addresses carry the sign-in token.
+        KD_WARN << "avatar download failed:" << reply->error() << reply->url().adjusted(QUrl::RemoveQuery).toString();
     }
     const QByteArray data = ok ? reply->readAll() : QByteArray();
     reply->deleteLater();

@@ -4,6 +4,7 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include "cconfserver.h"
@@ -35,6 +36,7 @@ private slots:
     void idsAndTokensStayInTheirPlace();
     void errorsOfObjectReplies();
     void verifiesCertificates();
+    void retranslatesErrorTexts();
 
 private:
     CUCMApiManager *api() { return CUCMApiManager::getInstance(); }
@@ -340,6 +342,38 @@ void TestUcmApiManager::verifiesCertificates()
     QCOMPARE(errors.at(0).at(0).toInt(), CUCMApiManager::kCertificateErrorCode);
     QVERIFY(errors.at(0).at(1).toString().contains("certificate"));
     QCOMPARE(success.count(), 1);
+}
+
+namespace {
+
+// Stands for a loaded language: shouts every text of the REST client.
+class CShoutingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        return QByteArray(context) == "kd_app::models::CUCMApiManager" ? QString::fromUtf8(source).toUpper()
+                                                                       : QString();
+    }
+};
+
+} // namespace
+
+void TestUcmApiManager::retranslatesErrorTexts()
+{
+    CShoutingTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    api()->slotOnLanguageChanged();
+    QSignalSpy errors(api(), &CUCMApiManager::signal_ucmapi_error);
+    api()->deleteConference(m_url, m_token, "99");
+    QCoreApplication::removeTranslator(&translator);
+    api()->slotOnLanguageChanged();
+    QTRY_COMPARE(errors.count(), 1);
+    QCOMPARE(errors.at(0).at(1).toString(), QStringLiteral("MEETING DOES NOT EXIST(%1)."));
+    api()->deleteConference(m_url, m_token, "99");
+    QTRY_COMPARE(errors.count(), 2);
+    QCOMPARE(errors.at(1).at(1).toString(), QStringLiteral("Meeting does not exist(%1)."));
 }
 
 QTEST_MAIN(TestUcmApiManager)
