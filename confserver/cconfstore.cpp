@@ -538,9 +538,13 @@ CResult CConfStore::terminateMeeting(const QString &token, const QString &id)
     return CResult::empty();
 }
 
-CResult CConfStore::participantsOf(int number) const
+CResult CConfStore::participantsOf(const QString &number) const
 {
-    const int meetingId = meetingIdByNumber(number);
+    int meetingNumber = 0;
+    if (!parseWhole(number, &meetingNumber)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The meeting number is not a number"));
+    }
+    const int meetingId = meetingIdByNumber(meetingNumber);
     if (!meetingId) {
         return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
     }
@@ -574,11 +578,7 @@ CResult CConfStore::participants(const QString &token, const QString &number)
     if (!userOf(token)) {
         return tokenError();
     }
-    int meetingNumber = 0;
-    if (!parseWhole(number, &meetingNumber)) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The meeting number is not a number"));
-    }
-    return participantsOf(meetingNumber);
+    return participantsOf(number);
 }
 
 CResult CConfStore::acsToken(const QString &token, const QString &number, const QString &deviceId)
@@ -771,11 +771,7 @@ CResult CConfStore::checkMeetingPassword(const QString &number, const QByteArray
 CResult CConfStore::meetingParticipants(const QString &number)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    int meetingNumber = 0;
-    if (!parseWhole(number, &meetingNumber)) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The meeting number is not a number"));
-    }
-    return participantsOf(meetingNumber);
+    return participantsOf(number);
 }
 
 QByteArray CConfStore::avatar(int userId)

@@ -111,7 +111,7 @@ private:
     // The meeting of an edit, delete or terminate, when the token's user may change it.
     CResult ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const;
     CResult readMeetingBody(const QByteArray &body, QJsonObject *meeting) const;
-    CResult participantsOf(int number) const;
+    CResult participantsOf(const QString &number) const;
     QString newToken(int userId);
     QString avatarPath(int userId) const;
 
