@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace confserver {
+
+// The JPEG pictures the server hands out as avatars.
+class CAvatarImage
+{
+public:
+    CAvatarImage() = delete;
+
+    // A 96x96 picture of a head and shoulders on a background of the given
+    // colour (#rrggbb), or of a colour picked from the user id.
+    static QByteArray jpeg(int userId, const QString &colour);
+    // An uploaded picture, cut to a square and stored as JPEG.
+    static QByteArray jpeg(const QImage &image);
+};
+
+} // namespace confserver

@@ -1,0 +1,352 @@
+#include "cconfserver.h"
+
+#include <chrono>
+
+#include <httplib.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include "cconfstore.h"
+
+namespace confserver {
+
+namespace {
+
+constexpr const char *kJson = "application/json;charset=UTF-8";
+// Idle keep-alive connections hold a worker each, and every client opens
+// several: a small pool would make requests queue behind them.
+constexpr size_t kWorkerThreads = 64;
+
+int httpStatusOf(int errorCode)
+{
+    switch (errorCode) {
+    case codes::kInvalidToken:
+    case codes::kWrongCredentials:
+        return 401;
+    case codes::kNoPermission:
+        return 403;
+    case codes::kMeetingMissing:
+        return 404;
+    default:
+        return 400;
+    }
+}
+
+void sendError(httplib::Response &response, int code, const QString &info)
+{
+    const QJsonObject body{{"errorCode", code}, {"errorInfo", info}};
+    response.status = httpStatusOf(code);
+    response.set_content(QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson);
+}
+
+void send(httplib::Response &response, const CResult &result)
+{
+    if (result.isError()) {
+        sendError(response, result.errorCode, result.errorInfo);
+        return;
+    }
+    if (result.noContent) {
+        response.status = 204;
+        return;
+    }
+    const QJsonDocument document =
+        result.value.isArray() ? QJsonDocument(result.value.toArray()) : QJsonDocument(result.value.toObject());
+    response.status = 200;
+    response.set_content(document.toJson(QJsonDocument::Compact).toStdString(), kJson);
+}
+
+QString param(const httplib::Request &request, const char *name)
+{
+    return QString::fromStdString(request.get_param_value(name));
+}
+
+QString token(const httplib::Request &request)
+{
+    return param(request, "token");
+}
+
+QString match(const httplib::Request &request, int index = 1)
+{
+    return QString::fromStdString(request.matches[index].str());
+}
+
+QByteArray body(const httplib::Request &request)
+{
+    return QByteArray::fromStdString(request.body);
+}
+
+} // namespace
+
+bool CFault::parse(const QString &text, CFault *fault)
+{
+    const QStringList parts = text.split(':');
+    if (parts.size() < 2 || parts.size() > 4) {
+        return false;
+    }
+    static const std::pair<const char *, Kind> kinds[] = {{"delay", Kind::Delay},
+                                                          {"error", Kind::ErrorCode},
+                                                          {"http500", Kind::Http500},
+                                                          {"notjson", Kind::NotJson},
+                                                          {"drop", Kind::Drop}};
+    bool known = false;
+    for (const auto &kind : kinds) {
+        if (parts[1] == QLatin1String(kind.first)) {
+            fault->kind = kind.second;
+            known = true;
+        }
+    }
+    bool numbers = true;
+    fault->route = parts[0].toStdString();
+    fault->value = parts.size() > 2 ? parts[2].toInt(&numbers) : 0;
+    if (numbers && parts.size() > 3) {
+        fault->times = parts[3].toInt(&numbers);
+    }
+    return known && numbers;
+}
+
+CConfServer::CConfServer(CConfStore &store, bool tls, const std::string &certPath, const std::string &keyPath)
+    : m_store(store), m_bTls(tls)
+{
+    if (tls) {
+        m_server = std::make_unique<httplib::SSLServer>(certPath.c_str(), keyPath.c_str());
+    } else {
+        m_server = std::make_unique<httplib::Server>();
+    }
+    m_server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+    installRoutes();
+}
+
+CConfServer::~CConfServer()
+{
+    stop();
+}
+
+std::string CConfServer::defaultCertPath()
+{
+    return CONFSERVER_TLS_DIR "/server.pem";
+}
+
+std::string CConfServer::defaultKeyPath()
+{
+    return CONFSERVER_TLS_DIR "/server.key";
+}
+
+std::string CConfServer::rootCaPath()
+{
+    return CONFSERVER_TLS_DIR "/rootca.pem";
+}
+
+bool CConfServer::start(const std::string &host, int port)
+{
+    if (!m_server->is_valid() || m_thread.joinable()) {
+        return false;
+    }
+    m_host = host;
+    if (port == 0) {
+        m_port = m_server->bind_to_any_port(host);
+    } else {
+        m_port = m_server->bind_to_port(host, port) ? port : -1;
+    }
+    if (m_port <= 0) {
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_faultMutex);
+        m_bStopping = false;
+    }
+    m_thread = std::thread([this] { m_server->listen_after_bind(); });
+    return true;
+}
+
+void CConfServer::stop()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_faultMutex);
+        m_bStopping = true;
+    }
+    m_stopCondition.notify_all();
+    if (m_thread.joinable()) {
+        m_server->stop();
+        m_thread.join();
+    }
+}
+
+void CConfServer::wait()
+{
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+QString CConfServer::baseUrl() const
+{
+    return QStringLiteral("%1://%2:%3")
+        .arg(m_bTls ? QStringLiteral("https") : QStringLiteral("http"), QString::fromStdString(m_host))
+        .arg(m_port);
+}
+
+void CConfServer::addFault(const CFault &fault)
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    m_faults.push_back(fault);
+}
+
+void CConfServer::clearFaults()
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    m_faults.clear();
+}
+
+void CConfServer::sleepUnlessStopped(int ms)
+{
+    std::unique_lock<std::mutex> lock(m_faultMutex);
+    m_stopCondition.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_bStopping; });
+}
+
+bool CConfServer::applyFault(const httplib::Request &request, httplib::Response &response)
+{
+    CFault fault;
+    {
+        std::lock_guard<std::mutex> lock(m_faultMutex);
+        auto found = std::find_if(m_faults.begin(), m_faults.end(), [&request](const CFault &candidate) {
+            return request.path.find(candidate.route) != std::string::npos;
+        });
+        if (found == m_faults.end()) {
+            return false;
+        }
+        fault = *found;
+        if (found->times > 0 && --found->times == 0) {
+            m_faults.erase(found);
+        }
+    }
+    switch (fault.kind) {
+    case CFault::Kind::Delay:
+        sleepUnlessStopped(fault.value);
+        return false;
+    case CFault::Kind::ErrorCode:
+        sendError(response, fault.value, QStringLiteral("Injected error"));
+        return true;
+    case CFault::Kind::Http500:
+        response.status = 500;
+        response.set_content("<html><body><h1>500 Internal Server Error</h1></body></html>", "text/html");
+        return true;
+    case CFault::Kind::NotJson:
+        response.status = 200;
+        response.set_content("Service temporarily unavailable", "text/plain");
+        return true;
+    case CFault::Kind::Drop:
+        // The headers promise a body that never comes: the client sees the
+        // connection closed in the middle of the reply.
+        response.set_content_provider(
+            64, "application/json", [](size_t, size_t, httplib::DataSink &) { return false; }, nullptr);
+        return true;
+    }
+    return false;
+}
+
+void CConfServer::installRoutes()
+{
+    httplib::Server &server = *m_server;
+    server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
+        return applyFault(request, response) ? httplib::Server::HandlerResponse::Handled
+                                             : httplib::Server::HandlerResponse::Unhandled;
+    });
+    CConfStore &store = m_store;
+
+    const std::string rest = "/api/rest/v2.0";
+    server.Get(rest + "/users", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.users(token(request)));
+    });
+    server.Get(rest + R"(/users/([^/]+))", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.user(token(request), match(request)));
+    });
+    server.Get(rest + "/contacts", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.contacts(token(request)));
+    });
+    server.Post(rest + "/contacts", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.addContact(token(request), body(request)));
+    });
+    server.Delete(rest + R"(/contacts/([^/]+))",
+                  [&store](const httplib::Request &request, httplib::Response &response) {
+                      send(response, store.deleteContact(token(request), match(request)));
+                  });
+    server.Get(rest + "/meetings", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.meetings(token(request)));
+    });
+    server.Post(rest + "/meetings", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.addMeeting(token(request), body(request)));
+    });
+    server.Put(rest + R"(/meetings/([^/]+))", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.editMeeting(token(request), match(request), body(request)));
+    });
+    server.Delete(rest + R"(/meetings/([^/]+))",
+                  [&store](const httplib::Request &request, httplib::Response &response) {
+                      send(response, store.deleteMeeting(token(request), match(request)));
+                  });
+    server.Put(rest + R"(/meetings/([^/]+)/control/terminate)",
+               [&store](const httplib::Request &request, httplib::Response &response) {
+                   send(response, store.terminateMeeting(token(request), match(request)));
+               });
+    server.Get(rest + R"(/meetings/([^/]+)/simpleparticipants)",
+               [&store](const httplib::Request &request, httplib::Response &response) {
+                   send(response, store.participants(token(request), match(request)));
+               });
+    server.Get(rest + "/acsToken", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.acsToken(token(request), param(request, "confNumericId"), param(request, "deviceId")));
+    });
+
+    server.Get(R"(/userFiles/avatar/([0-9]{1,9})\.jpg)",
+               [&store](const httplib::Request &request, httplib::Response &response) {
+                   const QByteArray image = store.avatar(match(request).toInt());
+                   if (image.isEmpty()) {
+                       response.status = 404;
+                       return;
+                   }
+                   response.set_content(image.toStdString(), "image/jpeg");
+               });
+
+    const std::string engine = "/api/engine/v1";
+    server.Get(engine + "/features",
+               [&store](const httplib::Request &, httplib::Response &response) { send(response, store.features()); });
+    server.Post(engine + "/login", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.login(body(request)));
+    });
+    server.Get(engine + "/user", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.refreshUser(token(request)));
+    });
+    server.Get(engine + "/passwordPolicy", [&store](const httplib::Request &, httplib::Response &response) {
+        send(response, store.passwordPolicy());
+    });
+    server.Post(engine + "/password", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.changePassword(token(request), body(request)));
+    });
+    server.Get(engine + "/avatar", [&store](const httplib::Request &request, httplib::Response &response) {
+        const QByteArray image = store.avatarOfToken(token(request));
+        if (image.isEmpty()) {
+            sendError(response, codes::kInvalidToken, QStringLiteral("Invalid token"));
+            return;
+        }
+        response.set_content(image.toStdString(), "image/jpeg");
+    });
+    server.Post(engine + "/avatar", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.uploadAvatar(token(request), body(request)));
+    });
+    server.Post(engine + "/feedback", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.uploadFeedback(token(request), body(request)));
+    });
+    server.Get(engine + R"(/meetings/([^/]+))", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.meetingInfo(match(request)));
+    });
+    server.Post(engine + R"(/meetings/([^/]+)/password)",
+                [&store](const httplib::Request &request, httplib::Response &response) {
+                    send(response, store.checkMeetingPassword(match(request), body(request)));
+                });
+    server.Get(engine + R"(/meetings/([^/]+)/participants)",
+               [&store](const httplib::Request &request, httplib::Response &response) {
+                   send(response, store.meetingParticipants(match(request)));
+               });
+}
+
+} // namespace confserver

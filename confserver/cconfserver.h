@@ -1,0 +1,92 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <QString>
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+} // namespace httplib
+
+namespace confserver {
+
+class CConfStore;
+struct CResult;
+
+// A switch that makes matching requests misbehave, so clients can be tried
+// against slow, failing and broken servers.
+struct CFault
+{
+    enum class Kind {
+        Delay,     // wait `value` ms, then answer normally
+        ErrorCode, // answer {"errorCode": value, "errorInfo": ...}
+        Http500,   // answer status 500 with an HTML page
+        NotJson,   // answer status 200 with a body that is not JSON
+        Drop,      // close the connection in the middle of the answer
+    };
+    std::string route; // requests whose path contains this text; empty: every request
+    Kind kind = Kind::Delay;
+    int value = 0;
+    int times = -1; // how many requests it hits; -1: all of them
+
+    // "route:kind[:value[:times]]", kind one of delay, error, http500, notjson, drop.
+    static bool parse(const QString &text, CFault *fault);
+};
+
+// The HTTP(S) front of a CConfStore: the REST API under "/api/rest/v2.0/",
+// the engine's API under "/api/engine/v1/" and the avatar pictures under
+// "/userFiles/avatar/". It serves from its own threads until stopped.
+class CConfServer
+{
+public:
+    // With tls, serves HTTPS with the given certificate and key (PEM).
+    explicit CConfServer(CConfStore &store, bool tls = false, const std::string &certPath = defaultCertPath(),
+                         const std::string &keyPath = defaultKeyPath());
+    ~CConfServer();
+    CConfServer(const CConfServer &) = delete;
+    CConfServer &operator=(const CConfServer &) = delete;
+
+    // Port 0 takes any free port. False when the address cannot be bound or
+    // the certificate cannot be read.
+    bool start(const std::string &host = "127.0.0.1", int port = 0);
+    void stop();
+    // Blocks until the server stops.
+    void wait();
+    int port() const { return m_port; }
+    // "http://host:port", or "https://host:port" with TLS.
+    QString baseUrl() const;
+
+    void addFault(const CFault &fault);
+    void clearFaults();
+
+    static std::string defaultCertPath();
+    static std::string defaultKeyPath();
+    static std::string rootCaPath();
+
+private:
+    void installRoutes();
+    bool applyFault(const httplib::Request &request, httplib::Response &response);
+    void sleepUnlessStopped(int ms);
+
+    CConfStore &m_store;
+    bool m_bTls;
+    std::unique_ptr<httplib::Server> m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    std::string m_host;
+
+    std::mutex m_faultMutex;
+    std::vector<CFault> m_faults;
+    std::condition_variable m_stopCondition;
+    bool m_bStopping = false;
+};
+
+} // namespace confserver

@@ -1,0 +1,791 @@
+#include "cconfstore.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include "cavatarimage.h"
+
+namespace confserver {
+
+namespace {
+
+constexpr qint64 kMinuteMs = 60 * 1000;
+constexpr qint64 kLongestMeetingMs = 24 * 60 * kMinuteMs;
+// A meeting scheduled to start within this margin counts as started now.
+constexpr qint64 kStartNowMarginMs = kMinuteMs;
+const QString kOngoing = QStringLiteral("ONGOING");
+const QString kScheduled = QStringLiteral("SCHEDULED");
+const QString kEnded = QStringLiteral("ENDED");
+const QString kSpecialCharacters = QStringLiteral("~!@#$%^&*()_+-=.,?");
+
+qint64 nowMs()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+bool parseWhole(const QString &text, int *value)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    if (!digits.match(text).hasMatch()) {
+        return false;
+    }
+    *value = text.toInt();
+    return true;
+}
+
+bool parseObject(const QByteArray &body, QJsonObject *object)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        return false;
+    }
+    *object = document.object();
+    return true;
+}
+
+bool isRunning(const QJsonObject &meeting)
+{
+    return meeting.value("status").toString() == kOngoing;
+}
+
+int characterTypes(const QString &password)
+{
+    bool lower = false, upper = false, digit = false, special = false;
+    for (const QChar c : password) {
+        lower = lower || c.isLower();
+        upper = upper || c.isUpper();
+        digit = digit || c.isDigit();
+        special = special || kSpecialCharacters.contains(c);
+    }
+    return int(lower) + int(upper) + int(digit) + int(special);
+}
+
+} // namespace
+
+CConfStore::CConfStore() = default;
+
+bool CConfStore::loadSeedFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) {
+            *error = QStringLiteral("cannot read %1").arg(path);
+        }
+        return false;
+    }
+    return loadSeed(file.readAll(), error);
+}
+
+bool CConfStore::loadSeed(const QByteArray &json, QString *error)
+{
+    QJsonObject seed;
+    if (!parseObject(json, &seed)) {
+        if (error) {
+            *error = QStringLiteral("the seed is not a JSON object");
+        }
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_organisation = seed.value("organisation").toObject();
+    m_users.clear();
+    m_avatars.clear();
+    m_contacts.clear();
+    m_meetings.clear();
+    m_tokens.clear();
+    const qint64 now = nowMs();
+    for (const QJsonValue &value : seed.value("users").toArray()) {
+        QJsonObject user = value.toObject();
+        const int id = user.value("id").toInt();
+        if (id <= 0) {
+            continue;
+        }
+        if (!user.contains("lastModifiedTime")) {
+            user["lastModifiedTime"] = double(now / 1000);
+        }
+        m_users[id] = user;
+        m_avatars[id] = CAvatarImage::jpeg(id, user.value("avatarColor").toString());
+    }
+    m_nextContactId = 1;
+    for (const QJsonValue &value : seed.value("contacts").toArray()) {
+        const QJsonObject contact = value.toObject();
+        const int ownerId = contact.value("ownerId").toInt();
+        const int userId = contact.value("userId").toInt();
+        if (m_users.count(ownerId) && m_users.count(userId)) {
+            m_contacts[m_nextContactId++] = {ownerId, userId};
+        }
+    }
+    m_nextMeetingId = 1;
+    m_nextNumericId = seed.value("firstMeetingNumber").toInt(80001);
+    for (const QJsonValue &value : seed.value("meetings").toArray()) {
+        QJsonObject meeting = value.toObject();
+        // Seeds give times relative to the server's start, so the demo
+        // always shows a running meeting and upcoming ones.
+        if (!meeting.contains("startTime")) {
+            meeting["startTime"] = double(now + qint64(meeting.value("startInMinutes").toDouble()) * kMinuteMs);
+        }
+        if (!meeting.contains("duration")) {
+            meeting["duration"] = double(qint64(meeting.value("durationMinutes").toDouble(60)) * kMinuteMs);
+        }
+        meeting.remove("startInMinutes");
+        meeting.remove("durationMinutes");
+        const int id = meeting.value("id").toInt(m_nextMeetingId);
+        meeting["id"] = id;
+        if (!meeting.contains("numericId")) {
+            meeting["numericId"] = m_nextNumericId++;
+        }
+        if (!meeting.contains("status")) {
+            meeting["status"] = kScheduled;
+        }
+        m_meetings[id] = meeting;
+        m_nextMeetingId = std::max(m_nextMeetingId, id + 1);
+        m_nextNumericId = std::max(m_nextNumericId, meeting.value("numericId").toInt() + 1);
+    }
+    return true;
+}
+
+QString CConfStore::newToken(int userId)
+{
+    QByteArray random(16, Qt::Uninitialized);
+    for (char &c : random) {
+        c = char(QRandomGenerator::system()->bounded(256));
+    }
+    const QString token = QString::fromLatin1(random.toHex());
+    m_tokens[token] = CTokenState{userId, false};
+    return token;
+}
+
+QString CConfStore::issueToken(int userId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return newToken(userId);
+}
+
+void CConfStore::expireToken(const QString &token)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto found = m_tokens.find(token);
+    if (found != m_tokens.end()) {
+        found->second.expired = true;
+    }
+}
+
+void CConfStore::addGeneratedMeetings(int count, int applicantId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const qint64 start = nowMs() + kMinuteMs * 60;
+    for (int i = 0; i < count; ++i) {
+        QJsonObject meeting;
+        meeting["id"] = m_nextMeetingId;
+        meeting["numericId"] = m_nextNumericId++;
+        meeting["name"] = QStringLiteral("Generated meeting %1").arg(i + 1);
+        meeting["startTime"] = double(start + qint64(i) * kMinuteMs * 30);
+        meeting["duration"] = double(kMinuteMs * 30);
+        meeting["confPassword"] = QString();
+        meeting["remarks"] = QStringLiteral("Weekly sync of team %1").arg(i % 50);
+        meeting["status"] = kScheduled;
+        meeting["applicantId"] = applicantId;
+        meeting["userIds"] = QJsonArray{applicantId};
+        m_meetings[m_nextMeetingId++] = meeting;
+    }
+}
+
+int CConfStore::userOf(const QString &token, bool acceptExpired) const
+{
+    const auto found = m_tokens.find(token);
+    if (found == m_tokens.end() || (found->second.expired && !acceptExpired)) {
+        return 0;
+    }
+    return found->second.userId;
+}
+
+CResult CConfStore::tokenError() const
+{
+    return CResult::error(codes::kInvalidToken, QStringLiteral("Invalid token"));
+}
+
+QString CConfStore::avatarPath(int userId) const
+{
+    return QStringLiteral("/userFiles/avatar/%1.jpg").arg(userId);
+}
+
+QJsonObject CConfStore::userJson(const QJsonObject &stored) const
+{
+    static const char *const texts[] = {"name",        "displayName", "email",       "telephone",
+                                        "cellphone",   "description", "callNumber",  "vmr",
+                                        "sipUserName", "sipAuthName", "sipPassword", "companyShortName"};
+    QJsonObject user;
+    const int id = stored.value("id").toInt();
+    user["id"] = id;
+    for (const char *key : texts) {
+        user[key] = stored.value(key).toString();
+    }
+    if (user.value("companyShortName").toString().isEmpty()) {
+        user["companyShortName"] = m_organisation.value("companyShortName").toString();
+    }
+    // Passwords never leave the server.
+    user["password"] = QString();
+    user["imageURL"] = avatarPath(id);
+    user["lastModifiedTime"] = stored.value("lastModifiedTime");
+    user["systemmanager"] = stored.value("systemmanager").toBool();
+    user["status"] = stored.value("status").toInt(1);
+    user["passwordModifiedByUser"] = stored.value("passwordModifiedByUser").toBool(true);
+    user["company"] = m_organisation.value("company").toInt(1);
+    user["endpointId"] = stored.value("endpointId").toInt(id + 1000);
+    return user;
+}
+
+QJsonObject CConfStore::contactJson(int contactId, int ownerId, int userId) const
+{
+    const QJsonObject &user = m_users.at(userId);
+    bool online = false;
+    for (const auto &token : m_tokens) {
+        online = online || (token.second.userId == userId && !token.second.expired);
+    }
+    QJsonObject contact;
+    contact["id"] = contactId;
+    contact["name"] = user.value("displayName").toString();
+    contact["ownerId"] = ownerId;
+    contact["email"] = user.value("email").toString();
+    contact["telephone"] = user.value("telephone").toString();
+    contact["cellphone"] = user.value("cellphone").toString();
+    contact["userId"] = userId;
+    contact["lastModifiedTime"] = user.value("lastModifiedTime");
+    contact["userName"] = user.value("name").toString();
+    contact["h323ConfNumber"] = user.value("callNumber").toString();
+    contact["sipConfNumber"] = user.value("sipUserName").toString();
+    contact["pstn"] = user.value("telephone").toString();
+    contact["callNumber"] = user.value("callNumber").toString();
+    contact["imageURL"] = avatarPath(userId);
+    contact["status"] = online ? QStringLiteral("ONLINE") : QStringLiteral("OFFLINE");
+    return contact;
+}
+
+QJsonObject CConfStore::personJson(int userId) const
+{
+    QJsonObject person;
+    person["id"] = userId;
+    const auto found = m_users.find(userId);
+    if (found != m_users.end()) {
+        person["name"] = found->second.value("name").toString();
+        person["displayName"] = found->second.value("displayName").toString();
+    }
+    return person;
+}
+
+QJsonObject CConfStore::meetingJson(const QJsonObject &stored) const
+{
+    QJsonObject meeting;
+    for (const char *key : {"id", "name", "startTime", "duration", "numericId", "confPassword", "remarks", "status"}) {
+        meeting[key] = stored.value(key);
+    }
+    QJsonArray users;
+    for (const QJsonValue &id : stored.value("userIds").toArray()) {
+        users.append(personJson(id.toInt()));
+    }
+    meeting["users"] = users;
+    meeting["applicant"] = personJson(stored.value("applicantId").toInt());
+    return meeting;
+}
+
+int CConfStore::meetingIdByNumber(int number) const
+{
+    for (const auto &meeting : m_meetings) {
+        if (meeting.second.value("numericId").toInt() == number) {
+            return meeting.first;
+        }
+    }
+    return 0;
+}
+
+CResult CConfStore::users(const QString &token)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!userOf(token)) {
+        return tokenError();
+    }
+    QJsonArray users;
+    for (const auto &user : m_users) {
+        users.append(userJson(user.second));
+    }
+    return CResult::ok(users);
+}
+
+CResult CConfStore::user(const QString &token, const QString &id)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!userOf(token)) {
+        return tokenError();
+    }
+    int userId = 0;
+    if (!parseWhole(id, &userId) || !m_users.count(userId)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("No such user"));
+    }
+    return CResult::ok(userJson(m_users.at(userId)));
+}
+
+CResult CConfStore::contacts(const QString &token)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int owner = userOf(token);
+    if (!owner) {
+        return tokenError();
+    }
+    QJsonArray contacts;
+    for (const auto &contact : m_contacts) {
+        if (contact.second.first == owner) {
+            contacts.append(contactJson(contact.first, owner, contact.second.second));
+        }
+    }
+    return CResult::ok(contacts);
+}
+
+CResult CConfStore::addContact(const QString &token, const QByteArray &body)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int owner = userOf(token);
+    if (!owner) {
+        return tokenError();
+    }
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+    }
+    const int userId = request.value("userId").toInt();
+    if (!m_users.count(userId)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("No such user"));
+    }
+    for (const auto &contact : m_contacts) {
+        if (contact.second == std::make_pair(owner, userId)) {
+            return CResult::ok(contactJson(contact.first, owner, userId));
+        }
+    }
+    const int contactId = m_nextContactId++;
+    m_contacts[contactId] = {owner, userId};
+    return CResult::ok(contactJson(contactId, owner, userId));
+}
+
+CResult CConfStore::deleteContact(const QString &token, const QString &id)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int owner = userOf(token);
+    if (!owner) {
+        return tokenError();
+    }
+    int contactId = 0;
+    if (!parseWhole(id, &contactId) || !m_contacts.count(contactId)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("No such contact"));
+    }
+    if (m_contacts.at(contactId).first != owner) {
+        return CResult::error(codes::kNoPermission, QStringLiteral("Not your contact"));
+    }
+    m_contacts.erase(contactId);
+    return CResult::empty();
+}
+
+CResult CConfStore::meetings(const QString &token)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int userId = userOf(token);
+    if (!userId) {
+        return tokenError();
+    }
+    QJsonArray meetings;
+    for (const auto &entry : m_meetings) {
+        const QJsonObject &meeting = entry.second;
+        const bool invited = meeting.value("userIds").toArray().contains(userId);
+        if (meeting.value("status").toString() != kEnded &&
+            (invited || meeting.value("applicantId").toInt() == userId)) {
+            meetings.append(meetingJson(meeting));
+        }
+    }
+    return CResult::ok(meetings);
+}
+
+CResult CConfStore::readMeetingBody(const QByteArray &body, QJsonObject *meeting) const
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+    }
+    const QString name = request.value("name").toString().trimmed();
+    if (name.isEmpty() || !request.value("startTime").isDouble() || !request.value("duration").isDouble()) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("name, startTime and duration are required"));
+    }
+    const qint64 duration = qint64(request.value("duration").toDouble());
+    if (duration <= 0 || duration > kLongestMeetingMs || name.size() > 128) {
+        return CResult::error(codes::kOutOfRange, QStringLiteral("duration or name out of range"));
+    }
+    QJsonArray userIds;
+    for (const QJsonValue &id : request.value("userIds").toArray()) {
+        if (!m_users.count(id.toInt())) {
+            return CResult::error(codes::kInvalidParameter, QStringLiteral("No such user"));
+        }
+        if (!userIds.contains(id.toInt())) {
+            userIds.append(id.toInt());
+        }
+    }
+    (*meeting)["name"] = name;
+    (*meeting)["startTime"] = double(qint64(request.value("startTime").toDouble()));
+    (*meeting)["duration"] = double(duration);
+    (*meeting)["confPassword"] = request.value("confPassword").toString();
+    (*meeting)["remarks"] = request.value("remarks").toString();
+    (*meeting)["userIds"] = userIds;
+    return CResult();
+}
+
+CResult CConfStore::addMeeting(const QString &token, const QByteArray &body)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int userId = userOf(token);
+    if (!userId) {
+        return tokenError();
+    }
+    QJsonObject meeting;
+    const CResult check = readMeetingBody(body, &meeting);
+    if (check.isError()) {
+        return check;
+    }
+    const int id = m_nextMeetingId++;
+    meeting["id"] = id;
+    meeting["numericId"] = m_nextNumericId++;
+    meeting["applicantId"] = userId;
+    const bool startsNow = qint64(meeting.value("startTime").toDouble()) <= nowMs() + kStartNowMarginMs;
+    meeting["status"] = startsNow ? kOngoing : kScheduled;
+    meeting["participants"] = QJsonArray{QJsonObject{{"userId", userId}, {"videoMode", true}}};
+    m_meetings[id] = meeting;
+    return CResult::ok(meetingJson(meeting));
+}
+
+CResult CConfStore::ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const
+{
+    *userId = userOf(token);
+    if (!*userId) {
+        return tokenError();
+    }
+    if (!parseWhole(id, meetingId) || !m_meetings.count(*meetingId)) {
+        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    }
+    const bool organiser = m_meetings.at(*meetingId).value("applicantId").toInt() == *userId;
+    if (!organiser && !m_users.at(*userId).value("systemmanager").toBool()) {
+        return CResult::error(codes::kNoPermission, QStringLiteral("Only the organiser may change the meeting"));
+    }
+    return CResult();
+}
+
+CResult CConfStore::editMeeting(const QString &token, const QString &id, const QByteArray &body)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int userId = 0;
+    int meetingId = 0;
+    const CResult access = ownedMeeting(token, id, &userId, &meetingId);
+    if (access.isError()) {
+        return access;
+    }
+    QJsonObject meeting = m_meetings.at(meetingId);
+    if (meeting.value("status").toString() == kEnded) {
+        return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting has ended"));
+    }
+    const CResult check = readMeetingBody(body, &meeting);
+    if (check.isError()) {
+        return check;
+    }
+    if (!isRunning(meeting) && qint64(meeting.value("startTime").toDouble()) <= nowMs() + kStartNowMarginMs) {
+        meeting["status"] = kOngoing;
+        meeting["participants"] = QJsonArray{QJsonObject{{"userId", userId}, {"videoMode", true}}};
+    }
+    m_meetings[meetingId] = meeting;
+    return CResult::ok(meetingJson(meeting));
+}
+
+CResult CConfStore::deleteMeeting(const QString &token, const QString &id)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int userId = 0;
+    int meetingId = 0;
+    const CResult access = ownedMeeting(token, id, &userId, &meetingId);
+    if (access.isError()) {
+        return access;
+    }
+    const QJsonObject &meeting = m_meetings.at(meetingId);
+    if (isRunning(meeting)) {
+        return CResult::error(codes::kMeetingRunning, QStringLiteral("The meeting is in progress"));
+    }
+    m_meetings.erase(meetingId);
+    return CResult::empty();
+}
+
+CResult CConfStore::terminateMeeting(const QString &token, const QString &id)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int userId = 0;
+    int meetingId = 0;
+    const CResult access = ownedMeeting(token, id, &userId, &meetingId);
+    if (access.isError()) {
+        return access;
+    }
+    QJsonObject &meeting = m_meetings.at(meetingId);
+    if (!isRunning(meeting)) {
+        return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
+    }
+    meeting["status"] = kEnded;
+    meeting.remove("participants");
+    return CResult::empty();
+}
+
+CResult CConfStore::participantsOf(const QString &number) const
+{
+    int meetingNumber = 0;
+    if (!parseWhole(number, &meetingNumber)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The meeting number is not a number"));
+    }
+    const int meetingId = meetingIdByNumber(meetingNumber);
+    if (!meetingId) {
+        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    }
+    const QJsonObject &meeting = m_meetings.at(meetingId);
+    if (!isRunning(meeting)) {
+        return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
+    }
+    QJsonArray participants;
+    for (const QJsonValue &value : meeting.value("participants").toArray()) {
+        const QJsonObject entry = value.toObject();
+        const int userId = entry.value("userId").toInt();
+        const auto user = m_users.find(userId);
+        if (user == m_users.end()) {
+            continue;
+        }
+        QJsonObject participant;
+        participant["userId"] = userId;
+        participant["name"] = user->second.value("displayName").toString();
+        participant["videoMode"] = entry.value("videoMode").toBool(true);
+        participant["sipUserName"] = user->second.value("sipUserName").toString();
+        participant["halfDuplex"] = entry.value("halfDuplex").toBool(false);
+        participant["userLastModifiedTime"] = user->second.value("lastModifiedTime").toDouble() * 1000;
+        participants.append(participant);
+    }
+    return CResult::ok(participants);
+}
+
+CResult CConfStore::participants(const QString &token, const QString &number)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!userOf(token)) {
+        return tokenError();
+    }
+    return participantsOf(number);
+}
+
+CResult CConfStore::acsToken(const QString &token, const QString &number, const QString &deviceId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int userId = userOf(token);
+    if (!userId) {
+        return tokenError();
+    }
+    static const QRegularExpression device(QStringLiteral("^[0-9]{1,20}$"));
+    int meetingNumber = 0;
+    if (!parseWhole(number, &meetingNumber) || !device.match(deviceId).hasMatch()) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("confNumericId and deviceId must be numbers"));
+    }
+    const int meetingId = meetingIdByNumber(meetingNumber);
+    if (!meetingId) {
+        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    }
+    if (!isRunning(m_meetings.at(meetingId))) {
+        return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
+    }
+    const QJsonObject claims{{"sub", userId}, {"conf", meetingNumber}, {"dev", deviceId}, {"iat", nowMs() / 1000}};
+    const QByteArray payload = QJsonDocument(claims).toJson(QJsonDocument::Compact);
+    const QByteArray header = QByteArrayLiteral(R"({"alg":"HS256","typ":"JWT"})");
+    const auto base64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
+    const QByteArray signedPart = header.toBase64(base64) + '.' + payload.toBase64(base64);
+    const QByteArray signature = QCryptographicHash::hash(signedPart + token.toUtf8(), QCryptographicHash::Sha256);
+    QJsonObject reply;
+    reply["acsJsonWebToken"] = QString::fromLatin1(signedPart + '.' + signature.toBase64(base64));
+    reply["internalEdgeIp"] = QStringLiteral("127.0.0.1");
+    reply["externalEdgeIp"] = QStringLiteral("127.0.0.1");
+    return CResult::ok(reply);
+}
+
+CResult CConfStore::features()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    QJsonObject features;
+    features["apiVersion"] = QStringLiteral("v1");
+    features["enableChangePassword"] = m_organisation.value("enableChangePassword").toBool(true);
+    features["appServerType"] = m_organisation.value("appServerType").toString(QStringLiteral("UCM"));
+    features["urlSuffixForPC"] = m_organisation.value("urlSuffixForPC").toString();
+    features["whiteboard"] = true;
+    return CResult::ok(features);
+}
+
+CResult CConfStore::login(const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+    }
+    const QString account = request.value("account").toString();
+    const QString password = request.value("password").toString();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto &user : m_users) {
+        const bool named = !account.isEmpty() && (user.second.value("name").toString() == account ||
+                                                  user.second.value("email").toString() == account);
+        if (named && user.second.value("password").toString() == password) {
+            QJsonObject reply;
+            reply["token"] = newToken(user.first);
+            reply["user"] = userJson(user.second);
+            return CResult::ok(reply);
+        }
+    }
+    return CResult::error(codes::kWrongCredentials, QStringLiteral("Wrong account or password"));
+}
+
+CResult CConfStore::refreshUser(const QString &token)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int userId = userOf(token, true);
+    if (!userId) {
+        return tokenError();
+    }
+    QString current = token;
+    if (m_tokens.at(token).expired) {
+        m_tokens.erase(token);
+        current = newToken(userId);
+    }
+    QJsonObject reply;
+    reply["token"] = current;
+    reply["user"] = userJson(m_users.at(userId));
+    return CResult::ok(reply);
+}
+
+CResult CConfStore::passwordPolicy()
+{
+    QJsonObject policy;
+    policy["minLength"] = 8;
+    policy["maxLength"] = 32;
+    policy["charTypes"] = 2;
+    policy["specialChars"] = kSpecialCharacters;
+    return CResult::ok(policy);
+}
+
+CResult CConfStore::changePassword(const QString &token, const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int userId = userOf(token);
+    if (!userId) {
+        return tokenError();
+    }
+    QJsonObject &user = m_users.at(userId);
+    if (user.value("password").toString() != request.value("oldPassword").toString()) {
+        return CResult::error(codes::kWrongCredentials, QStringLiteral("The old password is wrong"));
+    }
+    const QString password = request.value("newPassword").toString();
+    if (password.size() < 8 || password.size() > 32 || characterTypes(password) < 2) {
+        return CResult::error(codes::kPasswordPolicy, QStringLiteral("The new password breaks the password policy"));
+    }
+    user["password"] = password;
+    user["passwordModifiedByUser"] = true;
+    return CResult::ok(QJsonObject());
+}
+
+CResult CConfStore::uploadAvatar(const QString &token, const QByteArray &image)
+{
+    const QImage decoded = QImage::fromData(image);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int userId = userOf(token);
+    if (!userId) {
+        return tokenError();
+    }
+    if (decoded.isNull()) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not an image"));
+    }
+    m_avatars[userId] = CAvatarImage::jpeg(decoded);
+    m_users.at(userId)["lastModifiedTime"] = double(nowMs() / 1000);
+    return CResult::ok(QJsonObject{{"imageURL", avatarPath(userId)}});
+}
+
+CResult CConfStore::uploadFeedback(const QString &token, const QByteArray &archive)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!userOf(token)) {
+        return tokenError();
+    }
+    if (archive.isEmpty()) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The feedback is empty"));
+    }
+    return CResult::ok(QJsonObject{{"feedbackId", ++m_feedbackCount}, {"size", archive.size()}});
+}
+
+int CConfStore::feedbackCount()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_feedbackCount;
+}
+
+CResult CConfStore::meetingInfo(const QString &number)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int meetingNumber = 0;
+    const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (!meetingId || m_meetings.at(meetingId).value("status").toString() == kEnded) {
+        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    }
+    const QJsonObject &meeting = m_meetings.at(meetingId);
+    QJsonObject info;
+    info["numericId"] = meetingNumber;
+    info["name"] = meeting.value("name").toString();
+    info["status"] = meeting.value("status").toString();
+    info["passwordRequired"] = !meeting.value("confPassword").toString().isEmpty();
+    return CResult::ok(info);
+}
+
+CResult CConfStore::checkMeetingPassword(const QString &number, const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int meetingNumber = 0;
+    const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (!meetingId) {
+        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+    }
+    if (m_meetings.at(meetingId).value("confPassword").toString() != request.value("password").toString()) {
+        return CResult::error(codes::kWrongMeetingPassword, QStringLiteral("Wrong meeting password"));
+    }
+    return CResult::ok(QJsonObject());
+}
+
+CResult CConfStore::meetingParticipants(const QString &number)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return participantsOf(number);
+}
+
+QByteArray CConfStore::avatar(int userId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto found = m_avatars.find(userId);
+    return found == m_avatars.end() ? QByteArray() : found->second;
+}
+
+QByteArray CConfStore::avatarOfToken(const QString &token)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto found = m_avatars.find(userOf(token));
+    return found == m_avatars.end() ? QByteArray() : found->second;
+}
+
+} // namespace confserver

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <map>
+#include <mutex>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QMap>
+#include <QString>
+
+namespace confserver {
+
+// Error codes of the REST API (the client knows these) and of the engine API.
+namespace codes {
+constexpr int kInvalidToken = 1010;
+constexpr int kInvalidParameter = 1020;
+constexpr int kOutOfRange = 1021;
+constexpr int kNoPermission = 1040;
+constexpr int kMeetingMissing = 3010;
+constexpr int kWrongMeetingPassword = 3020;
+constexpr int kMeetingRunning = 3040;
+constexpr int kMeetingEnded = 3070;
+constexpr int kWrongCredentials = 4010;
+constexpr int kPasswordPolicy = 4020;
+} // namespace codes
+
+// What one API call answers: an error, a JSON value, or nothing (204).
+struct CResult
+{
+    int errorCode = 0;
+    QString errorInfo;
+    QJsonValue value;
+    bool noContent = false;
+
+    static CResult error(int code, const QString &info) { return CResult{code, info, QJsonValue(), false}; }
+    static CResult ok(const QJsonValue &value) { return CResult{0, QString(), value, false}; }
+    static CResult empty() { return CResult{0, QString(), QJsonValue(), true}; }
+    bool isError() const { return errorCode != 0; }
+};
+
+// The server's data and rules: the organisation's users, each user's
+// contacts, the meetings, the sign-in tokens and the avatars. Every public
+// call takes the lock, so the HTTP worker threads can share one store.
+class CConfStore
+{
+public:
+    CConfStore();
+
+    // Replaces everything with the content of a seed document; false and a
+    // reason when it is not one.
+    bool loadSeed(const QByteArray &json, QString *error = nullptr);
+    bool loadSeedFile(const QString &path, QString *error = nullptr);
+
+    // Issues a token for a user directly (tests, benchmarks).
+    QString issueToken(int userId);
+    // From now on the token is refused with 1010 by the REST API; the
+    // engine's token refresh still accepts it and answers a new one.
+    void expireToken(const QString &token);
+    // Adds meetings in bulk (benchmarks): applicant and the only invitee is
+    // the given user.
+    void addGeneratedMeetings(int count, int applicantId);
+
+    // REST API, "/api/rest/v2.0/".
+    CResult users(const QString &token);
+    CResult user(const QString &token, const QString &id);
+    CResult contacts(const QString &token);
+    CResult addContact(const QString &token, const QByteArray &body);
+    CResult deleteContact(const QString &token, const QString &id);
+    CResult meetings(const QString &token);
+    CResult addMeeting(const QString &token, const QByteArray &body);
+    CResult editMeeting(const QString &token, const QString &id, const QByteArray &body);
+    CResult deleteMeeting(const QString &token, const QString &id);
+    CResult terminateMeeting(const QString &token, const QString &id);
+    CResult participants(const QString &token, const QString &number);
+    CResult acsToken(const QString &token, const QString &number, const QString &deviceId);
+
+    // Engine API, "/api/engine/v1/".
+    CResult features();
+    CResult login(const QByteArray &body);
+    CResult refreshUser(const QString &token);
+    CResult passwordPolicy();
+    CResult changePassword(const QString &token, const QByteArray &body);
+    CResult uploadAvatar(const QString &token, const QByteArray &image);
+    CResult uploadFeedback(const QString &token, const QByteArray &archive);
+    CResult meetingInfo(const QString &number);
+    CResult checkMeetingPassword(const QString &number, const QByteArray &body);
+    CResult meetingParticipants(const QString &number);
+
+    // The avatar of a user as JPEG data; empty when the user is unknown.
+    QByteArray avatar(int userId);
+    // The avatar of the token's user; empty when the token is unknown.
+    QByteArray avatarOfToken(const QString &token);
+    int feedbackCount();
+
+private:
+    struct CTokenState
+    {
+        int userId = 0;
+        bool expired = false;
+    };
+
+    int userOf(const QString &token, bool acceptExpired = false) const;
+    CResult tokenError() const;
+    QJsonObject userJson(const QJsonObject &stored) const;
+    QJsonObject contactJson(int contactId, int ownerId, int userId) const;
+    QJsonObject meetingJson(const QJsonObject &stored) const;
+    QJsonObject personJson(int userId) const;
+    int meetingIdByNumber(int number) const;
+    // The meeting of an edit, delete or terminate, when the token's user may change it.
+    CResult ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const;
+    CResult readMeetingBody(const QByteArray &body, QJsonObject *meeting) const;
+    CResult participantsOf(const QString &number) const;
+    QString newToken(int userId);
+    QString avatarPath(int userId) const;
+
+    mutable std::mutex m_mutex;
+    QJsonObject m_organisation;
+    std::map<int, QJsonObject> m_users;
+    std::map<int, QByteArray> m_avatars;
+    // contact id -> {ownerId, userId}
+    std::map<int, std::pair<int, int>> m_contacts;
+    std::map<int, QJsonObject> m_meetings;
+    std::map<QString, CTokenState> m_tokens;
+    int m_nextContactId = 1;
+    int m_nextMeetingId = 1;
+    int m_nextNumericId = 80001;
+    int m_feedbackCount = 0;
+};
+
+} // namespace confserver

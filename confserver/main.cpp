@@ -1,0 +1,62 @@
+// The local conference-management server, for development and demos:
+//   confserver --seed confserver/seed/demo.json --port 8080 [--tls]
+#include <cstdio>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "cconfserver.h"
+#include "cconfstore.h"
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Local conference-management server"));
+    parser.addHelpOption();
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed file (JSON)."), QStringLiteral("file"),
+                                  QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"));
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Address to listen on."),
+                                  QStringLiteral("address"), QStringLiteral("127.0.0.1"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port, 0 for any free one."),
+                                  QStringLiteral("port"), QStringLiteral("8080"));
+    const QCommandLineOption tls(QStringLiteral("tls"), QStringLiteral("Serve HTTPS with the test certificate."));
+    const QCommandLineOption cert(QStringLiteral("cert"), QStringLiteral("Server certificate (PEM)."),
+                                  QStringLiteral("file"),
+                                  QString::fromStdString(confserver::CConfServer::defaultCertPath()));
+    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("Server private key (PEM)."),
+                                 QStringLiteral("file"),
+                                 QString::fromStdString(confserver::CConfServer::defaultKeyPath()));
+    const QCommandLineOption fault(QStringLiteral("fault"),
+                                   QStringLiteral("Fault switch route:kind[:value[:times]] (repeatable); kinds: "
+                                                  "delay, error, http500, notjson, drop."),
+                                   QStringLiteral("fault"));
+    parser.addOptions({seed, host, port, tls, cert, key, fault});
+    parser.process(app);
+
+    confserver::CConfStore store;
+    QString error;
+    if (!store.loadSeedFile(parser.value(seed), &error)) {
+        std::fprintf(stderr, "confserver: %s\n", qPrintable(error));
+        return 2;
+    }
+    confserver::CConfServer server(store, parser.isSet(tls), parser.value(cert).toStdString(),
+                                   parser.value(key).toStdString());
+    for (const QString &text : parser.values(fault)) {
+        confserver::CFault switchOn;
+        if (!confserver::CFault::parse(text, &switchOn)) {
+            std::fprintf(stderr, "confserver: bad fault switch: %s\n", qPrintable(text));
+            return 2;
+        }
+        server.addFault(switchOn);
+    }
+    if (!server.start(parser.value(host).toStdString(), parser.value(port).toInt())) {
+        std::fprintf(stderr, "confserver: cannot listen on %s:%s\n", qPrintable(parser.value(host)),
+                     qPrintable(parser.value(port)));
+        return 1;
+    }
+    std::printf("confserver listening on %s (seed %s)\n", qPrintable(server.baseUrl()), qPrintable(parser.value(seed)));
+    std::fflush(stdout);
+    server.wait();
+    return 0;
+}

@@ -1,0 +1,281 @@
+#include <QBuffer>
+#include <QImage>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QtTest>
+
+#include "cconfserver.h"
+#include "cconfstore.h"
+
+using confserver::CConfServer;
+using confserver::CConfStore;
+
+namespace {
+
+const QByteArray kSeed = R"({
+    "users": [
+        {"id": 1, "name": "alice", "email": "alice@example.org", "password": "Alice2026!", "displayName": "Alice"},
+        {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob"}
+    ],
+    "meetings": [
+        {"id": 1, "numericId": 70001, "name": "Locked", "startInMinutes": -5, "status": "ONGOING",
+         "confPassword": "4711", "applicantId": 1, "userIds": [1, 2], "participants": [{"userId": 2}]},
+        {"id": 2, "numericId": 70002, "name": "Later", "startInMinutes": 60, "applicantId": 1, "userIds": [1]}
+    ]
+})";
+
+struct CReply
+{
+    int status = 0;
+    QByteArray body;
+    QJsonObject json() const { return QJsonDocument::fromJson(body).object(); }
+    int errorCode() const { return json().value("errorCode").toInt(); }
+};
+
+} // namespace
+
+// The engine's sign-in API and the parts of the REST API only the engine and
+// the call controller use.
+class TestEngineApi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void login_data();
+    void login();
+    void tokenRefreshKeepsRestAccess();
+    void changesPassword_data();
+    void changesPassword();
+    void uploadsAvatar();
+    void uploadsFeedback();
+    void dialledMeeting_data();
+    void dialledMeeting();
+    void acsToken_data();
+    void acsToken();
+
+private:
+    CReply call(const QByteArray &verb, const QString &path, const QByteArray &body = QByteArray());
+    QString login(const QString &account, const QString &password);
+
+    CConfStore m_store;
+    std::unique_ptr<CConfServer> m_server;
+    QNetworkAccessManager m_manager;
+};
+
+void TestEngineApi::initTestCase()
+{
+    m_server = std::make_unique<CConfServer>(m_store);
+    QVERIFY(m_server->start());
+}
+
+void TestEngineApi::init()
+{
+    QVERIFY(m_store.loadSeed(kSeed));
+}
+
+CReply TestEngineApi::call(const QByteArray &verb, const QString &path, const QByteArray &body)
+{
+    QNetworkRequest request(QUrl(m_server->baseUrl() + path));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+    QNetworkReply *reply = m_manager.sendCustomRequest(request, verb, body);
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    if (!reply->isFinished()) {
+        finished.wait(5000);
+    }
+    reply->deleteLater();
+    return CReply{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll()};
+}
+
+QString TestEngineApi::login(const QString &account, const QString &password)
+{
+    const QJsonObject body{{"account", account}, {"password", password}};
+    return call("POST", "/api/engine/v1/login", QJsonDocument(body).toJson()).json().value("token").toString();
+}
+
+void TestEngineApi::login_data()
+{
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("errorCode");
+    QTest::newRow("by name") << "alice"
+                             << "Alice2026!" << 0;
+    QTest::newRow("by e-mail") << "alice@example.org"
+                               << "Alice2026!" << 0;
+    QTest::newRow("wrong password") << "alice"
+                                    << "alice2026!" << 4010;
+    QTest::newRow("unknown account") << "mallory"
+                                     << "Alice2026!" << 4010;
+    QTest::newRow("empty account") << ""
+                                   << "" << 4010;
+}
+
+void TestEngineApi::login()
+{
+    QFETCH(QString, account);
+    QFETCH(QString, password);
+    QFETCH(int, errorCode);
+    const QJsonObject body{{"account", account}, {"password", password}};
+    const CReply reply = call("POST", "/api/engine/v1/login", QJsonDocument(body).toJson());
+    QCOMPARE(reply.errorCode(), errorCode);
+    if (errorCode) {
+        QCOMPARE(reply.status, 401);
+        return;
+    }
+    const QString token = reply.json().value("token").toString();
+    const QJsonObject user = reply.json().value("user").toObject();
+    QCOMPARE(user.value("id").toInt(), 1);
+    QCOMPARE(user.value("password").toString(), QString());
+    // The engine's token is the REST API's token.
+    const CReply users = call("GET", "/api/rest/v2.0/users?token=" + token);
+    QCOMPARE(users.status, 200);
+    QCOMPARE(QJsonDocument::fromJson(users.body).array().size(), 2);
+    QCOMPARE(call("GET", "/api/engine/v1/features").json().value("enableChangePassword").toBool(), true);
+}
+
+void TestEngineApi::tokenRefreshKeepsRestAccess()
+{
+    const QString token = login("bob", "Bob2026!");
+    QCOMPARE(call("GET", "/api/engine/v1/user?token=" + token).json().value("token").toString(), token);
+    m_store.expireToken(token);
+    QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + token).errorCode(), 1010);
+    const CReply refreshed = call("GET", "/api/engine/v1/user?token=" + token);
+    const QString renewed = refreshed.json().value("token").toString();
+    QVERIFY(!renewed.isEmpty() && renewed != token);
+    QCOMPARE(refreshed.json().value("user").toObject().value("name").toString(), QStringLiteral("bob"));
+    QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + renewed).status, 200);
+    QCOMPARE(call("GET", "/api/engine/v1/user?token=" + token).errorCode(), 1010);
+    QCOMPARE(call("GET", "/api/engine/v1/user?token=nonsense").errorCode(), 1010);
+}
+
+void TestEngineApi::changesPassword_data()
+{
+    QTest::addColumn<QString>("oldPassword");
+    QTest::addColumn<QString>("newPassword");
+    QTest::addColumn<int>("errorCode");
+    QTest::newRow("accepted") << "Alice2026!"
+                              << "Sunrise#42" << 0;
+    QTest::newRow("wrong old password") << "nope"
+                                        << "Sunrise#42" << 4010;
+    QTest::newRow("too short") << "Alice2026!"
+                               << "Ab1!" << 4020;
+    QTest::newRow("one character type") << "Alice2026!"
+                                        << "abcdefghij" << 4020;
+}
+
+void TestEngineApi::changesPassword()
+{
+    QFETCH(QString, oldPassword);
+    QFETCH(QString, newPassword);
+    QFETCH(int, errorCode);
+    const QJsonObject policy = call("GET", "/api/engine/v1/passwordPolicy").json();
+    QCOMPARE(policy.value("minLength").toInt(), 8);
+    const QString token = login("alice", "Alice2026!");
+    const QJsonObject body{{"oldPassword", oldPassword}, {"newPassword", newPassword}};
+    QCOMPARE(call("POST", "/api/engine/v1/password?token=" + token, QJsonDocument(body).toJson()).errorCode(),
+             errorCode);
+    QCOMPARE(login("alice", newPassword).isEmpty(), errorCode != 0);
+    QCOMPARE(login("alice", "Alice2026!").isEmpty(), errorCode == 0);
+}
+
+void TestEngineApi::uploadsAvatar()
+{
+    const QString token = login("alice", "Alice2026!");
+    const QByteArray before = call("GET", "/userFiles/avatar/1.jpg").body;
+    QVERIFY(!QImage::fromData(before).isNull());
+    QCOMPARE(call("GET", "/api/engine/v1/avatar?token=" + token).body, before);
+
+    QImage picture(200, 120, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    const CReply uploaded = call("POST", "/api/engine/v1/avatar?token=" + token, png);
+    QCOMPARE(uploaded.json().value("imageURL").toString(), QStringLiteral("/userFiles/avatar/1.jpg"));
+    const QImage after = QImage::fromData(call("GET", "/userFiles/avatar/1.jpg").body);
+    QCOMPARE(after.size(), QSize(120, 120));
+    QVERIFY(qRed(after.pixel(60, 60)) > 200);
+    QCOMPARE(call("POST", "/api/engine/v1/avatar?token=" + token, "not a picture").errorCode(), 1020);
+    QCOMPARE(call("GET", "/userFiles/avatar/9.jpg").status, 404);
+}
+
+void TestEngineApi::uploadsFeedback()
+{
+    const QString token = login("bob", "Bob2026!");
+    const CReply sent = call("POST", "/api/engine/v1/feedback?token=" + token, QByteArray(4096, 'z'));
+    QCOMPARE(sent.json().value("size").toInt(), 4096);
+    QCOMPARE(m_store.feedbackCount(), 1);
+    QCOMPARE(call("POST", "/api/engine/v1/feedback?token=" + token, QByteArray()).errorCode(), 1020);
+    QCOMPARE(call("POST", "/api/engine/v1/feedback?token=x", "data").errorCode(), 1010);
+}
+
+void TestEngineApi::dialledMeeting_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("infoError");
+    QTest::addColumn<bool>("passwordRequired");
+    QTest::addColumn<int>("participants");
+    QTest::newRow("running with password") << "70001" << 0 << true << 1;
+    QTest::newRow("scheduled") << "70002" << 0 << false << 3070;
+    QTest::newRow("unknown number") << "70009" << 3010 << false << 3010;
+    QTest::newRow("dial string") << "70001*4711" << 3010 << false << 1020;
+}
+
+void TestEngineApi::dialledMeeting()
+{
+    QFETCH(QString, number);
+    QFETCH(int, infoError);
+    QFETCH(bool, passwordRequired);
+    QFETCH(int, participants);
+    const CReply info = call("GET", "/api/engine/v1/meetings/" + number);
+    QCOMPARE(info.errorCode(), infoError);
+    QCOMPARE(info.json().value("passwordRequired").toBool(), passwordRequired);
+    const CReply list = call("GET", "/api/engine/v1/meetings/" + number + "/participants");
+    if (participants >= 1000) {
+        QCOMPARE(list.errorCode(), participants);
+    } else {
+        const QJsonArray people = QJsonDocument::fromJson(list.body).array();
+        QCOMPARE(people.size(), participants);
+        QCOMPARE(people.at(0).toObject().value("name").toString(), QStringLiteral("Bob"));
+    }
+    if (passwordRequired) {
+        const auto check = [this, &number](const char *password) {
+            return call("POST", "/api/engine/v1/meetings/" + number + "/password",
+                        QJsonDocument(QJsonObject{{"password", password}}).toJson())
+                .errorCode();
+        };
+        QCOMPARE(check("4711"), 0);
+        QCOMPARE(check("4712"), 3020);
+    }
+}
+
+void TestEngineApi::acsToken_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<int>("errorCode");
+    QTest::newRow("running meeting") << "confNumericId=70001&deviceId=18446744073709551615" << 0;
+    QTest::newRow("not running") << "confNumericId=70002&deviceId=1" << 3070;
+    QTest::newRow("unknown meeting") << "confNumericId=70009&deviceId=1" << 3010;
+    QTest::newRow("dial string") << "confNumericId=70001*4711&deviceId=1" << 1020;
+    QTest::newRow("no device") << "confNumericId=70001" << 1020;
+}
+
+void TestEngineApi::acsToken()
+{
+    QFETCH(QString, query);
+    QFETCH(int, errorCode);
+    const QString token = login("alice", "Alice2026!");
+    const CReply reply = call("GET", "/api/rest/v2.0/acsToken?token=" + token + "&" + query);
+    QCOMPARE(reply.errorCode(), errorCode);
+    if (errorCode == 0) {
+        QCOMPARE(reply.json().value("acsJsonWebToken").toString().count('.'), 2);
+        QCOMPARE(reply.json().value("internalEdgeIp").toString(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(reply.json().value("externalEdgeIp").toString(), QStringLiteral("127.0.0.1"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEngineApi)
+#include "tst_engineapi.moc"
