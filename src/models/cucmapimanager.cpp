@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "helpers/clogformat.h"
+#include "models/clinguist.h"
 #include "models/ctrustedcertificates.h"
 
 namespace kd_app {
@@ -45,6 +46,7 @@ CUCMApiManager::CUCMApiManager()
     for (int operation = 0; operation < OpCount; ++operation) {
         connect(&m_networkManagers[operation], &QNetworkAccessManager::finished, this, replySlots[operation]);
     }
+    connect(CLinguist::getInstance(), &CLinguist::sigLanguageChanged, this, &CUCMApiManager::slotOnLanguageChanged);
     slotOnLanguageChanged();
 }
 

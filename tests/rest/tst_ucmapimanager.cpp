@@ -9,12 +9,14 @@
 
 #include "cconfserver.h"
 #include "cconfstore.h"
+#include "models/clinguist.h"
 #include "models/cucmapimanager.h"
 #include "testseed.h"
 
 using confserver::CConfServer;
 using confserver::CConfStore;
 using confserver::CFault;
+using kd_app::models::CLinguist;
 using kd_app::models::CUCMApiManager;
 
 Q_DECLARE_METATYPE(CFault::Kind)
@@ -364,11 +366,11 @@ void TestUcmApiManager::retranslatesErrorTexts()
 {
     CShoutingTranslator translator;
     QCoreApplication::installTranslator(&translator);
-    api()->slotOnLanguageChanged();
+    emit CLinguist::getInstance()->sigLanguageChanged();
     QSignalSpy errors(api(), &CUCMApiManager::signal_ucmapi_error);
     api()->deleteConference(m_url, m_token, "99");
     QCoreApplication::removeTranslator(&translator);
-    api()->slotOnLanguageChanged();
+    emit CLinguist::getInstance()->sigLanguageChanged();
     QTRY_COMPARE(errors.count(), 1);
     QCOMPARE(errors.at(0).at(1).toString(), QStringLiteral("MEETING DOES NOT EXIST(%1)."));
     api()->deleteConference(m_url, m_token, "99");
