@@ -85,6 +85,10 @@ public:
     virtual void failNext(const std::string &operation, int code) = 0;
     virtual std::vector<KDOperationRecord> operations() const = 0;
     virtual void clearOperations() = 0;
+    // Told each operation's name as it is called, and "deleteAVEngine" when
+    // the engine object is destroyed.
+    virtual void setOperationListener(std::function<void(const std::string &)> listener) = 0;
+    virtual kd::engine::IAVEventHandler *eventHandler() = 0;
 
     // The account and meeting model (ignored when another backend serves).
     virtual void addServer(const KDModelServer &server) = 0;
@@ -115,6 +119,8 @@ protected:
 // The control of an engine made by createAVEngine, or of the newest live one.
 KDSDK_API IEngineControl *engineControl(kd::engine::IAVEngine *engine);
 KDSDK_API IEngineControl *currentEngineControl();
+// The next createAVEngine returns null, as a library that cannot start would.
+KDSDK_API void failNextEngineCreation();
 
 } // namespace sdk
 } // namespace kd

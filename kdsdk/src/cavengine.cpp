@@ -1,6 +1,7 @@
 #include "cavengine.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -102,6 +103,15 @@ CAVEngine::~CAVEngine()
 {
     release();
     m_dispatcher.stop();
+    writeLog("deleteAVEngine");
+    std::function<void(const std::string &)> listener;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        listener = m_operationListener;
+    }
+    if (listener) {
+        listener("deleteAVEngine");
+    }
     std::lock_guard<std::mutex> lock(m_mutex);
     for (unsigned char *data : m_bitmaps) {
         delete[] data;
@@ -118,8 +128,10 @@ CAVEngine::~CAVEngine()
 int CAVEngine::enter(const char *operation, const std::string &args)
 {
     int code = KD_OK;
+    std::function<void(const std::string &)> listener;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        listener = m_operationListener;
         m_operations.push_back(KDOperationRecord{operation, args});
         auto failure = m_failures.find(operation);
         if (failure != m_failures.end() && !failure->second.empty()) {
@@ -128,6 +140,9 @@ int CAVEngine::enter(const char *operation, const std::string &args)
         }
     }
     writeLog(std::string(operation) + "(" + args + ")" + (code ? " -> forced " + std::to_string(code) : ""));
+    if (listener) {
+        listener(operation);
+    }
     return code;
 }
 
@@ -1675,6 +1690,18 @@ void CAVEngine::clearOperations()
     m_operations.clear();
 }
 
+void CAVEngine::setOperationListener(std::function<void(const std::string &)> listener)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_operationListener = std::move(listener);
+}
+
+IAVEventHandler *CAVEngine::eventHandler()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_handlerMutex);
+    return m_handler;
+}
+
 void CAVEngine::addServer(const KDModelServer &server)
 {
     m_backend->addServer(server);
@@ -1889,7 +1916,18 @@ std::vector<CAVEngine *> &liveEngines()
     return engines;
 }
 
+std::atomic<bool> &refuseNextCreation()
+{
+    static std::atomic<bool> refuse{false};
+    return refuse;
+}
+
 } // namespace
+
+void failNextEngineCreation()
+{
+    refuseNextCreation().store(true);
+}
 
 IEngineControl *engineControl(IAVEngine *engine)
 {
@@ -1913,6 +1951,9 @@ IEngineControl *currentEngineControl()
 
 kd::engine::IAVEngine *createAVEngine()
 {
+    if (kd::sdk::refuseNextCreation().exchange(false)) {
+        return nullptr;
+    }
     auto *engine = new kd::sdk::CAVEngine(kd::sdk::createBackend());
     std::lock_guard<std::mutex> lock(kd::sdk::registryMutex());
     kd::sdk::liveEngines().push_back(engine);

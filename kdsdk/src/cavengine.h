@@ -128,6 +128,8 @@ public:
     void failNext(const std::string &operation, int code) override;
     std::vector<KDOperationRecord> operations() const override;
     void clearOperations() override;
+    void setOperationListener(std::function<void(const std::string &)> listener) override;
+    kd::engine::IAVEventHandler *eventHandler() override;
     void addServer(const KDModelServer &server) override;
     void addAccount(const KDModelAccount &account) override;
     void addMeeting(const KDModelMeeting &meeting) override;
@@ -196,6 +198,7 @@ private:
     int m_latencyMs = 200;
     std::map<std::string, std::deque<int>> m_failures;
     std::vector<KDOperationRecord> m_operations;
+    std::function<void(const std::string &)> m_operationListener;
 
     // Set-up and persisted settings
     std::string m_configFile;

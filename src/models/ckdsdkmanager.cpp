@@ -92,6 +92,8 @@ void CKDSdkManager::createKDEngine()
     qRegisterMetaType<KD_DEVICE_TYPE>("kd::engine::KD_DEVICE_TYPE");
     qRegisterMetaType<KDVolume>("kd::engine::KDVolume");
     qRegisterMetaType<KDDevice>("kd::engine::KDDevice");
+    // Without it the content-source status could not leave the engine's thread.
+    qRegisterMetaType<KDVideoSize>("kd::engine::KDVideoSize");
 
     m_pEventObserver = new CKDSdkEventObserver();
     using O = CKDSdkEventObserver;
@@ -124,6 +126,12 @@ void CKDSdkManager::createKDEngine()
     connect(m_pEventObserver, &O::eventVideoMutedShow, this, &M::eventVideoMutedShow);
 
     m_pAVEngine = createAVEngine();
+    // A library that could not start leaves the wrapper without an engine
+    // rather than crashing the program at start-up.
+    if (!m_pAVEngine) {
+        KD_WARN << "createAVEngine returned no engine";
+        return;
+    }
     m_pAVEngine->registerEventHandler(m_pEventObserver);
 }
 
