@@ -1,3 +1,5 @@
+#include <atomic>
+
 #include <QDataStream>
 #include <QElapsedTimer>
 #include <QFile>
@@ -85,6 +87,9 @@ private slots:
     void devicesHotPlug();
     void diagnosticsDescribeTheState();
     void contentSourcesAndBitmaps();
+    void modelFromJsonFile();
+    void hostMuteHoldsUntilLifted();
+    void noEventAfterRelease();
 
 private:
     void signInAnn();
@@ -596,6 +601,89 @@ void TestAVEngine::contentSourcesAndBitmaps()
         m_manager->releaseContentSourceBitmap(&bitmap);
         QVERIFY(!bitmap.data);
     }
+}
+
+void TestAVEngine::modelFromJsonFile()
+{
+    QFile json(m_dir.filePath("model.json"));
+    QVERIFY(json.open(QIODevice::WriteOnly));
+    json.write(R"({"servers": [{"address": "json.example", "version": "5.0"}],
+                   "accounts": [{"username": "joe", "password": "Joe-pass1", "displayName": "Joe", "userId": 9}],
+                   "meetings": [{"number": "6001", "name": "From file", "participants": ["Kim"]}]})");
+    json.close();
+    CKDSdkManager::releaseInstance();
+    qputenv("KDSDK_MODEL_FILE", json.fileName().toLocal8Bit());
+    CKDSdkManager::initInstance();
+    qunsetenv("KDSDK_MODEL_FILE");
+    m_manager = CKDSdkManager::getInstance();
+    kd::sdk::currentEngineControl()->setEventLatency(0);
+
+    AVFeature feature;
+    QVERIFY(m_manager->getFeature("json.example", 80, feature));
+    QCOMPARE(feature.version, std::string("5.0"));
+    QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
+    QVERIFY(m_manager->avlogin("json.example", 80, "joe", "Joe-pass1"));
+    QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 1, 5000);
+    QCOMPARE(logins.at(0).at(0).value<KDUserInfo>().userId, quint64(9));
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QVERIFY(m_manager->dialOut("6001", true));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    QCOMPARE(connected.at(0).at(0).value<KDCallInfo>().peer, std::string("From file"));
+}
+
+void TestAVEngine::hostMuteHoldsUntilLifted()
+{
+    connectCall("4001*pw");
+    QSignalSpy shown(m_manager, &CKDSdkManager::eventMicMutedShow);
+    m_control->injectHostMute(true);
+    QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 5000);
+    QVERIFY(shown.at(0).at(0).toBool());
+    QVERIFY(!m_manager->micEnabled());
+    QVERIFY(!m_manager->enableMic(true));
+
+    m_control->injectHostMute(false);
+    QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, 5000);
+    QVERIFY(!shown.at(1).at(0).toBool());
+    QVERIFY(m_manager->enableMic(true));
+    QVERIFY(m_manager->micEnabled());
+
+    QSignalSpy registrations(m_manager, &CKDSdkManager::eventRegisterInfo);
+    m_control->injectRegistrationState(1, 4);
+    QTRY_COMPARE_WITH_TIMEOUT(registrations.count(), 1, 5000);
+    QCOMPARE(registrations.at(0).at(0).value<KDRegisterInfo>().state, 4);
+}
+
+namespace {
+
+class CCountingHandler : public IAVEventHandler
+{
+public:
+    std::atomic<int> warnings{0};
+    void onWarn(KDWarn &) override { ++warnings; }
+};
+
+} // namespace
+
+void TestAVEngine::noEventAfterRelease()
+{
+    CCountingHandler handler;
+    IAVEngine *engine = createAVEngine();
+    kd::sdk::IEngineControl *control = kd::sdk::engineControl(engine);
+    QVERIFY(control);
+    QCOMPARE(engine->registerEventHandler(&handler), 0);
+    control->setEventLatency(0);
+    control->injectWarning(1, "first");
+    QVERIFY(control->waitForIdle(5000));
+    QCOMPARE(handler.warnings.load(), 1);
+
+    control->setEventLatency(100);
+    control->injectWarning(2, "queued before release");
+    engine->release();
+    QCOMPARE(engine->unregisterEventHandler(&handler), 0);
+    QTest::qWait(300);
+    QCOMPARE(handler.warnings.load(), 1);
+    deleteAVEngine(engine);
+    QVERIFY(!kd::sdk::engineControl(engine));
 }
 
 QTEST_MAIN(TestAVEngine)
