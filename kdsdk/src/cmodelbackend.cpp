@@ -361,8 +361,12 @@ bool CModelBackend::loadModel(const std::string &jsonPath)
 
 std::unique_ptr<IBackend> createBackend()
 {
-    // Only the model exists so far; a server-backed implementation is chosen
-    // here by the same variable once it is written.
+    // The model is the only backend so far; a server-backed one joins here,
+    // chosen by the same variable, and nothing else in the engine changes.
+    const QByteArray kind = qgetenv("KDSDK_BACKEND");
+    if (!kind.isEmpty() && kind != "model") {
+        qWarning("kdsdk: unknown backend \"%s\", using the model", kind.constData());
+    }
     auto model = std::make_unique<CModelBackend>();
     const QByteArray modelFile = qgetenv("KDSDK_MODEL_FILE");
     if (!modelFile.isEmpty()) {

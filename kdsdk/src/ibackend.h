@@ -3,7 +3,10 @@
 // Everything the engine asks of the conference-management side: features,
 // accounts, passwords, meetings and uploads. The engine talks only to this
 // interface, so the in-engine model and a server-backed implementation are
-// interchangeable. Calls run on the engine's dispatcher thread and may block.
+// interchangeable. Calls come from the engine's dispatcher thread or, for the
+// operations that answer at once (feature query, token refresh, password and
+// name changes), from the caller's thread; they may block, and must be safe
+// to make from several threads at once.
 
 #include <functional>
 #include <memory>
