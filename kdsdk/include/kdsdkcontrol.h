@@ -1,0 +1,126 @@
+#pragma once
+
+// Control of the engine for tests and tools: deterministic timing, injected
+// events and failures, the record of operations called, and the account and
+// meeting model that answers sign-in and calls.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/iavengine.h"
+
+namespace kd {
+namespace sdk {
+
+// Result codes of the engine's operations and of its error events.
+enum KDResultCode {
+    KD_OK = 0,
+    KD_ERR_GENERIC = 1,
+    KD_ERR_INVALID_ARGUMENT = 2,
+    KD_ERR_SERVER_UNREACHABLE = 3,
+    KD_ERR_AUTH_FAILED = 4,
+    KD_ERR_NOT_SIGNED_IN = 5,
+    KD_ERR_NO_CALL = 6,
+    KD_ERR_MEETING_NOT_FOUND = 7,
+    KD_ERR_MEETING_PASSWORD = 8,
+    KD_ERR_NO_FEATURE_RECORD = 9,
+    KD_ERR_BUSY = 10,
+    KD_ERR_NOT_PERMITTED = 11,
+    KD_ERR_NOT_INITIALIZED = 12,
+    KD_ERR_FILE = 13,
+    KD_ERR_REMOTE_HANGUP = 14,
+    KD_ERR_DECLINED = 15,
+};
+
+struct KDOperationRecord
+{
+    std::string name;
+    std::string args; // secrets are never recorded
+};
+
+struct KDModelServer
+{
+    std::string address;
+    std::string version = "1.0";
+    std::string appServerType;
+    bool apiEnabled = true;
+    bool passwordEncryptionWithAES = false;
+    bool enableChangePassword = true;
+    bool hasFeatureRecord = true; // false: getFeature answers 9 and fills nothing
+};
+
+struct KDModelAccount
+{
+    std::string username;
+    std::string password;
+    std::string displayName;
+    uint64_t userId = 0;
+    std::string callNumber;
+    std::string email;
+    std::string org;
+    std::string vmr;
+    bool passwordChangeRequired = false;
+};
+
+struct KDModelMeeting
+{
+    std::string number;
+    std::string name;
+    std::string password;
+    std::vector<std::string> participants;
+    std::vector<std::string> hosts; // user names allowed to control the meeting
+    bool contentLocked = false;     // nobody but the hosts may send content
+};
+
+class IEngineControl
+{
+public:
+    // Delay between an operation and the events it causes; 0 in tests.
+    virtual void setEventLatency(int milliseconds) = 0;
+    // Blocks until no event is queued or being raised; false on time-out.
+    virtual bool waitForIdle(int timeoutMs = 5000) = 0;
+    // The next call of the named operation returns the code instead of working.
+    virtual void failNext(const std::string &operation, int code) = 0;
+    virtual std::vector<KDOperationRecord> operations() const = 0;
+    virtual void clearOperations() = 0;
+    // Told each operation's name as it is called, and "deleteAVEngine" when
+    // the engine object is destroyed.
+    virtual void setOperationListener(std::function<void(const std::string &)> listener) = 0;
+    virtual kd::engine::IAVEventHandler *eventHandler() = 0;
+
+    // The account and meeting model (ignored when another backend serves).
+    virtual void addServer(const KDModelServer &server) = 0;
+    virtual void addAccount(const KDModelAccount &account) = 0;
+    virtual void addMeeting(const KDModelMeeting &meeting) = 0;
+    virtual bool loadModel(const std::string &jsonPath) = 0;
+
+    // Raises any event on the engine's dispatcher thread.
+    virtual void raise(std::function<void(kd::engine::IAVEventHandler &)> event) = 0;
+
+    virtual void injectIncomingCall(const std::string &peer, const std::string &number, bool audioOnly) = 0;
+    virtual void injectRemoteHangUp(int code) = 0;
+    virtual void injectRemoteContent(bool start, bool whiteboard, const std::string &senderName) = 0;
+    virtual void injectError(const kd::engine::KDError &error) = 0;
+    virtual void injectWarning(int code, const std::string &msg) = 0;
+    virtual void injectRegistrationState(int type, int state) = 0;
+    virtual void injectDeviceAdded(const kd::engine::KDDevice &device) = 0;
+    virtual void injectDeviceRemoved(int type, unsigned id) = 0;
+    virtual void injectNetworkQuality(float rating) = 0;
+    virtual void injectHostMute(bool muted) = 0;
+    virtual void injectVideoMuted(int muted) = 0;
+    virtual void injectWaitQueue(int size) = 0;
+
+protected:
+    ~IEngineControl() = default;
+};
+
+// The control of an engine made by createAVEngine, or of the newest live one.
+KDSDK_API IEngineControl *engineControl(kd::engine::IAVEngine *engine);
+KDSDK_API IEngineControl *currentEngineControl();
+// The next createAVEngine returns null, as a library that cannot start would.
+KDSDK_API void failNextEngineCreation();
+
+} // namespace sdk
+} // namespace kd

@@ -1,0 +1,236 @@
+#include "cvideorenderer.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+
+namespace kd {
+namespace sdk {
+
+namespace {
+
+constexpr int kFrameIntervalMs = 100;
+
+bool canPaintWidgets()
+{
+    return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
+}
+
+} // namespace
+
+// A child widget laid over the client's video window, repainted at the
+// stream's frame rate.
+class CVideoSurface : public QWidget
+{
+public:
+    CVideoSurface(QWidget *target, CVideoRenderer::Stream stream, CVideoRenderer *renderer)
+        : QWidget(target), m_stream(stream), m_renderer(renderer)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setGeometry(target->rect());
+        target->installEventFilter(this);
+        m_timer.setInterval(kFrameIntervalMs);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
+            ++m_frame;
+            update();
+        });
+        m_timer.start();
+        show();
+        raise();
+    }
+
+    CVideoRenderer::Stream stream() const { return m_stream; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == parentWidget() && event->type() == QEvent::Resize) {
+            setGeometry(parentWidget()->rect());
+        }
+        return false;
+    }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const CVideoScene scene = m_renderer ? m_renderer->scene() : CVideoScene();
+        switch (m_stream) {
+        case CVideoRenderer::LocalVideo:
+            paintLocal(painter, scene);
+            break;
+        case CVideoRenderer::RemoteVideo:
+            paintRemote(painter, scene);
+            break;
+        case CVideoRenderer::RemoteContent:
+            paintPattern(painter, QStringLiteral("Content: %1").arg(scene.contentSender), QColor(30, 60, 110));
+            break;
+        case CVideoRenderer::LocalContent:
+            if (scene.localContentFrame.isNull()) {
+                paintPattern(painter, QStringLiteral("Content: %1").arg(scene.localName), QColor(40, 90, 60));
+            } else {
+                painter.fillRect(rect(), Qt::black);
+                const QImage frame = scene.localContentFrame.scaled(size(), Qt::KeepAspectRatio);
+                painter.drawImage((width() - frame.width()) / 2, (height() - frame.height()) / 2, frame);
+            }
+            break;
+        case CVideoRenderer::StreamCount:
+            break;
+        }
+    }
+
+private:
+    void paintLocal(QPainter &painter, const CVideoScene &scene)
+    {
+        if (!scene.cameraOn) {
+            painter.fillRect(rect(), QColor(20, 20, 20));
+            painter.setPen(Qt::lightGray);
+            painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Camera off"));
+            return;
+        }
+        static const QColor bars[] = {Qt::white, Qt::yellow, Qt::cyan, Qt::green, Qt::magenta, Qt::red, Qt::blue};
+        const int count = int(sizeof(bars) / sizeof(bars[0]));
+        for (int i = 0; i < count; ++i) {
+            const int left = width() * i / count;
+            painter.fillRect(QRect(left, 0, width() * (i + 1) / count - left, height()), bars[i]);
+        }
+        // A moving marker shows the picture is live.
+        const int marker = qMax(8, height() / 8);
+        const int span = qMax(1, width() - marker);
+        painter.setBrush(Qt::black);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(int(m_frame * 7) % span, height() - marker - 4, marker, marker);
+        paintCaption(painter, scene.localName + QLatin1Char(' ') +
+                                  QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+    }
+
+    void paintRemote(QPainter &painter, const CVideoScene &scene)
+    {
+        painter.fillRect(rect(), QColor(25, 25, 35));
+        if (scene.participants.isEmpty()) {
+            painter.setPen(Qt::lightGray);
+            painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Waiting for participants"));
+            return;
+        }
+        const int count = scene.participants.size();
+        int columns = 1;
+        while (columns * columns < count) {
+            ++columns;
+        }
+        const int rows = (count + columns - 1) / columns;
+        for (int i = 0; i < count; ++i) {
+            const QRect cell(width() * (i % columns) / columns, height() * (i / columns) / rows, width() / columns,
+                             height() / rows);
+            const QRect inner = cell.adjusted(2, 2, -2, -2);
+            painter.fillRect(inner, QColor::fromHsv((i * 47 + int(m_frame)) % 360, 90, 120));
+            painter.setPen(Qt::white);
+            painter.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, scene.participants.at(i));
+        }
+    }
+
+    void paintPattern(QPainter &painter, const QString &caption, const QColor &base)
+    {
+        painter.fillRect(rect(), base);
+        painter.setPen(base.lighter(160));
+        const int step = 24;
+        const int shift = int(m_frame % step);
+        for (int x = -height() + shift; x < width(); x += step) {
+            painter.drawLine(x, height(), x + height(), 0);
+        }
+        paintCaption(painter, caption);
+    }
+
+    void paintCaption(QPainter &painter, const QString &caption)
+    {
+        const QFontMetrics metrics(painter.font());
+        QRect box = metrics.boundingRect(caption).adjusted(-6, -3, 6, 3);
+        box.moveTopLeft(QPoint(6, 6));
+        painter.fillRect(box, QColor(0, 0, 0, 170));
+        painter.setPen(Qt::white);
+        painter.drawText(box, Qt::AlignCenter, caption);
+    }
+
+    CVideoRenderer::Stream m_stream;
+    QPointer<CVideoRenderer> m_renderer;
+    QTimer m_timer;
+    quint64 m_frame = 0;
+};
+
+CVideoRenderer::CVideoRenderer() = default;
+
+CVideoRenderer::~CVideoRenderer()
+{
+    for (QPointer<CVideoSurface> &surface : m_surfaces) {
+        delete surface.data();
+    }
+}
+
+void CVideoRenderer::setWindow(Stream stream, kd::engine::KDWindowHandle window)
+{
+    const quintptr id = reinterpret_cast<quintptr>(window);
+    QMetaObject::invokeMethod(
+        this, [this, stream, id] { attach(stream, id); }, Qt::QueuedConnection);
+}
+
+void CVideoRenderer::attach(Stream stream, quintptr window)
+{
+    delete m_surfaces[stream].data();
+    if (window == 0 || !canPaintWidgets()) {
+        return;
+    }
+    QWidget *target = QWidget::find(WId(window));
+    if (!target) {
+        return;
+    }
+    // One window shows one stream: a stream moved here replaces the old one.
+    for (QPointer<CVideoSurface> &surface : m_surfaces) {
+        if (surface && surface->parentWidget() == target) {
+            delete surface.data();
+        }
+    }
+    m_surfaces[stream] = new CVideoSurface(target, stream, this);
+}
+
+void CVideoRenderer::setScene(const CVideoScene &scene)
+{
+    std::lock_guard<std::mutex> lock(m_sceneMutex);
+    m_scene = scene;
+}
+
+CVideoScene CVideoRenderer::scene() const
+{
+    std::lock_guard<std::mutex> lock(m_sceneMutex);
+    return m_scene;
+}
+
+void CVideoRenderer::repaint()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            for (QPointer<CVideoSurface> &surface : m_surfaces) {
+                if (surface) {
+                    surface->update();
+                }
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void CVideoRenderer::clearAll()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            for (QPointer<CVideoSurface> &surface : m_surfaces) {
+                delete surface.data();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace sdk
+} // namespace kd

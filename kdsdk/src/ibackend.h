@@ -1,0 +1,68 @@
+#pragma once
+
+// Everything the engine asks of the conference-management side: features,
+// accounts, passwords, meetings and uploads. The engine talks only to this
+// interface, so the in-engine model and a server-backed implementation are
+// interchangeable. Calls come from the engine's dispatcher thread or, for the
+// operations that answer at once (feature query, token refresh, password and
+// name changes), from the caller's thread; they may block, and must be safe
+// to make from several threads at once.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/kdtypes.h"
+#include "kdsdkcontrol.h"
+
+namespace kd {
+namespace sdk {
+
+struct KDMeetingInfo
+{
+    std::string number;
+    std::string name;
+    std::vector<std::string> participants;
+    std::vector<std::string> hosts;
+    bool contentLocked = false;
+};
+
+class IBackend
+{
+public:
+    virtual ~IBackend() = default;
+
+    virtual int getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) = 0;
+    virtual int signIn(const std::string &server, unsigned port, const std::string &username,
+                       const std::string &password, kd::engine::KDUserInfo &user) = 0;
+    // A fresh token for a signed-in account.
+    virtual int refreshUser(const std::string &token, kd::engine::KDUserInfo &user) = 0;
+    virtual void signOut(const std::string &token) = 0;
+    virtual kd::engine::KDPasswordPolicy passwordPolicy() = 0;
+    virtual int changePassword(const std::string &token, const std::string &oldPassword,
+                               const std::string &newPassword) = 0;
+    virtual int changeDisplayName(const std::string &token, const std::string &displayName) = 0;
+    // Whether a dialled number exists and its password fits; fills the meeting.
+    virtual int joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting) = 0;
+    virtual int uploadUserImage(const std::string &token, const std::string &path) = 0;
+    virtual int downloadUserImage(const std::string &token, std::string &imageBytes) = 0;
+    // Reports progress 0..100 through the callback; a negative value ends in failure.
+    virtual void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
+                                const std::string &description, const std::string &address,
+                                const std::function<void(int)> &progress) = 0;
+
+    // Model control; a backend that is not a model ignores it.
+    virtual void addServer(const KDModelServer &server) {}
+    virtual void addAccount(const KDModelAccount &account) {}
+    virtual void addMeeting(const KDModelMeeting &meeting) {}
+    virtual bool loadModel(const std::string &jsonPath) { return false; }
+};
+
+// Chooses the backend: the environment variable "KDSDK_BACKEND" names it
+// ("model" is the default and the only one so far); the model reads the
+// JSON file named by "KDSDK_MODEL_FILE" when it is set.
+std::unique_ptr<IBackend> createBackend();
+
+} // namespace sdk
+} // namespace kd

@@ -1,0 +1,692 @@
+#include <atomic>
+
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include "../engine/clogcapture.h"
+#include "kdsdkcontrol.h"
+#include "models/ckdsdkmanager.h"
+
+using namespace kd::engine;
+using kd_app::models::CKDSdkManager;
+
+namespace {
+
+const QColor kBackground(1, 2, 3);
+
+// A plain PCM WAV file of the given length.
+QString writeWav(const QString &path, int milliseconds)
+{
+    const quint32 rate = 8000;
+    const quint32 dataSize = rate * 2 * quint32(milliseconds) / 1000;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return QString();
+    }
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + dataSize);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << dataSize;
+    file.write(QByteArray(int(dataSize), '\0'));
+    return path;
+}
+
+std::unique_ptr<QWidget> videoWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    window->resize(280, 160);
+    window->setAutoFillBackground(true);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    window->setPalette(palette);
+    window->show();
+    window->winId();
+    return window;
+}
+
+QColor pixel(QWidget &window, int x, int y)
+{
+    return window.grab().toImage().pixelColor(x, y);
+}
+
+} // namespace
+
+class TestAVEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void signIn_data();
+    void signIn();
+    void featureFailureIsAnEvent();
+    void dialOut_data();
+    void dialOut();
+    void incomingCalls_data();
+    void incomingCalls();
+    void videoWindowsShowTheirStreams();
+    void contentEvents_data();
+    void contentEvents();
+    void clientFramesAreCheckedAndCopied();
+    void soundPlaysForTheFileLength();
+    void settingsPersist();
+    void logFilesRotate();
+    void passwords();
+    void avatarIsWrittenBeforeItsEvent();
+    void feedbackProgress_data();
+    void feedbackProgress();
+    void devicesHotPlug();
+    void diagnosticsDescribeTheState();
+    void contentSourcesAndBitmaps();
+    void modelFromJsonFile();
+    void hostMuteHoldsUntilLifted();
+    void noEventAfterRelease();
+
+private:
+    void signInAnn();
+    void connectCall(const char *number);
+
+    kd::sdk::IEngineControl *m_control = nullptr;
+    CKDSdkManager *m_manager = nullptr;
+    QTemporaryDir m_dir;
+};
+
+void TestAVEngine::init()
+{
+    CKDSdkManager::initInstance();
+    m_manager = CKDSdkManager::getInstance();
+    m_control = kd::sdk::currentEngineControl();
+    QVERIFY(m_control);
+    m_control->setEventLatency(0);
+    kd::sdk::KDModelServer server;
+    server.address = "conf.example";
+    m_control->addServer(server);
+    kd::sdk::KDModelAccount ann;
+    ann.username = "ann";
+    ann.password = "Ann-pass1";
+    ann.displayName = "Ann Lee";
+    ann.userId = 7;
+    m_control->addAccount(ann);
+    kd::sdk::KDModelMeeting board;
+    board.number = "4001";
+    board.name = "Board";
+    board.password = "pw";
+    board.participants = {"Bob", "Cleo", "Dan"};
+    board.hosts = {"ann"};
+    m_control->addMeeting(board);
+    kd::sdk::KDModelMeeting locked;
+    locked.number = "4002";
+    locked.name = "Town hall";
+    locked.contentLocked = true;
+    m_control->addMeeting(locked);
+}
+
+void TestAVEngine::cleanup()
+{
+    CKDSdkManager::releaseInstance();
+}
+
+void TestAVEngine::signInAnn()
+{
+    QSignalSpy registered(m_manager, &CKDSdkManager::eventRegisterInfo);
+    QVERIFY(m_manager->avlogin("conf.example", 443, "ann", m_manager->encryptPassword(1, "Ann-pass1").c_str()));
+    QTRY_COMPARE_WITH_TIMEOUT(registered.count(), 1, 5000);
+}
+
+void TestAVEngine::connectCall(const char *number)
+{
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QVERIFY(m_manager->dialOut(number, true));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+}
+
+void TestAVEngine::signIn_data()
+{
+    QTest::addColumn<QByteArray>("server");
+    QTest::addColumn<QByteArray>("user");
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<int>("forced");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("success") << QByteArray("conf.example") << QByteArray("ann") << QByteArray("Ann-pass1") << 0 << 0;
+    QTest::newRow("wrong password") << QByteArray("conf.example") << QByteArray("ann") << QByteArray("nope") << 0
+                                    << int(kd::sdk::KD_ERR_AUTH_FAILED);
+    QTest::newRow("unknown account") << QByteArray("conf.example") << QByteArray("zed") << QByteArray("Ann-pass1") << 0
+                                     << int(kd::sdk::KD_ERR_AUTH_FAILED);
+    QTest::newRow("unreachable server") << QByteArray("other.example") << QByteArray("ann") << QByteArray("Ann-pass1")
+                                        << 0 << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+    QTest::newRow("refused at once") << QByteArray("conf.example") << QByteArray("ann") << QByteArray("Ann-pass1") << 12
+                                     << 12;
+}
+
+void TestAVEngine::signIn()
+{
+    QFETCH(QByteArray, server);
+    QFETCH(QByteArray, user);
+    QFETCH(QByteArray, password);
+    QFETCH(int, forced);
+    QFETCH(int, code);
+
+    if (forced) {
+        m_control->failNext("avlogin", forced);
+    }
+    QStringList order;
+    connect(m_manager, &CKDSdkManager::eventLoginSucceed, this, [&order] { order << "login"; });
+    connect(m_manager, &CKDSdkManager::eventRegisterInfo, this, [&order] { order << "register"; });
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
+    QSignalSpy registrations(m_manager, &CKDSdkManager::eventRegisterInfo);
+
+    const std::string wrapped = m_manager->encryptPassword(1, password.constData());
+    QCOMPARE(m_manager->avlogin(server.constData(), 443, user.constData(), wrapped.c_str()), forced == 0);
+    QVERIFY(m_control->waitForIdle(5000));
+    if (code == 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"login", "register"}), 5000);
+        const KDUserInfo info = logins.at(0).at(0).value<KDUserInfo>();
+        QVERIFY(!info.token.empty());
+        QCOMPARE(info.displayName, std::string("Ann Lee"));
+        const KDRegisterInfo registration = registrations.at(0).at(0).value<KDRegisterInfo>();
+        QCOMPARE(registration.type, 1);
+        QCOMPARE(registration.state, 1);
+        QCOMPARE(errors.count(), 0);
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    const KDError error = errors.at(0).at(0).value<KDError>();
+    QCOMPARE(error.action, std::string("avlogin"));
+    QCOMPARE(error.code, code);
+    QCOMPARE(logins.count(), 0);
+    KDRegisterInfo registration;
+    QVERIFY(m_manager->getRegisterInfo(1, registration));
+    QCOMPARE(registration.state, 0);
+}
+
+void TestAVEngine::featureFailureIsAnEvent()
+{
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    AVFeature feature;
+    QVERIFY(!m_manager->getFeature("other.example", 443, feature));
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("getFeature"));
+    QCOMPARE(errors.at(0).at(0).value<KDError>().code, int(kd::sdk::KD_ERR_SERVER_UNREACHABLE));
+}
+
+void TestAVEngine::dialOut_data()
+{
+    QTest::addColumn<QByteArray>("number");
+    QTest::addColumn<bool>("video");
+    QTest::addColumn<int>("endCode");
+    QTest::addColumn<QByteArray>("conferenceNumber");
+
+    QTest::newRow("meeting with password") << QByteArray("4001*pw") << true << 0 << QByteArray("4001");
+    QTest::newRow("password before the host")
+        << QByteArray("4001*pw@conf.example") << true << 0 << QByteArray("4001@conf.example");
+    QTest::newRow("audio only") << QByteArray("4002") << false << 0 << QByteArray("4002");
+    QTest::newRow("wrong password") << QByteArray("4001*no") << true << int(kd::sdk::KD_ERR_MEETING_PASSWORD)
+                                    << QByteArray("4001");
+    QTest::newRow("no such meeting") << QByteArray("9999") << true << int(kd::sdk::KD_ERR_MEETING_NOT_FOUND)
+                                     << QByteArray("9999");
+}
+
+void TestAVEngine::dialOut()
+{
+    QFETCH(QByteArray, number);
+    QFETCH(bool, video);
+    QFETCH(int, endCode);
+    QFETCH(QByteArray, conferenceNumber);
+
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
+    // Slow enough that the second dial surely comes while the first still runs.
+    m_control->setEventLatency(200);
+    QVERIFY(m_manager->dialOut(number.constData(), video));
+    QVERIFY(!m_manager->dialOut("4001*pw", true));
+    m_control->setEventLatency(0);
+    QVERIFY(m_control->waitForIdle(5000));
+
+    if (endCode != 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+        const KDCallInfo info = ended.at(0).at(0).value<KDCallInfo>();
+        QCOMPARE(info.err.code, endCode);
+        QCOMPARE(info.err.action, std::string("onCallEnd"));
+        QCOMPARE(connected.count(), 0);
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    const KDCallInfo info = connected.at(0).at(0).value<KDCallInfo>();
+    QCOMPARE(QByteArray::fromStdString(info.conference_number), conferenceNumber);
+    QCOMPARE(info.isAudioOnly, !video);
+    QVERIFY(!info.peer.empty());
+    KDStats stats;
+    QVERIFY(m_manager->getStats(stats));
+    QVERIFY(stats.count >= 2 && stats.count <= 32);
+
+    QVERIFY(m_manager->hangUp());
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+    QCOMPARE(ended.at(0).at(0).value<KDCallInfo>().err.code, 0);
+    QVERIFY(!m_manager->getStats(stats));
+}
+
+void TestAVEngine::incomingCalls_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("endCode");
+    QTest::newRow("accepted, far end hangs up") << "accept" << 14;
+    QTest::newRow("declined") << "decline" << 0;
+}
+
+void TestAVEngine::incomingCalls()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, endCode);
+    QSignalSpy incoming(m_manager, &CKDSdkManager::eventCallIncoming);
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
+    m_control->injectIncomingCall("Eve", "5005", false);
+    QTRY_COMPARE_WITH_TIMEOUT(incoming.count(), 1, 5000);
+    QCOMPARE(incoming.at(0).at(0).value<KDCallInfo>().peer, std::string("Eve"));
+
+    if (answer == "accept") {
+        QVERIFY(m_manager->acceptCall(false));
+        QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+        QVERIFY(connected.at(0).at(0).value<KDCallInfo>().isAudioOnly);
+        m_control->injectRemoteHangUp(endCode);
+    } else {
+        QVERIFY(m_manager->declineCall());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+    QCOMPARE(ended.at(0).at(0).value<KDCallInfo>().err.code, endCode);
+    QVERIFY(!m_manager->acceptCall(true));
+}
+
+void TestAVEngine::videoWindowsShowTheirStreams()
+{
+    signInAnn();
+    connectCall("4001*pw");
+    auto local = videoWindow();
+    auto remote = videoWindow();
+    const int midY = local->height() / 2;
+    const int firstBar = local->width() / 14;
+    const int redBar = local->width() * 5 / 7 + local->width() / 14;
+    QCOMPARE(pixel(*local, firstBar, midY), kBackground);
+
+    QVERIFY(m_manager->setLocalVideoWindow(local->winId()));
+    QVERIFY(m_manager->setRemoteVideoWindow(remote->winId()));
+    QTRY_COMPARE_WITH_TIMEOUT(pixel(*local, firstBar, midY), QColor(Qt::white), 5000);
+    QCOMPARE(pixel(*local, redBar, midY), QColor(Qt::red));
+    // The remote window shows a grid of the participants, not the test pattern.
+    QTRY_VERIFY_WITH_TIMEOUT(pixel(*remote, 5, 5) != kBackground, 5000);
+    QVERIFY(pixel(*remote, firstBar, midY) != QColor(Qt::white));
+
+    // The picture moves: two grabs a few frames apart differ.
+    const QImage before = local->grab().toImage();
+    QTRY_VERIFY_WITH_TIMEOUT(local->grab().toImage() != before, 5000);
+
+    QVERIFY(m_manager->setLocalVideoWindow(0));
+    QTRY_COMPARE_WITH_TIMEOUT(pixel(*local, firstBar, midY), kBackground, 5000);
+    QVERIFY(pixel(*remote, 5, 5) != kBackground);
+}
+
+void TestAVEngine::contentEvents_data()
+{
+    QTest::addColumn<QByteArray>("number");
+    QTest::addColumn<bool>("whiteboard");
+    QTest::addColumn<int>("status");
+    QTest::newRow("content") << QByteArray("4001*pw") << false << 0;
+    QTest::newRow("whiteboard") << QByteArray("4001*pw") << true << 0;
+    QTest::newRow("refused by a locked meeting") << QByteArray("4002") << false << 3;
+}
+
+void TestAVEngine::contentEvents()
+{
+    QFETCH(QByteArray, number);
+    QFETCH(bool, whiteboard);
+    QFETCH(int, status);
+    QVERIFY(!m_manager->sendContent());
+    QVERIFY(m_manager->enableWhiteBoard(true));
+    connectCall(number.constData());
+
+    QSignalSpy content(m_manager, &CKDSdkManager::eventContent);
+    QVERIFY(whiteboard ? m_manager->sendWhiteBoard() : m_manager->sendContent());
+    QTRY_COMPARE_WITH_TIMEOUT(content.count(), 1, 5000);
+    KDContentInfo info = content.at(0).at(0).value<KDContentInfo>();
+    QCOMPARE(info.status, status);
+    QCOMPARE(info.enabled, status == 0);
+    QCOMPARE(info.dir, 0);
+    QCOMPARE(info.type, whiteboard ? 3 : 2);
+
+    QVERIFY(m_manager->stopContent());
+    QVERIFY(m_control->waitForIdle(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(content.count(), status == 0 ? 2 : 1, 5000);
+
+    m_control->injectRemoteContent(true, false, "Bob");
+    QTRY_COMPARE_WITH_TIMEOUT(content.count(), status == 0 ? 3 : 2, 5000);
+    info = content.last().at(0).value<KDContentInfo>();
+    QCOMPARE(info.dir, 1);
+    QCOMPARE(info.senderName, std::string("Bob"));
+}
+
+void TestAVEngine::clientFramesAreCheckedAndCopied()
+{
+    connectCall("4001*pw");
+    auto window = videoWindow();
+    QVERIFY(m_manager->setLocalContentWindow(window->winId(), 0));
+    {
+        QImage frame(64, 40, QImage::Format_RGB888);
+        frame.fill(QColor(0, 200, 0));
+        KDContentSourceInfo info;
+        info.type = 3;
+        info.captureSize.width = frame.width();
+        info.captureSize.height = frame.height();
+        info.frameBytesPerLine = frame.bytesPerLine();
+        info.frameData = frame.bits();
+        QVERIFY(m_manager->setLocalContentSource(info));
+        frame.fill(Qt::black);
+
+        // A line length too short for the width would read past the buffer.
+        info.frameBytesPerLine = 10;
+        QVERIFY(!m_manager->setLocalContentSource(info));
+        info.frameBytesPerLine = frame.bytesPerLine();
+        info.frameData = nullptr;
+        QVERIFY(!m_manager->setLocalContentSource(info));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(pixel(*window, window->width() / 2, window->height() / 2), QColor(0, 200, 0), 5000);
+}
+
+void TestAVEngine::soundPlaysForTheFileLength()
+{
+    const QString wav = writeWav(m_dir.filePath("tone.wav"), 400);
+    QVERIFY(m_manager->setAudioFile(wav));
+    QVERIFY(!m_manager->isAudioPlaying());
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(m_manager->startAudioPlay(0));
+    QVERIFY(m_manager->isAudioPlaying());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_manager->isAudioPlaying(), 3000);
+    QVERIFY(timer.elapsed() >= 390);
+
+    QVERIFY(m_manager->startAudioPlay(1));
+    QVERIFY(m_manager->stopAudioPlay());
+    QVERIFY(!m_manager->isAudioPlaying());
+
+    QFile text(m_dir.filePath("notes.wav"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("not a sound file");
+    text.close();
+    QVERIFY(!m_manager->setAudioFile(text.fileName()));
+}
+
+void TestAVEngine::settingsPersist()
+{
+    const QByteArray folder = m_dir.filePath("user").toLocal8Bit();
+    QVERIFY(m_manager->initialize(folder.constData(), "parvelarc"));
+    QVERIFY(m_manager->setBandwidth(4096));
+    QVERIFY(m_manager->setRenderType(2));
+    QVERIFY(m_manager->enableHD(true));
+    QVERIFY(m_manager->enableHighFPS(true));
+    QVERIFY(m_manager->enableContent(false));
+    QVERIFY(QFile::exists(m_dir.filePath("user/parvelarc")));
+
+    CKDSdkManager::releaseInstance();
+    CKDSdkManager::initInstance();
+    m_manager = CKDSdkManager::getInstance();
+    QVERIFY(m_manager->getBandwidth() != 4096);
+    QVERIFY(m_manager->initialize(folder.constData(), "parvelarc"));
+    QCOMPARE(m_manager->getBandwidth(), 4096u);
+    QCOMPARE(m_manager->getRenderType(), 2);
+    QVERIFY(m_manager->HDEnabled());
+    QVERIFY(m_manager->highFPSEnabled());
+    QVERIFY(!m_manager->contentEnabled());
+}
+
+void TestAVEngine::logFilesRotate()
+{
+    const QByteArray folder = m_dir.filePath("logs").toLocal8Bit();
+    m_manager->setLog(1, folder.constData(), "kdsdk", 2000);
+    m_manager->enableLog(true);
+    for (int i = 0; i < 100; ++i) {
+        m_manager->getBandwidth();
+    }
+    const QStringList files = QDir(QString::fromLocal8Bit(folder)).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files, (QStringList{"kdsdk.1.log", "kdsdk.log"}));
+    QVERIFY(QFileInfo(QDir(QString::fromLocal8Bit(folder)).filePath("kdsdk.log")).size() <= 2100);
+}
+
+void TestAVEngine::passwords()
+{
+    const std::string cipher = m_manager->encryptPassword(2, "Stored-pw9", "8charkey");
+    QVERIFY(!cipher.empty());
+    QVERIFY(cipher != "Stored-pw9");
+    QCOMPARE(m_manager->descryptPassword(2, cipher.c_str(), "8charkey", ""), std::string("Stored-pw9"));
+    QVERIFY(m_manager->descryptPassword(2, cipher.c_str(), "otherkey", "") != "Stored-pw9");
+
+    QVERIFY(!m_manager->changePassword("Ann-pass1", "Newer-pass2"));
+    signInAnn();
+    QVERIFY(!m_manager->changePassword("wrong", "Newer-pass2"));
+    QVERIFY(!m_manager->changePassword("Ann-pass1", "short"));
+    QVERIFY(m_manager->changePassword("Ann-pass1", "Newer-pass2"));
+    QVERIFY(m_manager->avlogout());
+
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
+    QVERIFY(m_manager->avlogin("conf.example", 443, "ann", m_manager->encryptPassword(0, "Ann-pass1").c_str()));
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QVERIFY(m_manager->avlogin("conf.example", 443, "ann", m_manager->encryptPassword(0, "Newer-pass2").c_str()));
+    QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 1, 5000);
+
+    // A token refresh gives a new token.
+    KDUserInfo refreshed;
+    QVERIFY(m_manager->getUserInfo(refreshed));
+    QVERIFY(refreshed.token != logins.at(0).at(0).value<KDUserInfo>().token);
+}
+
+void TestAVEngine::avatarIsWrittenBeforeItsEvent()
+{
+    const QString path = m_dir.filePath("7_header.jpg");
+    QVERIFY(!m_manager->downloadUserImage(path.toLocal8Bit().constData()));
+    signInAnn();
+    bool existedAtEvent = false;
+    connect(m_manager, &CKDSdkManager::eventDownloadUserImageComplete, this,
+            [&](const std::string &written) { existedAtEvent = QImage(QString::fromStdString(written)).width() > 0; });
+    QSignalSpy done(m_manager, &CKDSdkManager::eventDownloadUserImageComplete);
+    QVERIFY(m_manager->downloadUserImage(path.toLocal8Bit().constData()));
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 5000);
+    QVERIFY(existedAtEvent);
+}
+
+void TestAVEngine::feedbackProgress_data()
+{
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<bool>("withAddress");
+    QTest::newRow("uploaded") << true << false;
+    QTest::newRow("uploaded to an address") << true << true;
+    QTest::newRow("missing archive") << false << false;
+}
+
+void TestAVEngine::feedbackProgress()
+{
+    QFETCH(bool, fileExists);
+    QFETCH(bool, withAddress);
+    const QString archive = m_dir.filePath("appLog.zip");
+    QFile::remove(archive);
+    if (fileExists) {
+        QFile file(archive);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("PK");
+    }
+    QSignalSpy progress(m_manager, &CKDSdkManager::eventUploadFeedback);
+    QVERIFY(withAddress ? m_manager->uploadFeedbackFilesWithAddress(archive, "ann@example", "no sound", "up.example")
+                        : m_manager->uploadFeedbackfile(archive, "ann@example", "no sound"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !progress.isEmpty() && (progress.last().at(0).toInt() == 100 || progress.last().at(0).toInt() < 0), 5000);
+    QCOMPARE(progress.last().at(0).toInt() == 100, fileExists);
+}
+
+void TestAVEngine::devicesHotPlug()
+{
+    const std::vector<KDDevice> cameras = m_manager->getDevices(KD_DEVICE_CAMERA);
+    QCOMPARE(int(cameras.size()), 1);
+    const KDDevice first = m_manager->getDevice(KD_DEVICE_CAMERA);
+    QCOMPARE(first.id, cameras.front().id);
+
+    QSignalSpy added(m_manager, &CKDSdkManager::eventDeviceAdded);
+    QSignalSpy removed(m_manager, &CKDSdkManager::eventDeviceRemoved);
+    QSignalSpy current(m_manager, &CKDSdkManager::eventCurrentDeviceChanged);
+    KDDevice usb;
+    usb.type = KD_DEVICE_CAMERA;
+    usb.name = "USB cam";
+    m_control->injectDeviceAdded(usb);
+    QTRY_COMPARE_WITH_TIMEOUT(added.count(), 1, 5000);
+    const KDDevice plugged = added.at(0).at(0).value<KDDevice>();
+    QVERIFY(plugged.id != KDDevice().id);
+    QCOMPARE(int(m_manager->getDevices(KD_DEVICE_CAMERA).size()), 2);
+
+    m_control->injectDeviceRemoved(KD_DEVICE_CAMERA, first.id);
+    QTRY_COMPARE_WITH_TIMEOUT(current.count(), 1, 5000);
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(current.at(0).at(0).value<KDDevice>().id, plugged.id);
+    QCOMPARE(m_manager->getDevice(KD_DEVICE_CAMERA).name, std::string("USB cam"));
+
+    KDVolume volume;
+    volume.volume = 2.0f;
+    QSignalSpy volumes(m_manager, &CKDSdkManager::eventVolume);
+    QVERIFY(m_manager->setVolume(KD_DEVICE_SPEAKER, volume));
+    QTRY_COMPARE_WITH_TIMEOUT(volumes.count(), 1, 5000);
+    QCOMPARE(m_manager->getVolume(KD_DEVICE_SPEAKER).volume, 2.0f);
+    volume.volume = 9.0f;
+    QVERIFY(!m_manager->setVolume(KD_DEVICE_SPEAKER, volume));
+}
+
+void TestAVEngine::diagnosticsDescribeTheState()
+{
+    AVFeature feature;
+    QVERIFY(!m_manager->getFeature("other.example", 443, feature));
+    KDDiag diag = m_manager->getDiag();
+    QCOMPARE(diag.advice, 2);
+    QCOMPARE(diag.adviceParam, std::string("other.example"));
+
+    signInAnn();
+    connectCall("4001*pw");
+    diag = m_manager->getDiag();
+    QCOMPARE(diag.items[0].status, 1);
+    QCOMPARE(diag.items[2].status, 1);
+    QCOMPARE(diag.call.item.status, 1);
+    QCOMPARE(diag.advice, 0);
+    QVERIFY(QByteArray::fromStdString(m_manager->getDiagString()).contains("call: 4001 status 1"));
+    QVERIFY(m_manager->conferenceControllable());
+}
+
+void TestAVEngine::contentSourcesAndBitmaps()
+{
+    const std::vector<KDContentSourceInfo> sources = m_manager->getContentSourceList();
+    QVERIFY(!sources.empty());
+    QCOMPARE(sources.front().type, 0);
+    for (const int type : {0, 1}) {
+        KDBitmap bitmap;
+        const int side = type == 0 ? 112 : 40;
+        QVERIFY(m_manager->getContentSourceBitmap(sources.front(), type, side, type == 0 ? 70 : 40, &bitmap));
+        QVERIFY(bitmap.data);
+        QVERIFY(bitmap.width > 0 && bitmap.width <= side);
+        // The client wraps the pixels without a line length.
+        const QImage wrapped(bitmap.data, bitmap.width, bitmap.height,
+                             type == 0 ? QImage::Format_RGB888 : QImage::Format_ARGB32);
+        QVERIFY(!wrapped.copy().isNull());
+        m_manager->releaseContentSourceBitmap(&bitmap);
+        QVERIFY(!bitmap.data);
+    }
+}
+
+void TestAVEngine::modelFromJsonFile()
+{
+    QFile json(m_dir.filePath("model.json"));
+    QVERIFY(json.open(QIODevice::WriteOnly));
+    json.write(R"({"servers": [{"address": "json.example", "version": "5.0"}],
+                   "accounts": [{"username": "joe", "password": "Joe-pass1", "displayName": "Joe", "userId": 9}],
+                   "meetings": [{"number": "6001", "name": "From file", "participants": ["Kim"]}]})");
+    json.close();
+    CKDSdkManager::releaseInstance();
+    qputenv("KDSDK_MODEL_FILE", json.fileName().toLocal8Bit());
+    CKDSdkManager::initInstance();
+    qunsetenv("KDSDK_MODEL_FILE");
+    m_manager = CKDSdkManager::getInstance();
+    kd::sdk::currentEngineControl()->setEventLatency(0);
+
+    AVFeature feature;
+    QVERIFY(m_manager->getFeature("json.example", 80, feature));
+    QCOMPARE(feature.version, std::string("5.0"));
+    QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
+    QVERIFY(m_manager->avlogin("json.example", 80, "joe", "Joe-pass1"));
+    QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 1, 5000);
+    QCOMPARE(logins.at(0).at(0).value<KDUserInfo>().userId, quint64(9));
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QVERIFY(m_manager->dialOut("6001", true));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    QCOMPARE(connected.at(0).at(0).value<KDCallInfo>().peer, std::string("From file"));
+}
+
+void TestAVEngine::hostMuteHoldsUntilLifted()
+{
+    connectCall("4001*pw");
+    QSignalSpy shown(m_manager, &CKDSdkManager::eventMicMutedShow);
+    m_control->injectHostMute(true);
+    QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 5000);
+    QVERIFY(shown.at(0).at(0).toBool());
+    QVERIFY(!m_manager->micEnabled());
+    QVERIFY(!m_manager->enableMic(true));
+
+    m_control->injectHostMute(false);
+    QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, 5000);
+    QVERIFY(!shown.at(1).at(0).toBool());
+    QVERIFY(m_manager->enableMic(true));
+    QVERIFY(m_manager->micEnabled());
+
+    QSignalSpy registrations(m_manager, &CKDSdkManager::eventRegisterInfo);
+    m_control->injectRegistrationState(1, 4);
+    QTRY_COMPARE_WITH_TIMEOUT(registrations.count(), 1, 5000);
+    QCOMPARE(registrations.at(0).at(0).value<KDRegisterInfo>().state, 4);
+}
+
+namespace {
+
+class CCountingHandler : public IAVEventHandler
+{
+public:
+    std::atomic<int> warnings{0};
+    void onWarn(KDWarn &) override { ++warnings; }
+};
+
+} // namespace
+
+void TestAVEngine::noEventAfterRelease()
+{
+    CCountingHandler handler;
+    IAVEngine *engine = createAVEngine();
+    kd::sdk::IEngineControl *control = kd::sdk::engineControl(engine);
+    QVERIFY(control);
+    QCOMPARE(engine->registerEventHandler(&handler), 0);
+    control->setEventLatency(0);
+    control->injectWarning(1, "first");
+    QVERIFY(control->waitForIdle(5000));
+    QCOMPARE(handler.warnings.load(), 1);
+
+    control->setEventLatency(100);
+    control->injectWarning(2, "queued before release");
+    engine->release();
+    QCOMPARE(engine->unregisterEventHandler(&handler), 0);
+    QTest::qWait(300);
+    QCOMPARE(handler.warnings.load(), 1);
+    deleteAVEngine(engine);
+    QVERIFY(!kd::sdk::engineControl(engine));
+}
+
+QTEST_MAIN(TestAVEngine)
+#include "tst_avengine.moc"
