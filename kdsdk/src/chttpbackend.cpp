@@ -381,10 +381,24 @@ int CHttpBackend::changeDisplayName(const std::string &token, const std::string 
     return KD_OK;
 }
 
-int CHttpBackend::joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting)
+int CHttpBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                              KDMeetingInfo &meeting)
 {
     CEndpoint endpoint;
-    if (!sessionEndpoint(&endpoint)) {
+    const bool known = sessionEndpoint(&endpoint);
+    if (!server.empty()) {
+        // A guest names the server in the dial string; a signed-in user's
+        // own server keeps the port and security it was reached with.
+        const QUrl url(QString::fromStdString("//" + server));
+        const std::string host = url.host().toStdString();
+        const unsigned port = unsigned(std::max(0, url.port(0)));
+        if (host.empty()) {
+            return KD_ERR_INVALID_ARGUMENT;
+        }
+        if (!known || endpoint.host != host || (port != 0 && port != endpoint.port)) {
+            endpoint = endpointFor(host, port);
+        }
+    } else if (!known) {
         return KD_ERR_SERVER_UNREACHABLE;
     }
     const std::string base = std::string(kApi) + "/meetings/" + encoded(number);
