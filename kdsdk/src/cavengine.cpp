@@ -379,6 +379,8 @@ void CAVEngine::release()
         m_released = true;
     }
     enter("release");
+    // A request waiting on a slow server would otherwise hold up the join below.
+    m_backend->abort();
     if (!m_dispatcher.isDispatcherThread()) {
         m_dispatcher.stop();
     }

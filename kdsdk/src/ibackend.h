@@ -37,6 +37,9 @@ public:
     // root certificate trusted beside the system's. A backend without a
     // network ignores it.
     virtual void setTransport(bool secure, const std::string &rootCaPath) {}
+    // The engine is being released: end what is waiting on the network now
+    // and refuse what comes later.
+    virtual void abort() {}
     virtual int getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) = 0;
     virtual int signIn(const std::string &server, unsigned port, const std::string &username,
                        const std::string &password, kd::engine::KDUserInfo &user) = 0;

@@ -75,6 +75,7 @@ private slots:
     void avatarDownloadWritesTheServersPicture();
     void feedbackUpload_data();
     void feedbackUpload();
+    void releaseCutsAWaitingSignInShort();
 
 private:
     CConfServer &server(bool tls) { return tls ? *m_https : *m_http; }
@@ -495,6 +496,23 @@ void TestHttpBackend::feedbackUpload()
         QVERIFY(value > previous && value < 100);
         previous = value;
     }
+}
+
+void TestHttpBackend::releaseCutsAWaitingSignInShort()
+{
+    prepare(false);
+    m_http->addFault(CFault{"/api/engine/v1/login", CFault::Kind::Delay, 4000, -1});
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    QVERIFY(m_manager->avlogin("127.0.0.1", unsigned(m_http->port()), "alice",
+                               m_manager->encryptPassword(1, "Alice2026!").c_str()));
+    // Long enough for the request to be on the wire.
+    QTest::qWait(300);
+    QElapsedTimer clock;
+    clock.start();
+    CKDSdkManager::releaseInstance();
+    QVERIFY2(clock.elapsed() < kRequestLimitMs / 2, qPrintable(QString::number(clock.elapsed())));
+    QTest::qWait(100);
+    QCOMPARE(errors.count(), 0);
 }
 
 QTEST_MAIN(TestHttpBackend)
