@@ -169,7 +169,7 @@ template <typename Reply> void readResult(const httplib::Result &result, bool ex
     reply.json = QJsonDocument::fromJson(QByteArray::fromStdString(result->body), &error);
     const bool isJson = error.error == QJsonParseError::NoError;
     const QJsonValue serverCode = reply.json.object().value(QLatin1String("errorCode"));
-    if (isJson && reply.json.isObject() && serverCode.isDouble()) {
+    if (isJson && reply.json.isObject() && serverCode.isDouble() && serverCode.toInt() != 0) {
         reply.code = engineCode(serverCode.toInt());
         return;
     }
