@@ -265,6 +265,8 @@ void TestHttpBackend::featureQuery_data()
     QTest::newRow("untrusted") << true << false << false << -1 << int(kd::sdk::KD_ERR_UNTRUSTED_SERVER);
     QTest::newRow("no engine API") << false << true << false << int(CFault::Kind::NotJson)
                                    << int(kd::sdk::KD_ERR_NO_FEATURE_RECORD);
+    QTest::newRow("server error 500") << false << true << false << int(CFault::Kind::Http500)
+                                      << int(kd::sdk::KD_ERR_GENERIC);
     QTest::newRow("time-out") << false << true << false << int(CFault::Kind::Delay)
                               << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
 }
