@@ -416,10 +416,10 @@ void CCallController::slotOnCallPeerConnected(kd::engine::KDCallInfo info)
 void CCallController::takeConnectedCall(const kd::engine::KDCallInfo &info)
 {
     m_callInfo = info;
-    QString number = QString::fromStdString(info.conference_number);
-    if (!info.password.empty()) {
-        number += QLatin1Char('*') + QString::fromStdString(info.password);
-    }
+    // The engine's number may carry the server part: the password goes
+    // before it, as in a dial string, so that the dialled one is recognised.
+    const QString number =
+        composeDialString(QString::fromStdString(info.conference_number), QString::fromStdString(info.password));
     // Not forced: the dial string of this call, with its server part,
     // outlives the engine's shorter number.
     setConfNumber(number, false);

@@ -7,6 +7,8 @@
 // an incoming call reaches the call controller).
 
 #include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -111,6 +113,32 @@ inline bool signInAs(kd::sdk::IEngineControl *control, const QString &user, cons
     QTest::qWaitFor([&login] { return login.getLoginStatus() != enums::LoggingIn; }, 5000);
     settle(control);
     return login.getLoginStatus() == enums::LoggedIn;
+}
+
+// The program's ring tone lives in the application folder; a build without
+// sound files gets a silent one for as long as the test runs. Returns whether
+// it wrote the file, so that the test removes only what it made.
+inline bool provideRingtone()
+{
+    const QString path = CCallController::getRingtonePath();
+    if (QFileInfo::exists(path)) {
+        return false;
+    }
+    QDir().mkpath(QFileInfo(path).path());
+    const quint32 rate = 8000;
+    const quint32 dataSize = rate * 30;
+    QByteArray wav;
+    QDataStream out(&wav, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + dataSize);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << rate << rate << quint16(1) << quint16(8);
+    out.writeRawData("data", 4);
+    out << dataSize;
+    wav.append(QByteArray(int(dataSize), char(0x80)));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(wav) == wav.size();
 }
 
 } // namespace fixture
