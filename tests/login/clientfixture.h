@@ -50,6 +50,17 @@ inline kd::sdk::IEngineControl *startClient(const QTemporaryDir &appData)
     return control;
 }
 
+inline kd::sdk::KDModelAccount account(const std::string &user, const std::string &password,
+                                       const std::string &displayName, uint64_t userId)
+{
+    kd::sdk::KDModelAccount result;
+    result.username = user;
+    result.password = password;
+    result.displayName = displayName;
+    result.userId = userId;
+    return result;
+}
+
 // Lets every event the engine raised so far reach the models.
 inline void settle(kd::sdk::IEngineControl *control)
 {

@@ -88,12 +88,7 @@ void TestCallController::initTestCase()
     QVERIFY(m_control);
     m_bMadeRingtone = provideRingtone();
 
-    kd::sdk::KDModelAccount alice;
-    alice.username = "alice";
-    alice.password = "secret";
-    alice.displayName = "Alice";
-    alice.userId = 42;
-    m_control->addAccount(alice);
+    m_control->addAccount(account("alice", "secret", "Alice", 42));
 
     kd::sdk::KDModelMeeting meeting;
     meeting.number = "1001";

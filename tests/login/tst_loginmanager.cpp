@@ -46,18 +46,8 @@ void TestLoginManager::initTestCase()
     m_control = startClient(m_appData);
     QVERIFY(m_control);
 
-    kd::sdk::KDModelAccount alice;
-    alice.username = "alice";
-    alice.password = "sécret";
-    alice.displayName = "Älice Øster";
-    alice.userId = 42;
-    m_control->addAccount(alice);
-
-    kd::sdk::KDModelAccount bob;
-    bob.username = "böb";
-    bob.password = "first";
-    bob.displayName = "Bob";
-    bob.userId = 43;
+    m_control->addAccount(account("alice", "sécret", "Älice Øster", 42));
+    kd::sdk::KDModelAccount bob = account("böb", "first", "Bob", 43);
     bob.passwordChangeRequired = true;
     m_control->addAccount(bob);
 }
