@@ -88,6 +88,7 @@ private slots:
 
 private:
     void startRequests();
+    void readTokenThenAskAgain();
 
     QTemporaryDir m_appData;
     kd::sdk::IEngineControl *m_control = nullptr;
@@ -122,6 +123,17 @@ void TestWhiteboardToken::startRequests()
     info.server = "wb.test";
     calls.slotOnWhiteBoardIndication(info);
     QTRY_COMPARE(m_server->requestCount(), 1);
+}
+
+// Token "jwt-1" read, and a second request waiting for its answer.
+void TestWhiteboardToken::readTokenThenAskAgain()
+{
+    CCallController &calls = CCallController::getInstance();
+    startRequests();
+    m_server->answer(0, 200, tokenBody("jwt-1"));
+    QTRY_COMPARE(calls.getAcsJsonWebToken(), QStringLiteral("jwt-1"));
+    calls.onSlotRequestAcsInfoTimeout();
+    QTRY_COMPARE(m_server->requestCount(), 2);
 }
 
 void TestWhiteboardToken::tokenRead_data()
@@ -176,12 +188,7 @@ void TestWhiteboardToken::failedReplyKeepsToken()
     QFETCH(QByteArray, body);
 
     CCallController &calls = CCallController::getInstance();
-    startRequests();
-    m_server->answer(0, 200, tokenBody("jwt-1"));
-    QTRY_COMPARE(calls.getAcsJsonWebToken(), QStringLiteral("jwt-1"));
-
-    calls.onSlotRequestAcsInfoTimeout();
-    QTRY_COMPARE(m_server->requestCount(), 2);
+    readTokenThenAskAgain();
     m_server->answer(1, status, body);
     QTRY_VERIFY(!m_server->isOpen(1));
     QTest::qWait(100);
@@ -227,12 +234,7 @@ void TestWhiteboardToken::foreignReplyIgnored()
 void TestWhiteboardToken::endedCallDropsToken()
 {
     CCallController &calls = CCallController::getInstance();
-    startRequests();
-    m_server->answer(0, 200, tokenBody("jwt-1"));
-    QTRY_COMPARE(calls.getAcsJsonWebToken(), QStringLiteral("jwt-1"));
-
-    calls.onSlotRequestAcsInfoTimeout();
-    QTRY_COMPARE(m_server->requestCount(), 2);
+    readTokenThenAskAgain();
     calls.setCallStatus(enums::Ended);
     QVERIFY(calls.getAcsJsonWebToken().isEmpty());
     QVERIFY(calls.getAcsServer().isEmpty());
