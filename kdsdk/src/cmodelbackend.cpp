@@ -209,7 +209,8 @@ int CModelBackend::changeDisplayName(const std::string &token, const std::string
     return KD_OK;
 }
 
-int CModelBackend::joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting)
+int CModelBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                               KDMeetingInfo &meeting)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_meetings.find(number);
@@ -357,22 +358,6 @@ bool CModelBackend::loadModel(const std::string &jsonPath)
         addMeeting(meeting);
     }
     return true;
-}
-
-std::unique_ptr<IBackend> createBackend()
-{
-    // The model is the only backend so far; a server-backed one joins here,
-    // chosen by the same variable, and nothing else in the engine changes.
-    const QByteArray kind = qgetenv("KDSDK_BACKEND");
-    if (!kind.isEmpty() && kind != "model") {
-        qWarning("kdsdk: unknown backend \"%s\", using the model", kind.constData());
-    }
-    auto model = std::make_unique<CModelBackend>();
-    const QByteArray modelFile = qgetenv("KDSDK_MODEL_FILE");
-    if (!modelFile.isEmpty()) {
-        model->loadModel(modelFile.toStdString());
-    }
-    return model;
 }
 
 } // namespace sdk
