@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../engine/clogcapture.h"
 #include "alertanswerer.h"
 #include "clientfixture.h"
 #include "helpers/cgeneralutils.h"
@@ -74,6 +75,7 @@ private slots:
     void dialString();
     void numberHistory_data();
     void numberHistory();
+    void secretsStayOutOfOurLogs();
 
 private:
     QTemporaryDir m_appData;
@@ -89,11 +91,16 @@ void TestCallController::initTestCase()
     m_bMadeRingtone = provideRingtone();
 
     m_control->addAccount(account("alice", "secret", "Alice", 42));
+    m_control->addAccount(account("dora", "Pw-7731!", "Dora", 44));
 
     kd::sdk::KDModelMeeting meeting;
     meeting.number = "1001";
     meeting.name = "Weekly";
     meeting.password = "99";
+    m_control->addMeeting(meeting);
+    meeting.number = "4004";
+    meeting.name = "Board";
+    meeting.password = "mt-5150";
     m_control->addMeeting(meeting);
     meeting.number = "2002";
     meeting.name = "Open";
@@ -506,6 +513,28 @@ void TestCallController::numberHistory()
     }
     QCOMPARE(seen, confNumbers);
     QCOMPARE(CUserConfigUtils::getInstance()->getConfIds(), history);
+}
+
+// Meeting passwords, account passwords and tokens are secrets: the login
+// manager's and the call controller's log lines show none of them whole.
+void TestCallController::secretsStayOutOfOurLogs()
+{
+    CLogCapture log;
+    CCallController &calls = CCallController::getInstance();
+    CLoginManager &login = CLoginManager::getInstance();
+    QVERIFY(signInAs(m_control, "dora", "Pw-7731!"));
+    login.updateLoginToken(false);
+    calls.dialOut("4004@conf.parvela.test", "mt-5150", true, QString());
+    settle(m_control);
+    QCOMPARE(calls.getCallStatus(), enums::Connected);
+    const QString token = QString::fromStdString(login.getLoginUserInfo().token);
+    QVERIFY(!token.isEmpty());
+
+    const QStringList ours = log.all().filter(QRegularExpression("^kd_app::models::(CCallController|CLoginManager)::"));
+    QVERIFY(ours.filter("requestAcsInfo:").size() == 1);
+    for (const QString &secret : {QStringLiteral("Pw-7731!"), QStringLiteral("mt-5150"), token}) {
+        QVERIFY2(ours.filter(secret).isEmpty(), qPrintable(ours.filter(secret).join('\n')));
+    }
 }
 
 QTEST_MAIN(TestCallController)
