@@ -238,8 +238,10 @@ void CCallController::setCallStatus(enums::CallStatus status)
     }
     if (inCall) {
         config.setIsConfRunning(true);
-        KD_LOG << "setRunningConfId:" << forLog(m_qstrConfNumber);
-        config.setConfId(m_qstrConfNumber);
+        // Another start of the program reads it from the file: no password there.
+        const QString runningConfId = withoutPassword(m_qstrConfNumber);
+        KD_LOG << "setRunningConfId:" << runningConfId;
+        config.setConfId(runningConfId);
     } else {
         config.setIsConfRunning(false);
         config.setConfId(QString());

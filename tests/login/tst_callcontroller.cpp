@@ -213,7 +213,7 @@ void TestCallController::dialConnectHangUp()
     QCOMPARE(calls.getConfNumber(), CCallController::composeDialString(number, password));
     QCOMPARE(calls.getPeerNameOrConfNumber(), QStringLiteral("Peer"));
     QVERIFY(config.getIsConfRunning());
-    QCOMPARE(config.getConfId(), calls.getConfNumber());
+    QCOMPARE(config.getConfId(), number);
 
     // Hanging up only asks; the call is over when the engine says so.
     QVERIFY(calls.hangUp());
@@ -311,6 +311,7 @@ void TestCallController::guestJoin()
     QCOMPARE(calls.getPureConfNumber(), QStringLiteral("1001"));
     QCOMPARE(calls.getConfPassword(), QStringLiteral("99"));
     QCOMPARE(CUserConfigUtils::getInstance()->getConfIds(), QStringList{"1001@conf.parvela.test"});
+    QCOMPARE(CUserConfigUtils::getInstance()->getConfId(), QStringLiteral("1001@conf.parvela.test"));
 
     QVERIFY(calls.hangUp());
     settle(m_control);
