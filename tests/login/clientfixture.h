@@ -121,7 +121,9 @@ inline bool signInAs(kd::sdk::IEngineControl *control, const QString &user, cons
     if (!login.login(QStringLiteral("conf.parvela.test"), false, 0, user, password)) {
         return false;
     }
-    QTest::qWaitFor([&login] { return login.getLoginStatus() != enums::LoggingIn; }, 5000);
+    if (!QTest::qWaitFor([&login] { return login.getLoginStatus() != enums::LoggingIn; }, 5000)) {
+        return false;
+    }
     settle(control);
     return login.getLoginStatus() == enums::LoggedIn;
 }
