@@ -17,7 +17,38 @@ enum LoginStatus {
     NeedChangePassword = 6,
 };
 
+// The page the login window shows.
+enum LoginProgress {
+    Initial = 0,
+    Login = 1,
+    JoinConf = 2,
+    ChangePassword = 3,
+};
+
+// The call state. No transition produces 2 or 3; windows still count them as
+// a call in progress.
+enum CallStatus {
+    Idle = 0,
+    Dialing = 1,
+    Reserved2 = 2,
+    Reserved3 = 3,
+    ConfIncoming = 4,
+    Connected = 5,
+    Ended = 6,
+};
+
+// What the content channel carries, as seen from this client.
+enum ContentStreamStatus {
+    ContentStreamStatus_None = 0,
+    ContentStreamStatus_ReceivingContentStarted = 1,
+    ContentStreamStatus_ReceivingWhiteBoardStarted = 2,
+    ContentStreamStatus_SendingContentStarted = 3,
+    ContentStreamStatus_SendingWhiteBoardStarted = 4,
+};
+
 } // namespace enums
 } // namespace kd_app
 
 Q_DECLARE_METATYPE(kd_app::enums::LoginStatus)
+Q_DECLARE_METATYPE(kd_app::enums::LoginProgress)
+Q_DECLARE_METATYPE(kd_app::enums::CallStatus)
