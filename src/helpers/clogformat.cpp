@@ -45,5 +45,15 @@ QString CLogFormat::masked(const QString &secret, int visible)
     return secret.left(visible) + QStringLiteral("...(%1)").arg(secret.size());
 }
 
+QString CLogFormat::maskedDialString(const QString &dialString)
+{
+    const int star = dialString.indexOf(QLatin1Char('*'));
+    if (star < 0) {
+        return dialString;
+    }
+    const int at = dialString.indexOf(QLatin1Char('@'), star);
+    return dialString.left(star) + QStringLiteral("*****") + (at < 0 ? QString() : dialString.mid(at));
+}
+
 } // namespace helpers
 } // namespace kd_app

@@ -19,6 +19,9 @@ public:
 
     // Only a short prefix of a secret (token, password) may reach the log.
     static QString masked(const QString &secret, int visible = 4);
+
+    // A dial string ("number*password@server") with its password hidden.
+    static QString maskedDialString(const QString &dialString);
 };
 
 } // namespace helpers

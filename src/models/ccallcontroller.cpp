@@ -55,16 +55,6 @@ QString withoutPassword(const QString &dialString)
 }
 
 // What a log line may show of a dial string: the password hidden.
-QString forLog(const QString &dialString)
-{
-    const int star = dialString.indexOf(QLatin1Char('*'));
-    if (star < 0) {
-        return dialString;
-    }
-    const int at = dialString.indexOf(QLatin1Char('@'), star);
-    return dialString.left(star) + QStringLiteral("*****") + (at < 0 ? QString() : dialString.mid(at));
-}
-
 bool endsCall(enums::CallStatus status)
 {
     return status == enums::Idle || status == enums::Ended;
@@ -132,7 +122,7 @@ void CCallController::dialOut(const QString &dialString, bool enableVideo, const
         }
     }
 
-    KD_LOG << "qstrConfNumber:" << forLog(dialString) << ", enableVideo:" << enableVideo;
+    KD_LOG << "qstrConfNumber:" << CLogFormat::maskedDialString(dialString) << ", enableVideo:" << enableVideo;
     playSound();
     setAnonymousUserImage();
     m_qstrPeerName = peerName;
@@ -477,7 +467,7 @@ void CCallController::slotOnWhiteBoardIndication(kd::engine::KDWhiteBoardInfo in
 
 void CCallController::setConfNumber(const QString &number, bool forced)
 {
-    KD_LOG << "number:" << forLog(number);
+    KD_LOG << "number:" << CLogFormat::maskedDialString(number);
     if (forced || !m_qstrConfNumber.startsWith(number)) {
         m_qstrConfNumber = number;
     }
@@ -562,7 +552,7 @@ void CCallController::onSlotRequestAcsInfoTimeout()
         m_pAcsReply.clear();
         older->abort();
     }
-    KD_LOG << "requestAcsInfo:" << address.arg(server, CLogFormat::masked(token), forLog(m_qstrConfNumber), deviceId);
+    KD_LOG << "requestAcsInfo:" << address.arg(server, CLogFormat::masked(token), CLogFormat::maskedDialString(m_qstrConfNumber), deviceId);
     m_pAcsReply = m_networkAccessManager.get(request);
 }
 

@@ -426,7 +426,8 @@ bool CKDSdkManager::setUserImage(const char *background_file_path, const char *u
 
 bool CKDSdkManager::dialOut(const char *number, bool enable_video)
 {
-    KD_LOG << "number:" << number << ", enable_video:" << enable_video;
+    KD_LOG << "number:" << helpers::CLogFormat::maskedDialString(QString::fromUtf8(number))
+           << ", enable_video:" << enable_video;
     const int rst = m_pAVEngine->dialOut(number, enable_video);
     KD_WARN_RST(rst);
     KD_LOG << "done";

@@ -148,6 +148,16 @@ void TestGeneralUtils::secretsAreMasked()
     QVERIFY(shown.startsWith("abcd"));
     QVERIFY(!shown.contains("0123456789"));
     QVERIFY(CLogFormat::masked(QString()).isEmpty());
+
+    const QList<QPair<QString, QString>> dialStrings = {
+        {"1001", "1001"},
+        {"1001*4711", "1001*****"},
+        {"1001*4711@meet.example", "1001*****@meet.example"},
+        {"1001@meet.example", "1001@meet.example"},
+    };
+    for (const auto &row : dialStrings) {
+        QCOMPARE(CLogFormat::maskedDialString(row.first), row.second);
+    }
 }
 
 QTEST_MAIN(TestGeneralUtils)
