@@ -32,6 +32,7 @@ enum KDResultCode {
     KD_ERR_FILE = 13,
     KD_ERR_REMOTE_HANGUP = 14,
     KD_ERR_DECLINED = 15,
+    KD_ERR_UNTRUSTED_SERVER = 16, // the server's certificate does not verify
 };
 
 struct KDOperationRecord
@@ -90,7 +91,8 @@ public:
     virtual void setOperationListener(std::function<void(const std::string &)> listener) = 0;
     virtual kd::engine::IAVEventHandler *eventHandler() = 0;
 
-    // The account and meeting model (ignored when another backend serves).
+    // The account and meeting model (ignored when another backend serves;
+    // "KDSDK_BACKEND=model" chooses it).
     virtual void addServer(const KDModelServer &server) = 0;
     virtual void addAccount(const KDModelAccount &account) = 0;
     virtual void addMeeting(const KDModelMeeting &meeting) = 0;

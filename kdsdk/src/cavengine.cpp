@@ -54,6 +54,21 @@ std::string splitPassword(const std::string &number, std::string *password)
     return head.substr(0, star) + tail;
 }
 
+// What the error event says, so the log tells a certificate from a dead server.
+std::string failureText(int code, const char *fallback)
+{
+    switch (code) {
+    case KD_ERR_AUTH_FAILED:
+        return "wrong user name or password";
+    case KD_ERR_SERVER_UNREACHABLE:
+        return "server unreachable";
+    case KD_ERR_UNTRUSTED_SERVER:
+        return "server certificate not trusted";
+    default:
+        return fallback;
+    }
+}
+
 std::string meetingKey(const std::string &number)
 {
     return number.substr(0, number.find('@'));
@@ -96,6 +111,7 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
     m_localName = QSysInfo::machineHostName().toStdString();
     m_accountRegistration.type = KD_CALL_TYPE_ACCOUNT;
     m_sipRegistration.type = KD_CALL_TYPE_SIP;
+    m_backend->setTransport(m_secure, m_rootCA);
     publishScene();
 }
 
@@ -316,8 +332,13 @@ int CAVEngine::setRootCA(const char *path)
     if (!QFileInfo(QString::fromLocal8Bit(str(path).c_str())).isFile()) {
         return KD_ERR_FILE;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_rootCA = str(path);
+    bool secure = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_rootCA = str(path);
+        secure = m_secure;
+    }
+    m_backend->setTransport(secure, str(path));
     return KD_OK;
 }
 
@@ -370,7 +391,16 @@ void CAVEngine::release()
 
 int CAVEngine::enableSecure(bool enable)
 {
-    return store("enableSecure", flag(enable), m_secure, enable);
+    const int rc = store("enableSecure", flag(enable), m_secure, enable);
+    if (rc == KD_OK) {
+        std::string rootCA;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            rootCA = m_rootCA;
+        }
+        m_backend->setTransport(enable, rootCA);
+    }
+    return rc;
 }
 
 // ---- passwords ------------------------------------------------------------
@@ -1021,7 +1051,7 @@ int CAVEngine::getFeature(const char *server, unsigned port, AVFeature &feature)
             m_lastLoginError = rc;
             m_server = address;
         }
-        post([this, rc] { raiseError("getFeature", rc, "server features unavailable"); });
+        post([this, rc] { raiseError("getFeature", rc, failureText(rc, "server features unavailable")); });
     }
     return rc;
 }
@@ -1069,8 +1099,7 @@ int CAVEngine::avlogin(const char *server, unsigned port, const char *username, 
             registration = m_accountRegistration;
         }
         if (result != KD_OK) {
-            raiseError("avlogin", result,
-                       result == KD_ERR_AUTH_FAILED ? "wrong user name or password" : "sign-in failed");
+            raiseError("avlogin", result, failureText(result, "sign-in failed"));
             return;
         }
         publishScene();

@@ -359,21 +359,5 @@ bool CModelBackend::loadModel(const std::string &jsonPath)
     return true;
 }
 
-std::unique_ptr<IBackend> createBackend()
-{
-    // The model is the only backend so far; a server-backed one joins here,
-    // chosen by the same variable, and nothing else in the engine changes.
-    const QByteArray kind = qgetenv("KDSDK_BACKEND");
-    if (!kind.isEmpty() && kind != "model") {
-        qWarning("kdsdk: unknown backend \"%s\", using the model", kind.constData());
-    }
-    auto model = std::make_unique<CModelBackend>();
-    const QByteArray modelFile = qgetenv("KDSDK_MODEL_FILE");
-    if (!modelFile.isEmpty()) {
-        model->loadModel(modelFile.toStdString());
-    }
-    return model;
-}
-
 } // namespace sdk
 } // namespace kd

@@ -33,6 +33,10 @@ class IBackend
 public:
     virtual ~IBackend() = default;
 
+    // How the servers named later are reached: HTTPS or plain HTTP, and the
+    // root certificate trusted beside the system's. A backend without a
+    // network ignores it.
+    virtual void setTransport(bool secure, const std::string &rootCaPath) {}
     virtual int getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) = 0;
     virtual int signIn(const std::string &server, unsigned port, const std::string &username,
                        const std::string &password, kd::engine::KDUserInfo &user) = 0;
@@ -59,9 +63,10 @@ public:
     virtual bool loadModel(const std::string &jsonPath) { return false; }
 };
 
-// Chooses the backend: the environment variable "KDSDK_BACKEND" names it
-// ("model" is the default and the only one so far); the model reads the
-// JSON file named by "KDSDK_MODEL_FILE" when it is set.
+// Chooses the backend: the environment variable "KDSDK_BACKEND" names it.
+// "http" (the default) asks the conference-management server given at sign-in;
+// "model" answers from memory, for tests, and reads the JSON file named by
+// "KDSDK_MODEL_FILE" when it is set.
 std::unique_ptr<IBackend> createBackend();
 
 } // namespace sdk

@@ -1,0 +1,531 @@
+#include "chttpbackend.h"
+
+#include <algorithm>
+
+#include <httplib.h>
+#include <openssl/x509.h>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QUrl>
+
+namespace kd {
+namespace sdk {
+
+namespace {
+
+const char kApi[] = "/api/engine/v1";
+const char kJson[] = "application/json;charset=UTF-8";
+const size_t kUploadChunk = 64 * 1024;
+
+// The server's own codes, turned into the codes every backend of the engine
+// reports, so the client sees the same failure whichever backend served.
+int engineCode(int serverCode)
+{
+    switch (serverCode) {
+    case 1010:
+        return KD_ERR_NOT_SIGNED_IN;
+    case 1020:
+    case 1021:
+    case 4020:
+        return KD_ERR_INVALID_ARGUMENT;
+    case 1040:
+        return KD_ERR_NOT_PERMITTED;
+    case 3010:
+        return KD_ERR_MEETING_NOT_FOUND;
+    case 3020:
+        return KD_ERR_MEETING_PASSWORD;
+    case 4010:
+        return KD_ERR_AUTH_FAILED;
+    default:
+        return KD_ERR_GENERIC;
+    }
+}
+
+int transportCode(httplib::Error error)
+{
+    switch (error) {
+    case httplib::Error::SSLServerVerification:
+    case httplib::Error::SSLLoadingCerts:
+        return KD_ERR_UNTRUSTED_SERVER;
+    default:
+        // Refused, unresolved, timed out or cut off: the user's remedy is the same.
+        return KD_ERR_SERVER_UNREACHABLE;
+    }
+}
+
+std::string encoded(const std::string &value)
+{
+    return QUrl::toPercentEncoding(QString::fromStdString(value)).toStdString();
+}
+
+std::string withToken(const std::string &path, const std::string &token)
+{
+    return path + "?token=" + encoded(token);
+}
+
+std::string text(const QJsonObject &object, const char *key)
+{
+    return object.value(QLatin1String(key)).toString().toStdString();
+}
+
+// The system's authorities plus the configured root certificate. The store
+// goes to the client's TLS context, which frees it.
+X509_STORE *trustStore(const std::string &rootCaPath)
+{
+    X509_STORE *store = X509_STORE_new();
+    if (!store) {
+        return nullptr;
+    }
+    X509_STORE_set_default_paths(store);
+    if (!rootCaPath.empty()) {
+        X509_STORE_load_locations(store, rootCaPath.c_str(), nullptr);
+    }
+    return store;
+}
+
+} // namespace
+
+std::chrono::milliseconds CHttpBackend::defaultTimeout()
+{
+    bool valid = false;
+    const int configured = qEnvironmentVariableIntValue("KDSDK_HTTP_TIMEOUT_MS", &valid);
+    return std::chrono::milliseconds(valid && configured > 0 ? configured : 10000);
+}
+
+CHttpBackend::CHttpBackend(std::chrono::milliseconds timeout) : m_timeout(timeout)
+{
+}
+
+CHttpBackend::~CHttpBackend() = default;
+
+void CHttpBackend::setTransport(bool secure, const std::string &rootCaPath)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_secure = secure;
+    m_rootCaPath = rootCaPath;
+}
+
+CHttpBackend::CEndpoint CHttpBackend::endpointFor(const std::string &server, unsigned port) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    CEndpoint endpoint;
+    endpoint.host = server;
+    endpoint.secure = m_secure;
+    endpoint.port = port ? port : (m_secure ? 443 : 80);
+    endpoint.rootCaPath = m_rootCaPath;
+    return endpoint;
+}
+
+bool CHttpBackend::sessionEndpoint(CEndpoint *endpoint) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    *endpoint = m_session;
+    return m_hasSession;
+}
+
+std::unique_ptr<httplib::ClientImpl> CHttpBackend::makeClient(const CEndpoint &endpoint) const
+{
+    std::unique_ptr<httplib::ClientImpl> client;
+    if (endpoint.secure) {
+        auto tls = std::make_unique<httplib::SSLClient>(endpoint.host, int(endpoint.port));
+        tls->set_ca_cert_store(trustStore(endpoint.rootCaPath));
+        tls->enable_server_certificate_verification(true);
+        client = std::move(tls);
+    } else {
+        client = std::make_unique<httplib::ClientImpl>(endpoint.host, int(endpoint.port));
+    }
+    client->set_connection_timeout(m_timeout);
+    client->set_read_timeout(m_timeout);
+    client->set_write_timeout(m_timeout);
+    client->set_keep_alive(false);
+    return client;
+}
+
+namespace {
+
+// Reads a finished exchange: a transport failure, the server's error body, a
+// status that is not success, or the body (parsed when JSON is expected).
+template <typename Reply> void readResult(const httplib::Result &result, bool expectJson, Reply &reply)
+{
+    if (!result) {
+        reply.code = transportCode(result.error());
+        return;
+    }
+    reply.body = result->body;
+    QJsonParseError error;
+    reply.json = QJsonDocument::fromJson(QByteArray::fromStdString(result->body), &error);
+    const bool isJson = error.error == QJsonParseError::NoError;
+    const QJsonValue serverCode = reply.json.object().value(QLatin1String("errorCode"));
+    if (isJson && reply.json.isObject() && serverCode.isDouble()) {
+        reply.code = engineCode(serverCode.toInt());
+        return;
+    }
+    if (result->status < 200 || result->status >= 300) {
+        reply.code = KD_ERR_GENERIC;
+        return;
+    }
+    if (expectJson && !isJson) {
+        reply.code = KD_ERR_GENERIC;
+    }
+}
+
+} // namespace
+
+CHttpBackend::CReply CHttpBackend::get(const CEndpoint &endpoint, const std::string &path, bool expectJson) const
+{
+    CReply reply;
+    const std::unique_ptr<httplib::ClientImpl> client = makeClient(endpoint);
+    readResult(client->Get(path), expectJson, reply);
+    return reply;
+}
+
+CHttpBackend::CReply CHttpBackend::post(const CEndpoint &endpoint, const std::string &path, const std::string &body,
+                                        const std::string &contentType, const SentCallback &sent) const
+{
+    CReply reply;
+    const std::unique_ptr<httplib::ClientImpl> client = makeClient(endpoint);
+    if (!sent) {
+        readResult(client->Post(path, body, contentType.c_str()), true, reply);
+        return reply;
+    }
+    const uint64_t total = body.size();
+    auto provider = [&body, &sent, total](size_t offset, size_t length, httplib::DataSink &sink) {
+        const size_t chunk = std::min(length, kUploadChunk);
+        if (!sink.write(body.data() + offset, chunk)) {
+            return false;
+        }
+        sent(offset + chunk, total);
+        return true;
+    };
+    readResult(client->Post(path, body.size(), provider, contentType.c_str()), true, reply);
+    return reply;
+}
+
+int CHttpBackend::getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature)
+{
+    if (server.empty()) {
+        return KD_ERR_INVALID_ARGUMENT;
+    }
+    const CEndpoint endpoint = endpointFor(server, port);
+    const CReply reply = get(endpoint, std::string(kApi) + "/features");
+    if (reply.code != KD_OK) {
+        // A server that answers but has no engine API has no feature record.
+        return reply.code == KD_ERR_GENERIC ? KD_ERR_NO_FEATURE_RECORD : reply.code;
+    }
+    const QJsonObject features = reply.json.object();
+    feature.appServerType = text(features, "appServerType");
+    feature.version = text(features, "apiVersion");
+    feature.apiEnabled = true;
+    feature.passwordEncryptionWithAES = false;
+    feature.enableChangePassword = features.value(QLatin1String("enableChangePassword")).toBool(true);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_session = endpoint;
+    m_hasSession = true;
+    m_appServerType = feature.appServerType;
+    m_urlSuffixForPC = text(features, "urlSuffixForPC");
+    return KD_OK;
+}
+
+void CHttpBackend::fillUser(const QJsonObject &reply, kd::engine::KDUserInfo &user) const
+{
+    const QJsonObject account = reply.value(QLatin1String("user")).toObject();
+    user = kd::engine::KDUserInfo();
+    user.userId = uint64_t(account.value(QLatin1String("id")).toDouble());
+    user.username = text(account, "name");
+    user.displayName = text(account, "displayName");
+    if (user.displayName.empty()) {
+        user.displayName = user.username;
+    }
+    user.org = text(account, "companyShortName");
+    user.email = text(account, "email");
+    user.cellphone = text(account, "cellphone");
+    user.telephone = text(account, "telephone");
+    user.callNumber = text(account, "callNumber");
+    user.vmr = text(account, "vmr");
+    user.sipUserName = text(account, "sipUserName");
+    user.deviceId = uint64_t(account.value(QLatin1String("endpointId")).toDouble());
+    const bool changedByUser = account.value(QLatin1String("passwordModifiedByUser")).toBool(true);
+    user.everChangedPasswd = changedByUser;
+    user.passwordChangeRequired = !changedByUser;
+    user.token = text(reply, "token");
+    user.serverTime = uint64_t(QDateTime::currentMSecsSinceEpoch());
+    user.p2pCall = true;
+    user.appServerType = m_appServerType;
+    user.urlSuffixForPC = m_urlSuffixForPC;
+}
+
+void CHttpBackend::fetchPolicy(const CEndpoint &endpoint)
+{
+    const CReply reply = get(endpoint, std::string(kApi) + "/passwordPolicy");
+    if (reply.code != KD_OK) {
+        return;
+    }
+    const QJsonObject rules = reply.json.object();
+    kd::engine::KDPasswordPolicy policy;
+    policy.minLength = rules.value(QLatin1String("minLength")).toInt();
+    policy.maxLength = rules.value(QLatin1String("maxLength")).toInt();
+    policy.typeCount = rules.value(QLatin1String("charTypes")).toInt();
+    policy.specialChars = text(rules, "specialChars");
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_policy = policy;
+    m_policyKnown = true;
+}
+
+int CHttpBackend::signIn(const std::string &server, unsigned port, const std::string &username,
+                         const std::string &password, kd::engine::KDUserInfo &user)
+{
+    if (server.empty() || username.empty()) {
+        return KD_ERR_INVALID_ARGUMENT;
+    }
+    const CEndpoint endpoint = endpointFor(server, port);
+    QJsonObject body;
+    body[QLatin1String("account")] = QString::fromStdString(username);
+    body[QLatin1String("password")] = QString::fromStdString(password);
+    const CReply reply = post(endpoint, std::string(kApi) + "/login",
+                              QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson);
+    if (reply.code != KD_OK) {
+        return reply.code;
+    }
+    const QJsonObject answer = reply.json.object();
+    if (text(answer, "token").empty()) {
+        return KD_ERR_GENERIC;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_session = endpoint;
+        m_hasSession = true;
+        fillUser(answer, user);
+        m_token = user.token;
+    }
+    // Read once here, so checking a new password later needs no round trip.
+    fetchPolicy(endpoint);
+    return KD_OK;
+}
+
+int CHttpBackend::refreshUser(const std::string &token, kd::engine::KDUserInfo &user)
+{
+    CEndpoint endpoint;
+    if (!sessionEndpoint(&endpoint)) {
+        return KD_ERR_NOT_SIGNED_IN;
+    }
+    const CReply reply = get(endpoint, withToken(std::string(kApi) + "/user", token));
+    if (reply.code != KD_OK) {
+        return reply.code;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    fillUser(reply.json.object(), user);
+    m_token = user.token;
+    return KD_OK;
+}
+
+void CHttpBackend::signOut(const std::string &token)
+{
+    // The server keeps no session beyond the token; forgetting it is enough.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_token == token) {
+        m_token.clear();
+    }
+}
+
+kd::engine::KDPasswordPolicy CHttpBackend::passwordPolicy()
+{
+    CEndpoint endpoint;
+    bool known = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_policyKnown) {
+            return m_policy;
+        }
+        known = m_hasSession;
+        endpoint = m_session;
+    }
+    if (known) {
+        fetchPolicy(endpoint);
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_policyKnown) {
+        return m_policy;
+    }
+    // No server to ask: the rules the server applies unless told otherwise.
+    kd::engine::KDPasswordPolicy fallback;
+    fallback.minLength = 8;
+    fallback.maxLength = 32;
+    fallback.typeCount = 2;
+    fallback.specialChars = "~!@#$%^&*()_+-=.,?";
+    return fallback;
+}
+
+int CHttpBackend::changePassword(const std::string &token, const std::string &oldPassword,
+                                 const std::string &newPassword)
+{
+    CEndpoint endpoint;
+    if (!sessionEndpoint(&endpoint)) {
+        return KD_ERR_NOT_SIGNED_IN;
+    }
+    QJsonObject body;
+    body[QLatin1String("oldPassword")] = QString::fromStdString(oldPassword);
+    body[QLatin1String("newPassword")] = QString::fromStdString(newPassword);
+    return post(endpoint, withToken(std::string(kApi) + "/password", token),
+                QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson)
+        .code;
+}
+
+int CHttpBackend::changeDisplayName(const std::string &token, const std::string &displayName)
+{
+    // The server has no way to rename an account; the engine keeps the name
+    // for this session, as it does for a guest.
+    return KD_OK;
+}
+
+int CHttpBackend::joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting)
+{
+    CEndpoint endpoint;
+    if (!sessionEndpoint(&endpoint)) {
+        return KD_ERR_SERVER_UNREACHABLE;
+    }
+    const std::string base = std::string(kApi) + "/meetings/" + encoded(number);
+    const CReply info = get(endpoint, base);
+    if (info.code != KD_OK) {
+        return info.code;
+    }
+    const QJsonObject details = info.json.object();
+    if (details.value(QLatin1String("passwordRequired")).toBool()) {
+        if (password.empty()) {
+            return KD_ERR_MEETING_PASSWORD;
+        }
+        QJsonObject body;
+        body[QLatin1String("password")] = QString::fromStdString(password);
+        const int checked =
+            post(endpoint, base + "/password", QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson)
+                .code;
+        if (checked != KD_OK) {
+            return checked;
+        }
+    }
+    meeting = KDMeetingInfo();
+    meeting.number = number;
+    meeting.name = text(details, "name");
+    if (meeting.name.empty()) {
+        meeting.name = number;
+    }
+    // A meeting that has not started yet has nobody in it; the dial still goes through.
+    const CReply people = get(endpoint, base + "/participants");
+    for (const QJsonValue &value : people.json.array()) {
+        const std::string name = text(value.toObject(), "name");
+        if (!name.empty()) {
+            meeting.participants.push_back(name);
+        }
+    }
+    return KD_OK;
+}
+
+int CHttpBackend::uploadUserImage(const std::string &token, const std::string &path)
+{
+    QFile file(QString::fromLocal8Bit(path.c_str()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return KD_ERR_FILE;
+    }
+    const std::string bytes = file.readAll().toStdString();
+    CEndpoint endpoint;
+    if (!sessionEndpoint(&endpoint)) {
+        return KD_ERR_NOT_SIGNED_IN;
+    }
+    return post(endpoint, withToken(std::string(kApi) + "/avatar", token), bytes, "application/octet-stream").code;
+}
+
+int CHttpBackend::downloadUserImage(const std::string &token, std::string &imageBytes)
+{
+    CEndpoint endpoint;
+    if (!sessionEndpoint(&endpoint)) {
+        return KD_ERR_NOT_SIGNED_IN;
+    }
+    const CReply reply = get(endpoint, withToken(std::string(kApi) + "/avatar", token), false);
+    if (reply.code != KD_OK) {
+        return reply.code;
+    }
+    if (reply.body.empty()) {
+        return KD_ERR_GENERIC;
+    }
+    imageBytes = reply.body;
+    return KD_OK;
+}
+
+int CHttpBackend::uploadFile(const CEndpoint &endpoint, const std::string &path, const std::string &token,
+                             const std::string &contact, const std::string &description, const SentCallback &sent)
+{
+    QFile file(QString::fromLocal8Bit(path.c_str()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return KD_ERR_FILE;
+    }
+    const std::string bytes = file.readAll().toStdString();
+    const std::string target = withToken(std::string(kApi) + "/feedback", token) + "&contact=" + encoded(contact) +
+                               "&description=" + encoded(description);
+    return post(endpoint, target, bytes, "application/octet-stream", sent).code;
+}
+
+void CHttpBackend::uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
+                                  const std::string &description, const std::string &address,
+                                  const std::function<void(int)> &progress)
+{
+    if (files.empty()) {
+        progress(-KD_ERR_INVALID_ARGUMENT);
+        return;
+    }
+    CEndpoint endpoint;
+    const bool known = sessionEndpoint(&endpoint);
+    std::string token;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        token = m_token;
+    }
+    if (!address.empty()) {
+        // Either a whole address ("https://host:port") or a host name, served
+        // the way the signed-in server is.
+        const bool explicitScheme = address.find("://") != std::string::npos;
+        const QUrl url(QString::fromStdString(explicitScheme ? address : "//" + address));
+        endpoint = endpointFor(url.host().toStdString(), unsigned(std::max(0, url.port(0))));
+        if (explicitScheme) {
+            endpoint.secure = url.scheme() == QLatin1String("https");
+            endpoint.port = unsigned(url.port(endpoint.secure ? 443 : 80));
+        }
+    } else if (!known) {
+        progress(-KD_ERR_NOT_SIGNED_IN);
+        return;
+    }
+    qint64 total = 0;
+    for (const std::string &path : files) {
+        const QFile file(QString::fromLocal8Bit(path.c_str()));
+        if (!file.exists()) {
+            progress(-KD_ERR_FILE);
+            return;
+        }
+        total += file.size();
+    }
+    progress(0);
+    qint64 done = 0;
+    int reported = 0;
+    for (const std::string &path : files) {
+        // 100 waits for the server's answer: sent is not yet received.
+        const auto sent = [&](uint64_t current, uint64_t) {
+            const int percent = total > 0 ? int((done + qint64(current)) * 99 / total) : 0;
+            if (percent > reported) {
+                reported = percent;
+                progress(percent);
+            }
+        };
+        const int rc = uploadFile(endpoint, path, token, contact, description, sent);
+        if (rc != KD_OK) {
+            progress(-rc);
+            return;
+        }
+        done += QFile(QString::fromLocal8Bit(path.c_str())).size();
+    }
+    progress(100);
+}
+
+} // namespace sdk
+} // namespace kd

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <chrono>
+#include <mutex>
+
+#include <QJsonDocument>
+
+#include "ibackend.h"
+
+namespace httplib {
+class ClientImpl;
+}
+
+namespace kd {
+namespace sdk {
+
+// Answers the engine from the conference-management server's engine API
+// ("/api/engine/v1/") over HTTP or verified HTTPS. Every request is bounded in
+// time; a server that cannot be reached, is not trusted or answers nonsense
+// gives an error code, never a hang. The server of the last feature query or
+// sign-in serves everything that follows, guests' meeting look-ups included.
+class CHttpBackend : public IBackend
+{
+public:
+    // "KDSDK_HTTP_TIMEOUT_MS" overrides the limit of each request.
+    static std::chrono::milliseconds defaultTimeout();
+
+    explicit CHttpBackend(std::chrono::milliseconds timeout = defaultTimeout());
+    ~CHttpBackend() override;
+
+    void setTransport(bool secure, const std::string &rootCaPath) override;
+    int getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) override;
+    int signIn(const std::string &server, unsigned port, const std::string &username, const std::string &password,
+               kd::engine::KDUserInfo &user) override;
+    int refreshUser(const std::string &token, kd::engine::KDUserInfo &user) override;
+    void signOut(const std::string &token) override;
+    kd::engine::KDPasswordPolicy passwordPolicy() override;
+    int changePassword(const std::string &token, const std::string &oldPassword,
+                       const std::string &newPassword) override;
+    int changeDisplayName(const std::string &token, const std::string &displayName) override;
+    int joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting) override;
+    int uploadUserImage(const std::string &token, const std::string &path) override;
+    int downloadUserImage(const std::string &token, std::string &imageBytes) override;
+    void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
+                        const std::string &description, const std::string &address,
+                        const std::function<void(int)> &progress) override;
+
+private:
+    struct CEndpoint
+    {
+        std::string host;
+        unsigned port = 0;
+        bool secure = true;
+        std::string rootCaPath;
+    };
+
+    struct CReply
+    {
+        int code = KD_OK;
+        std::string body;
+        QJsonDocument json;
+    };
+
+    // Bytes sent so far and in all.
+    using SentCallback = std::function<void(uint64_t, uint64_t)>;
+
+    CEndpoint endpointFor(const std::string &server, unsigned port) const;
+    bool sessionEndpoint(CEndpoint *endpoint) const;
+    std::unique_ptr<httplib::ClientImpl> makeClient(const CEndpoint &endpoint) const;
+    CReply get(const CEndpoint &endpoint, const std::string &path, bool expectJson = true) const;
+    CReply post(const CEndpoint &endpoint, const std::string &path, const std::string &body,
+                const std::string &contentType, const SentCallback &sent = SentCallback()) const;
+    int uploadFile(const CEndpoint &endpoint, const std::string &path, const std::string &token,
+                   const std::string &contact, const std::string &description, const SentCallback &sent);
+    void fillUser(const QJsonObject &reply, kd::engine::KDUserInfo &user) const;
+    void fetchPolicy(const CEndpoint &endpoint);
+
+    const std::chrono::milliseconds m_timeout;
+
+    mutable std::mutex m_mutex;
+    bool m_secure = true;
+    std::string m_rootCaPath;
+    bool m_hasSession = false;
+    CEndpoint m_session;
+    std::string m_token;
+    std::string m_appServerType;
+    std::string m_urlSuffixForPC;
+    bool m_policyKnown = false;
+    kd::engine::KDPasswordPolicy m_policy;
+};
+
+} // namespace sdk
+} // namespace kd

@@ -1,0 +1,488 @@
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "cconfserver.h"
+#include "cconfstore.h"
+#include "kdsdkcontrol.h"
+#include "models/ckdsdkmanager.h"
+
+using namespace kd::engine;
+using confserver::CConfServer;
+using confserver::CConfStore;
+using confserver::CFault;
+using kd_app::models::CKDSdkManager;
+
+Q_DECLARE_METATYPE(CFault::Kind)
+
+namespace {
+
+const QByteArray kSeed = R"({
+    "organisation": {"companyShortName": "Harbour", "appServerType": "UCM", "enableChangePassword": true},
+    "users": [
+        {"id": 1, "name": "alice", "password": "Alice2026!", "displayName": "Alice Archer", "callNumber": "6001"},
+        {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob Brand"},
+        {"id": 3, "name": "cleo", "password": "Cleo2026!", "displayName": "Cleo Cruz", "passwordModifiedByUser": false}
+    ],
+    "meetings": [
+        {"id": 1, "numericId": 70001, "name": "Standup", "startInMinutes": -5, "status": "ONGOING",
+         "applicantId": 1, "userIds": [1, 2, 3], "participants": [{"userId": 2}, {"userId": 3}]},
+        {"id": 2, "numericId": 70002, "name": "Board", "startInMinutes": -5, "status": "ONGOING",
+         "confPassword": "4711", "applicantId": 1, "userIds": [1, 2], "participants": [{"userId": 2}]},
+        {"id": 3, "numericId": 70003, "name": "Later", "startInMinutes": 60, "applicantId": 1, "userIds": [1]}
+    ]
+})";
+
+// The limit the test run gives every request (KDSDK_HTTP_TIMEOUT_MS).
+const int kRequestLimitMs = 1500;
+
+int closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const int port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+} // namespace
+
+// The engine signs in, refreshes its token, dials and uploads against a real
+// conference server, and every way that can fail reaches the client as an event.
+class TestHttpBackend : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void signIn_data();
+    void signIn();
+    void featureQuery_data();
+    void featureQuery();
+    void tokenRefreshKeepsRestAccess();
+    void passwordPolicyAndChange();
+    void dialOut_data();
+    void dialOut();
+    void avatarDownloadWritesTheServersPicture();
+    void feedbackUpload_data();
+    void feedbackUpload();
+
+private:
+    CConfServer &server(bool tls) { return tls ? *m_https : *m_http; }
+    void prepare(bool tls, bool trusted = true);
+    KDUserInfo signIn(const char *user, const char *password);
+    int restStatus(const std::string &token);
+
+    CConfStore m_store;
+    std::unique_ptr<CConfServer> m_http;
+    std::unique_ptr<CConfServer> m_https;
+    CKDSdkManager *m_manager = nullptr;
+    QNetworkAccessManager m_network;
+    QTemporaryDir m_dir;
+};
+
+void TestHttpBackend::initTestCase()
+{
+    qRegisterMetaType<CFault::Kind>();
+    m_http = std::make_unique<CConfServer>(m_store);
+    QVERIFY(m_http->start());
+    m_https = std::make_unique<CConfServer>(m_store, true);
+    QVERIFY(m_https->start());
+}
+
+void TestHttpBackend::init()
+{
+    QString error;
+    QVERIFY2(m_store.loadSeed(kSeed, &error), qPrintable(error));
+    CKDSdkManager::initInstance();
+    m_manager = CKDSdkManager::getInstance();
+    kd::sdk::IEngineControl *control = kd::sdk::currentEngineControl();
+    QVERIFY(control);
+    control->setEventLatency(0);
+}
+
+void TestHttpBackend::cleanup()
+{
+    CKDSdkManager::releaseInstance();
+    m_http->clearFaults();
+    m_https->clearFaults();
+}
+
+void TestHttpBackend::prepare(bool tls, bool trusted)
+{
+    if (trusted) {
+        QVERIFY(m_manager->setRootCA(QFile::encodeName(QString::fromStdString(CConfServer::rootCaPath()))));
+    }
+    QVERIFY(m_manager->enableSecure(tls));
+}
+
+KDUserInfo TestHttpBackend::signIn(const char *user, const char *password)
+{
+    QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
+    const std::string wrapped = m_manager->encryptPassword(1, password);
+    if (!m_manager->avlogin("127.0.0.1", unsigned(m_http->port()), user, wrapped.c_str())) {
+        return KDUserInfo();
+    }
+    if (!logins.wait(5000) && logins.isEmpty()) {
+        return KDUserInfo();
+    }
+    return logins.at(0).at(0).value<KDUserInfo>();
+}
+
+int TestHttpBackend::restStatus(const std::string &token)
+{
+    QUrl url(m_http->baseUrl() + "/api/rest/v2.0/users");
+    url.setQuery(QUrlQuery{{"token", QString::fromStdString(token)}});
+    QNetworkReply *reply = m_network.get(QNetworkRequest(url));
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    if (!reply->isFinished()) {
+        finished.wait(5000);
+    }
+    reply->deleteLater();
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+void TestHttpBackend::signIn_data()
+{
+    QTest::addColumn<bool>("tls");
+    QTest::addColumn<bool>("trusted");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("faultKind"); // -1: none
+    QTest::addColumn<int>("faultValue");
+    QTest::addColumn<int>("code");
+
+    const QString local = "127.0.0.1";
+    const QString right = "Alice2026!";
+    const int none = -1;
+    QTest::newRow("http") << false << true << local << false << right << none << 0 << 0;
+    QTest::newRow("https") << true << true << local << false << right << none << 0 << 0;
+    QTest::newRow("https by name") << true << true << "localhost" << false << right << none << 0 << 0;
+    QTest::newRow("wrong password") << false << true << local << false << "alice2026!" << none << 0
+                                    << int(kd::sdk::KD_ERR_AUTH_FAILED);
+    QTest::newRow("connection refused") << false << true << local << true << right << none << 0
+                                        << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+    QTest::newRow("unknown server") << false << true << "no-such-host.invalid" << false << right << none << 0
+                                    << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+    QTest::newRow("untrusted certificate")
+        << true << false << local << false << right << none << 0 << int(kd::sdk::KD_ERR_UNTRUSTED_SERVER);
+    QTest::newRow("http over https") << true << true << local << false << right << -2 << 0
+                                     << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+    QTest::newRow("server error 500") << false << true << local << false << right << int(CFault::Kind::Http500) << 0
+                                      << int(kd::sdk::KD_ERR_GENERIC);
+    QTest::newRow("error code") << false << true << local << false << right << int(CFault::Kind::ErrorCode) << 1999
+                                << int(kd::sdk::KD_ERR_GENERIC);
+    QTest::newRow("body not JSON") << false << true << local << false << right << int(CFault::Kind::NotJson) << 0
+                                   << int(kd::sdk::KD_ERR_GENERIC);
+    QTest::newRow("connection dropped") << false << true << local << false << right << int(CFault::Kind::Drop) << 0
+                                        << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+    QTest::newRow("time-out") << false << true << local << false << right << int(CFault::Kind::Delay) << 4000
+                              << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+}
+
+void TestHttpBackend::signIn()
+{
+    QFETCH(bool, tls);
+    QFETCH(bool, trusted);
+    QFETCH(QString, host);
+    QFETCH(bool, closed);
+    QFETCH(QString, password);
+    QFETCH(int, faultKind);
+    QFETCH(int, faultValue);
+    QFETCH(int, code);
+
+    // -2: an HTTPS client sent to the plain HTTP port.
+    const bool plainPortForTls = faultKind == -2;
+    prepare(tls, trusted);
+    if (faultKind >= 0) {
+        CFault fault;
+        fault.route = "/api/engine/v1/login";
+        fault.kind = CFault::Kind(faultKind);
+        fault.value = faultValue;
+        server(tls).addFault(fault);
+    }
+    const int port = closed ? closedPort() : server(tls && !plainPortForTls).port();
+
+    QStringList order;
+    connect(m_manager, &CKDSdkManager::eventLoginSucceed, this, [&order] { order << "login"; });
+    connect(m_manager, &CKDSdkManager::eventRegisterInfo, this, [&order] { order << "register"; });
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
+    QElapsedTimer clock;
+    clock.start();
+    const std::string wrapped = m_manager->encryptPassword(1, password.toUtf8().constData());
+    QVERIFY(m_manager->avlogin(host.toUtf8().constData(), unsigned(port), "alice", wrapped.c_str()));
+
+    if (code == 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"login", "register"}), 5000);
+        const KDUserInfo user = logins.at(0).at(0).value<KDUserInfo>();
+        QCOMPARE(user.username, std::string("alice"));
+        QCOMPARE(user.displayName, std::string("Alice Archer"));
+        QCOMPARE(user.callNumber, std::string("6001"));
+        QCOMPARE(user.org, std::string("Harbour"));
+        QVERIFY(!user.passwordChangeRequired);
+        QCOMPARE(errors.count(), 0);
+        // The engine's token is the one the REST API takes.
+        QCOMPARE(restStatus(user.token), 200);
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    // A server that never answers is given up on at the request limit, not waited for.
+    QVERIFY2(clock.elapsed() < kRequestLimitMs * 2, qPrintable(QString::number(clock.elapsed())));
+    const KDError error = errors.at(0).at(0).value<KDError>();
+    QCOMPARE(error.action, std::string("avlogin"));
+    QCOMPARE(error.code, code);
+    QCOMPARE(logins.count(), 0);
+    KDRegisterInfo registration;
+    QVERIFY(m_manager->getRegisterInfo(1, registration));
+    QCOMPARE(registration.state, 0);
+}
+
+void TestHttpBackend::featureQuery_data()
+{
+    QTest::addColumn<bool>("tls");
+    QTest::addColumn<bool>("trusted");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<int>("faultKind"); // -1: none
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("http") << false << true << false << -1 << 0;
+    QTest::newRow("https") << true << true << false << -1 << 0;
+    QTest::newRow("refused") << false << true << true << -1 << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+    QTest::newRow("untrusted") << true << false << false << -1 << int(kd::sdk::KD_ERR_UNTRUSTED_SERVER);
+    QTest::newRow("no engine API") << false << true << false << int(CFault::Kind::NotJson)
+                                   << int(kd::sdk::KD_ERR_NO_FEATURE_RECORD);
+    QTest::newRow("time-out") << false << true << false << int(CFault::Kind::Delay)
+                              << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+}
+
+void TestHttpBackend::featureQuery()
+{
+    QFETCH(bool, tls);
+    QFETCH(bool, trusted);
+    QFETCH(bool, closed);
+    QFETCH(int, faultKind);
+    QFETCH(int, code);
+
+    prepare(tls, trusted);
+    if (faultKind >= 0) {
+        CFault fault;
+        fault.route = "/api/engine/v1/features";
+        fault.kind = CFault::Kind(faultKind);
+        fault.value = 4000;
+        server(tls).addFault(fault);
+    }
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    AVFeature feature;
+    const int port = closed ? closedPort() : server(tls).port();
+    // The wrapper counts "no feature record" as success: sign-in goes on.
+    const bool accepted = code == 0 || code == kd::sdk::KD_ERR_NO_FEATURE_RECORD;
+    QCOMPARE(m_manager->getFeature("127.0.0.1", unsigned(port), feature), accepted);
+    if (code == 0) {
+        QCOMPARE(feature.appServerType, std::string("UCM"));
+        QCOMPARE(feature.version, std::string("v1"));
+        QVERIFY(feature.enableChangePassword);
+    }
+    if (accepted) {
+        QVERIFY(kd::sdk::currentEngineControl()->waitForIdle(5000));
+        QCOMPARE(errors.count(), 0);
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("getFeature"));
+    QCOMPARE(errors.at(0).at(0).value<KDError>().code, code);
+}
+
+void TestHttpBackend::tokenRefreshKeepsRestAccess()
+{
+    prepare(false);
+    const KDUserInfo first = signIn("alice", "Alice2026!");
+    QVERIFY(!first.token.empty());
+
+    KDUserInfo same;
+    QVERIFY(m_manager->getUserInfo(same));
+    QCOMPARE(same.token, first.token);
+    QCOMPARE(same.displayName, std::string("Alice Archer"));
+
+    m_store.expireToken(QString::fromStdString(first.token));
+    QCOMPARE(restStatus(first.token), 401);
+    KDUserInfo fresh;
+    QVERIFY(m_manager->getUserInfo(fresh));
+    QVERIFY(!fresh.token.empty());
+    QVERIFY(fresh.token != first.token);
+    QCOMPARE(restStatus(fresh.token), 200);
+    // The engine goes on with the new token: the next refresh keeps it.
+    KDUserInfo again;
+    QVERIFY(m_manager->getUserInfo(again));
+    QCOMPARE(again.token, fresh.token);
+
+    // A server that is gone fails the refresh instead of blocking the caller.
+    m_http->addFault(CFault{"/api/engine/v1/user", CFault::Kind::Delay, 4000, -1});
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!m_manager->getUserInfo(again));
+    QVERIFY(clock.elapsed() < kRequestLimitMs * 2);
+}
+
+void TestHttpBackend::passwordPolicyAndChange()
+{
+    prepare(false);
+    const KDUserInfo cleo = signIn("cleo", "Cleo2026!");
+    QVERIFY(!cleo.token.empty());
+    QVERIFY(cleo.passwordChangeRequired);
+
+    // The server's rules, which allow "." unlike the engine's own defaults.
+    const KDPasswordPolicy policy = m_manager->getPasswordPolicy();
+    QCOMPARE(policy.minLength, 8);
+    QCOMPARE(policy.typeCount, 2);
+    QVERIFY(policy.specialChars.find('.') != std::string::npos);
+    QVERIFY(m_manager->validatePassword("harbour.2026"));
+
+    QVERIFY(!m_manager->changePassword("Wrong2026!", "harbour.2026"));
+    QVERIFY(m_manager->changePassword("Cleo2026!", "harbour.2026"));
+    QVERIFY(m_manager->avlogout());
+
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    QVERIFY(m_manager->avlogin("127.0.0.1", unsigned(m_http->port()), "cleo",
+                               m_manager->encryptPassword(1, "Cleo2026!").c_str()));
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QCOMPARE(errors.at(0).at(0).value<KDError>().code, int(kd::sdk::KD_ERR_AUTH_FAILED));
+    const KDUserInfo changed = signIn("cleo", "harbour.2026");
+    QVERIFY(!changed.token.empty());
+    QVERIFY(!changed.passwordChangeRequired);
+}
+
+void TestHttpBackend::dialOut_data()
+{
+    QTest::addColumn<QByteArray>("number");
+    QTest::addColumn<int>("endCode");
+    QTest::addColumn<QByteArray>("peer");
+    QTest::addColumn<int>("remoteStreams");
+
+    QTest::newRow("running meeting") << QByteArray("70001") << 0 << QByteArray("Standup") << 2;
+    QTest::newRow("with its password") << QByteArray("70002*4711") << 0 << QByteArray("Board") << 1;
+    QTest::newRow("not started yet") << QByteArray("70003") << 0 << QByteArray("Later") << 1;
+    QTest::newRow("password missing") << QByteArray("70002") << int(kd::sdk::KD_ERR_MEETING_PASSWORD) << QByteArray()
+                                      << 0;
+    QTest::newRow("wrong password") << QByteArray("70002*1234") << int(kd::sdk::KD_ERR_MEETING_PASSWORD) << QByteArray()
+                                    << 0;
+    QTest::newRow("unknown meeting") << QByteArray("79999") << int(kd::sdk::KD_ERR_MEETING_NOT_FOUND) << QByteArray()
+                                     << 0;
+}
+
+void TestHttpBackend::dialOut()
+{
+    QFETCH(QByteArray, number);
+    QFETCH(int, endCode);
+    QFETCH(QByteArray, peer);
+    QFETCH(int, remoteStreams);
+
+    // A guest: the server is known from the feature query, nobody signed in.
+    prepare(true);
+    AVFeature feature;
+    QVERIFY(m_manager->getFeature("127.0.0.1", unsigned(m_https->port()), feature));
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
+    QVERIFY(m_manager->dialOut(number.constData(), true));
+
+    if (endCode != 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+        QCOMPARE(ended.at(0).at(0).value<KDCallInfo>().err.code, endCode);
+        QCOMPARE(connected.count(), 0);
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    const KDCallInfo info = connected.at(0).at(0).value<KDCallInfo>();
+    QCOMPARE(QByteArray::fromStdString(info.peer), peer);
+    QCOMPARE(QByteArray::fromStdString(info.conference_number), number.left(5));
+    // Audio both ways, video out, and one video in for each name in the grid.
+    KDStats stats;
+    QVERIFY(m_manager->getStats(stats));
+    QCOMPARE(stats.count, 3 + remoteStreams);
+    QVERIFY(m_manager->hangUp());
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+}
+
+void TestHttpBackend::avatarDownloadWritesTheServersPicture()
+{
+    prepare(false);
+    const KDUserInfo alice = signIn("alice", "Alice2026!");
+    QVERIFY(!alice.token.empty());
+    const QString path = m_dir.filePath("1_header.jpg");
+    QSignalSpy done(m_manager, &CKDSdkManager::eventDownloadUserImageComplete);
+    QVERIFY(m_manager->downloadUserImage(QFile::encodeName(path).constData()));
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 5000);
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), m_store.avatarOfToken(QString::fromStdString(alice.token)));
+    QVERIFY(!QImage(path).isNull());
+
+    // A server failing the download leaves an error event and no half file.
+    const QString second = m_dir.filePath("1_again.jpg");
+    m_http->addFault(CFault{"/api/engine/v1/avatar", CFault::Kind::Http500, 0, -1});
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    QVERIFY(m_manager->downloadUserImage(QFile::encodeName(second).constData()));
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("downloadUserImage"));
+    QVERIFY(!QFile::exists(second));
+}
+
+void TestHttpBackend::feedbackUpload_data()
+{
+    QTest::addColumn<int>("faultKind"); // -1: none
+    QTest::addColumn<bool>("withAddress");
+    QTest::addColumn<bool>("uploaded");
+
+    QTest::newRow("to the signed-in server") << -1 << false << true;
+    QTest::newRow("to an address") << -1 << true << true;
+    QTest::newRow("server error") << int(CFault::Kind::Http500) << false << false;
+    QTest::newRow("time-out") << int(CFault::Kind::Delay) << false << false;
+}
+
+void TestHttpBackend::feedbackUpload()
+{
+    QFETCH(int, faultKind);
+    QFETCH(bool, withAddress);
+    QFETCH(bool, uploaded);
+
+    prepare(false);
+    QVERIFY(!signIn("alice", "Alice2026!").token.empty());
+    if (faultKind >= 0) {
+        m_http->addFault(CFault{"/api/engine/v1/feedback", CFault::Kind(faultKind), 4000, -1});
+    }
+    const QString archive = m_dir.filePath("appLog.zip");
+    QFile file(archive);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(1024 * 1024, 'z'));
+    file.close();
+    const int before = m_store.feedbackCount();
+
+    QSignalSpy progress(m_manager, &CKDSdkManager::eventUploadFeedback);
+    QVERIFY(withAddress
+                ? m_manager->uploadFeedbackFilesWithAddress(archive, "alice@example.org", "no sound", m_http->baseUrl())
+                : m_manager->uploadFeedbackfile(archive, "alice@example.org", "no sound"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !progress.isEmpty() && (progress.last().at(0).toInt() == 100 || progress.last().at(0).toInt() < 0), 5000);
+    QCOMPARE(progress.last().at(0).toInt() == 100, uploaded);
+    QCOMPARE(m_store.feedbackCount(), before + (uploaded ? 1 : 0));
+    // Progress only grows, and 100 comes once the server has the archive.
+    int previous = -1;
+    for (int i = 0; i + 1 < progress.count(); ++i) {
+        const int value = progress.at(i).at(0).toInt();
+        QVERIFY(value > previous && value < 100);
+        previous = value;
+    }
+}
+
+QTEST_MAIN(TestHttpBackend)
+#include "tst_httpbackend.moc"
