@@ -379,6 +379,8 @@ void CAVEngine::release()
         m_released = true;
     }
     enter("release");
+    // A request waiting on a slow server would otherwise hold up the join below.
+    m_backend->abort();
     if (!m_dispatcher.isDispatcherThread()) {
         m_dispatcher.stop();
     }
@@ -1371,7 +1373,9 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
     }
     post([this, serial, plainNumber, password] {
         KDMeetingInfo meeting;
-        const int rc = m_backend->joinMeeting(meetingKey(plainNumber), password, meeting);
+        const size_t at = plainNumber.find('@');
+        const std::string server = at == std::string::npos ? std::string() : plainNumber.substr(at + 1);
+        const int rc = m_backend->joinMeeting(meetingKey(plainNumber), password, server, meeting);
         KDCallInfo info;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1383,7 +1387,9 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
                 m_phase = CallPhase::Idle;
                 m_call.err.action = "onCallEnd";
                 m_call.err.code = rc;
-                m_call.err.msg = rc == KD_ERR_MEETING_PASSWORD ? "wrong meeting password" : "meeting not found";
+                m_call.err.msg = rc == KD_ERR_MEETING_PASSWORD    ? "wrong meeting password"
+                                 : rc == KD_ERR_MEETING_NOT_FOUND ? "meeting not found"
+                                                                  : failureText(rc, "meeting not reachable");
             } else {
                 m_phase = CallPhase::Connected;
                 m_meeting = meeting;

@@ -109,6 +109,15 @@ void CHttpBackend::setTransport(bool secure, const std::string &rootCaPath)
     m_rootCaPath = rootCaPath;
 }
 
+void CHttpBackend::abort()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_aborted = true;
+    for (httplib::ClientImpl *client : m_inFlight) {
+        client->stop();
+    }
+}
+
 CHttpBackend::CEndpoint CHttpBackend::endpointFor(const std::string &server, unsigned port) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -175,22 +184,39 @@ template <typename Reply> void readResult(const httplib::Result &result, bool ex
 
 } // namespace
 
-CHttpBackend::CReply CHttpBackend::get(const CEndpoint &endpoint, const std::string &path, bool expectJson) const
+CHttpBackend::CReply CHttpBackend::exchange(const CEndpoint &endpoint, bool expectJson,
+                                            const std::function<httplib::Result(httplib::ClientImpl &)> &send) const
 {
     CReply reply;
     const std::unique_ptr<httplib::ClientImpl> client = makeClient(endpoint);
-    readResult(client->Get(path), expectJson, reply);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_aborted) {
+            reply.code = KD_ERR_SERVER_UNREACHABLE;
+            return reply;
+        }
+        m_inFlight.insert(client.get());
+    }
+    const httplib::Result result = send(*client);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_inFlight.erase(client.get());
+    }
+    readResult(result, expectJson, reply);
     return reply;
+}
+
+CHttpBackend::CReply CHttpBackend::get(const CEndpoint &endpoint, const std::string &path, bool expectJson) const
+{
+    return exchange(endpoint, expectJson, [&path](httplib::ClientImpl &client) { return client.Get(path); });
 }
 
 CHttpBackend::CReply CHttpBackend::post(const CEndpoint &endpoint, const std::string &path, const std::string &body,
                                         const std::string &contentType, const SentCallback &sent) const
 {
-    CReply reply;
-    const std::unique_ptr<httplib::ClientImpl> client = makeClient(endpoint);
     if (!sent) {
-        readResult(client->Post(path, body, contentType.c_str()), true, reply);
-        return reply;
+        return exchange(endpoint, true,
+                        [&](httplib::ClientImpl &client) { return client.Post(path, body, contentType.c_str()); });
     }
     const uint64_t total = body.size();
     auto provider = [&body, &sent, total](size_t offset, size_t length, httplib::DataSink &sink) {
@@ -201,8 +227,9 @@ CHttpBackend::CReply CHttpBackend::post(const CEndpoint &endpoint, const std::st
         sent(offset + chunk, total);
         return true;
     };
-    readResult(client->Post(path, body.size(), provider, contentType.c_str()), true, reply);
-    return reply;
+    return exchange(endpoint, true, [&](httplib::ClientImpl &client) {
+        return client.Post(path, body.size(), provider, contentType.c_str());
+    });
 }
 
 int CHttpBackend::getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature)
@@ -381,10 +408,24 @@ int CHttpBackend::changeDisplayName(const std::string &token, const std::string 
     return KD_OK;
 }
 
-int CHttpBackend::joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting)
+int CHttpBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                              KDMeetingInfo &meeting)
 {
     CEndpoint endpoint;
-    if (!sessionEndpoint(&endpoint)) {
+    const bool known = sessionEndpoint(&endpoint);
+    if (!server.empty()) {
+        // A guest names the server in the dial string; a signed-in user's
+        // own server keeps the port and security it was reached with.
+        const QUrl url(QString::fromStdString("//" + server));
+        const std::string host = url.host().toStdString();
+        const unsigned port = unsigned(std::max(0, url.port(0)));
+        if (host.empty()) {
+            return KD_ERR_INVALID_ARGUMENT;
+        }
+        if (!known || endpoint.host != host || (port != 0 && port != endpoint.port)) {
+            endpoint = endpointFor(host, port);
+        }
+    } else if (!known) {
         return KD_ERR_SERVER_UNREACHABLE;
     }
     const std::string base = std::string(kApi) + "/meetings/" + encoded(number);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <mutex>
+#include <set>
 
 #include <QJsonDocument>
 
@@ -9,7 +10,8 @@
 
 namespace httplib {
 class ClientImpl;
-}
+class Result;
+} // namespace httplib
 
 namespace kd {
 namespace sdk {
@@ -18,7 +20,7 @@ namespace sdk {
 // ("/api/engine/v1/") over HTTP or verified HTTPS. Every request is bounded in
 // time; a server that cannot be reached, is not trusted or answers nonsense
 // gives an error code, never a hang. The server of the last feature query or
-// sign-in serves everything that follows, guests' meeting look-ups included.
+// sign-in serves everything that follows, unless a dial string names another.
 class CHttpBackend : public IBackend
 {
 public:
@@ -29,6 +31,7 @@ public:
     ~CHttpBackend() override;
 
     void setTransport(bool secure, const std::string &rootCaPath) override;
+    void abort() override;
     int getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) override;
     int signIn(const std::string &server, unsigned port, const std::string &username, const std::string &password,
                kd::engine::KDUserInfo &user) override;
@@ -38,7 +41,8 @@ public:
     int changePassword(const std::string &token, const std::string &oldPassword,
                        const std::string &newPassword) override;
     int changeDisplayName(const std::string &token, const std::string &displayName) override;
-    int joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting) override;
+    int joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                    KDMeetingInfo &meeting) override;
     int uploadUserImage(const std::string &token, const std::string &path) override;
     int downloadUserImage(const std::string &token, std::string &imageBytes) override;
     void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
@@ -67,6 +71,9 @@ private:
     CEndpoint endpointFor(const std::string &server, unsigned port) const;
     bool sessionEndpoint(CEndpoint *endpoint) const;
     std::unique_ptr<httplib::ClientImpl> makeClient(const CEndpoint &endpoint) const;
+    // Runs one exchange with a client that abort() can cut short.
+    CReply exchange(const CEndpoint &endpoint, bool expectJson,
+                    const std::function<httplib::Result(httplib::ClientImpl &)> &send) const;
     CReply get(const CEndpoint &endpoint, const std::string &path, bool expectJson = true) const;
     CReply post(const CEndpoint &endpoint, const std::string &path, const std::string &body,
                 const std::string &contentType, const SentCallback &sent = SentCallback()) const;
@@ -87,6 +94,8 @@ private:
     std::string m_urlSuffixForPC;
     bool m_policyKnown = false;
     kd::engine::KDPasswordPolicy m_policy;
+    bool m_aborted = false;
+    mutable std::set<httplib::ClientImpl *> m_inFlight;
 };
 
 } // namespace sdk

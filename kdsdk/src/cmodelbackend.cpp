@@ -209,7 +209,8 @@ int CModelBackend::changeDisplayName(const std::string &token, const std::string
     return KD_OK;
 }
 
-int CModelBackend::joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting)
+int CModelBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                               KDMeetingInfo &meeting)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_meetings.find(number);

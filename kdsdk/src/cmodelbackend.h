@@ -22,7 +22,8 @@ public:
     int changePassword(const std::string &token, const std::string &oldPassword,
                        const std::string &newPassword) override;
     int changeDisplayName(const std::string &token, const std::string &displayName) override;
-    int joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting) override;
+    int joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                    KDMeetingInfo &meeting) override;
     int uploadUserImage(const std::string &token, const std::string &path) override;
     int downloadUserImage(const std::string &token, std::string &imageBytes) override;
     void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,

@@ -37,6 +37,9 @@ public:
     // root certificate trusted beside the system's. A backend without a
     // network ignores it.
     virtual void setTransport(bool secure, const std::string &rootCaPath) {}
+    // The engine is being released: end what is waiting on the network now
+    // and refuse what comes later.
+    virtual void abort() {}
     virtual int getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) = 0;
     virtual int signIn(const std::string &server, unsigned port, const std::string &username,
                        const std::string &password, kd::engine::KDUserInfo &user) = 0;
@@ -48,7 +51,9 @@ public:
                                const std::string &newPassword) = 0;
     virtual int changeDisplayName(const std::string &token, const std::string &displayName) = 0;
     // Whether a dialled number exists and its password fits; fills the meeting.
-    virtual int joinMeeting(const std::string &number, const std::string &password, KDMeetingInfo &meeting) = 0;
+    // The server is the dial string's "@host[:port]" part, empty when it had none.
+    virtual int joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                            KDMeetingInfo &meeting) = 0;
     virtual int uploadUserImage(const std::string &token, const std::string &path) = 0;
     virtual int downloadUserImage(const std::string &token, std::string &imageBytes) = 0;
     // Reports progress 0..100 through the callback; a negative value ends in failure.
