@@ -32,6 +32,7 @@ const char *const kSingleInstanceKey = "5B1F2C7E-9A4D-4E36-B8C1-3F0D27A96E54";
 
 void showPrompt(const char *text)
 {
+    KD_LOG << "Prompt:" << text;
     QMessageBox::about(nullptr, QCoreApplication::translate("main", "Prompt"),
                        QCoreApplication::translate("main", text));
 }

@@ -366,7 +366,7 @@ void CMainDlgManager::execUrlJoinConfInUnloginStatus(int protocol)
 
 void CMainDlgManager::receiveDuplicatedAppMessage(QString qstrMsg)
 {
-    KD_LOG << "message:" << qstrMsg;
+    KD_LOG << "Received message:" << qstrMsg;
     QWidget *active = getActiveMainDlg();
     active->activateWindow();
     const Qt::WindowStates states = active->windowState();
@@ -401,6 +401,12 @@ void CMainDlgManager::receiveDuplicatedAppMessage(QString qstrMsg)
         return;
     }
 
+    // A second start that comes before the login window's delayed start-up
+    // finds no engine yet; the start-up carries out the link it leaves here.
+    if (!CKDSdkManager::getInstance()) {
+        KD_LOG << "Engine not started yet, the link waits for the start-up";
+        return;
+    }
     CLoginManager *loginManager = &CLoginManager::getInstance();
     const enums::LoginStatus login = loginManager->getLoginStatus();
     switch (login) {

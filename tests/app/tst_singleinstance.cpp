@@ -122,6 +122,10 @@ void TestSingleInstance::handOver()
 
     QCOMPARE(runSecondInstance(arguments), 0);
     QTRY_COMPARE_WITH_TIMEOUT(logText().count(line), before + 1, 5000);
+    // A guest link makes the running instance join; let that attempt end
+    // before the next case edits the settings the instance writes.
+    QTRY_COMPARE_WITH_TIMEOUT(logText().count(QRegularExpression("Change login status from 5 to")),
+                              logText().count(QRegularExpression("Change login status from \\d+ to 5\\b")), 5000);
     QCOMPARE(logText(QStringLiteral("app-conflict.log")).count(QStringLiteral("Conflicted App")), conflicted + 1);
     QCOMPARE(m_first->state(), QProcess::Running);
 }
