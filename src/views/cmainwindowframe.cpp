@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -44,16 +45,17 @@ CMainWindowFrame::CMainWindowFrame(QWidget *parent) : CBaseDlg(parent)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
-    auto *titleBar = new QWidget(this);
+    auto *titleBar = m_pWgtTitlebar = new QWidget(this);
     titleBar->setObjectName("m_pWgtTitlebar");
+    titleBar->setAttribute(Qt::WA_StyledBackground);
     titleBar->setFixedHeight(TITLE_HEIGHT);
     auto *row = new QHBoxLayout(titleBar);
     row->setContentsMargins(12, 0, 8, 0);
     row->setSpacing(6);
     m_pLblTitle = new QLabel(titleBar);
     m_pLblTitle->setObjectName("m_pLblTitle");
-    row->addWidget(m_pLblTitle);
-    row->addStretch(1);
+    m_pLblTitle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    row->addWidget(m_pLblTitle, 1);
     m_pBtnMin = makeButton(titleBar, "m_pBtnMin", STYLE_PLAYER_MINIMIZE_BUTTON);
     m_pBtnMax = makeButton(titleBar, "m_pBtnMax", STYLE_PLAYER_MAXIMIZE_BUTTON);
     m_pBtnRestore = makeButton(titleBar, "m_pBtnRestore", STYLE_PLAYER_RESTORE_BUTTON);
@@ -104,6 +106,36 @@ QPushButton *CMainWindowFrame::addBodyButton(const char *name)
     button->setCursor(Qt::PointingHandCursor);
     m_pBodyLayout->addWidget(button, 0, Qt::AlignHCenter);
     return button;
+}
+
+void CMainWindowFrame::setScaledStyleSheet(const QString &styleSheet)
+{
+    m_qstrStyleSheet = styleSheet;
+    onDpiChanged();
+}
+
+void CMainWindowFrame::showEvent(QShowEvent *event)
+{
+    m_dpiScaler.init(width(), height(), this);
+    CBaseDlg::showEvent(event);
+}
+
+void CMainWindowFrame::onDpiChanged()
+{
+    const double factor = m_fStretchFactor > 0 ? m_fStretchFactor : 1.0;
+    KD_LOG << objectName() << "fStretchFactor:" << factor;
+    QString styleSheet = m_qstrStyleSheet;
+    static const QRegularExpression size(QStringLiteral("\\{(\\d+)\\}px"));
+    QRegularExpressionMatch match;
+    while ((match = size.match(styleSheet)).hasMatch()) {
+        const int scaled = int(match.captured(1).toInt() * factor);
+        styleSheet.replace(match.capturedStart(), match.capturedLength(), QString::number(scaled) + "px");
+    }
+    setStyleSheet(styleSheet);
+    if (m_dpiScaler.isInitialized() && !m_bMaximized) {
+        m_dpiScaler.scaleWindow(factor, this);
+    }
+    m_nTitleHeight = m_pWgtTitlebar->height();
 }
 
 void CMainWindowFrame::closeEvent(QCloseEvent *event)

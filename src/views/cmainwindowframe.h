@@ -3,6 +3,7 @@
 #include <QRect>
 
 #include "views/base/cbasedlg.h"
+#include "views/base/cdpiscaler.h"
 
 class QLabel;
 class QPushButton;
@@ -33,6 +34,11 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void onDpiChanged() override;
+    // The window's own rules; sizes in them are written for scale 1 as
+    // "{N}px" placeholders and multiplied by the scale.
+    void setScaledStyleSheet(const QString &styleSheet);
     // The layout below the title bar, for the window's own body.
     QVBoxLayout *bodyLayout() const { return m_pBodyLayout; }
     void setTitleText(const QString &text);
@@ -46,7 +52,10 @@ private:
     QPushButton *m_pBtnMax = nullptr;
     QPushButton *m_pBtnRestore = nullptr;
     QPushButton *m_pBtnClose = nullptr;
+    QWidget *m_pWgtTitlebar = nullptr;
     QVBoxLayout *m_pBodyLayout = nullptr;
+    CDpiScaler m_dpiScaler;
+    QString m_qstrStyleSheet;
     bool m_bMaximized = false;
     QRect m_normalGeometry;
 };

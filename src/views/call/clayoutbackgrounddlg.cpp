@@ -16,8 +16,8 @@ using models::CCallController;
 
 namespace {
 
-constexpr int DESIGN_WIDTH = 960;
-constexpr int DESIGN_HEIGHT = 600;
+constexpr int DESIGN_WIDTH = 800;
+constexpr int DESIGN_HEIGHT = 520;
 
 } // namespace
 
@@ -38,9 +38,9 @@ CLayoutBackgroundDlg::CLayoutBackgroundDlg(QWidget *parent) : CMainWindowFrame(p
     m_pBtnHangUp = addBodyButton("m_pBtnHangUp");
     body->addStretch(1);
 
-    setStyleSheet("#CLayoutBackgroundDlg { background: #1c1e20; border: 1px solid #555555; }"
-                  "#m_pLblTitle, #m_pLblCallState { color: #c9cdd4; }"
-                  "#m_pLblConfNumber { color: #ffffff; font-size: 22px; }");
+    setScaledStyleSheet("#CLayoutBackgroundDlg { background: #1c1e20; border: 1px solid #555555; }"
+                        "#m_pLblTitle, #m_pLblCallState { color: #c9cdd4; }"
+                        "#m_pLblConfNumber { color: #ffffff; font-size: {22}px; }");
     slotOnLanguageChanged();
 
     connect(m_pBtnHangUp, &QPushButton::clicked, this, &CLayoutBackgroundDlg::slotOnBtnHangUp);
@@ -57,7 +57,7 @@ void CLayoutBackgroundDlg::updateCallText()
     const CCallController &call = CCallController::getInstance();
     const QString number =
         call.getPureConfNumber().isEmpty() ? call.getPeerNameOrConfNumber() : call.getPureConfNumber();
-    m_pLblConfNumber->setText(tr("Meeting %1").arg(number));
+    m_pLblConfNumber->setText(number.isEmpty() ? tr("Meeting") : tr("Meeting %1").arg(number));
     switch (call.getCallStatus()) {
     case enums::Dialing:
         m_pLblCallState->setText(tr("Calling..."));
@@ -81,7 +81,7 @@ void CLayoutBackgroundDlg::slotOnCallStatusChanged(enums::CallStatus /*callStatu
 
 void CLayoutBackgroundDlg::slotOnLanguageChanged()
 {
-    setTitleText(tr("PRODUCT_NAME"));
+    setTitleText(QObject::tr("PRODUCT_NAME"));
     m_pBtnHangUp->setText(tr("Hang Up"));
     updateCallText();
 }

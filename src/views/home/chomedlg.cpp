@@ -16,8 +16,8 @@ using models::CLoginManager;
 
 namespace {
 
-constexpr int DESIGN_WIDTH = 960;
-constexpr int DESIGN_HEIGHT = 640;
+constexpr int DESIGN_WIDTH = 800;
+constexpr int DESIGN_HEIGHT = 520;
 
 } // namespace
 
@@ -37,8 +37,10 @@ CHomeDlg::CHomeDlg(QWidget *parent) : CMainWindowFrame(parent)
     m_pBtnSignOut = addBodyButton("m_pBtnSignOut");
     body->addStretch(1);
 
-    setStyleSheet("#CHomeDlg { background: #ffffff; border: 1px solid #555555; }"
-                  "#m_pLblUser { font-size: 18px; color: #313131; }");
+    setScaledStyleSheet("#CHomeDlg { background: #ffffff; border: 1px solid #555555; }"
+                        "#m_pWgtTitlebar { background: #2b2d30; }"
+                        "#m_pLblTitle { color: #ffffff; }"
+                        "#m_pLblUser { font-size: {18}px; color: #313131; }");
     slotOnLanguageChanged();
 
     connect(m_pBtnSignOut, &QPushButton::clicked, this, &CHomeDlg::slotOnBtnSignOut);
@@ -58,7 +60,7 @@ void CHomeDlg::updateUserText()
         if (name.isEmpty()) {
             name = helpers::CUserConfigUtils::getInstance()->getUser();
         }
-        m_pLblUser->setText(tr("Signed in as %1").arg(name));
+        m_pLblUser->setText(name.isEmpty() ? tr("Signed in") : tr("Signed in as %1").arg(name));
         m_pBtnSignOut->setText(tr("Sign Out"));
         return;
     }
@@ -73,7 +75,7 @@ void CHomeDlg::slotOnLoginStatusChanged(enums::LoginStatus /*loginStatus*/)
 
 void CHomeDlg::slotOnLanguageChanged()
 {
-    setTitleText(tr("PRODUCT_NAME"));
+    setTitleText(QObject::tr("PRODUCT_NAME"));
     updateUserText();
 }
 

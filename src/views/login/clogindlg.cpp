@@ -112,7 +112,7 @@ CLoginDlg::CLoginDlg(QWidget *parent)
 {
     m_nTitleHeight = m_pUi->m_pWgtTitlebar->height();
     m_pUi->m_pBtnSetting->setText(tr("Settings"));
-    setWindowTitle(tr("PRODUCT_NAME"));
+    setWindowTitle(QObject::tr("PRODUCT_NAME"));
     m_pUi->m_pBtnLogo->setIconSize(QSize(LOGO_WIDTH, LOGO_HEIGHT));
     m_pUi->m_pBtnLogo->setAutoFillBackground(true);
 
@@ -169,6 +169,14 @@ void CLoginDlg::onLoginProgressChanged(enums::LoginProgress loginProgress)
 void CLoginDlg::showEvent(QShowEvent *event)
 {
     KD_LOG << "m_bLoaded:" << m_bLoaded;
+    // The pages not on top have never been laid out; the scaler must record
+    // their real geometry, not the default size of widgets never shown.
+    const QList<QWidget *> pageWidgets = m_pUi->m_pStackedWgtContent->findChildren<QWidget *>();
+    for (QWidget *widget : pageWidgets) {
+        if (QLayout *widgetLayout = widget->layout()) {
+            widgetLayout->activate();
+        }
+    }
     m_dpiScaler.init(width(), height(), this);
     CBaseDlg::showEvent(event);
     centerWindowOnScreen();
@@ -282,7 +290,7 @@ void CLoginDlg::setLogoIcon()
 void CLoginDlg::slotOnLanguageChanged()
 {
     m_pUi->m_pBtnSetting->setText(tr("Settings"));
-    setWindowTitle(tr("PRODUCT_NAME"));
+    setWindowTitle(QObject::tr("PRODUCT_NAME"));
     setLogoIcon();
 }
 
