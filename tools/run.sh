@@ -90,6 +90,6 @@ if [ -z "${DISPLAY:-}" ]; then
     fi
     echo "No display found: the client runs on the virtual display $DISPLAY."
     echo "Look at it with: xwd -root -display $DISPLAY | convert xwd:- screen.png"
-    echo "or connect a VNC viewer after: x11vnc -display $DISPLAY"
+    echo "or install x11vnc, run: x11vnc -display $DISPLAY, and connect a VNC viewer."
 fi
 "$build/bin/parvela" "$@"
