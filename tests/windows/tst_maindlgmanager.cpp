@@ -7,6 +7,7 @@
 #include "models/ccallcontroller.h"
 #include "models/ckdsdkmanager.h"
 #include "models/cloginmanager.h"
+#include "models/curljoinconfargsparser.h"
 #include "views/base/alertdlg.h"
 #include "views/call/clayoutbackgrounddlg.h"
 #include "views/cmaindlgmanager.h"
@@ -92,6 +93,8 @@ private slots:
     void maximisedHomeReturnsMaximised();
     void errorDuringSwitchIsShownAfterIt();
     void activeMainDlgWhileSendingContent();
+    void linkWaitingForRegistration_data();
+    void linkWaitingForRegistration();
     void exitApp_data();
     void exitApp();
 
@@ -230,6 +233,40 @@ void TestMainDlgManager::activeMainDlgWhileSendingContent()
     QCOMPARE(CMainDlgManager::getInstance()->getActiveMainDlg(), CHomeDlg::getInstance());
     setState(kd_app::enums::LoggedIn, kd_app::enums::Connected, 0);
     QCOMPARE(CMainDlgManager::getInstance()->getActiveMainDlg(), CLayoutBackgroundDlg::getInstance());
+}
+
+void TestMainDlgManager::linkWaitingForRegistration_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("keepsWaiting");
+
+    QTest::newRow("registering") << int(kd::engine::KD_REGISTER_PROGRESS) << true;
+    QTest::newRow("not yet") << int(kd::engine::KD_REGISTER_NONE) << true;
+    QTest::newRow("failed") << int(kd::engine::KD_REGISTER_FAILED) << false;
+    QTest::newRow("replaced") << int(kd::engine::KD_REGISTER_REPLACED) << false;
+}
+
+void TestMainDlgManager::linkWaitingForRegistration()
+{
+    QFETCH(int, state);
+    QFETCH(bool, keepsWaiting);
+
+    setState(kd_app::enums::LoggedIn, kd_app::enums::Idle);
+    kd_app::models::CUrlJoinConfArgsParser *parser = kd_app::models::CUrlJoinConfArgsParser::getInstance();
+    QVERIFY(parser->parse("--url=brivana://joinmeeting/3003/0/pw/127.0.0.1:1"));
+    kd::engine::KDRegisterInfo info;
+    info.state = state;
+    CMainDlgManager::getInstance()->slotOnRegisterInfoChanged(info);
+
+    QCOMPARE(parser->m_joinConfProtocol != 0, keepsWaiting);
+    QCOMPARE(CCallController::getInstance().getCallStatus(), kd_app::enums::Idle);
+    const QList<AlertDlg *> boxes = openBoxes();
+    QCOMPARE(boxes.size(), keepsWaiting ? 0 : 1);
+    if (!keepsWaiting) {
+        QCOMPARE(boxes.first()->findChild<QLabel *>("m_alertContent")->text(),
+                 QString("Not registered to the video service, please try to log in again."));
+    }
+    parser->clear();
 }
 
 void TestMainDlgManager::exitApp_data()
