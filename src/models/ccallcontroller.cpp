@@ -238,8 +238,10 @@ void CCallController::setCallStatus(enums::CallStatus status)
     }
     if (inCall) {
         config.setIsConfRunning(true);
-        KD_LOG << "setRunningConfId:" << forLog(m_qstrConfNumber);
-        config.setConfId(m_qstrConfNumber);
+        // Another start of the program reads it from the file: no password there.
+        const QString runningConfId = withoutPassword(m_qstrConfNumber);
+        KD_LOG << "setRunningConfId:" << runningConfId;
+        config.setConfId(runningConfId);
     } else {
         config.setIsConfRunning(false);
         config.setConfId(QString());
@@ -416,10 +418,10 @@ void CCallController::slotOnCallPeerConnected(kd::engine::KDCallInfo info)
 void CCallController::takeConnectedCall(const kd::engine::KDCallInfo &info)
 {
     m_callInfo = info;
-    QString number = QString::fromStdString(info.conference_number);
-    if (!info.password.empty()) {
-        number += QLatin1Char('*') + QString::fromStdString(info.password);
-    }
+    // The engine's number may carry the server part: the password goes
+    // before it, as in a dial string, so that the dialled one is recognised.
+    const QString number =
+        composeDialString(QString::fromStdString(info.conference_number), QString::fromStdString(info.password));
     // Not forced: the dial string of this call, with its server part,
     // outlives the engine's shorter number.
     setConfNumber(number, false);

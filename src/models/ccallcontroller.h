@@ -83,7 +83,6 @@ public:
     QString getConfPassword() const { return m_qstrConfPassword; }
     kd::engine::KDCallInfo getCallInfo() const { return m_callInfo; }
     int getContentStreamStatus() const { return m_nContentStreamStatus; }
-    structs::CContentStreamInfo getContentStreamInfo() const { return m_contentStreamInfo; }
     QString getAcsJsonWebToken() const { return m_acsJsonWebToken; }
     QString getAcsServer() const { return m_acsServer; }
 
