@@ -164,12 +164,13 @@ template <typename Reply> void readResult(const httplib::Result &result, bool ex
         reply.code = transportCode(result.error());
         return;
     }
+    reply.status = result->status;
     reply.body = result->body;
     QJsonParseError error;
     reply.json = QJsonDocument::fromJson(QByteArray::fromStdString(result->body), &error);
     const bool isJson = error.error == QJsonParseError::NoError;
     const QJsonValue serverCode = reply.json.object().value(QLatin1String("errorCode"));
-    if (isJson && reply.json.isObject() && serverCode.isDouble()) {
+    if (isJson && reply.json.isObject() && serverCode.isDouble() && serverCode.toInt() != 0) {
         reply.code = engineCode(serverCode.toInt());
         return;
     }
@@ -240,8 +241,10 @@ int CHttpBackend::getFeature(const std::string &server, unsigned port, kd::engin
     const CEndpoint endpoint = endpointFor(server, port);
     const CReply reply = get(endpoint, std::string(kApi) + "/features");
     if (reply.code != KD_OK) {
-        // A server that answers but has no engine API has no feature record.
-        return reply.code == KD_ERR_GENERIC ? KD_ERR_NO_FEATURE_RECORD : reply.code;
+        // A web server without our engine API has no feature record; one
+        // that fails or refuses is an error.
+        const bool foreign = reply.code == KD_ERR_GENERIC && (reply.status == 404 || reply.status == 200);
+        return foreign ? KD_ERR_NO_FEATURE_RECORD : reply.code;
     }
     const QJsonObject features = reply.json.object();
     feature.appServerType = text(features, "appServerType");

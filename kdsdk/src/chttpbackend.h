@@ -61,6 +61,7 @@ private:
     struct CReply
     {
         int code = KD_OK;
+        int status = 0; // 0: no answer
         std::string body;
         QJsonDocument json;
     };

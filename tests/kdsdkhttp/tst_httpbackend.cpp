@@ -73,6 +73,8 @@ private slots:
     void dialOut_data();
     void dialOut();
     void avatarDownloadWritesTheServersPicture();
+    void avatarUpload_data();
+    void avatarUpload();
     void feedbackUpload_data();
     void feedbackUpload();
     void releaseCutsAWaitingSignInShort();
@@ -263,6 +265,8 @@ void TestHttpBackend::featureQuery_data()
     QTest::newRow("untrusted") << true << false << false << -1 << int(kd::sdk::KD_ERR_UNTRUSTED_SERVER);
     QTest::newRow("no engine API") << false << true << false << int(CFault::Kind::NotJson)
                                    << int(kd::sdk::KD_ERR_NO_FEATURE_RECORD);
+    QTest::newRow("server error 500") << false << true << false << int(CFault::Kind::Http500)
+                                      << int(kd::sdk::KD_ERR_GENERIC);
     QTest::newRow("time-out") << false << true << false << int(CFault::Kind::Delay)
                               << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
 }
@@ -449,6 +453,46 @@ void TestHttpBackend::avatarDownloadWritesTheServersPicture()
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
     QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("downloadUserImage"));
     QVERIFY(!QFile::exists(second));
+}
+
+void TestHttpBackend::avatarUpload_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::newRow("picture") << true;
+    QTest::newRow("not a picture") << false;
+}
+
+void TestHttpBackend::avatarUpload()
+{
+    QFETCH(bool, picture);
+    prepare(false);
+    const KDUserInfo alice = signIn("alice", "Alice2026!");
+    QVERIFY(!alice.token.empty());
+    const QByteArray before = m_store.avatarOfToken(QString::fromStdString(alice.token));
+    const QString path = m_dir.filePath("mine.png");
+    if (picture) {
+        QImage red(64, 64, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(path, "PNG"));
+    } else {
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a picture");
+    }
+    QSignalSpy done(m_manager, &CKDSdkManager::eventUploadUserImageComplete);
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
+    QVERIFY(m_manager->uploadUserImage(QFile::encodeName(path).constData()));
+    QTRY_COMPARE_WITH_TIMEOUT(done.count() + errors.count(), 1, 5000);
+    const QByteArray after = m_store.avatarOfToken(QString::fromStdString(alice.token));
+    if (!picture) {
+        QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("uploadUserImage"));
+        QCOMPARE(errors.at(0).at(0).value<KDError>().code, int(kd::sdk::KD_ERR_INVALID_ARGUMENT));
+        QCOMPARE(after, before);
+        return;
+    }
+    QCOMPARE(done.count(), 1);
+    const QColor stored = QImage::fromData(after).pixelColor(32, 32);
+    QVERIFY2(stored.red() > 200 && stored.green() < 60, qPrintable(stored.name()));
 }
 
 void TestHttpBackend::feedbackUpload_data()
