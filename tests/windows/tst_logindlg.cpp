@@ -146,8 +146,9 @@ void TestLoginDlg::logoFollowsTheScale()
     const QSize before = dlg()->size();
     {
         ScopedScreenDpi scale(dpi);
-        QWidget *button = dlg()->findChild<QWidget *>("m_pBtnLogo");
+        auto *button = dlg()->findChild<QPushButton *>("m_pBtnLogo");
         QTRY_COMPARE(button->size(), logo);
+        QVERIFY(!button->icon().pixmap(logo).isNull());
         QCOMPARE(dlg()->size(), window);
     }
     QTRY_COMPARE(dlg()->size(), before);

@@ -279,8 +279,9 @@ void CLoginDlg::onDpiChanged()
 
 void CLoginDlg::setLogoIcon()
 {
-    const QString file = QStringLiteral(":/resources/images/login/logo-%1x.png")
-                             .arg(QString::number(m_fStretchFactor > 0 ? m_fStretchFactor : 1.0, 'g', 6));
+    const double factor = m_fStretchFactor > 0 ? m_fStretchFactor : 1.0;
+    const QString file = QStringLiteral(":/resources/images/login/") + QStringLiteral("logo-") +
+                         QString::number(factor, 'g', 6) + QStringLiteral("x.png");
     KD_LOG << "Logo icon file:" << file;
     QIcon icon;
     icon.addFile(file, QSize(), QIcon::Normal, QIcon::Off);
