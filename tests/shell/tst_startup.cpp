@@ -1,3 +1,7 @@
+#include <csignal>
+
+#include <sys/types.h>
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,6 +24,7 @@ private slots:
     void firstStartRunsTheDelayedStartUp();
     void secondStart_data();
     void secondStart();
+    void crashLeavesOneDump();
 
 private:
     QString logText(const QString &name) const;
@@ -145,6 +150,21 @@ void TestStartup::secondStart()
         QTRY_COMPARE_WITH_TIMEOUT(firstLog().count(receivedLine), receivedBefore + 1, 5000);
     }
     QCOMPARE(m_first.state(), QProcess::Running);
+}
+
+void TestStartup::crashLeavesOneDump()
+{
+    const QDir folder(m_dir.filePath(QStringLiteral("parvela")));
+    const QStringList before = folder.entryList({"*.dmp"}, QDir::Files);
+    QVERIFY(::kill(pid_t(m_first.processId()), SIGSEGV) == 0);
+    QVERIFY(m_first.waitForFinished(15000));
+    QCOMPARE(m_first.exitStatus(), QProcess::CrashExit);
+    QStringList added = folder.entryList({"*.dmp"}, QDir::Files);
+    for (const QString &old : before) {
+        added.removeAll(old);
+    }
+    QCOMPARE(added.size(), 1);
+    QVERIFY(QRegularExpression("^[0-9a-fA-F-]{36}\\.dmp$").match(added.first()).hasMatch());
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -80,6 +80,8 @@ class TestLoginForms : public QObject
 private slots:
     void initTestCase();
     void init();
+    void formsShowTheSavedSettings();
+    void httpsBoxRewritesThePort();
     void loginFormChecks_data();
     void loginFormChecks();
     void guestFormChecks_data();
@@ -137,6 +139,46 @@ void TestLoginForms::fillLogin(const QString &user, const QString &password)
     setText(form, "m_pEditPort", QString::number(m_server->port()));
     setText(form, "m_pEditAccount", user);
     setText(form, "m_pEditPassword", password);
+}
+
+void TestLoginForms::formsShowTheSavedSettings()
+{
+    CUserConfigUtils *config = CUserConfigUtils::getInstance();
+    config->setIp(QStringLiteral("conf.example"));
+    config->setPort(8443);
+    config->setUseHttps(false);
+    config->setUser(QStringLiteral("ann"));
+    config->setJoinConfServerAddress(QStringLiteral("sip.example:5061"));
+    config->setJoinConfNumber(QStringLiteral("4001"));
+    config->setJoinConfDisplayName(QStringLiteral("Ann"));
+    config->setJoinConfPassword(QStringLiteral("pw"));
+    loginDlg()->loginForm()->refreshData();
+    loginDlg()->joinConfForm()->refreshData();
+
+    QWidget *login = loginDlg()->loginForm();
+    QCOMPARE(child<QLineEdit>(login, "m_pEditServer")->text(), QString("conf.example"));
+    QCOMPARE(child<QLineEdit>(login, "m_pEditPort")->text(), QString("8443"));
+    QCOMPARE(child<QLineEdit>(login, "m_pEditAccount")->text(), QString("ann"));
+    QVERIFY(!child<QCheckBox>(login, "m_pChkBoxUseHttps")->isChecked());
+    QWidget *guest = loginDlg()->joinConfForm();
+    QCOMPARE(child<QLineEdit>(guest, "m_pEditServer")->text(), QString("sip.example:5061"));
+    QCOMPARE(child<QLineEdit>(guest, "m_pEditConfNumber")->text(), QString("4001"));
+    QCOMPARE(child<QLineEdit>(guest, "m_pEditDisplayName")->text(), QString("Ann"));
+    QCOMPARE(child<QLineEdit>(guest, "m_pEditPassword")->text(), QString("pw"));
+}
+
+void TestLoginForms::httpsBoxRewritesThePort()
+{
+    QWidget *form = loginDlg()->loginForm();
+    child<QCheckBox>(form, "m_pChkBoxMore")->setChecked(true);
+    QCheckBox *https = child<QCheckBox>(form, "m_pChkBoxUseHttps");
+    https->setChecked(false);
+    setText(form, "m_pEditPort", QStringLiteral("8080"));
+    QTest::mouseClick(https, Qt::LeftButton, {}, QPoint(5, https->height() / 2));
+    QCOMPARE(child<QLineEdit>(form, "m_pEditPort")->text(), QString("443"));
+    QTest::mouseClick(https, Qt::LeftButton, {}, QPoint(5, https->height() / 2));
+    QCOMPARE(child<QLineEdit>(form, "m_pEditPort")->text(), QString("80"));
+    child<QCheckBox>(form, "m_pChkBoxMore")->setChecked(false);
 }
 
 void TestLoginForms::loginFormChecks_data()
