@@ -366,7 +366,10 @@ void CMainDlgManager::execUrlJoinConfInUnloginStatus(int protocol)
 
 void CMainDlgManager::receiveDuplicatedAppMessage(QString qstrMsg)
 {
-    KD_LOG << "Received message:" << qstrMsg;
+    // A join link carries the meeting password: the log names it only by
+    // its length.
+    const bool activateOnly = qstrMsg == QLatin1String("Activate");
+    KD_LOG << "Received message:" << (activateOnly ? qstrMsg : helpers::CLogFormat::masked(qstrMsg, 0));
     QWidget *active = getActiveMainDlg();
     active->activateWindow();
     const Qt::WindowStates states = active->windowState();
@@ -380,13 +383,15 @@ void CMainDlgManager::receiveDuplicatedAppMessage(QString qstrMsg)
     active->raise();
 
     KD_LOG << "handle msg";
-    if (qstrMsg == QLatin1String("Activate")) {
+    if (activateOnly) {
         KD_LOG << "Only activate the app";
         return;
     }
     KD_LOG << "Not only activate";
     CUrlJoinConfArgsParser *parser = CUrlJoinConfArgsParser::getInstance();
-    if (!parser->parse(qstrMsg.toLocal8Bit().constData())) {
+    const bool parsed = parser->parse(qstrMsg.toLocal8Bit().constData());
+    KD_LOG << "Join link, protocol:" << parser->m_joinConfProtocol << "conf number:" << parser->m_qstrConfNumber;
+    if (!parsed) {
         KD_LOG << "Invalid url join conf";
         return;
     }
