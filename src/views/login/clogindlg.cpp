@@ -171,10 +171,12 @@ void CLoginDlg::showEvent(QShowEvent *event)
     KD_LOG << "m_bLoaded:" << m_bLoaded;
     // The pages not on top have never been laid out; the scaler must record
     // their real geometry, not the default size of widgets never shown.
-    const QList<QWidget *> pageWidgets = m_pUi->m_pStackedWgtContent->findChildren<QWidget *>();
-    for (QWidget *widget : pageWidgets) {
-        if (QLayout *widgetLayout = widget->layout()) {
-            widgetLayout->activate();
+    if (!m_dpiScaler.isInitialized()) {
+        const QList<QWidget *> pageWidgets = m_pUi->m_pStackedWgtContent->findChildren<QWidget *>();
+        for (QWidget *widget : pageWidgets) {
+            if (QLayout *widgetLayout = widget->layout()) {
+                widgetLayout->activate();
+            }
         }
     }
     m_dpiScaler.init(width(), height(), this);
