@@ -4,6 +4,7 @@
 #include <QSysInfo>
 #include <QThread>
 
+#include "app/cbreakpadhandler.h"
 #include "app/cnativeeventfilters.h"
 #include "app/cplatform.h"
 #include "app/csingleapplication.h"
@@ -13,6 +14,8 @@
 #include "helpers/enums.h"
 #include "models/clinguist.h"
 #include "models/curljoinconfargsparser.h"
+#include "views/cmaindlgmanager.h"
+#include "views/login/clogindlg.h"
 
 using kd_app::CPlatform;
 using kd_app::CSingleApplication;
@@ -29,6 +32,7 @@ const char *const kSingleInstanceKey = "5B1F2C7E-9A4D-4E36-B8C1-3F0D27A96E54";
 
 void showPrompt(const char *text)
 {
+    KD_LOG << "Prompt:" << text;
     QMessageBox::about(nullptr, QCoreApplication::translate("main", "Prompt"),
                        QCoreApplication::translate("main", text));
 }
@@ -89,6 +93,9 @@ int main(int argc, char *argv[])
     QApplication::setFont(font);
 
     KD_LOG << "Cached log:" + CStartupLog::take();
+
+    kd_app::breadpad_wrapper::CBreakpadHandler::getInstance()->setDumpPath(CUserConfigUtils::getUserConfigPath());
+
     KD_LOG << "OS:" << QSysInfo::prettyProductName() << QSysInfo::kernelType() << QSysInfo::kernelVersion();
     KD_LOG << "Application initialized, pid:" << QCoreApplication::applicationPid();
     KD_LOG << "Thread id:" << QThread::currentThreadId();
@@ -123,10 +130,10 @@ int main(int argc, char *argv[])
            << "AA_UseOpenGLES:" << QCoreApplication::testAttribute(Qt::AA_UseOpenGLES)
            << "AA_UseSoftwareOpenGL:" << QCoreApplication::testAttribute(Qt::AA_UseSoftwareOpenGL);
 
-    // Until the windows exist, the first instance only records what a
-    // second start asks of it.
-    QObject::connect(&app, &CSingleApplication::messageAvailable, &app,
-                     [](const QString &message) { KD_LOG << "Received message:" << message; });
+    kd_app::views::CLoginDlg::getInstance()->show();
+    kd_app::views::CMainDlgManager *mainDlgManager = kd_app::views::CMainDlgManager::getInstance();
+    QObject::connect(&app, &CSingleApplication::messageAvailable, mainDlgManager,
+                     &kd_app::views::CMainDlgManager::receiveDuplicatedAppMessage);
 
     return app.exec();
 }

@@ -8,7 +8,7 @@ packages=(
     qtbase5-dev qtbase5-private-dev qttools5-dev qttools5-dev-tools
     qtwebengine5-dev libqt5webchannel5-dev libqt5svg5-dev qtmultimedia5-dev
     liblog4cplus-dev libcpp-httplib-dev libssl-dev openssl ca-certificates
-    xvfb xauth x11-utils fonts-dejavu-core fonts-wqy-microhei
+    xvfb xauth x11-utils x11-apps imagemagick fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()

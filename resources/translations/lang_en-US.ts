@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AlertDlg</name>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -9,7 +16,550 @@
     </message>
     <message>
         <source>COPYRIGHT_STRING</source>
-        <translation>Copyright © 2026 Brivana. All rights reserved.</translation>
+        <translation type="vanished">Copyright © 2026 Brivana. All rights reserved.</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::models::CCallController</name>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not registered to the video service, please try to log in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::models::CUCMApiManager</name>
+    <message>
+        <source>Unsupported API version(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid token(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid parameter(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The parameter exceeds the setting range(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid media type, only &quot;application/json&quot; is supported(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You don&apos;t have permission to perform this operation(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Misspelling of the field name in the JSON string(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting does not exist(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The meeting is being initiated or in progress(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The meeting has ended or has been deleted(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate could not be verified, the connection is not safe(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::AlertDlg</name>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are no settings to change in this version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CHomeDlg</name>
+    <message>
+        <source>Signed in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Signed in as %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sign Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are not signed in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back to Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutBackgroundDlg</name>
+    <message>
+        <source>Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Calling...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Incoming call</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hang Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLoginChangePasswordForm</name>
+    <message>
+        <source>Please change the password for security</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Your Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>Confirm Password is not consistent with New Password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password length is %1-%2 characters
+The following special characters can be input %3
+Please input at least %4 combinations by upper case letters, numbers and special characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The new and old password is the same.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change new password failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLoginDlg</name>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLoginInfoForm</name>
+    <message>
+        <source>Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Server Address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Your Account</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Your Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Port Number (Optional)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTTPS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skipped Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Guest Join Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>The value of port can only be number from 1 to 65535.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLoginJoinConfForm</name>
+    <message>
+        <source>Join Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Server Address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Meeting Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Display Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Display Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting Password(Optional)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please Input Meeting Password (Optional)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The username can not be empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The length of username can not exceed %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The username can not contain &quot;, &lt;, &gt;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMainDlgManager</name>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not registered to the video service, please try to log in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown error(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sdk is not initialized(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bad format for sdk(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The operation is only supported in a conference(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bad parameter for sdk(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to register(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error in sdk(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Server unreachable, please try again later(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid server(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The other party has hung up(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The other party is busy(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Call timeout(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not login(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Call timeout, terminate the call(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to resolve domain, please check if the domain service setting is correct(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid token(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Operation failure(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid username or password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Account is locked(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Account is not used(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to connect to media server(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No resource(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device is not in allow list(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The number of concurrent calls reaches maximum(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid URL address(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid registration password(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid registration username(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Registration identification is used(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The registration username and authentication username are inconsistent(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An error occurred in the registration server(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The endpoint is not registerred(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to connect to CCM(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to connect to UCM(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The call is forbidden by UCM(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The contact is offline(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The meeting can not be activated(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid parameter(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid meeting room password(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The meeting room password is required(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No media resource(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to create meeting room(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No permission to create meeting room(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The meeting room is existed(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Creating meeting room is forbidden(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The meeting is locked(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network unavailable. Please check and try again(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting ended or terminated by meeting host(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid server address.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to login(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Received error(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AlertDlg</name>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -9,7 +16,552 @@
     </message>
     <message>
         <source>COPYRIGHT_STRING</source>
-        <translation>版权所有 © 2026 Brivana。保留所有权利。</translation>
+        <translation type="vanished">版权所有 © 2026 Brivana。保留所有权利。</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::models::CCallController</name>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not registered to the video service, please try to log in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::models::CUCMApiManager</name>
+    <message>
+        <source>Unsupported API version(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid token(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid parameter(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The parameter exceeds the setting range(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid media type, only &quot;application/json&quot; is supported(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You don&apos;t have permission to perform this operation(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Misspelling of the field name in the JSON string(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internal error(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting does not exist(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The meeting is being initiated or in progress(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The meeting has ended or has been deleted(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate could not be verified, the connection is not safe(%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::AlertDlg</name>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>There are no settings to change in this version.</source>
+        <translation>此版本没有可更改的设置。</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CHomeDlg</name>
+    <message>
+        <source>Signed in</source>
+        <translation>已登录</translation>
+    </message>
+    <message>
+        <source>Signed in as %1</source>
+        <translation>已登录：%1</translation>
+    </message>
+    <message>
+        <source>Sign Out</source>
+        <translation>退出登录</translation>
+    </message>
+    <message>
+        <source>You are not signed in.</source>
+        <translation>您尚未登录。</translation>
+    </message>
+    <message>
+        <source>Back to Login</source>
+        <translation>返回登录</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutBackgroundDlg</name>
+    <message>
+        <source>Meeting</source>
+        <translation>会议</translation>
+    </message>
+    <message>
+        <source>Meeting %1</source>
+        <translation>会议 %1</translation>
+    </message>
+    <message>
+        <source>Calling...</source>
+        <translation>正在呼叫...</translation>
+    </message>
+    <message>
+        <source>Incoming call</source>
+        <translation>来电</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>Hang Up</source>
+        <translation>挂断</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLoginChangePasswordForm</name>
+    <message>
+        <source>Please change the password for security</source>
+        <translation>为了安全，请修改密码</translation>
+    </message>
+    <message>
+        <source>New Password</source>
+        <translation>新密码</translation>
+    </message>
+    <message>
+        <source>Please Input Your Password</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>Confirm Password</source>
+        <translation>确认密码</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>跳过</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Confirm Password is not consistent with New Password.</source>
+        <translation>确认密码与新密码不一致。</translation>
+    </message>
+    <message>
+        <source>The password length is %1-%2 characters
+The following special characters can be input %3
+Please input at least %4 combinations by upper case letters, numbers and special characters</source>
+        <translation>密码长度为 %1-%2 个字符
+可输入以下特殊字符 %3
+请至少使用大写字母、数字和特殊字符中的 %4 种组合</translation>
+    </message>
+    <message>
+        <source>The new and old password is the same.</source>
+        <translation>新密码与旧密码相同。</translation>
+    </message>
+    <message>
+        <source>Change new password failed.</source>
+        <translation>修改新密码失败。</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLoginDlg</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLoginInfoForm</name>
+    <message>
+        <source>Login</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Server</source>
+        <translation>服务器</translation>
+    </message>
+    <message>
+        <source>Please Input Server Address</source>
+        <translation>请输入服务器地址</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <translation>账号</translation>
+    </message>
+    <message>
+        <source>Please Input Your Account</source>
+        <translation>请输入账号</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Please Input Your Password</source>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>Please Input Port Number (Optional)</source>
+        <translation>请输入端口号（可选）</translation>
+    </message>
+    <message>
+        <source>HTTPS</source>
+        <translation>HTTPS</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>更多</translation>
+    </message>
+    <message>
+        <source>Skipped Login</source>
+        <translation>跳过登录</translation>
+    </message>
+    <message>
+        <source>Guest Join Meeting</source>
+        <translation>访客入会</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>The value of port can only be number from 1 to 65535.</source>
+        <translation>端口只能是 1 到 65535 之间的数字。</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLoginJoinConfForm</name>
+    <message>
+        <source>Join Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Server</source>
+        <translation>服务器</translation>
+    </message>
+    <message>
+        <source>Please Input Server Address</source>
+        <translation>请输入服务器地址</translation>
+    </message>
+    <message>
+        <source>Meeting Number</source>
+        <translation>会议号</translation>
+    </message>
+    <message>
+        <source>Please Input Meeting Number</source>
+        <translation>请输入会议号</translation>
+    </message>
+    <message>
+        <source>Display Name</source>
+        <translation>显示名称</translation>
+    </message>
+    <message>
+        <source>Please Input Display Name</source>
+        <translation>请输入显示名称</translation>
+    </message>
+    <message>
+        <source>Meeting Password(Optional)</source>
+        <translation>会议密码（可选）</translation>
+    </message>
+    <message>
+        <source>Please Input Meeting Password (Optional)</source>
+        <translation>请输入会议密码（可选）</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>The username can not be empty.</source>
+        <translation>用户名不能为空。</translation>
+    </message>
+    <message>
+        <source>The length of username can not exceed %1.</source>
+        <translation>用户名长度不能超过 %1。</translation>
+    </message>
+    <message>
+        <source>The username can not contain &quot;, &lt;, &gt;.</source>
+        <translation>用户名不能包含 &quot;、&lt;、&gt;。</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMainDlgManager</name>
+    <message>
+        <source>Note</source>
+        <translation>注意</translation>
+    </message>
+    <message>
+        <source>Not registered to the video service, please try to log in again.</source>
+        <translation>未注册到视频服务，请重新登录。</translation>
+    </message>
+    <message>
+        <source>Unknown error(%1).</source>
+        <translation>未知错误(%1)。</translation>
+    </message>
+    <message>
+        <source>Sdk is not initialized(%1).</source>
+        <translation>SDK 未初始化(%1)。</translation>
+    </message>
+    <message>
+        <source>Bad format for sdk(%1).</source>
+        <translation>SDK 格式错误(%1)。</translation>
+    </message>
+    <message>
+        <source>The operation is only supported in a conference(%1).</source>
+        <translation>该操作仅在会议中支持(%1)。</translation>
+    </message>
+    <message>
+        <source>Bad parameter for sdk(%1).</source>
+        <translation>SDK 参数错误(%1)。</translation>
+    </message>
+    <message>
+        <source>Failed to register(%1).</source>
+        <translation>注册失败(%1)。</translation>
+    </message>
+    <message>
+        <source>Internal error in sdk(%1).</source>
+        <translation>SDK 内部错误(%1)。</translation>
+    </message>
+    <message>
+        <source>Server unreachable, please try again later(%1).</source>
+        <translation>服务器无法访问，请稍后重试(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid server(%1).</source>
+        <translation>无效的服务器(%1)。</translation>
+    </message>
+    <message>
+        <source>The other party has hung up(%1).</source>
+        <translation>对方已挂断(%1)。</translation>
+    </message>
+    <message>
+        <source>The other party is busy(%1).</source>
+        <translation>对方忙(%1)。</translation>
+    </message>
+    <message>
+        <source>Call timeout(%1).</source>
+        <translation>呼叫超时(%1)。</translation>
+    </message>
+    <message>
+        <source>Not login(%1).</source>
+        <translation>未登录(%1)。</translation>
+    </message>
+    <message>
+        <source>Call timeout, terminate the call(%1).</source>
+        <translation>呼叫超时，结束通话(%1)。</translation>
+    </message>
+    <message>
+        <source>Failed to resolve domain, please check if the domain service setting is correct(%1).</source>
+        <translation>域名解析失败，请检查域名服务设置是否正确(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid token(%1).</source>
+        <translation>无效的令牌(%1)。</translation>
+    </message>
+    <message>
+        <source>Operation failure(%1).</source>
+        <translation>操作失败(%1)。</translation>
+    </message>
+    <message>
+        <source>Internal error(%1).</source>
+        <translation>内部错误(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid username or password.</source>
+        <translation>用户名或密码错误。</translation>
+    </message>
+    <message>
+        <source>Account is locked(%1).</source>
+        <translation>账号已锁定(%1)。</translation>
+    </message>
+    <message>
+        <source>Account is not used(%1).</source>
+        <translation>账号未启用(%1)。</translation>
+    </message>
+    <message>
+        <source>Failed to connect to media server(%1).</source>
+        <translation>连接媒体服务器失败(%1)。</translation>
+    </message>
+    <message>
+        <source>No resource(%1).</source>
+        <translation>没有资源(%1)。</translation>
+    </message>
+    <message>
+        <source>The device is not in allow list(%1).</source>
+        <translation>设备不在允许列表中(%1)。</translation>
+    </message>
+    <message>
+        <source>The number of concurrent calls reaches maximum(%1).</source>
+        <translation>并发呼叫数已达上限(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid URL address(%1).</source>
+        <translation>无效的 URL 地址(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid registration password(%1).</source>
+        <translation>无效的注册密码(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid registration username(%1).</source>
+        <translation>无效的注册用户名(%1)。</translation>
+    </message>
+    <message>
+        <source>Registration identification is used(%1).</source>
+        <translation>注册标识已被使用(%1)。</translation>
+    </message>
+    <message>
+        <source>The registration username and authentication username are inconsistent(%1).</source>
+        <translation>注册用户名与认证用户名不一致(%1)。</translation>
+    </message>
+    <message>
+        <source>An error occurred in the registration server(%1).</source>
+        <translation>注册服务器出错(%1)。</translation>
+    </message>
+    <message>
+        <source>The endpoint is not registerred(%1).</source>
+        <translation>终端未注册(%1)。</translation>
+    </message>
+    <message>
+        <source>Failed to connect to CCM(%1).</source>
+        <translation>连接 CCM 失败(%1)。</translation>
+    </message>
+    <message>
+        <source>Failed to connect to UCM(%1).</source>
+        <translation>连接 UCM 失败(%1)。</translation>
+    </message>
+    <message>
+        <source>The call is forbidden by UCM(%1).</source>
+        <translation>呼叫被 UCM 禁止(%1)。</translation>
+    </message>
+    <message>
+        <source>The contact is offline(%1).</source>
+        <translation>联系人不在线(%1)。</translation>
+    </message>
+    <message>
+        <source>The meeting can not be activated(%1).</source>
+        <translation>会议无法激活(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid parameter(%1).</source>
+        <translation>无效的参数(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid meeting room password(%1).</source>
+        <translation>会议室密码错误(%1)。</translation>
+    </message>
+    <message>
+        <source>The meeting room password is required(%1).</source>
+        <translation>需要会议室密码(%1)。</translation>
+    </message>
+    <message>
+        <source>No media resource(%1).</source>
+        <translation>没有媒体资源(%1)。</translation>
+    </message>
+    <message>
+        <source>Failed to create meeting room(%1).</source>
+        <translation>创建会议室失败(%1)。</translation>
+    </message>
+    <message>
+        <source>No permission to create meeting room(%1).</source>
+        <translation>没有创建会议室的权限(%1)。</translation>
+    </message>
+    <message>
+        <source>The meeting room is existed(%1).</source>
+        <translation>会议室已存在(%1)。</translation>
+    </message>
+    <message>
+        <source>Creating meeting room is forbidden(%1).</source>
+        <translation>禁止创建会议室(%1)。</translation>
+    </message>
+    <message>
+        <source>The meeting is locked(%1).</source>
+        <translation>会议已锁定(%1)。</translation>
+    </message>
+    <message>
+        <source>Network unavailable. Please check and try again(%1).</source>
+        <translation>网络不可用，请检查后重试(%1)。</translation>
+    </message>
+    <message>
+        <source>Meeting ended or terminated by meeting host(%1).</source>
+        <translation>会议已结束或被主持人终止(%1)。</translation>
+    </message>
+    <message>
+        <source>Invalid server address.</source>
+        <translation>无效的服务器地址。</translation>
+    </message>
+    <message>
+        <source>Failed to login(%1).</source>
+        <translation>登录失败(%1)。</translation>
+    </message>
+    <message>
+        <source>Received error(%1).</source>
+        <translation>收到错误(%1)。</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
     </message>
 </context>
 <context>
