@@ -2,6 +2,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QVBoxLayout>
+#include <QLineEdit>
 #include <QtTest>
 
 #include "views/base/cbasedlg.h"
@@ -83,6 +84,8 @@ private slots:
     void panelIgnoresParent();
     void styleSheetFilesPerFactor_data();
     void styleSheetFilesPerFactor();
+    void placeholdersStayPaleUnderSheets();
+    void oversizedWindowKeepsTitleOnScreen();
 };
 
 void TestBaseWindows::factorFromDpi_data()
@@ -299,6 +302,34 @@ void TestBaseWindows::styleSheetFilesPerFactor()
     QFile file(variant);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(dlg.styleSheet().endsWith(QString::fromUtf8(file.readAll())));
+}
+
+void TestBaseWindows::placeholdersStayPaleUnderSheets()
+{
+    TitledDlg dlg(0);
+    auto *edit = new QLineEdit(&dlg);
+    edit->setPlaceholderText("Server");
+    dlg.setStyleSheetByScale(":/resources/qss/login-info-form");
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    // The sheet gives line edits a dark text colour; their hint must not look typed-in.
+    const QPalette palette = edit->palette();
+    QVERIFY(palette.color(QPalette::PlaceholderText) != palette.color(QPalette::Text));
+    QVERIFY(palette.color(QPalette::PlaceholderText).lightness() > palette.color(QPalette::Text).lightness() + 60);
+}
+
+void TestBaseWindows::oversizedWindowKeepsTitleOnScreen()
+{
+    TitledDlg dlg(0);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect available = screen->availableGeometry();
+    dlg.resize(available.width() + 200, available.height() + 200);
+    CDisplayScale::centerOn(&dlg, screen);
+    QCOMPARE(dlg.pos(), available.topLeft());
+
+    dlg.resize(available.width() / 2, available.height() / 2);
+    CDisplayScale::centerOn(&dlg, screen);
+    QCOMPARE(dlg.geometry().center(), available.center());
 }
 
 QTEST_MAIN(TestBaseWindows)

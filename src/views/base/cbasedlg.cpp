@@ -55,7 +55,7 @@ void CBaseDlg::updateDpi(unsigned int dpi)
 
 void CBaseDlg::setStyleSheetByScale(const QString &base)
 {
-    helpers::CGeneralUtils::setStyle(this, CDisplayScale::styleSheetFiles(base, m_fStretchFactor));
+    CDisplayScale::applyStyleSheets(this, base, m_fStretchFactor);
 }
 
 void CBaseDlg::onDpiChanged()

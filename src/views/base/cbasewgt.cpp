@@ -35,7 +35,7 @@ void CBaseWgt::updateDpi(unsigned int dpi)
 
 void CBaseWgt::setStyleSheetByScale(const QString &base)
 {
-    helpers::CGeneralUtils::setStyle(this, CDisplayScale::styleSheetFiles(base, m_fStretchFactor));
+    CDisplayScale::applyStyleSheets(this, base, m_fStretchFactor);
 }
 
 void CBaseWgt::onDpiChanged()

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 
@@ -89,10 +91,26 @@ void CDisplayScale::centerOn(QWidget *window, const QScreen *screen)
     KD_LOG << "screen name:" << screen->name() << ", logicalDotsPerInchX: " << screen->logicalDotsPerInchX()
            << "logicalDotsPerInchY: " << screen->logicalDotsPerInchY();
     KD_LOG << "Current screen availableGeometry:" << available << ", geometry:" << screen->geometry();
-    const int x = available.left() + (available.width() - window->width()) / 2;
-    const int y = available.top() + (available.height() - window->height()) / 2;
+    // A window larger than the screen keeps its top-left corner, and with it
+    // the title bar that moves it, on the screen.
+    const int x = qMax(available.left(), available.left() + (available.width() - window->width()) / 2);
+    const int y = qMax(available.top(), available.top() + (available.height() - window->height()) / 2);
     window->move(x, y);
     KD_LOG << "Move window to " << x << y;
+}
+
+void CDisplayScale::applyStyleSheets(QWidget *window, const QString &base, double factor)
+{
+    helpers::CGeneralUtils::setStyle(window, styleSheetFiles(base, factor));
+    const QList<QLineEdit *> edits = window->findChildren<QLineEdit *>();
+    for (QLineEdit *edit : edits) {
+        // Polish now, or the sheet's own polish at the first show would
+        // colour the placeholder again.
+        edit->ensurePolished();
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::PlaceholderText, QColor(0x9a, 0xa0, 0xa6));
+        edit->setPalette(palette);
+    }
 }
 
 } // namespace views

@@ -31,6 +31,11 @@ public:
     // base + ".qss" and base + "-" + factor + "x.qss".
     static QStringList styleSheetFiles(const QString &base, double factor);
 
+    // Applies the theme and a window's own sheets for a scale. A sheet's text
+    // colour also colours placeholders in Qt 5, so they are toned down here,
+    // for every window alike.
+    static void applyStyleSheets(QWidget *window, const QString &base, double factor);
+
     // An image for a factor: "a/b.png" stays as it is at 1 and becomes
     // "a/b_1.5x.png" or "a/b_2x.png" at 1.5 and 2.
     static QString imageForFactor(const QString &path, double factor);
