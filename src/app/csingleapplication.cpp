@@ -187,7 +187,10 @@ void CSingleApplication::logArguments()
     const QStringList args = arguments();
     KD_LOG << "argc:" << args.size();
     for (int i = 0; i < args.size(); ++i) {
-        KD_LOG << QStringLiteral("argv[%1]:").arg(i) << args.at(i);
+        // A join link carries the meeting password: the parser logs its parts.
+        const QString &arg = args.at(i);
+        const bool isLink = arg.startsWith(QLatin1String("--url="));
+        KD_LOG << QStringLiteral("argv[%1]:").arg(i) << (isLink ? helpers::CLogFormat::masked(arg, 6) : arg);
     }
 }
 

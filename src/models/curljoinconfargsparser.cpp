@@ -44,7 +44,7 @@ bool CUrlJoinConfArgsParser::parse(const char *arg)
         m_qstrPassword = passwordOf(serverLink.cap(4));
         KD_LOG << "m_qstrServerAddress:" << m_qstrServerAddress << "m_qstrConfNumber:" << m_qstrConfNumber
                << "m_bIsAudioOnly:" << m_bIsAudioOnly
-               << "m_qstrPassword:" << helpers::CLogFormat::masked(m_qstrPassword);
+               << "m_qstrPassword:" << helpers::CLogFormat::masked(m_qstrPassword, 0);
         if (m_qstrServerAddress.isEmpty() || m_qstrConfNumber.isEmpty()) {
             KD_LOG << "Empty m_qstrServerAddress or m_qstrConfNumber";
             return false;
@@ -61,7 +61,7 @@ bool CUrlJoinConfArgsParser::parse(const char *arg)
         m_qstrPassword = passwordOf(sipLink.cap(3));
         m_qstrSipServerAddress = sipLink.cap(5);
         KD_LOG << "m_qstrConfNumber:" << m_qstrConfNumber << "m_bIsAudioOnly:" << m_bIsAudioOnly
-               << "m_qstrPassword:" << helpers::CLogFormat::masked(m_qstrPassword)
+               << "m_qstrPassword:" << helpers::CLogFormat::masked(m_qstrPassword, 0)
                << "m_qstrSipServerAddress:" << m_qstrSipServerAddress;
         if (m_qstrSipServerAddress.isEmpty() && m_qstrConfNumber.isEmpty()) {
             KD_LOG << "Empty m_qstrSipServerAddress and m_qstrConfNumber";
