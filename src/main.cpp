@@ -13,6 +13,7 @@
 #include "helpers/cuserconfigutils.h"
 #include "helpers/enums.h"
 #include "models/clinguist.h"
+#include "models/cucmapimanager.h"
 #include "models/curljoinconfargsparser.h"
 #include "views/cmaindlgmanager.h"
 #include "views/login/clogindlg.h"
@@ -22,6 +23,7 @@ using kd_app::CSingleApplication;
 using kd_app::CStartupLog;
 using kd_app::helpers::CUserConfigUtils;
 using kd_app::models::CLinguist;
+using kd_app::models::CUCMApiManager;
 using kd_app::models::CUrlJoinConfArgsParser;
 
 namespace {
@@ -51,8 +53,9 @@ void handOverToRunningInstance(CSingleApplication &app, const char *firstArgumen
     } else if (userConfig->getLoginStatus() == kd_app::enums::LoggingIn) {
         showPrompt(QT_TRANSLATE_NOOP("main", "Another process of the application is logging in."));
     } else if (userConfig->getIsConfRunning()) {
+        // The running call stores what it dialled, which may end in "@server".
         const QString runningConfId = userConfig->getConfId();
-        if (runningConfId == parser->m_qstrConfNumber) {
+        if (CUCMApiManager::meetingNumberOf(runningConfId) == parser->m_qstrConfNumber) {
             KD_LOG << "Another app with same address running started and conf running";
         } else {
             KD_LOG << "Another conference is running on the application. Running conf id:" << runningConfId

@@ -102,6 +102,9 @@ void TestStartup::secondStart_data()
                                            << "Another process of the application is logging in." << QString();
     QTest::newRow("link for the running meeting")
         << QStringList{kLink} << QByteArray("LoggedIn") << QByteArray("3003") << QString() << "Activate";
+    QTest::newRow("link for the running meeting dialled with its server")
+        << QStringList{kLink} << QByteArray("AnonymousLoggingIn") << QByteArray("3003@127.0.0.1:1") << QString()
+        << "Activate";
     QTest::newRow("link for another meeting") << QStringList{kLink} << QByteArray("LoggedIn") << QByteArray("4004")
                                               << "Another meeting is running on the application." << QString();
     QTest::newRow("link while idle") << QStringList{kLink} << QByteArray("NotLogin") << QByteArray() << QString()
