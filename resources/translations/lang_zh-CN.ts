@@ -5,7 +5,7 @@
     <name>AlertDlg</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
 </context>
 <context>
@@ -23,81 +23,81 @@
     <name>kd_app::models::CCallController</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Not registered to the video service, please try to log in again.</source>
-        <translation type="unfinished"></translation>
+        <translation>未注册到视频服务，请重新登录。</translation>
     </message>
 </context>
 <context>
     <name>kd_app::models::CUCMApiManager</name>
     <message>
         <source>Unsupported API version(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>不支持的接口版本(%1)。</translation>
     </message>
     <message>
         <source>Invalid token(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>无效的令牌(%1)。</translation>
     </message>
     <message>
         <source>Invalid parameter(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>无效的参数(%1)。</translation>
     </message>
     <message>
         <source>The parameter exceeds the setting range(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>参数超出设置范围(%1)。</translation>
     </message>
     <message>
         <source>Invalid media type, only &quot;application/json&quot; is supported(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>无效的媒体类型，仅支持"application/json"(%1)。</translation>
     </message>
     <message>
         <source>You don&apos;t have permission to perform this operation(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>您没有执行此操作的权限(%1)。</translation>
     </message>
     <message>
         <source>Misspelling of the field name in the JSON string(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>JSON 字符串中的字段名拼写错误(%1)。</translation>
     </message>
     <message>
         <source>Internal error(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>内部错误(%1)。</translation>
     </message>
     <message>
         <source>Meeting does not exist(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>会议不存在(%1)。</translation>
     </message>
     <message>
         <source>The meeting is being initiated or in progress(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>会议正在发起或进行中(%1)。</translation>
     </message>
     <message>
         <source>The meeting has ended or has been deleted(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>会议已结束或已被删除(%1)。</translation>
     </message>
     <message>
         <source>The server&apos;s certificate could not be verified, the connection is not safe(%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>无法验证服务器证书，连接不安全(%1)。</translation>
     </message>
 </context>
 <context>
     <name>kd_app::views::AlertDlg</name>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>确定</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>是</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>取消</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>否</translation>
     </message>
 </context>
 <context>
