@@ -2,6 +2,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "userconfigfile.h"
+
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
@@ -78,19 +80,7 @@ int TestSingleInstance::runSecondInstance(const QStringList &arguments)
 // Writes one key of the per-user settings as a running instance would.
 void TestSingleInstance::setConfigValue(const QByteArray &section, const QByteArray &line)
 {
-    QFile config(m_dir.filePath(QStringLiteral("parvela/Brivana/Config/config.ini")));
-    QVERIFY(config.open(QIODevice::ReadOnly));
-    QByteArray content = config.readAll();
-    config.close();
-    const QByteArray key = line.left(line.indexOf('=') + 1);
-    const int at = content.indexOf("\n" + key);
-    if (at >= 0) {
-        content.replace(at + 1, content.indexOf('\r', at + 1) - at - 1, line);
-    } else {
-        content.replace("[" + section + "]\r\n", "[" + section + "]\r\n" + line + "\r\n");
-    }
-    QVERIFY(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    config.write(content);
+    QVERIFY(setUserConfigLine(m_dir.filePath(QStringLiteral("parvela/Brivana/Config/config.ini")), section, line));
 }
 
 void TestSingleInstance::handOver_data()

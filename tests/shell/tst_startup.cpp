@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "userconfigfile.h"
+
 namespace {
 
 const QString kLink = QStringLiteral("--url=brivana://joinmeeting/3003/0/Secret-77/127.0.0.1:1");
@@ -62,19 +64,7 @@ QString TestStartup::logText(const QString &name) const
 
 void TestStartup::setConfigValue(const QByteArray &section, const QByteArray &line)
 {
-    QFile config(m_dir.filePath(QStringLiteral("parvela/Brivana/Config/config.ini")));
-    QVERIFY(config.open(QIODevice::ReadOnly));
-    QByteArray content = config.readAll();
-    config.close();
-    const QByteArray key = line.left(line.indexOf('=') + 1);
-    const int at = content.indexOf("\n" + key);
-    if (at >= 0) {
-        content.replace(at + 1, content.indexOf('\r', at + 1) - at - 1, line);
-    } else {
-        content.replace("[" + section + "]\r\n", "[" + section + "]\r\n" + line + "\r\n");
-    }
-    QVERIFY(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    config.write(content);
+    QVERIFY(setUserConfigLine(m_dir.filePath(QStringLiteral("parvela/Brivana/Config/config.ini")), section, line));
 }
 
 void TestStartup::firstStartRunsTheDelayedStartUp()
