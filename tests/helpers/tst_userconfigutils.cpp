@@ -205,6 +205,14 @@ void TestUserConfigUtils::storedValues_data()
     QTest::newRow("login status name") << QByteArray("LoginStatus=AnonymousLoggingIn") << "getLoginStatus"
                                        << QVariant(5);
     QTest::newRow("user UTF-8") << QByteArray("User=\xc3\xa9lise") << "getUser" << QVariant(QStringLiteral("élise"));
+    QTest::newRow("transport of blanks reads TCP") << QByteArray("[SipSetting]\nTransportProtocol=   ")
+                                                   << "getTransportProtocol" << QVariant(QStringLiteral("TCP"));
+    QTest::newRow("transport keeps its leading blank") << QByteArray("[SipSetting]\nTransportProtocol= UDP")
+                                                       << "getTransportProtocol" << QVariant(QStringLiteral(" UDP"));
+    QTest::newRow("conf running 1") << QByteArray("[ConfRunningStatus]\nIsConfRunning=1") << "getIsConfRunning"
+                                    << QVariant(true);
+    QTest::newRow("conf running true is off")
+        << QByteArray("[ConfRunningStatus]\nIsConfRunning=true") << "getIsConfRunning" << QVariant(false);
 }
 
 void TestUserConfigUtils::storedValues()
