@@ -592,8 +592,11 @@ void CUserConfigUtils::setConfId(const QString &confId)
 
 QStringList CUserConfigUtils::getConfIds() const
 {
+    // The count comes from the file: a damaged or hostile value must not make
+    // every join dialog build millions of entries. The history holds five.
+    constexpr int kMaxConfIds = 100;
     QStringList confIds;
-    const int count = number(m_szSectionConferenceIdsSetting, m_szConfIdsCount, 0);
+    const int count = qMin(number(m_szSectionConferenceIdsSetting, m_szConfIdsCount, 0), kMaxConfIds);
     for (int index = 0; index < count; ++index) {
         const QByteArray key = m_szConfIdsPrefix + QByteArray::number(index);
         confIds.append(text(m_szSectionConferenceIdsSetting, key.constData()));

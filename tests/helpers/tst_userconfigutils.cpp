@@ -276,6 +276,14 @@ void TestUserConfigUtils::confIdsHistory()
     CUserConfigUtils reread(configPath());
     QCOMPARE(reread.getConfIds(), QStringList({"7", "8", "9"}));
     QVERIFY(readFile(configPath()).contains("ConfIdsCount=3\r\n"));
+
+    // A damaged count reads a bounded list instead of hanging.
+    writeFile(configPath(), "[Config]\nConfigFileVersion=2\n[ConferenceIdsSetting]\nConfIdsCount=2147483647\n"
+                            "ConfIds_0=42\n");
+    CUserConfigUtils damaged(configPath());
+    const QStringList ids = damaged.getConfIds();
+    QVERIFY(ids.size() <= 100);
+    QCOMPARE(ids.value(0), QStringLiteral("42"));
 }
 
 void TestUserConfigUtils::loginStatusNames()
