@@ -95,6 +95,8 @@ private slots:
     void activeMainDlgWhileSendingContent();
     void linkWaitingForRegistration_data();
     void linkWaitingForRegistration();
+    void linkFromSecondInstance_data();
+    void linkFromSecondInstance();
     void exitApp_data();
     void exitApp();
 
@@ -266,6 +268,64 @@ void TestMainDlgManager::linkWaitingForRegistration()
         QCOMPARE(boxes.first()->findChild<QLabel *>("m_alertContent")->text(),
                  QString("Not registered to the video service, please try to log in again."));
     }
+    parser->clear();
+}
+
+void TestMainDlgManager::linkFromSecondInstance_data()
+{
+    QTest::addColumn<int>("login");
+    QTest::addColumn<int>("call");
+    QTest::addColumn<bool>("registered");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("kept");  // the link waits in the parser
+    QTest::addColumn<bool>("dials"); // the engine is asked to dial now
+
+    // No saved account in this per-user folder: nothing signs in by itself.
+    const QString guestLink = QStringLiteral("--url=brivana://joinmeeting/3003/0/pw/127.0.0.1:1");
+    const QString serverLink = QStringLiteral("--url=parvela://meet.example.org/joinmeeting/3003/0/pw");
+    QTest::newRow("not logged in, guest link joins") << 0 << 0 << false << guestLink << false << true;
+    QTest::newRow("not logged in, server link waits") << 0 << 0 << false << serverLink << true << false;
+    QTest::newRow("login failed, server link waits") << 3 << 0 << false << serverLink << true << false;
+    QTest::newRow("logging in, dropped") << 2 << 0 << false << guestLink << false << false;
+    QTest::newRow("guest, registered, dials") << 4 << 0 << true << serverLink << false << true;
+    QTest::newRow("guest, not registered, dropped") << 4 << 0 << false << serverLink << false << false;
+    QTest::newRow("logged in, in a call, dropped") << 1 << 5 << true << serverLink << false << false;
+    QTest::newRow("guest, call ended, dials") << 4 << 6 << true << serverLink << false << true;
+    QTest::newRow("guest joining, waits") << 5 << 0 << false << serverLink << true << false;
+    QTest::newRow("password change, waits") << 6 << 0 << false << serverLink << true << false;
+    QTest::newRow("activate only") << 4 << 0 << true << "Activate" << false << false;
+}
+
+void TestMainDlgManager::linkFromSecondInstance()
+{
+    QFETCH(int, login);
+    QFETCH(int, call);
+    QFETCH(bool, registered);
+    QFETCH(QString, link);
+    QFETCH(bool, kept);
+    QFETCH(bool, dials);
+
+    kd_app::models::CUrlJoinConfArgsParser *parser = kd_app::models::CUrlJoinConfArgsParser::getInstance();
+    parser->clear();
+    setState(LoginStatus(login), CallStatus(call));
+    kd::engine::KDRegisterInfo info;
+    info.state = registered ? kd::engine::KD_REGISTER_OK : kd::engine::KD_REGISTER_NONE;
+    CLoginManager::getInstance().onRegisterInfo(info);
+
+    kd::sdk::IEngineControl *control = kd::sdk::currentEngineControl();
+    control->clearOperations();
+    if (dials) {
+        // Refused at once, so no call outlives this case.
+        control->failNext("dialOut", kd::sdk::KD_ERR_BUSY);
+    }
+    CMainDlgManager::getInstance()->receiveDuplicatedAppMessage(link);
+
+    int dialled = 0;
+    for (const kd::sdk::KDOperationRecord &operation : control->operations()) {
+        dialled += operation.name == "dialOut" ? 1 : 0;
+    }
+    QCOMPARE(dialled, dials ? 1 : 0);
+    QCOMPARE(parser->m_joinConfProtocol != 0, kept);
     parser->clear();
 }
 
