@@ -6,6 +6,7 @@
 #include "kdsdkcontrol.h"
 #include "models/ccallcontroller.h"
 #include "models/ckdsdkmanager.h"
+#include "models/clinguist.h"
 #include "models/cloginmanager.h"
 #include "models/curljoinconfargsparser.h"
 #include "views/base/alertdlg.h"
@@ -92,6 +93,7 @@ private slots:
     void switchCentresTheNextWindow();
     void maximisedHomeReturnsMaximised();
     void errorDuringSwitchIsShownAfterIt();
+    void errorTextsFollowTheLanguage();
     void activeMainDlgWhileSendingContent();
     void linkWaitingForRegistration_data();
     void linkWaitingForRegistration();
@@ -225,6 +227,23 @@ void TestMainDlgManager::errorDuringSwitchIsShownAfterIt()
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.first()->parentWidget(), call);
     QCOMPARE(boxes.first()->findChild<QLabel *>("m_alertContent")->text(), QString("The contact is offline(4204)."));
+}
+
+void TestMainDlgManager::errorTextsFollowTheLanguage()
+{
+    kd::engine::KDError err;
+    err.type = 3;
+    err.action = "onCallEnd";
+    err.code = 100;
+    kd_app::models::CLinguist *linguist = kd_app::models::CLinguist::getInstance();
+    CMainDlgManager *manager = CMainDlgManager::getInstance();
+
+    linguist->changeLanguage(kd_app::models::CLinguist::ZH_CN);
+    QCOMPARE(manager->errorPrompt(err, kd_app::enums::NotLogin).qstrText,
+             QString::fromUtf8("\u4f1a\u8bae\u5df2\u7ed3\u675f\u6216\u88ab\u4e3b\u6301\u4eba\u7ec8\u6b62(100)\u3002"));
+    linguist->changeLanguage(kd_app::models::CLinguist::EN_US);
+    QCOMPARE(manager->errorPrompt(err, kd_app::enums::NotLogin).qstrText,
+             QString("Meeting ended or terminated by meeting host(100)."));
 }
 
 void TestMainDlgManager::activeMainDlgWhileSendingContent()
