@@ -6,6 +6,7 @@
 #include "kdsdkcontrol.h"
 #include "models/ccallcontroller.h"
 #include "models/ckdsdkmanager.h"
+#include "models/clinguist.h"
 #include "models/cloginmanager.h"
 #include "models/curljoinconfargsparser.h"
 #include "views/base/alertdlg.h"
@@ -92,9 +93,12 @@ private slots:
     void switchCentresTheNextWindow();
     void maximisedHomeReturnsMaximised();
     void errorDuringSwitchIsShownAfterIt();
+    void errorTextsFollowTheLanguage();
     void activeMainDlgWhileSendingContent();
     void linkWaitingForRegistration_data();
     void linkWaitingForRegistration();
+    void linkFromSecondInstance_data();
+    void linkFromSecondInstance();
     void exitApp_data();
     void exitApp();
 
@@ -225,6 +229,23 @@ void TestMainDlgManager::errorDuringSwitchIsShownAfterIt()
     QCOMPARE(boxes.first()->findChild<QLabel *>("m_alertContent")->text(), QString("The contact is offline(4204)."));
 }
 
+void TestMainDlgManager::errorTextsFollowTheLanguage()
+{
+    kd::engine::KDError err;
+    err.type = 3;
+    err.action = "onCallEnd";
+    err.code = 100;
+    kd_app::models::CLinguist *linguist = kd_app::models::CLinguist::getInstance();
+    CMainDlgManager *manager = CMainDlgManager::getInstance();
+
+    linguist->changeLanguage(kd_app::models::CLinguist::ZH_CN);
+    QCOMPARE(manager->errorPrompt(err, kd_app::enums::NotLogin).qstrText,
+             QString::fromUtf8("\u4f1a\u8bae\u5df2\u7ed3\u675f\u6216\u88ab\u4e3b\u6301\u4eba\u7ec8\u6b62(100)\u3002"));
+    linguist->changeLanguage(kd_app::models::CLinguist::EN_US);
+    QCOMPARE(manager->errorPrompt(err, kd_app::enums::NotLogin).qstrText,
+             QString("Meeting ended or terminated by meeting host(100)."));
+}
+
 void TestMainDlgManager::activeMainDlgWhileSendingContent()
 {
     setState(kd_app::enums::LoggedIn, kd_app::enums::Connected, 3);
@@ -266,6 +287,64 @@ void TestMainDlgManager::linkWaitingForRegistration()
         QCOMPARE(boxes.first()->findChild<QLabel *>("m_alertContent")->text(),
                  QString("Not registered to the video service, please try to log in again."));
     }
+    parser->clear();
+}
+
+void TestMainDlgManager::linkFromSecondInstance_data()
+{
+    QTest::addColumn<int>("login");
+    QTest::addColumn<int>("call");
+    QTest::addColumn<bool>("registered");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("kept");  // the link waits in the parser
+    QTest::addColumn<bool>("dials"); // the engine is asked to dial now
+
+    // No saved account in this per-user folder: nothing signs in by itself.
+    const QString guestLink = QStringLiteral("--url=brivana://joinmeeting/3003/0/pw/127.0.0.1:1");
+    const QString serverLink = QStringLiteral("--url=parvela://meet.example.org/joinmeeting/3003/0/pw");
+    QTest::newRow("not logged in, guest link joins") << 0 << 0 << false << guestLink << false << true;
+    QTest::newRow("not logged in, server link waits") << 0 << 0 << false << serverLink << true << false;
+    QTest::newRow("login failed, server link waits") << 3 << 0 << false << serverLink << true << false;
+    QTest::newRow("logging in, dropped") << 2 << 0 << false << guestLink << false << false;
+    QTest::newRow("guest, registered, dials") << 4 << 0 << true << serverLink << false << true;
+    QTest::newRow("guest, not registered, dropped") << 4 << 0 << false << serverLink << false << false;
+    QTest::newRow("logged in, in a call, dropped") << 1 << 5 << true << serverLink << false << false;
+    QTest::newRow("guest, call ended, dials") << 4 << 6 << true << serverLink << false << true;
+    QTest::newRow("guest joining, waits") << 5 << 0 << false << serverLink << true << false;
+    QTest::newRow("password change, waits") << 6 << 0 << false << serverLink << true << false;
+    QTest::newRow("activate only") << 4 << 0 << true << "Activate" << false << false;
+}
+
+void TestMainDlgManager::linkFromSecondInstance()
+{
+    QFETCH(int, login);
+    QFETCH(int, call);
+    QFETCH(bool, registered);
+    QFETCH(QString, link);
+    QFETCH(bool, kept);
+    QFETCH(bool, dials);
+
+    kd_app::models::CUrlJoinConfArgsParser *parser = kd_app::models::CUrlJoinConfArgsParser::getInstance();
+    parser->clear();
+    setState(LoginStatus(login), CallStatus(call));
+    kd::engine::KDRegisterInfo info;
+    info.state = registered ? kd::engine::KD_REGISTER_OK : kd::engine::KD_REGISTER_NONE;
+    CLoginManager::getInstance().onRegisterInfo(info);
+
+    kd::sdk::IEngineControl *control = kd::sdk::currentEngineControl();
+    control->clearOperations();
+    if (dials) {
+        // Refused at once, so no call outlives this case.
+        control->failNext("dialOut", kd::sdk::KD_ERR_BUSY);
+    }
+    CMainDlgManager::getInstance()->receiveDuplicatedAppMessage(link);
+
+    int dialled = 0;
+    for (const kd::sdk::KDOperationRecord &operation : control->operations()) {
+        dialled += operation.name == "dialOut" ? 1 : 0;
+    }
+    QCOMPARE(dialled, dials ? 1 : 0);
+    QCOMPARE(parser->m_joinConfProtocol != 0, kept);
     parser->clear();
 }
 
