@@ -28,13 +28,15 @@ CKDSdkEventObserver::CKDSdkEventObserver() = default;
 
 std::string CKDSdkEventObserver::callInfoText(const kd::engine::KDCallInfo &info)
 {
+    // A meeting password is short enough that any prefix of it gives it away:
+    // the log only tells whether there is one.
+    const char *password = info.password.empty() ? "" : "*****";
     std::ostringstream out;
     out << "isAudioOnly: " << info.isAudioOnly << ", contentEnabled: " << info.contentEnabled
         << ", isBigConference: " << info.isBigConference << ", isRemoteMuted: " << info.isRemoteMuted
-        << ", peer: " << info.peer << ", conference_number: " << info.conference_number
-        << ", password:" << info.password << ", err.type: " << info.err.type << ", err.action: " << info.err.action
-        << ", err.code: " << info.err.code << ", svcCallType: " << info.svcCallType
-        << ", svcCallAction: " << info.svcCallAction;
+        << ", peer: " << info.peer << ", conference_number: " << info.conference_number << ", password:" << password
+        << ", err.type: " << info.err.type << ", err.action: " << info.err.action << ", err.code: " << info.err.code
+        << ", svcCallType: " << info.svcCallType << ", svcCallAction: " << info.svcCallAction;
     return out.str();
 }
 

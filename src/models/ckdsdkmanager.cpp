@@ -760,13 +760,16 @@ bool CKDSdkManager::enableHardEncoder(bool enable)
 
 // ---- content --------------------------------------------------------------
 
-void CKDSdkManager::logContentSource(const KDContentSourceInfo &info)
+// The entry line belongs to the calling wrapper, so it carries that wrapper's
+// name and line rather than this helper's.
+void CKDSdkManager::logContentSource(const char *method, int line, const KDContentSourceInfo &info)
 {
-    KD_LOG << "info:"
-           << "type:" << info.type << ", windowTitle:" << QString::fromLocal8Bit(info.windowTitle.c_str())
-           << ", windowId" << info.windowId << ", keepRatio:" << info.keepRatio << ", captureX:" << info.captureX
-           << ", captureY:" << info.captureY << ", captureSize:" << info.captureSize.width << info.captureSize.height
-           << ", valid:" << info.valid;
+    qInfo().noquote() << method << line << "info:"
+                      << "type:" << info.type << ", windowTitle:" << QString::fromLocal8Bit(info.windowTitle.c_str())
+                      << ", windowId" << info.windowId << ", keepRatio:" << info.keepRatio
+                      << ", captureX:" << info.captureX << ", captureY:" << info.captureY
+                      << ", captureSize:" << info.captureSize.width << info.captureSize.height
+                      << ", valid:" << info.valid;
 }
 
 std::vector<KDContentSourceInfo> CKDSdkManager::getContentSourceList()
@@ -787,7 +790,7 @@ std::vector<KDContentSourceInfo> CKDSdkManager::getContentSourceList()
 bool CKDSdkManager::getContentSourceBitmap(const KDContentSourceInfo &info, int bitmapType, int maxWidth, int maxHeight,
                                            KDBitmap *bitmap)
 {
-    logContentSource(info);
+    logContentSource(KD_LOG_NAME, __LINE__, info);
     const int rst = m_pAVEngine->getContentSourceBitmap(info, bitmapType, maxWidth, maxHeight, bitmap);
     KD_LOG << "bitmapType:" << bitmapType << ", maxWidth:" << maxWidth << ", maxHeight:" << maxHeight
            << ", bitmap:" << (bitmap ? static_cast<void *>(bitmap->data) : nullptr) << (bitmap ? bitmap->width : 0)
@@ -806,7 +809,7 @@ void CKDSdkManager::releaseContentSourceBitmap(KDBitmap *bitmap)
 
 bool CKDSdkManager::setLocalContentSource(const KDContentSourceInfo &info)
 {
-    logContentSource(info);
+    logContentSource(KD_LOG_NAME, __LINE__, info);
     const int rst = m_pAVEngine->setLocalContentSource(info);
     KD_WARN_RST(rst);
     KD_LOG << "done";

@@ -160,7 +160,7 @@ private:
     ~CKDSdkManager() override;
 
     void createKDEngine();
-    void logContentSource(const kd::engine::KDContentSourceInfo &info);
+    void logContentSource(const char *method, int line, const kd::engine::KDContentSourceInfo &info);
 
     kd::engine::IAVEngine *m_pAVEngine = nullptr;
     CKDSdkEventObserver *m_pEventObserver = nullptr;

@@ -323,6 +323,11 @@ void TestEventRelay::observerLogLines_data()
         << QString("isAudioOnly: 0, contentEnabled: 1, isBigConference: 0, isRemoteMuted: 0, peer: , "
                    "conference_number: , password:, err.type: 5, err.action: , err.code: 0, svcCallType: 0, "
                    "svcCallAction: 0");
+    QTest::newRow("call password is hidden") << Raise([](IAVEventHandler &h) {
+        KDCallInfo info;
+        info.password = "abcdefghijklmnop";
+        h.onCallConnected(info);
+    }) << QString(", password:*****, err.type: 5");
     QTest::newRow("default device id") << Raise([](IAVEventHandler &h) {
         KDDevice device;
         h.onDeviceAdded(device);

@@ -35,6 +35,8 @@ private slots:
     void hardwareCoding();
     void wrapperLogLines_data();
     void wrapperLogLines();
+    void contentSourceEntryLine_data();
+    void contentSourceEntryLine();
     void callsFromSeveralThreads();
 
 private:
@@ -235,6 +237,37 @@ void TestSdkManager::wrapperLogLines()
         QVERIFY2(!log.warningLines().filter(warning).isEmpty(), qPrintable(log.warningLines().join('\n')));
     }
     QVERIFY(!log.contains("secret-pw"));
+}
+
+void TestSdkManager::contentSourceEntryLine_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<Action>("action");
+
+    QTest::newRow("setLocalContentSource") << QString("setLocalContentSource") << Action([](CKDSdkManager &m) {
+        KDContentSourceInfo info;
+        info.windowTitle = "Screen 1";
+        m.setLocalContentSource(info);
+    });
+    QTest::newRow("getContentSourceBitmap") << QString("getContentSourceBitmap") << Action([](CKDSdkManager &m) {
+        KDContentSourceInfo info;
+        info.windowTitle = "Screen 1";
+        KDBitmap bitmap;
+        m.getContentSourceBitmap(info, 0, 112, 70, &bitmap);
+    });
+}
+
+// The source's labels open the wrapper's own entry line, under the wrapper's name.
+void TestSdkManager::contentSourceEntryLine()
+{
+    QFETCH(QString, operation);
+    QFETCH(Action, action);
+    m_control->failNext(operation.toStdString(), 5);
+    CLogCapture log;
+    action(*CKDSdkManager::getInstance());
+    const QRegularExpression entry("^kd_app::models::CKDSdkManager::" + operation +
+                                   " \\d+ info: type: 0 , windowTitle: Screen 1 , windowId");
+    QVERIFY2(!log.all().filter(entry).isEmpty(), qPrintable(log.all().join('\n')));
 }
 
 void TestSdkManager::callsFromSeveralThreads()
