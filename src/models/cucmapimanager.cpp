@@ -66,9 +66,10 @@ void CUCMApiManager::slotOnLanguageChanged()
     texts[3010] = tr("Meeting does not exist(%1).");
     texts[3040] = tr("The meeting is being initiated or in progress(%1).");
     texts[3070] = tr("The meeting has ended or has been deleted(%1).");
-    texts[kCertificateErrorCode] =
-        tr("The server's certificate could not be verified, the connection is not safe(%1).");
     m_errorTexts = texts;
+    // Kept apart from the server's codes: a server may send any further code,
+    // and its own text must reach the user then.
+    m_strCertificateErrorText = tr("The server's certificate could not be verified, the connection is not safe(%1).");
 }
 
 bool CUCMApiManager::prepare(const QString &serverUrl, const QString &token, const QString &requiredId)
@@ -326,7 +327,7 @@ bool CUCMApiManager::readReply(QNetworkReply *reply, QJsonDocument *document)
     reply->deleteLater();
     if (reply->error() == QNetworkReply::SslHandshakeFailedError) {
         KD_WARN << "certificate error:" << reply->errorString();
-        reportError(kCertificateErrorCode, m_errorTexts.value(kCertificateErrorCode));
+        reportError(kCertificateErrorCode, m_strCertificateErrorText);
         return false;
     }
     QJsonParseError parseError;

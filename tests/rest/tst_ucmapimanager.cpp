@@ -183,6 +183,9 @@ void TestUcmApiManager::faultsNeverHang_data()
     QTest::newRow("slower than the limit") << CFault::Kind::Delay << 7000 << -1 << QString();
     QTest::newRow("known error code") << CFault::Kind::ErrorCode << 1999 << 1999 << "Internal error(%1).";
     QTest::newRow("unknown error code") << CFault::Kind::ErrorCode << 4242 << 4242 << "Injected error(%1)";
+    // The client's own certificate failure uses this number too.
+    QTest::newRow("unknown code 6") << CFault::Kind::ErrorCode << CUCMApiManager::kCertificateErrorCode
+                                    << CUCMApiManager::kCertificateErrorCode << "Injected error(%1)";
     QTest::newRow("status 500") << CFault::Kind::Http500 << 0 << -1 << QString();
     QTest::newRow("not JSON") << CFault::Kind::NotJson << 0 << -1 << QString();
     QTest::newRow("dropped connection") << CFault::Kind::Drop << 0 << -1 << QString();
