@@ -151,7 +151,7 @@ void CUCMApiManager::send(Operation operation, const QByteArray &verb, const QUr
 void CUCMApiManager::getUsers(const QString &serverUrl, const QString &token)
 {
     KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token);
-    if (!prepare(serverUrl, token) || m_bUsersInFlight) {
+    if (m_bUsersInFlight || !prepare(serverUrl, token)) {
         return;
     }
     m_bUsersInFlight = true;
@@ -171,7 +171,7 @@ void CUCMApiManager::getUser(const QString &serverUrl, const QString &token, con
 void CUCMApiManager::getContacts(const QString &serverUrl, const QString &token)
 {
     KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token);
-    if (!prepare(serverUrl, token) || m_bContactsInFlight) {
+    if (m_bContactsInFlight || !prepare(serverUrl, token)) {
         return;
     }
     m_bContactsInFlight = true;
@@ -202,7 +202,7 @@ void CUCMApiManager::deleteContact(const QString &serverUrl, const QString &toke
 void CUCMApiManager::getConferences(const QString &serverUrl, const QString &token)
 {
     KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token);
-    if (!prepare(serverUrl, token) || m_bConferencesInFlight) {
+    if (m_bConferencesInFlight || !prepare(serverUrl, token)) {
         return;
     }
     m_bConferencesInFlight = true;

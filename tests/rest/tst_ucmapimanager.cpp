@@ -35,6 +35,7 @@ private slots:
     void expiredTokenIsRefreshed();
     void blankTokenOrIdSendsNothing();
     void secondMeetingsQueryWaitsForTheFirst();
+    void refusedQueryKeepsTheServer();
     void idsAndTokensStayInTheirPlace();
     void errorsOfObjectReplies();
     void verifiesCertificates();
@@ -286,6 +287,22 @@ void TestUcmApiManager::secondMeetingsQueryWaitsForTheFirst()
     QCOMPARE(success.count(), 1);
     api()->getConferences(m_url, m_token);
     QTRY_COMPARE(success.count(), 2);
+}
+
+void TestUcmApiManager::refusedQueryKeepsTheServer()
+{
+    CFault slow;
+    slow.route = "/users";
+    slow.kind = CFault::Kind::Delay;
+    slow.value = 400;
+    slow.times = 1;
+    m_server->addFault(slow);
+    QSignalSpy success(api(), &CUCMApiManager::signal_getUsers_succeed);
+    // Refused while the first waits, so its server must not name the pictures.
+    QTimer::singleShot(100, this, [this] { api()->getUsers("http://elsewhere.example", m_token); });
+    api()->getUsers(m_url, m_token);
+    QTRY_COMPARE(success.count(), 1);
+    QCOMPARE(api()->getUserList().at(0).imageURL, m_url + "/userFiles/avatar/1.jpg");
 }
 
 void TestUcmApiManager::idsAndTokensStayInTheirPlace()
