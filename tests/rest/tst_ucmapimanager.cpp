@@ -44,6 +44,8 @@ private slots:
 private:
     CUCMApiManager *api() { return CUCMApiManager::getInstance(); }
     QString refreshToken(const QString &token);
+    // The next request on the route is answered 400 ms late.
+    void delayNextReply(const std::string &route);
 
     std::unique_ptr<CConfStore> m_store;
     std::unique_ptr<CConfServer> m_server;
@@ -272,14 +274,19 @@ void TestUcmApiManager::blankTokenOrIdSendsNothing()
     QCOMPARE(m_store->contacts(m_token).value.toArray().size(), 1);
 }
 
-void TestUcmApiManager::secondMeetingsQueryWaitsForTheFirst()
+void TestUcmApiManager::delayNextReply(const std::string &route)
 {
     CFault slow;
-    slow.route = "/meetings";
+    slow.route = route;
     slow.kind = CFault::Kind::Delay;
     slow.value = 400;
     slow.times = 1;
     m_server->addFault(slow);
+}
+
+void TestUcmApiManager::secondMeetingsQueryWaitsForTheFirst()
+{
+    delayNextReply("/meetings");
     QSignalSpy success(api(), &CUCMApiManager::signal_getConferences_succeed);
     QTimer::singleShot(100, this, [this] { api()->getConferences(m_url, m_token); });
     api()->getConferences(m_url, m_token);
@@ -291,12 +298,7 @@ void TestUcmApiManager::secondMeetingsQueryWaitsForTheFirst()
 
 void TestUcmApiManager::refusedQueryKeepsTheServer()
 {
-    CFault slow;
-    slow.route = "/users";
-    slow.kind = CFault::Kind::Delay;
-    slow.value = 400;
-    slow.times = 1;
-    m_server->addFault(slow);
+    delayNextReply("/users");
     QSignalSpy success(api(), &CUCMApiManager::signal_getUsers_succeed);
     // Refused while the first waits, so its server must not name the pictures.
     QTimer::singleShot(100, this, [this] { api()->getUsers("http://elsewhere.example", m_token); });
