@@ -66,9 +66,10 @@ void CUCMApiManager::slotOnLanguageChanged()
     texts[3010] = tr("Meeting does not exist(%1).");
     texts[3040] = tr("The meeting is being initiated or in progress(%1).");
     texts[3070] = tr("The meeting has ended or has been deleted(%1).");
-    texts[kCertificateErrorCode] =
-        tr("The server's certificate could not be verified, the connection is not safe(%1).");
     m_errorTexts = texts;
+    // Kept apart from the server's codes: a server may send any further code,
+    // and its own text must reach the user then.
+    m_strCertificateErrorText = tr("The server's certificate could not be verified, the connection is not safe(%1).");
 }
 
 bool CUCMApiManager::prepare(const QString &serverUrl, const QString &token, const QString &requiredId)
@@ -150,7 +151,7 @@ void CUCMApiManager::send(Operation operation, const QByteArray &verb, const QUr
 void CUCMApiManager::getUsers(const QString &serverUrl, const QString &token)
 {
     KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token);
-    if (!prepare(serverUrl, token) || m_bUsersInFlight) {
+    if (m_bUsersInFlight || !prepare(serverUrl, token)) {
         return;
     }
     m_bUsersInFlight = true;
@@ -170,7 +171,7 @@ void CUCMApiManager::getUser(const QString &serverUrl, const QString &token, con
 void CUCMApiManager::getContacts(const QString &serverUrl, const QString &token)
 {
     KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token);
-    if (!prepare(serverUrl, token) || m_bContactsInFlight) {
+    if (m_bContactsInFlight || !prepare(serverUrl, token)) {
         return;
     }
     m_bContactsInFlight = true;
@@ -201,7 +202,7 @@ void CUCMApiManager::deleteContact(const QString &serverUrl, const QString &toke
 void CUCMApiManager::getConferences(const QString &serverUrl, const QString &token)
 {
     KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token);
-    if (!prepare(serverUrl, token) || m_bConferencesInFlight) {
+    if (m_bConferencesInFlight || !prepare(serverUrl, token)) {
         return;
     }
     m_bConferencesInFlight = true;
@@ -326,7 +327,7 @@ bool CUCMApiManager::readReply(QNetworkReply *reply, QJsonDocument *document)
     reply->deleteLater();
     if (reply->error() == QNetworkReply::SslHandshakeFailedError) {
         KD_WARN << "certificate error:" << reply->errorString();
-        reportError(kCertificateErrorCode, m_errorTexts.value(kCertificateErrorCode));
+        reportError(kCertificateErrorCode, m_strCertificateErrorText);
         return false;
     }
     QJsonParseError parseError;

@@ -148,6 +148,7 @@ private:
     bool m_bContactsInFlight = false;
     bool m_bConferencesInFlight = false;
     QMap<int, QString> m_errorTexts;
+    QString m_strCertificateErrorText;
 };
 
 } // namespace models

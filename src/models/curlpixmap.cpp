@@ -90,7 +90,7 @@ void CUrlPixmap::run()
         // crosses to the graphical thread.
         connect(
             m_pNetworkManager, &QNetworkAccessManager::finished, m_pNetworkManager,
-            [this](QNetworkReply *reply) { onReplyFinished(reply); }, Qt::DirectConnection);
+            [this](QNetworkReply *reply) { slot_ReplyFinished(reply); }, Qt::DirectConnection);
     }
     while (!m_bStop) {
         for (;;) {
@@ -131,9 +131,10 @@ void CUrlPixmap::fetch(const QString &url)
     m_pWaitTimer->stop();
 }
 
-void CUrlPixmap::onReplyFinished(QNetworkReply *reply)
+void CUrlPixmap::slot_ReplyFinished(QNetworkReply *reply)
 {
-    const QString url = reply->property(kQueuedUrlProperty).toString();
+    const QVariant queuedUrl = reply->property(kQueuedUrlProperty);
+    const QString url = queuedUrl.isValid() ? queuedUrl.toString() : reply->url().toString();
     const bool ok = reply->error() == QNetworkReply::NoError;
     if (!ok) {
         // Not the error text: it quotes the whole address, and participant

@@ -41,13 +41,17 @@ public:
 signals:
     void signal_downloadFinished(QString strUrl);
 
+public slots:
+    // Any thread may hand over a finished reply; the cache is filled on the
+    // graphical thread.
+    void slot_ReplyFinished(QNetworkReply *reply);
+
 protected:
     void run() override;
 
 private:
     CUrlPixmap();
     void fetch(const QString &url);
-    void onReplyFinished(QNetworkReply *reply);
     // Graphical thread: decodes and caches what the worker received.
     void storeDownload(const QString &url, bool ok, const QByteArray &data);
     static QPixmap defaultPixmap();

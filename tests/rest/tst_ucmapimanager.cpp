@@ -35,6 +35,7 @@ private slots:
     void expiredTokenIsRefreshed();
     void blankTokenOrIdSendsNothing();
     void secondMeetingsQueryWaitsForTheFirst();
+    void refusedQueryKeepsTheServer();
     void idsAndTokensStayInTheirPlace();
     void errorsOfObjectReplies();
     void verifiesCertificates();
@@ -43,6 +44,8 @@ private slots:
 private:
     CUCMApiManager *api() { return CUCMApiManager::getInstance(); }
     QString refreshToken(const QString &token);
+    // The next request on the route is answered 400 ms late.
+    void delayNextReply(const std::string &route);
 
     std::unique_ptr<CConfStore> m_store;
     std::unique_ptr<CConfServer> m_server;
@@ -183,6 +186,9 @@ void TestUcmApiManager::faultsNeverHang_data()
     QTest::newRow("slower than the limit") << CFault::Kind::Delay << 7000 << -1 << QString();
     QTest::newRow("known error code") << CFault::Kind::ErrorCode << 1999 << 1999 << "Internal error(%1).";
     QTest::newRow("unknown error code") << CFault::Kind::ErrorCode << 4242 << 4242 << "Injected error(%1)";
+    // The client's own certificate failure uses this number too.
+    QTest::newRow("unknown code 6") << CFault::Kind::ErrorCode << CUCMApiManager::kCertificateErrorCode
+                                    << CUCMApiManager::kCertificateErrorCode << "Injected error(%1)";
     QTest::newRow("status 500") << CFault::Kind::Http500 << 0 << -1 << QString();
     QTest::newRow("not JSON") << CFault::Kind::NotJson << 0 << -1 << QString();
     QTest::newRow("dropped connection") << CFault::Kind::Drop << 0 << -1 << QString();
@@ -268,14 +274,19 @@ void TestUcmApiManager::blankTokenOrIdSendsNothing()
     QCOMPARE(m_store->contacts(m_token).value.toArray().size(), 1);
 }
 
-void TestUcmApiManager::secondMeetingsQueryWaitsForTheFirst()
+void TestUcmApiManager::delayNextReply(const std::string &route)
 {
     CFault slow;
-    slow.route = "/meetings";
+    slow.route = route;
     slow.kind = CFault::Kind::Delay;
     slow.value = 400;
     slow.times = 1;
     m_server->addFault(slow);
+}
+
+void TestUcmApiManager::secondMeetingsQueryWaitsForTheFirst()
+{
+    delayNextReply("/meetings");
     QSignalSpy success(api(), &CUCMApiManager::signal_getConferences_succeed);
     QTimer::singleShot(100, this, [this] { api()->getConferences(m_url, m_token); });
     api()->getConferences(m_url, m_token);
@@ -283,6 +294,17 @@ void TestUcmApiManager::secondMeetingsQueryWaitsForTheFirst()
     QCOMPARE(success.count(), 1);
     api()->getConferences(m_url, m_token);
     QTRY_COMPARE(success.count(), 2);
+}
+
+void TestUcmApiManager::refusedQueryKeepsTheServer()
+{
+    delayNextReply("/users");
+    QSignalSpy success(api(), &CUCMApiManager::signal_getUsers_succeed);
+    // Refused while the first waits, so its server must not name the pictures.
+    QTimer::singleShot(100, this, [this] { api()->getUsers("http://elsewhere.example", m_token); });
+    api()->getUsers(m_url, m_token);
+    QTRY_COMPARE(success.count(), 1);
+    QCOMPARE(api()->getUserList().at(0).imageURL, m_url + "/userFiles/avatar/1.jpg");
 }
 
 void TestUcmApiManager::idsAndTokensStayInTheirPlace()

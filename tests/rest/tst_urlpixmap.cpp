@@ -1,3 +1,5 @@
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QtTest>
 
 #include "cconfserver.h"
@@ -20,6 +22,8 @@ private slots:
     void downloadsAndCaches();
     void failureLeavesDefault();
     void slowDownloadDoesNotHoldTheQueue();
+    void takesRepliesFetchedElsewhere_data();
+    void takesRepliesFetchedElsewhere();
 
 private:
     CConfStore m_store;
@@ -92,6 +96,34 @@ void TestUrlPixmap::slowDownloadDoesNotHoldTheQueue()
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 5000);
     QCOMPARE(finished.at(1).at(0).toString(), late);
     QVERIFY(g_urlPixmapCache.contains(late));
+}
+
+void TestUrlPixmap::takesRepliesFetchedElsewhere_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("cached");
+    QTest::newRow("picture") << "/userFiles/avatar/3.jpg?v=other" << true;
+    QTest::newRow("missing") << "/userFiles/avatar/405.jpg" << false;
+}
+
+void TestUrlPixmap::takesRepliesFetchedElsewhere()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, cached);
+    // Plain HTTP on a second server: only the hand-over is under test here.
+    CConfServer plain(m_store);
+    QVERIFY(plain.start());
+    const QString address = plain.baseUrl() + path;
+    QNetworkAccessManager manager;
+    QNetworkReply *reply = manager.get(QNetworkRequest(QUrl(address)));
+    QSignalSpy replied(reply, &QNetworkReply::finished);
+    QVERIFY(replied.wait(3000));
+    QSignalSpy finished(CUrlPixmap::getInstance(), &CUrlPixmap::signal_downloadFinished);
+    CUrlPixmap::getInstance()->slot_ReplyFinished(reply);
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).toString(), address);
+    QCOMPARE(g_urlPixmapCache.contains(address), cached);
+    QVERIFY(!CUrlPixmap::cachedPixmap(address).isNull());
 }
 
 QTEST_MAIN(TestUrlPixmap)
