@@ -49,6 +49,11 @@ bool parseObject(const QByteArray &body, QJsonObject *object)
     return true;
 }
 
+CResult notAnObject()
+{
+    return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+}
+
 bool isRunning(const QJsonObject &meeting)
 {
     return meeting.value("status").toString() == kOngoing;
@@ -354,7 +359,7 @@ CResult CConfStore::addContact(const QString &token, const QByteArray &body)
     }
     QJsonObject request;
     if (!parseObject(body, &request)) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+        return notAnObject();
     }
     const int userId = request.value("userId").toInt();
     if (!m_users.count(userId)) {
@@ -411,7 +416,7 @@ CResult CConfStore::readMeetingBody(const QByteArray &body, QJsonObject *meeting
 {
     QJsonObject request;
     if (!parseObject(body, &request)) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+        return notAnObject();
     }
     const QString name = request.value("name").toString().trimmed();
     if (name.isEmpty() || !request.value("startTime").isDouble() || !request.value("duration").isDouble()) {
@@ -629,7 +634,7 @@ CResult CConfStore::login(const QByteArray &body)
 {
     QJsonObject request;
     if (!parseObject(body, &request)) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+        return notAnObject();
     }
     const QString account = request.value("account").toString();
     const QString password = request.value("password").toString();
@@ -679,7 +684,7 @@ CResult CConfStore::changePassword(const QString &token, const QByteArray &body)
 {
     QJsonObject request;
     if (!parseObject(body, &request)) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+        return notAnObject();
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     const int userId = userOf(token);
@@ -754,7 +759,7 @@ CResult CConfStore::checkMeetingPassword(const QString &number, const QByteArray
 {
     QJsonObject request;
     if (!parseObject(body, &request)) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not a JSON object"));
+        return notAnObject();
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     int meetingNumber = 0;
