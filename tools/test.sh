@@ -7,6 +7,6 @@ build=${KD_BUILD_DIR:-$root/build}
 "$root/tools/install-deps.sh"
 "$root/tools/build.sh"
 cd "$build"
-jobs=$(nproc)
+jobs=${KD_JOBS:-$(nproc)}
 xvfb-run -a -s "-screen 0 1920x1080x24" \
     ctest --output-on-failure --no-tests=error -j "$jobs" "$@"
