@@ -71,7 +71,7 @@ void onGuiThread(const std::function<void()> &work)
 
 } // namespace
 
-CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(backend))
+CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(backend)), m_presence(*m_backend)
 {
     if (QCoreApplication *app = QCoreApplication::instance()) {
         m_renderer = std::make_unique<CVideoRenderer>();
@@ -353,6 +353,15 @@ void CAVEngine::release()
         m_released = true;
     }
     enter("release");
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_phase == CallPhase::Connected) {
+            m_presence.owe(m_meeting);
+            m_meeting = KDMeetingInfo();
+        }
+    }
+    // Off the server's list before the network is cut.
+    m_presence.leaveOwed();
     // A request waiting on a slow server would otherwise hold up the join below.
     m_backend->abort();
     if (!m_dispatcher.isDispatcherThread()) {
@@ -1306,13 +1315,24 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
         KDMeetingInfo meeting;
         const size_t at = plainNumber.find('@');
         const std::string server = at == std::string::npos ? std::string() : plainNumber.substr(at + 1);
-        const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, meeting);
+        KDJoinRequest who;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            who.displayName = m_signedIn ? m_user.displayName : m_localName;
+            who.video = !m_call.isAudioOnly;
+        }
+        const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, who, meeting);
         const int rc = outcome.result();
         KDCallInfo info;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            // The user may have hung up while the meeting was looked up.
+            // The user may have hung up while the meeting was looked up; a
+            // meeting joined meanwhile is left at once.
             if (m_phase != CallPhase::Dialling || m_callSerial != serial) {
+                if (rc == KD_OK) {
+                    m_presence.owe(meeting);
+                    post([this] { m_presence.leaveOwed(); });
+                }
                 return;
             }
             if (rc != KD_OK) {
@@ -1386,6 +1406,7 @@ void CAVEngine::endCall(int code, const std::string &msg)
         info = m_call;
         m_phase = CallPhase::Idle;
         ++m_callSerial;
+        m_presence.owe(m_meeting);
         m_meeting = KDMeetingInfo();
         m_sendingType = 0;
         m_receivingType = 0;
@@ -1402,6 +1423,7 @@ void CAVEngine::endCall(int code, const std::string &msg)
         info.err.msg = msg;
     }
     publishScene();
+    post([this] { m_presence.leaveOwed(); });
     raise([info](IAVEventHandler &handler) {
         KDCallInfo copy = info;
         handler.onCallEnd(copy);
@@ -1442,8 +1464,11 @@ bool CAVEngine::conferenceControllable()
     if (m_phase != CallPhase::Connected) {
         return false;
     }
+    // The server says so when it lists participants; the in-memory model
+    // names the hosts.
     const std::vector<std::string> &hosts = m_meeting.hosts;
-    return std::find(hosts.begin(), hosts.end(), m_user.username) != hosts.end() && m_signedIn;
+    return m_signedIn &&
+           (m_meeting.controllable || std::find(hosts.begin(), hosts.end(), m_user.username) != hosts.end());
 }
 
 int CAVEngine::requestRemoteUnmute(bool request)

@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include "ceventdispatcher.h"
+#include "cmeetingpresence.h"
 #include "cmediadevices.h"
 #include "cvideorenderer.h"
 #include "engine/iavengine.h"
@@ -188,6 +189,7 @@ private:
     void publishScene();
 
     std::unique_ptr<IBackend> m_backend;
+    CMeetingPresence m_presence;
     CEventDispatcher m_dispatcher;
     std::unique_ptr<CVideoRenderer> m_renderer;
 
