@@ -171,6 +171,13 @@ public:
     // only when pollDevices asks.
     virtual void setDevicePollInterval(int milliseconds) = 0;
 
+    // ---- content sources ----
+    // Adds a source listed after the machine's screens: an application
+    // window (type 1, with a painted thumbnail and icon) or a screen no
+    // QScreen has (type 0, a labelled thumbnail). Cleared all at once.
+    virtual void addContentSource(const kd::engine::KDContentSourceInfo &source) = 0;
+    virtual void clearContentSources() = 0;
+
 protected:
     ~IEngineControl() = default;
 };

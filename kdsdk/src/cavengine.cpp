@@ -755,8 +755,9 @@ std::vector<KDContentSourceInfo> CAVEngine::getContentSourceList()
 {
     enter("getContentSourceList");
     std::vector<KDContentSourceInfo> sources;
+    const std::vector<KDContentSourceInfo> added = m_addedSources.list();
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        return sources;
+        return added;
     }
     onGuiThread([&sources] {
         for (QScreen *screen : QGuiApplication::screens()) {
@@ -772,6 +773,7 @@ std::vector<KDContentSourceInfo> CAVEngine::getContentSourceList()
             sources.push_back(info);
         }
     });
+    sources.insert(sources.end(), added.begin(), added.end());
     return sources;
 }
 
@@ -785,8 +787,8 @@ int CAVEngine::getContentSourceBitmap(const KDContentSourceInfo &info, int bitma
         (bitmapType != 0 && bitmapType != 1)) {
         return KD_ERR_INVALID_ARGUMENT;
     }
-    QImage picture;
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+    QImage picture = m_addedSources.picture(info, bitmapType);
+    if (picture.isNull() && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         onGuiThread([&picture, &info] {
             for (QScreen *screen : QGuiApplication::screens()) {
                 if (screen->name().trimmed().toLocal8Bit().toStdString() == info.windowTitle) {
@@ -804,10 +806,9 @@ int CAVEngine::getContentSourceBitmap(const KDContentSourceInfo &info, int bitma
         painter.setPen(Qt::white);
         painter.drawText(picture.rect(), Qt::AlignCenter, QString::fromLocal8Bit(info.windowTitle.c_str()));
     }
-    picture = picture.scaled(maxWidth, maxHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     // The client wraps the pixels as a QImage without a line length, so every
     // line is padded to whole 32-bit words as QImage expects.
-    picture = picture.convertToFormat(bitmapType == 0 ? QImage::Format_RGB888 : QImage::Format_ARGB32);
+    picture = CContentSources::bitmapImage(picture, bitmapType, maxWidth, maxHeight);
     const int lineBytes = picture.bytesPerLine();
     unsigned char *data = new unsigned char[size_t(lineBytes) * size_t(picture.height())];
     for (int y = 0; y < picture.height(); ++y) {
@@ -1836,6 +1837,16 @@ void CAVEngine::pollDevices()
 void CAVEngine::setDevicePollInterval(int milliseconds)
 {
     m_media->setPollInterval(milliseconds);
+}
+
+void CAVEngine::addContentSource(const KDContentSourceInfo &source)
+{
+    m_addedSources.add(source);
+}
+
+void CAVEngine::clearContentSources()
+{
+    m_addedSources.clear();
 }
 
 void CAVEngine::injectNetworkQuality(float rating)

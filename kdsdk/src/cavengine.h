@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 
+#include "ccontentsources.h"
 #include "ceventdispatcher.h"
 #include "cmeetingpresence.h"
 #include "cmediadevices.h"
@@ -152,6 +153,8 @@ public:
     void setSyntheticMicLevel(float level) override;
     void pollDevices() override;
     void setDevicePollInterval(int milliseconds) override;
+    void addContentSource(const kd::engine::KDContentSourceInfo &source) override;
+    void clearContentSources() override;
 
 private:
     enum class CallPhase { Idle, Dialling, Incoming, Connected };
@@ -252,6 +255,7 @@ private:
     kd::engine::KDContentSourceInfo m_contentSource;
     QImage m_contentFrame;
     std::set<unsigned char *> m_bitmaps;
+    CContentSources m_addedSources;
 
     // Devices and sound
     std::unique_ptr<CMediaDevices> m_media;
