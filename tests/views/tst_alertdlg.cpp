@@ -8,21 +8,17 @@
 #include "alertanswerer.h"
 #include "views/base/alertdlg.h"
 #include "views/base/cmodualdlgsmanager.h"
+#include "views/call/toolbar/cdtmfdlg.h"
 
 using kd_app::views::AlertDlg;
 using kd_app::views::CModualDlgsManager;
 
 // Stand-ins that carry the class names of the program's modal dialogs, which
-// is all the clean-up looks at.
+// is all the clean-up looks at (the dial pad is the real one).
 namespace kd_app {
 namespace views {
 
 class CJoinConfDlg : public QDialog
-{
-    Q_OBJECT
-};
-
-class CDTMFDlg : public QDialog
 {
     Q_OBJECT
 };
@@ -239,7 +235,10 @@ void TestAlertDlg::closeAllWithoutOnlyAlertsEndsListedDialogs()
     QPointer<QDialog> bottom = showModal(new QDialog);
     QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg);
     QSignalSpy joinRejected(join.data(), &QDialog::rejected);
-    QPointer<QDialog> dial = showModal(new kd_app::views::CDTMFDlg);
+    QPointer<QWidget> dial = new kd_app::views::CDTMFDlg(nullptr);
+    dial->setAttribute(Qt::WA_DeleteOnClose);
+    dial->setWindowModality(Qt::ApplicationModal);
+    dial->show();
     AlertDlg::informationNonModal(nullptr, "Error", "Top");
 
     CModualDlgsManager::closeAllModualDlgs(false);
