@@ -209,6 +209,14 @@ void CConfServer::sleepUnlessStopped(int ms)
     m_stopCondition.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_bStopping; });
 }
 
+int CConfServer::requestCount(const std::string &pathPart) const
+{
+    std::lock_guard<std::mutex> lock(m_pathMutex);
+    return int(std::count_if(m_paths.begin(), m_paths.end(), [&pathPart](const std::string &path) {
+        return path.find(pathPart) != std::string::npos;
+    }));
+}
+
 bool CConfServer::applyFault(const httplib::Request &request, httplib::Response &response)
 {
     CFault fault;
@@ -254,6 +262,10 @@ void CConfServer::installRoutes()
 {
     httplib::Server &server = *m_server;
     server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
+        {
+            std::lock_guard<std::mutex> lock(m_pathMutex);
+            m_paths.push_back(request.target.empty() ? request.path : request.target);
+        }
         return applyFault(request, response) ? httplib::Server::HandlerResponse::Handled
                                              : httplib::Server::HandlerResponse::Unhandled;
     });

@@ -66,6 +66,9 @@ public:
 
     void addFault(const CFault &fault);
     void clearFaults();
+    // How many requests whose target (path and query, as sent) contains the
+    // text the server received (tests check what a client asked, and how often).
+    int requestCount(const std::string &pathPart) const;
 
     static std::string defaultCertPath();
     static std::string defaultKeyPath();
@@ -85,6 +88,8 @@ private:
 
     std::mutex m_faultMutex;
     std::vector<CFault> m_faults;
+    mutable std::mutex m_pathMutex;
+    std::vector<std::string> m_paths;
     std::condition_variable m_stopCondition;
     bool m_bStopping = false;
 };
