@@ -4,7 +4,9 @@
 //   kd_render_images <svg source folder> <image folder>
 //
 // a/b.svg becomes a/b.png, a/b_1.5x.png and a/b_2x.png, each the SVG's own
-// size times the scale. waiting.svg is turned through a full circle in
+// size times the scale. A folder whose file ".scale-suffix" holds "@" names
+// its variants a/b@1.5x.png and a/b@2x.png instead, as the code that loads
+// that folder's images expects. waiting.svg is turned through a full circle in
 // frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif;
 // joining the frames needs ImageMagick's "convert".
 
@@ -12,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QDirIterator>
 #include <QImage>
 #include <QPainter>
@@ -27,12 +30,21 @@ constexpr int SPINNER_FRAMES = 18;
 constexpr int SPINNER_FRAME_MS = 50;
 const char SPINNER_NAME[] = "waiting";
 
-QString scaledName(const QString &stem, double scale, const QString &suffix)
+QString scaledName(const QString &stem, double scale, const QString &suffix, QChar separator = QChar('_'))
 {
     if (scale < 1.5) {
         return stem + "." + suffix;
     }
-    return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
+    return stem + separator + QString::number(scale, 'g', 6) + "x." + suffix;
+}
+
+QChar variantSeparator(const QString &svgFolder)
+{
+    QFile marker(svgFolder + "/.scale-suffix");
+    if (marker.open(QIODevice::ReadOnly) && marker.readAll().trimmed() == "@") {
+        return QChar('@');
+    }
+    return QChar('_');
 }
 
 QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &background)
@@ -50,10 +62,10 @@ QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &backg
     return image;
 }
 
-bool renderStill(QSvgRenderer &svg, const QString &stem)
+bool renderStill(QSvgRenderer &svg, const QString &stem, QChar separator)
 {
     for (double scale : SCALES) {
-        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png"))) {
+        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png", separator))) {
             return false;
         }
     }
@@ -103,7 +115,8 @@ int main(int argc, char *argv[])
         QDir().mkpath(QFileInfo(stem).path());
         QSvgRenderer svg(source);
         const bool spinner = QFileInfo(source).completeBaseName() == SPINNER_NAME;
-        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, stem));
+        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem)
+                                                  : renderStill(svg, stem, variantSeparator(QFileInfo(source).path())));
         if (!ok) {
             err << "failed: " << source << "\n";
             ++failures;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QDirIterator>
 #include <QRegularExpression>
 #include <QSet>
@@ -19,8 +21,19 @@ QString sourceDir()
 
 QString scaleFreeName(QString path)
 {
-    static const QRegularExpression variant("_(1\\.5|2)x(\\.[a-z]+)$");
+    static const QRegularExpression variant("[_@](1\\.5|2)x(\\.[a-z]+)$");
     return path.replace(variant, "\\2");
+}
+
+// Some image sets name their variants "b@1.5x.png" instead of "b_1.5x.png".
+QString atVariant(const QString &path, double factor)
+{
+    const QString underscored = CDisplayScale::imageForFactor(path, factor);
+    if (factor < 1.5) {
+        return underscored;
+    }
+    QString named = underscored;
+    return named.replace(underscored.lastIndexOf('_'), 1, '@');
 }
 
 const QRegularExpression &resourceName()
@@ -33,7 +46,13 @@ void collectNames(const QString &text, const QString &where, QMap<QString, QStri
 {
     auto match = resourceName().globalMatch(text);
     while (match.hasNext()) {
-        QString name = match.next().captured(0);
+        const QRegularExpressionMatch found = match.next();
+        QString name = found.captured(0);
+        // "...name%2.png": the code fills in the variant at run time; the
+        // whole names are checked where they are built.
+        if (text.mid(found.capturedEnd(), 1) == "%") {
+            continue;
+        }
         while (name.endsWith('.')) {
             name.chop(1);
         }
@@ -57,7 +76,7 @@ QMap<QString, QString> namedResources()
                                     STYLE_PLAYER_EXIT_FULLSCREEN_BUTTON};
     collectNames(builtRules.join(QString()), "cstylestrings.cpp", names);
     for (const QString &folder : {QString("src"), QString("resources/qss")}) {
-        QDirIterator it(sourceDir() + "/" + folder, {"*.cpp", "*.h", "*.qss"}, QDir::Files,
+        QDirIterator it(sourceDir() + "/" + folder, {"*.cpp", "*.h", "*.qss", "*.ui"}, QDir::Files,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile file(it.next());
@@ -106,8 +125,14 @@ void TestResources::everyNamedResourceExistsAtEveryScale()
         } else if (name.endsWith(".qss")) {
             wanted << name;
         } else {
+            QStringList atNamed;
             for (double factor : FACTORS) {
                 wanted << CDisplayScale::imageForFactor(scaleFreeName(name), factor);
+                atNamed << atVariant(scaleFreeName(name), factor);
+            }
+            if (std::all_of(atNamed.cbegin(), atNamed.cend(),
+                            [](const QString &file) { return QFile::exists(file); })) {
+                wanted = atNamed;
             }
         }
         for (const QString &file : wanted) {
