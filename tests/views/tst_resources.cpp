@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include <QDirIterator>
 #include <QRegularExpression>
 #include <QSet>
@@ -19,26 +17,46 @@ QString sourceDir()
     return qEnvironmentVariable("KD_TEST_SOURCE_DIR");
 }
 
+// The name without its scale: a variant suffix ("_2x", "-1.5x", "@2x") or
+// the "%1" (or "%2" ...) that code fills with one at run time goes.
 QString scaleFreeName(QString path)
 {
-    static const QRegularExpression variant("[_@](1\\.5|2)x(\\.[a-z]+)$");
-    return path.replace(variant, "\\2");
+    static const QRegularExpression variant("[_@-](1\\.5|2)x(\\.[a-z]+)$");
+    static const QRegularExpression placeholder("%[1-9]");
+    return path.remove(placeholder).replace(variant, "\\2");
 }
 
-// Some image sets name their variants "b@1.5x.png" instead of "b_1.5x.png".
-QString atVariant(const QString &path, double factor)
+// The file of an image at a scale: "_1.5x" and "_2x" before the ending,
+// unless the image's source folder names other suffixes in its
+// "scale-names.txt" (a wildcard of file stems and the two suffixes a line).
+QString imageAtScale(const QString &name, double factor)
 {
-    const QString underscored = CDisplayScale::imageForFactor(path, factor);
     if (factor < 1.5) {
-        return underscored;
+        return name;
     }
-    QString named = underscored;
-    return named.replace(underscored.lastIndexOf('_'), 1, '@');
+    const QString prefix = QStringLiteral(":/resources/images/");
+    const QFileInfo info(name);
+    const QString folder = info.path().mid(prefix.size());
+    const QString stem = info.completeBaseName();
+    QFile rules(sourceDir() + "/resources/images-src/" + folder + "/scale-names.txt");
+    if (name.startsWith(prefix) && rules.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        while (!rules.atEnd()) {
+            const QStringList parts = QString::fromUtf8(rules.readLine()).trimmed().split(QRegularExpression("\\s+"));
+            if (parts.size() != 3 || parts[0].startsWith('#')) {
+                continue;
+            }
+            const QRegularExpression stems(QRegularExpression::wildcardToRegularExpression(parts[0]));
+            if (stems.match(stem).hasMatch()) {
+                return info.path() + "/" + stem + (factor < 2.0 ? parts[1] : parts[2]) + "." + info.suffix();
+            }
+        }
+    }
+    return CDisplayScale::imageForFactor(name, factor);
 }
 
 const QRegularExpression &resourceName()
 {
-    static const QRegularExpression named(":/resources/[A-Za-z0-9_./-]+");
+    static const QRegularExpression named(":/resources/[A-Za-z0-9_./@%-]+");
     return named;
 }
 
@@ -46,13 +64,7 @@ void collectNames(const QString &text, const QString &where, QMap<QString, QStri
 {
     auto match = resourceName().globalMatch(text);
     while (match.hasNext()) {
-        const QRegularExpressionMatch found = match.next();
-        QString name = found.captured(0);
-        // "...name%2.png": the code fills in the variant at run time; the
-        // whole names are checked where they are built.
-        if (text.mid(found.capturedEnd(), 1) == "%") {
-            continue;
-        }
+        QString name = match.next().captured(0);
         while (name.endsWith('.')) {
             name.chop(1);
         }
@@ -117,7 +129,7 @@ void TestResources::everyNamedResourceExistsAtEveryScale()
     for (auto it = names.cbegin(); it != names.cend(); ++it) {
         const QString &name = it.key();
         QStringList wanted;
-        if (QFileInfo(name).suffix().isEmpty()) {
+        if (QFileInfo(scaleFreeName(name)).suffix().isEmpty()) {
             wanted << name + ".qss";
             for (double factor : FACTORS) {
                 wanted << name + "-" + CDisplayScale::factorText(factor) + "x.qss";
@@ -125,14 +137,8 @@ void TestResources::everyNamedResourceExistsAtEveryScale()
         } else if (name.endsWith(".qss")) {
             wanted << name;
         } else {
-            QStringList atNamed;
             for (double factor : FACTORS) {
-                wanted << CDisplayScale::imageForFactor(scaleFreeName(name), factor);
-                atNamed << atVariant(scaleFreeName(name), factor);
-            }
-            if (std::all_of(atNamed.cbegin(), atNamed.cend(),
-                            [](const QString &file) { return QFile::exists(file); })) {
-                wanted = atNamed;
+                wanted << imageAtScale(scaleFreeName(name), factor);
             }
         }
         for (const QString &file : wanted) {
