@@ -9,6 +9,44 @@
     </message>
 </context>
 <context>
+    <name>CJoinConfDlg</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfWidget</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -50,7 +88,7 @@
     </message>
     <message>
         <source>Invalid media type, only &quot;application/json&quot; is supported(%1).</source>
-        <translation>无效的媒体类型，仅支持"application/json"(%1)。</translation>
+        <translation>无效的媒体类型，仅支持&quot;application/json&quot;(%1)。</translation>
     </message>
     <message>
         <source>You don&apos;t have permission to perform this operation(%1).</source>
@@ -136,6 +174,29 @@
     <message>
         <source>Back to Login</source>
         <translation>返回登录</translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CJoinConfRules</name>
+    <message>
+        <source>Input meeting ID</source>
+        <translation>请输入会议号</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation>视频加入</translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
+        <translation>音频加入</translation>
     </message>
 </context>
 <context>
