@@ -4,24 +4,27 @@
 //   kd_render_images <svg source folder> <image folder>
 //
 // a/b.svg becomes a/b.png, a/b_1.5x.png and a/b_2x.png, each the SVG's own
-// size times the scale, unless a rule of scale-names.txt in the source folder
-// names the three files otherwise (the format is described in that file). waiting.svg is turned through a full circle
-// in frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif; joining the frames needs ImageMagick's
-// "convert".
+// size times the scale. Where the program asks for other names, the folder's
+// "scale-names.txt" says so, one rule a line: a wildcard pattern of file
+// stems and the two suffixes, for example "icon_volume* -1.5x -2x" gives
+// icon_volume.png, icon_volume-1.5x.png and icon_volume-2x.png. The first
+// matching rule counts; lines starting with "#" are comments. waiting.svg is turned through a full circle in
+// frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif;
+// joining the frames needs ImageMagick's "convert".
 
 #include <cmath>
-#include <iterator>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QImage>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QVector>
 
 namespace {
 
@@ -30,25 +33,18 @@ constexpr int SPINNER_FRAMES = 18;
 constexpr int SPINNER_FRAME_MS = 50;
 const char SPINNER_NAME[] = "waiting";
 
-QString scaledName(const QString &stem, double scale, const QString &suffix)
+struct ScaleNameRule
 {
-    if (scale < 1.5) {
-        return stem + "." + suffix;
-    }
-    return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
-}
-
-// One line of scale-names.txt: the SVGs it matches and their file names per scale.
-struct NameRule
-{
-    QRegularExpression pattern;
-    QStringList names; // one for each of SCALES; "-" leaves the scale out
+    QRegularExpression stems;
+    QString suffix15;
+    QString suffix2;
 };
 
-QList<NameRule> readNameRules(const QDir &sources)
+// The rules of one folder's "scale-names.txt"; none when it has no such file.
+QVector<ScaleNameRule> readScaleNameRules(const QString &folder)
 {
-    QList<NameRule> rules;
-    QFile file(sources.filePath("scale-names.txt"));
+    QVector<ScaleNameRule> rules;
+    QFile file(QDir(folder).filePath("scale-names.txt"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         return rules;
     }
@@ -57,30 +53,28 @@ QList<NameRule> readNameRules(const QDir &sources)
         if (line.isEmpty() || line.startsWith('#')) {
             continue;
         }
-        const QStringList fields = line.split(QRegularExpression("\\s+"));
-        if (fields.size() != 4) {
-            QTextStream(stderr) << "ignored rule: " << line << "\n";
+        const QStringList parts = line.split(QRegularExpression("\\s+"));
+        if (parts.size() != 3) {
             continue;
         }
-        rules.append({QRegularExpression(QRegularExpression::wildcardToRegularExpression(fields[0])), fields.mid(1)});
+        rules.append(
+            {QRegularExpression(QRegularExpression::wildcardToRegularExpression(parts[0])), parts[1], parts[2]});
     }
     return rules;
 }
 
-// The file of one scale of an SVG (its path below the source folder, without
-// ".svg"), below the image folder; empty when a rule leaves the scale out.
-QString scaledFile(const QList<NameRule> &rules, const QString &relativeStem, int scaleIndex)
+QString scaledName(const QString &stem, double scale, const QString &suffix, const QVector<ScaleNameRule> &rules)
 {
-    const QFileInfo stem(relativeStem);
-    const QString folder = stem.path() == "." ? QString() : stem.path() + "/";
-    for (const NameRule &rule : rules) {
-        if (!rule.pattern.match(relativeStem).hasMatch()) {
-            continue;
-        }
-        const QString name = rule.names[scaleIndex];
-        return name == "-" ? QString() : folder + QString(name).replace("{name}", stem.fileName());
+    if (scale < 1.5) {
+        return stem + "." + suffix;
     }
-    return scaledName(relativeStem, SCALES[scaleIndex], "png");
+    const QFileInfo info(stem);
+    for (const ScaleNameRule &rule : rules) {
+        if (rule.stems.match(info.fileName()).hasMatch()) {
+            return stem + (scale < 2.0 ? rule.suffix15 : rule.suffix2) + "." + suffix;
+        }
+    }
+    return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
 }
 
 QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &background)
@@ -98,14 +92,10 @@ QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &backg
     return image;
 }
 
-bool renderStill(QSvgRenderer &svg, const QDir &images, const QString &relativeStem, const QList<NameRule> &rules)
+bool renderStill(QSvgRenderer &svg, const QString &stem, const QVector<ScaleNameRule> &rules)
 {
-    for (int i = 0; i < int(std::size(SCALES)); ++i) {
-        const QString file = scaledFile(rules, relativeStem, i);
-        if (file.isEmpty()) {
-            continue;
-        }
-        if (!render(svg, SCALES[i], 0.0, Qt::transparent).save(images.filePath(file))) {
+    for (double scale : SCALES) {
+        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png", rules))) {
             return false;
         }
     }
@@ -114,7 +104,7 @@ bool renderStill(QSvgRenderer &svg, const QDir &images, const QString &relativeS
 
 // GIF keeps one-bit transparency only, so the frames sit on the white of the
 // waiting dialog instead of getting ragged edges.
-bool renderSpinner(QSvgRenderer &svg, const QString &stem)
+bool renderSpinner(QSvgRenderer &svg, const QString &stem, const QVector<ScaleNameRule> &rules)
 {
     for (double scale : SCALES) {
         QTemporaryDir frames;
@@ -126,7 +116,7 @@ bool renderSpinner(QSvgRenderer &svg, const QString &stem)
             }
             arguments << frame;
         }
-        arguments << scaledName(stem, scale, "gif");
+        arguments << scaledName(stem, scale, "gif", rules);
         if (QProcess::execute("convert", arguments) != 0) {
             return false;
         }
@@ -146,19 +136,17 @@ int main(int argc, char *argv[])
     }
     const QDir sources(QString::fromLocal8Bit(argv[1]));
     const QDir images(QString::fromLocal8Bit(argv[2]));
-    const QList<NameRule> rules = readNameRules(sources);
     QDirIterator it(sources.path(), {"*.svg"}, QDir::Files, QDirIterator::Subdirectories);
     int failures = 0;
     while (it.hasNext()) {
         const QString source = it.next();
         const QString relative = sources.relativeFilePath(source);
-        const QString relativeStem = relative.left(relative.size() - 4);
-        const QString stem = images.filePath(relativeStem);
+        const QString stem = images.filePath(relative.left(relative.size() - 4));
         QDir().mkpath(QFileInfo(stem).path());
+        const QVector<ScaleNameRule> rules = readScaleNameRules(QFileInfo(source).path());
         QSvgRenderer svg(source);
         const bool spinner = QFileInfo(source).completeBaseName() == SPINNER_NAME;
-        const bool ok =
-            svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, images, relativeStem, rules));
+        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem, rules) : renderStill(svg, stem, rules));
         if (!ok) {
             err << "failed: " << source << "\n";
             ++failures;
