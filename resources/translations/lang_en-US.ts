@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CJoinConfDlg</name>
     <message>
         <source>Join a Meeting</source>
@@ -140,14 +147,6 @@
 </context>
 <context>
     <name>kd_app::views::CContainerSettingsFormWidget</name>
-    <message>
-        <source>Settings</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>There are no settings to change in this version.</source>
         <translation type="unfinished"></translation>

@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
     <name>CJoinConfDlg</name>
     <message>
         <source>Join a Meeting</source>
@@ -142,11 +149,11 @@
     <name>kd_app::views::CContainerSettingsFormWidget</name>
     <message>
         <source>Settings</source>
-        <translation>设置</translation>
+        <translation type="vanished">设置</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation>关闭</translation>
+        <translation type="vanished">关闭</translation>
     </message>
     <message>
         <source>There are no settings to change in this version.</source>
