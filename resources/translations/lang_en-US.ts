@@ -50,6 +50,10 @@
     </message>
     <message>
         <source>Turn off Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>

@@ -51,6 +51,9 @@
     <message>
         <source>Turn off Camera</source>
         <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
