@@ -1,5 +1,7 @@
 #include "cconfstore.h"
 
+#include <algorithm>
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
@@ -556,11 +558,15 @@ CResult CConfStore::participantsOf(const QString &number) const
         return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
     }
     const QJsonObject &meeting = m_meetings.at(meetingId);
-    if (!isRunning(meeting)) {
+    const QJsonArray entries = meeting.value("participants").toArray();
+    // Who dialled into a meeting before its start is in it all the same.
+    const bool joined = std::any_of(entries.begin(), entries.end(),
+                                    [](const QJsonValue &entry) { return entry.toObject().contains("participantId"); });
+    if (!isRunning(meeting) && !joined) {
         return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
     }
     QJsonArray participants;
-    for (const QJsonValue &value : meeting.value("participants").toArray()) {
+    for (const QJsonValue &value : entries) {
         const QJsonObject entry = value.toObject();
         const int userId = entry.value("userId").toInt();
         const auto user = m_users.find(userId);
@@ -847,10 +853,6 @@ CResult CConfStore::joinMeeting(const QString &token, const QString &number, con
             {"participantId", double(participantId)}, {"userId", userId}, {"name", name}, {"videoMode", video}});
     }
     meeting["participants"] = participants;
-    if (!isRunning(meeting)) {
-        // Somebody is in it: the meeting runs.
-        meeting["status"] = kOngoing;
-    }
     const bool controllable = userId != 0 && (meeting.value("applicantId").toInt() == userId ||
                                               m_users.at(userId).value("systemmanager").toBool());
     return CResult::ok(QJsonObject{{"participantId", double(participantId)}, {"controllable", controllable}});

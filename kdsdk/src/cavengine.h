@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include "ccontentsources.h"
+#include "ccontentframes.h"
 #include "ceventdispatcher.h"
 #include "cmeetingpresence.h"
 #include "cmediadevices.h"
@@ -130,6 +131,8 @@ public:
     bool waitForIdle(int timeoutMs) override;
     void failNext(const std::string &operation, int code) override;
     std::vector<KDOperationRecord> operations() const override;
+    uint64_t contentFramesTaken() const override;
+    KDContentFrame latestContentFrame() const override;
     void clearOperations() override;
     void setOperationListener(std::function<void(const std::string &)> listener) override;
     kd::engine::IAVEventHandler *eventHandler() override;
@@ -203,7 +206,7 @@ private:
     mutable std::mutex m_mutex;
     int m_latencyMs = 200;
     std::map<std::string, std::deque<int>> m_failures;
-    std::vector<KDOperationRecord> m_operations;
+    std::deque<KDOperationRecord> m_operations;
     std::function<void(const std::string &)> m_operationListener;
 
     // Set-up and persisted settings
@@ -254,6 +257,7 @@ private:
     // Content
     kd::engine::KDContentSourceInfo m_contentSource;
     QImage m_contentFrame;
+    CContentFrames m_contentFrames;
     std::set<unsigned char *> m_bitmaps;
     CContentSources m_addedSources;
 

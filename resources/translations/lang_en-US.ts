@@ -9,6 +9,62 @@
     </message>
 </context>
 <context>
+    <name>CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfDlg</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfWidget</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CManagerButtonWidget</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -103,14 +159,6 @@
 <context>
     <name>kd_app::views::CContainerSettingsFormWidget</name>
     <message>
-        <source>Settings</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>There are no settings to change in this version.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -135,6 +183,29 @@
     </message>
     <message>
         <source>Back to Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CJoinConfRules</name>
+    <message>
+        <source>Input meeting ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -560,6 +631,45 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Prompt</source>
         <translation type="unfinished">Prompt</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::PaintListWidget</name>
+    <message>
+        <source>Mouse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Marker</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Revoke</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

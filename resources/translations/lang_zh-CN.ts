@@ -9,6 +9,62 @@
     </message>
 </context>
 <context>
+    <name>CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfDlg</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfWidget</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
+    <name>CManagerButtonWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>会控</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -50,7 +106,7 @@
     </message>
     <message>
         <source>Invalid media type, only &quot;application/json&quot; is supported(%1).</source>
-        <translation>无效的媒体类型，仅支持"application/json"(%1)。</translation>
+        <translation>无效的媒体类型，仅支持&quot;application/json&quot;(%1)。</translation>
     </message>
     <message>
         <source>You don&apos;t have permission to perform this operation(%1).</source>
@@ -104,11 +160,11 @@
     <name>kd_app::views::CContainerSettingsFormWidget</name>
     <message>
         <source>Settings</source>
-        <translation>设置</translation>
+        <translation type="vanished">设置</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation>关闭</translation>
+        <translation type="vanished">关闭</translation>
     </message>
     <message>
         <source>There are no settings to change in this version.</source>
@@ -136,6 +192,29 @@
     <message>
         <source>Back to Login</source>
         <translation>返回登录</translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CJoinConfRules</name>
+    <message>
+        <source>Input meeting ID</source>
+        <translation>请输入会议号</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation>视频加入</translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
+        <translation>音频加入</translation>
     </message>
 </context>
 <context>
@@ -562,6 +641,45 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Prompt</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::PaintListWidget</name>
+    <message>
+        <source>Mouse</source>
+        <translation>鼠标</translation>
+    </message>
+    <message>
+        <source>Pen</source>
+        <translation>画笔</translation>
+    </message>
+    <message>
+        <source>Marker</source>
+        <translation>荧光笔</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>橡皮擦</translation>
+    </message>
+    <message>
+        <source>Revoke</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation>背景</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
     </message>
 </context>
 <context>

@@ -310,9 +310,9 @@ void TestEngineApi::joinAndLeave_data()
     QTest::newRow("guest") << ""
                            << "70001"
                            << "4711" << 0 << false << QStringList{"Bob/v", "Gast/a"};
-    QTest::newRow("scheduled meeting starts") << "alice"
-                                              << "70002"
-                                              << "" << 0 << true << QStringList{"Alice/a"};
+    QTest::newRow("meeting not started yet") << "alice"
+                                             << "70002"
+                                             << "" << 0 << true << QStringList{"Alice/a"};
     QTest::newRow("wrong password") << "alice"
                                     << "70001"
                                     << "1" << 6601 << false << before;

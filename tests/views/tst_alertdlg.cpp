@@ -3,25 +3,23 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "alertanswerer.h"
+#include "helpers/cuserconfigutils.h"
 #include "views/base/alertdlg.h"
 #include "views/base/cmodualdlgsmanager.h"
 #include "views/call/toolbar/cdtmfdlg.h"
+#include "views/home/cjoinconfdlg.h"
 
 using kd_app::views::AlertDlg;
 using kd_app::views::CModualDlgsManager;
 
-// Stand-ins that carry the class names of the program's modal dialogs, which
-// is all the clean-up looks at (the dial pad is the real one).
+// A stand-in that carries the class name of one of the program's modal
+// dialogs, which is all the clean-up looks at.
 namespace kd_app {
 namespace views {
-
-class CJoinConfDlg : public QDialog
-{
-    Q_OBJECT
-};
 
 // A profile dialog busy with something it will not drop on request.
 class CMyInfoDlg : public QDialog
@@ -52,6 +50,7 @@ class TestAlertDlg : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
     void answersWithButtonPressed_data();
     void answersWithButtonPressed();
@@ -65,14 +64,29 @@ private slots:
     void closeAllWithoutOnlyAlertsEndsListedDialogs();
     void closeAllGivesUpOnDialogThatStays();
     void parentDestroyedWhileAsking();
+
+private:
+    QTemporaryDir m_appData;
 };
+
+void TestAlertDlg::initTestCase()
+{
+    // The real join dialog reads the user's recent numbers when shown.
+    QVERIFY(m_appData.isValid());
+    qputenv("appdata", QFile::encodeName(m_appData.path()));
+    kd_app::helpers::CUserConfigUtils::initInstance(QFile::encodeName(QCoreApplication::applicationFilePath()));
+}
 
 void TestAlertDlg::cleanup()
 {
     AlertDlg::setParentProvider(nullptr);
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        delete window;
+    // Deleting one window may delete others with it (a combo's popup).
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        windows << window;
+    }
+    for (const QPointer<QWidget> &window : windows) {
+        delete window.data();
     }
 }
 
@@ -215,7 +229,7 @@ void TestAlertDlg::parentProviderOnlyStandsInForMissingParent()
 
 void TestAlertDlg::closeAllStopsAtFirstUnlistedDialog()
 {
-    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg);
+    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
     AlertDlg::informationNonModal(nullptr, "Error", "On top of the join dialog");
     QPointer<QWidget> alert = QApplication::activeModalWidget();
     QVERIFY(qobject_cast<AlertDlg *>(alert));
@@ -233,7 +247,7 @@ void TestAlertDlg::closeAllStopsAtFirstUnlistedDialog()
 void TestAlertDlg::closeAllWithoutOnlyAlertsEndsListedDialogs()
 {
     QPointer<QDialog> bottom = showModal(new QDialog);
-    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg);
+    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
     QSignalSpy joinRejected(join.data(), &QDialog::rejected);
     QPointer<QWidget> dial = new kd_app::views::CDTMFDlg(nullptr);
     dial->setAttribute(Qt::WA_DeleteOnClose);
@@ -252,7 +266,7 @@ void TestAlertDlg::closeAllWithoutOnlyAlertsEndsListedDialogs()
 
 void TestAlertDlg::closeAllGivesUpOnDialogThatStays()
 {
-    QPointer<QDialog> bottom = showModal(new kd_app::views::CJoinConfDlg);
+    QPointer<QDialog> bottom = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
     auto *stubborn = new kd_app::views::CMyInfoDlg;
     showModal(stubborn);
 
