@@ -64,6 +64,8 @@ private slots:
     void storedValues();
     void newFileLayout();
     void utf8KeysRoundTrip();
+    void textFromOutsideRoundTrips_data();
+    void textFromOutsideRoundTrips();
     void deviceSnIsStable();
     void confIdsHistory();
     void loginStatusNames();
@@ -253,6 +255,54 @@ void TestUserConfigUtils::utf8KeysRoundTrip()
     QCOMPARE(config.getJoinConfDisplayName(), name);
     QCOMPARE(config.getScreenName(), name);
     QCOMPARE(config.getScreenPicPath(), QStringLiteral("/home/ü/图片"));
+}
+
+using Setter = void (CUserConfigUtils::*)(const QString &);
+using TextGetter = QString (CUserConfigUtils::*)() const;
+Q_DECLARE_METATYPE(Setter)
+Q_DECLARE_METATYPE(TextGetter)
+
+// Names from the server and typed addresses may hold line ends: they are
+// stored and read back unchanged and never become settings of their own.
+void TestUserConfigUtils::textFromOutsideRoundTrips_data()
+{
+    QTest::addColumn<Setter>("setter");
+    QTest::addColumn<TextGetter>("getter");
+    QTest::addColumn<QString>("value");
+    const QString injection = QStringLiteral("eve\r\n[Config]\r\nIp=attacker.example\r\nuseHttps=false");
+    const QString zero = QStringLiteral("eve") + QChar(0) + QStringLiteral("\n[Config]\nport=1");
+    const QList<QPair<QString, QString>> values = {
+        {"CR LF", injection}, {"LF", QStringLiteral("a\nIp=b")}, {"zero byte", zero}};
+    for (const auto &value : values) {
+        QTest::addRow("user name, %s", qPrintable(value.first))
+            << Setter(&CUserConfigUtils::setUser) << TextGetter(&CUserConfigUtils::getUser) << value.second;
+        QTest::addRow("server address, %s", qPrintable(value.first))
+            << Setter(&CUserConfigUtils::setJoinConfServerAddress)
+            << TextGetter(&CUserConfigUtils::getJoinConfServerAddress) << value.second;
+        QTest::addRow("display name, %s", qPrintable(value.first))
+            << Setter(&CUserConfigUtils::setJoinConfDisplayName)
+            << TextGetter(&CUserConfigUtils::getJoinConfDisplayName) << value.second;
+        QTest::addRow("SIP domain, %s", qPrintable(value.first))
+            << Setter(&CUserConfigUtils::setDomain) << TextGetter(&CUserConfigUtils::getDomain) << value.second;
+    }
+}
+
+void TestUserConfigUtils::textFromOutsideRoundTrips()
+{
+    QFETCH(Setter, setter);
+    QFETCH(TextGetter, getter);
+    QFETCH(QString, value);
+    {
+        CUserConfigUtils config(configPath());
+        config.setIp(QStringLiteral("good.example"));
+        config.setPort(8443);
+        (config.*setter)(value);
+    }
+    CUserConfigUtils config(configPath());
+    QCOMPARE((config.*getter)(), value);
+    QCOMPARE(config.getIp(), QStringLiteral("good.example"));
+    QCOMPARE(config.getPort(), 8443);
+    QCOMPARE(config.isUseHttps(), true);
 }
 
 void TestUserConfigUtils::deviceSnIsStable()
