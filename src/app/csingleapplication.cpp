@@ -48,8 +48,8 @@ void routeQtMessage(QtMsgType type, const QMessageLogContext &context, const QSt
     log4cplus::Logger logger = log4cplus::Logger::getRoot();
     const log4cplus::LogLevel level = levelOf(type);
     if (logger.isEnabledFor(level)) {
-        logger.forcedLog(level, message.toStdString(), context.file ? context.file : "", context.line,
-                         context.function ? context.function : "");
+        logger.forcedLog(level, helpers::CLogFormat::oneLine(message).toStdString(), context.file ? context.file : "",
+                         context.line, context.function ? context.function : "");
     }
     if (type == QtFatalMsg) {
         abort();

@@ -80,6 +80,7 @@ private slots:
     void soundPlaysForTheFileLength();
     void settingsPersist();
     void logFilesRotate();
+    void logLinesCannotBeForged();
     void passwords();
     void avatarIsWrittenBeforeItsEvent();
     void feedbackProgress_data();
@@ -459,6 +460,26 @@ void TestAVEngine::logFilesRotate()
     const QStringList files = QDir(QString::fromLocal8Bit(folder)).entryList(QDir::Files, QDir::Name);
     QCOMPARE(files, (QStringList{"kdsdk.1.log", "kdsdk.log"}));
     QVERIFY(QFileInfo(QDir(QString::fromLocal8Bit(folder)).filePath("kdsdk.log")).size() <= 2100);
+}
+
+// Arguments come from outside (names, addresses, paths); a line end in one
+// stays inside its own log line.
+void TestAVEngine::logLinesCannotBeForged()
+{
+    const QByteArray folder = m_dir.filePath("forged").toLocal8Bit();
+    m_manager->setLog(1, folder.constData(), "kdsdk", 1 << 20);
+    m_manager->enableLog(true);
+    QVERIFY(!m_manager->setRootCA("/x\n2026-01-01 00:00:00.000 [1] forged\r\x1b"));
+    QFile log(QDir(QString::fromLocal8Bit(folder)).filePath("kdsdk.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    QVERIFY2(text.contains("setRootCA(/x\\n2026-01-01 00:00:00.000 [1] forged\\r\\x1b)\n"), text.constData());
+    const QRegularExpression stamped(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\[\\d+\\] \\w"));
+    for (const QByteArray &line : text.split('\n')) {
+        QVERIFY2(line.isEmpty() || (stamped.match(QString::fromUtf8(line)).hasMatch() && !line.contains('\r')),
+                 line.constData());
+    }
 }
 
 void TestAVEngine::passwords()
