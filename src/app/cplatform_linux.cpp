@@ -1,7 +1,11 @@
 #include "cplatform.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -19,6 +23,15 @@ void CPlatform::ensureAppDataVariable()
     }
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     qputenv("appdata", QFile::encodeName(dataFolder));
+}
+
+QString CPlatform::executableFolder()
+{
+    if (QCoreApplication::instance()) {
+        return QCoreApplication::applicationDirPath();
+    }
+    const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return QFileInfo(executable).path();
 }
 
 bool CPlatform::supportDesktopOpengl()

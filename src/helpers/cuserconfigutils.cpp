@@ -123,13 +123,11 @@ void CUserConfigUtils::parseAppNameAndPath(const char *appFullName)
     }
     const QString fullName = QString::fromLocal8Bit(appFullName);
     const int separator = fullName.lastIndexOf(QDir::separator());
-    if (separator <= 0) {
-        m_qstrAppName = fullName;
-        m_qstrAppPath = QDir::currentPath();
-    } else {
-        m_qstrAppName = fullName.mid(separator + 1);
-        m_qstrAppPath = fullName.left(separator);
-    }
+    m_qstrAppName = separator <= 0 ? fullName : fullName.mid(separator + 1);
+    // The folder holds the trusted certificates, sounds and images. Started
+    // by name through PATH the command line names no folder, and the working
+    // folder is whatever the user stands in: take the executable's own.
+    m_qstrAppPath = CPlatform::executableFolder();
     const int dot = m_qstrAppName.indexOf(QLatin1Char('.'));
     if (dot > 0) {
         m_qstrAppName.truncate(dot);

@@ -128,28 +128,31 @@ void TestUserConfigUtils::instanceUsesAppDataFolder()
     QVERIFY(readFile(file).contains("ConfId=1001\r\n"));
 }
 
+// The name comes from the command line; the application folder, which holds
+// the trusted certificates and the sounds, is always the executable's own,
+// never the folder the user happens to stand in.
 void TestUserConfigUtils::parseAppNameAndPath_data()
 {
     QTest::addColumn<QByteArray>("fullName");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("full path") << QByteArray("/opt/parvela/bin/parvela") << "parvela"
-                               << "/opt/parvela/bin";
-    QTest::newRow("cut at first dot") << QByteArray("/opt/x/parvela.bin.old") << "parvela"
-                                      << "/opt/x";
-    QTest::newRow("no separator") << QByteArray("parvela.exe") << "parvela" << QDir::currentPath();
-    QTest::newRow("leading dot kept") << QByteArray("./.hidden") << ".hidden"
-                                      << ".";
+    QTest::newRow("full path") << QByteArray("/opt/parvela/bin/parvela") << "parvela";
+    QTest::newRow("cut at first dot") << QByteArray("/opt/x/parvela.bin.old") << "parvela";
+    QTest::newRow("no separator, started through PATH") << QByteArray("parvela.exe") << "parvela";
+    QTest::newRow("leading dot kept") << QByteArray("./.hidden") << ".hidden";
 }
 
 void TestUserConfigUtils::parseAppNameAndPath()
 {
     QFETCH(QByteArray, fullName);
     QFETCH(QString, name);
-    QFETCH(QString, path);
+    // A working folder that offers its own trust store.
+    const QString workingFolder = QDir::currentPath();
+    const auto restore = qScopeGuard([&workingFolder] { QDir::setCurrent(workingFolder); });
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    writeFile(m_dir->filePath(QStringLiteral("rootca.pem")), "-----BEGIN CERTIFICATE-----\n");
     CUserConfigUtils::parseAppNameAndPath(fullName.constData());
     QCOMPARE(CUserConfigUtils::getAppName(), name);
-    QCOMPARE(CUserConfigUtils::getAppPath(), path);
+    QCOMPARE(CUserConfigUtils::getAppPath(), QCoreApplication::applicationDirPath());
 }
 
 void TestUserConfigUtils::defaults_data()
