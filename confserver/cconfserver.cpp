@@ -24,10 +24,14 @@ int httpStatusOf(int errorCode)
     switch (errorCode) {
     case codes::kInvalidToken:
     case codes::kWrongCredentials:
+    case codes::kInvalidLogin:
         return 401;
     case codes::kNoPermission:
+    case codes::kAccountLocked:
+    case codes::kAccountUnused:
         return 403;
     case codes::kMeetingMissing:
+    case codes::kMeetingUnavailable:
         return 404;
     default:
         return 400;

@@ -77,21 +77,6 @@ std::string splitPassword(const std::string &number, std::string *password)
     return head.substr(0, star) + tail;
 }
 
-// What the error event says, so the log tells a certificate from a dead server.
-std::string failureText(int code, const char *fallback)
-{
-    switch (code) {
-    case KD_ERR_AUTH_FAILED:
-        return "wrong user name or password";
-    case KD_ERR_SERVER_UNREACHABLE:
-        return "server unreachable";
-    case KD_ERR_UNTRUSTED_SERVER:
-        return "server certificate not trusted";
-    default:
-        return fallback;
-    }
-}
-
 std::string meetingKey(const std::string &number)
 {
     return number.substr(0, number.find('@'));
@@ -229,13 +214,10 @@ void CAVEngine::raise(std::function<void(IAVEventHandler &)> event)
     post([this, event] { deliver(event); });
 }
 
-void CAVEngine::raiseError(const std::string &action, int code, const std::string &msg)
+void CAVEngine::raiseError(const std::string &action, const COutcome &outcome)
 {
-    writeLog("error " + action + " " + std::to_string(code) + " " + msg);
-    KDError error;
-    error.action = action;
-    error.code = code;
-    error.msg = msg;
+    writeLog("error " + action + " " + outcome.describe());
+    const KDError error = outcome.toError(action);
     deliver([error](IAVEventHandler &handler) {
         KDError copy = error;
         handler.onError(copy);
@@ -1066,17 +1048,18 @@ bool CAVEngine::contentEnabled()
 int CAVEngine::getFeature(const char *server, unsigned port, AVFeature &feature)
 {
     const std::string address = str(server);
-    int rc = enter("getFeature", address + "," + std::to_string(port));
-    if (rc == KD_OK) {
-        rc = m_backend->getFeature(address, port, feature);
+    COutcome outcome = enter("getFeature", address + "," + std::to_string(port));
+    if (outcome.ok()) {
+        outcome = m_backend->getFeature(address, port, feature);
     }
+    const int rc = outcome.result();
     if (rc != KD_OK && rc != KD_ERR_NO_FEATURE_RECORD) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_lastLoginError = rc;
             m_server = address;
         }
-        post([this, rc] { raiseError("getFeature", rc, failureText(rc, "server features unavailable")); });
+        post([this, outcome] { raiseError("getFeature", outcome); });
     }
     return rc;
 }
@@ -1101,12 +1084,13 @@ int CAVEngine::avlogin(const char *server, unsigned port, const char *username, 
         }
     }
     if (rc != KD_OK) {
-        post([this, rc] { raiseError("avlogin", rc, "sign-in refused"); });
+        post([this, rc] { raiseError("avlogin", COutcome(rc)); });
         return rc;
     }
     post([this, address, port, user, secret] {
         KDUserInfo info;
-        const int result = m_backend->signIn(address, port, user, secret, info);
+        const COutcome outcome = m_backend->signIn(address, port, user, secret, info);
+        const int result = outcome.result();
         KDRegisterInfo registration;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1124,7 +1108,7 @@ int CAVEngine::avlogin(const char *server, unsigned port, const char *username, 
             registration = m_accountRegistration;
         }
         if (result != KD_OK) {
-            raiseError("avlogin", result, failureText(result, "sign-in failed"));
+            raiseError("avlogin", outcome);
             return;
         }
         publishScene();
@@ -1250,8 +1234,8 @@ int CAVEngine::downloadUserImage(const char *path)
     }
     post([this, token, target] {
         std::string bytes;
-        int rc = m_backend->downloadUserImage(token, bytes);
-        if (rc == KD_OK) {
+        COutcome outcome = m_backend->downloadUserImage(token, bytes);
+        if (outcome.ok()) {
             // Written beside and renamed, so a reader never sees half a picture.
             const QString file = QString::fromLocal8Bit(target.c_str());
             QFile partial(file + QStringLiteral(".part"));
@@ -1261,11 +1245,11 @@ int CAVEngine::downloadUserImage(const char *path)
             QFile::remove(file);
             if (!written || !partial.rename(file)) {
                 partial.remove();
-                rc = KD_ERR_FILE;
+                outcome = COutcome(KD_ERR_FILE);
             }
         }
-        if (rc != KD_OK) {
-            raiseError("downloadUserImage", rc, "avatar not written");
+        if (!outcome.ok()) {
+            raiseError("downloadUserImage", outcome);
             return;
         }
         deliver([target](IAVEventHandler &handler) { handler.onDownloadUserImageComplete(target.c_str()); });
@@ -1288,9 +1272,9 @@ int CAVEngine::uploadUserImage(const char *path)
         token = m_user.token;
     }
     post([this, token, source] {
-        const int rc = m_backend->uploadUserImage(token, source);
-        if (rc != KD_OK) {
-            raiseError("uploadUserImage", rc, "avatar not accepted");
+        const COutcome outcome = m_backend->uploadUserImage(token, source);
+        if (!outcome.ok()) {
+            raiseError("uploadUserImage", outcome);
             return;
         }
         deliver([source](IAVEventHandler &handler) { handler.onUploadUserImageComplete(source.c_str()); });
@@ -1398,7 +1382,8 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
         KDMeetingInfo meeting;
         const size_t at = plainNumber.find('@');
         const std::string server = at == std::string::npos ? std::string() : plainNumber.substr(at + 1);
-        const int rc = m_backend->joinMeeting(meetingKey(plainNumber), password, server, meeting);
+        const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, meeting);
+        const int rc = outcome.result();
         KDCallInfo info;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1408,11 +1393,7 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
             }
             if (rc != KD_OK) {
                 m_phase = CallPhase::Idle;
-                m_call.err.action = "onCallEnd";
-                m_call.err.code = rc;
-                m_call.err.msg = rc == KD_ERR_MEETING_PASSWORD    ? "wrong meeting password"
-                                 : rc == KD_ERR_MEETING_NOT_FOUND ? "meeting not found"
-                                                                  : failureText(rc, "meeting not reachable");
+                m_call.err = outcome.toError("onCallEnd");
             } else {
                 m_phase = CallPhase::Connected;
                 m_meeting = meeting;
@@ -1432,6 +1413,8 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
                 KDCallInfo copy = info;
                 handler.onCallEnd(copy);
             });
+            // The call controller hears that the call is over; the user hears why.
+            raiseError("onCallEnd", outcome);
             return;
         }
         deliver([info](IAVEventHandler &handler) {
@@ -1487,14 +1470,26 @@ void CAVEngine::endCall(int code, const std::string &msg)
         m_hostMuted = false;
         m_call.clear();
     }
-    info.err.action = code ? "onCallEnd" : "";
-    info.err.code = code;
-    info.err.msg = msg;
+    info.err.clear();
+    if (code) {
+        info.err.type = KD_ERROR_TYPE_CALL;
+        info.err.action = "onCallEnd";
+        info.err.code = code;
+        info.err.msg = msg;
+    }
     publishScene();
     raise([info](IAVEventHandler &handler) {
         KDCallInfo copy = info;
         handler.onCallEnd(copy);
     });
+    if (code) {
+        // Why the far end ended the call is for the user to read.
+        const KDError reason = info.err;
+        raise([reason](IAVEventHandler &handler) {
+            KDError copy = reason;
+            handler.onError(copy);
+        });
+    }
 }
 
 int CAVEngine::hangUp()

@@ -178,7 +178,7 @@ private:
     int showStream(const char *operation, const std::string &args, CVideoRenderer::Stream stream,
                    kd::engine::KDWindowHandle window);
     int startSending(int type);
-    void raiseError(const std::string &action, int code, const std::string &msg);
+    void raiseError(const std::string &action, const COutcome &outcome);
     void endCall(int code, const std::string &msg);
     void saveConfig();
     void publishScene();

@@ -586,7 +586,11 @@ CMainDlgManager::ErrorPrompt CMainDlgManager::errorPrompt(const KDError &err, en
     prompt.bEndsSignIn = loginStatus == enums::LoggingIn;
 
     QString text;
-    if (action == ACTION_GET_FEATURE) {
+    // A failure the engine names in its own words (an untrusted certificate)
+    // keeps them at the feature query too: "Invalid server address." would
+    // send the user to check an address that is right.
+    const bool generic = err.type != ENGINE_ERROR && err.type != CALL_ERROR && err.type != SERVER_ERROR;
+    if (action == ACTION_GET_FEATURE && !generic) {
         KD_LOG << "prompt for ACTION_GET_FEATURE";
         text = err.type == ENGINE_ERROR ? tableText(m_engineErrorMessages, err.code) : QString();
         if (text.isEmpty()) {

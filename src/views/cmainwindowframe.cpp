@@ -1,13 +1,10 @@
 #include "cmainwindowframe.h"
 
 #include <QCloseEvent>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "helpers/clogformat.h"
@@ -60,7 +57,7 @@ CMainWindowFrame::CMainWindowFrame(QWidget *parent) : CBaseDlg(parent)
     m_pBtnMax = makeButton(titleBar, "m_pBtnMax", STYLE_PLAYER_MAXIMIZE_BUTTON);
     m_pBtnRestore = makeButton(titleBar, "m_pBtnRestore", STYLE_PLAYER_RESTORE_BUTTON);
     m_pBtnClose = makeButton(titleBar, "m_pBtnClose", STYLE_CLOSE_BUTTON);
-    m_pBtnRestore->hide();
+    m_maximizer.setButtons(m_pBtnMax, m_pBtnRestore);
     for (QPushButton *button : {m_pBtnMin, m_pBtnMax, m_pBtnRestore, m_pBtnClose}) {
         row->addWidget(button);
     }
@@ -132,7 +129,7 @@ void CMainWindowFrame::onDpiChanged()
         styleSheet.replace(match.capturedStart(), match.capturedLength(), QString::number(scaled) + "px");
     }
     setStyleSheet(styleSheet);
-    if (m_dpiScaler.isInitialized() && !m_bMaximized) {
+    if (m_dpiScaler.isInitialized() && !m_maximizer.isMaximized()) {
         m_dpiScaler.scaleWindow(factor, this);
     }
     m_nTitleHeight = m_pWgtTitlebar->height();
@@ -148,31 +145,13 @@ void CMainWindowFrame::closeEvent(QCloseEvent *event)
 void CMainWindowFrame::slotOnWinMax()
 {
     KD_LOG << "maximize" << objectName();
-    m_normalGeometry = geometry();
-    m_pBtnMax->hide();
-    m_pBtnRestore->show();
-    const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen) {
-        screen = getDisplayScreen();
-    }
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        setFixedSize(area.size());
-        move(area.topLeft());
-    }
-    m_bMaximized = true;
+    m_maximizer.maximize(this);
 }
 
 void CMainWindowFrame::slotOnWinRestore()
 {
     KD_LOG << "restore" << objectName();
-    m_pBtnMax->show();
-    m_pBtnRestore->hide();
-    if (m_normalGeometry.isValid()) {
-        setFixedSize(m_normalGeometry.size());
-        move(m_normalGeometry.topLeft());
-    }
-    m_bMaximized = false;
+    m_maximizer.restore(this);
 }
 
 } // namespace views

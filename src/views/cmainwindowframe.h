@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QRect>
-
 #include "views/base/cbasedlg.h"
 #include "views/base/cdpiscaler.h"
+#include "views/base/cwindowmaximizer.h"
 
 class QLabel;
 class QPushButton;
@@ -23,7 +22,7 @@ public:
     explicit CMainWindowFrame(QWidget *parent);
     ~CMainWindowFrame() override;
 
-    bool isMaximizedFlag() const { return m_bMaximized; }
+    bool isMaximizedFlag() const { return m_maximizer.isMaximized(); }
 
 signals:
     void sigClose();
@@ -56,8 +55,7 @@ private:
     QVBoxLayout *m_pBodyLayout = nullptr;
     CDpiScaler m_dpiScaler;
     QString m_qstrStyleSheet;
-    bool m_bMaximized = false;
-    QRect m_normalGeometry;
+    CWindowMaximizer m_maximizer;
 };
 
 } // namespace views
