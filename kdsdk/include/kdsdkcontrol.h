@@ -160,6 +160,17 @@ public:
     virtual void injectVideoMuted(int muted) = 0;
     virtual void injectWaitQueue(int size) = 0;
 
+    // ---- devices and sound ----
+    // The synthetic microphone's level while the meter is on, reported as
+    // given (out of range too, for clients that must cope with it); a
+    // negative level gives back the generated one.
+    virtual void setSyntheticMicLevel(float level) = 0;
+    // Reads the system's device lists now instead of at the next poll.
+    virtual void pollDevices() = 0;
+    // How often the system's device lists are read (2000 ms); 0 reads them
+    // only when pollDevices asks.
+    virtual void setDevicePollInterval(int milliseconds) = 0;
+
 protected:
     ~IEngineControl() = default;
 };

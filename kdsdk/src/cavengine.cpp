@@ -20,7 +20,6 @@
 #include <QThread>
 
 #include "cpasswordcipher.h"
-#include "cwavinfo.h"
 
 using namespace kd::engine;
 
@@ -105,16 +104,9 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
     if (!latency.isEmpty()) {
         m_latencyMs = latency.toInt();
     }
-    const char *names[3] = {"Built-in Microphone", "Built-in Speaker", "Synthetic Camera"};
-    for (int type = 0; type < 3; ++type) {
-        KDDevice device;
-        device.id = unsigned(type * 10 + 1);
-        device.type = type;
-        device.name = names[type];
-        device.desc = "kdsdk";
-        m_devices[type].push_back(device);
-        m_currentDevice[type] = device.id;
-        m_volumes[type].volume = 1.0f;
+    m_media = std::make_unique<CMediaDevices>([this](CDeviceManager::Event event) { raise(std::move(event)); });
+    for (KDVolume &volume : m_volumes) {
+        volume.volume = 1.0f;
     }
     m_localName = QSysInfo::machineHostName().toStdString();
     m_accountRegistration.type = KD_CALL_TYPE_ACCOUNT;
@@ -392,8 +384,7 @@ void CAVEngine::release()
     if (m_renderer) {
         m_renderer->clearAll();
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_audioEnd = Clock::time_point();
+    m_media->shutDown();
 }
 
 int CAVEngine::enableSecure(bool enable)
@@ -487,36 +478,16 @@ int CAVEngine::changePassword(const char *oldPassword, const char *newPassword)
 
 // ---- devices and sound ----------------------------------------------------
 
-bool CAVEngine::isKnownDevice(int type, unsigned id) const
-{
-    const auto &list = m_devices[type];
-    return std::any_of(list.begin(), list.end(), [id](const KDDevice &device) { return device.id == id; });
-}
-
-KDDevice CAVEngine::currentDeviceLocked(int type) const
-{
-    for (const KDDevice &device : m_devices[type]) {
-        if (device.id == m_currentDevice[type]) {
-            return device;
-        }
-    }
-    KDDevice none;
-    none.type = type;
-    return none;
-}
-
 std::vector<KDDevice> CAVEngine::getDevices(KD_DEVICE_TYPE type)
 {
     enter("getDevices", std::to_string(type));
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return validType(type) ? m_devices[type] : std::vector<KDDevice>();
+    return m_media->devices().devices(type);
 }
 
 KDDevice CAVEngine::getDevice(KD_DEVICE_TYPE type)
 {
     enter("getDevice", std::to_string(type));
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return validType(type) ? currentDeviceLocked(type) : KDDevice();
+    return m_media->devices().current(type);
 }
 
 int CAVEngine::setDevice(KD_DEVICE_TYPE type, unsigned id)
@@ -524,40 +495,31 @@ int CAVEngine::setDevice(KD_DEVICE_TYPE type, unsigned id)
     if (const int forced = enter("setDevice", std::to_string(type) + "," + std::to_string(id))) {
         return forced;
     }
-    KDDevice device;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (!validType(type) || !isKnownDevice(type, id)) {
-            return KD_ERR_INVALID_ARGUMENT;
-        }
-        if (m_currentDevice[type] == id) {
-            return KD_OK;
-        }
-        m_currentDevice[type] = id;
-        device = currentDeviceLocked(type);
+    const int rc = m_media->select(type, id);
+    if (rc == KD_OK && type == KD_DEVICE_CAMERA) {
+        publishScene();
     }
-    raise([device](IAVEventHandler &handler) {
-        KDDevice copy = device;
-        handler.onCurrentDeviceChanged(copy);
-    });
-    return KD_OK;
+    return rc;
 }
 
 int CAVEngine::enableMicMeter(bool enable)
 {
-    return store("enableMicMeter", flag(enable), m_micMeter, enable);
+    if (const int forced = enter("enableMicMeter", flag(enable))) {
+        return forced;
+    }
+    return m_media->enableMeter(enable);
 }
 
 float CAVEngine::getMicVolume()
 {
     enter("getMicVolume");
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_micMeter || !m_micOn || m_currentDevice[KD_DEVICE_MIC] == KDDevice().id) {
-        return 0.0f;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_micOn) {
+            return 0.0f;
+        }
     }
-    // A speaking-like level that moves with time.
-    const double t = double(QDateTime::currentMSecsSinceEpoch() % 100000) / 1000.0;
-    return float(0.25 + 0.2 * std::sin(t * 5.0) * std::sin(t * 1.3)) * m_volumes[KD_DEVICE_MIC].volume;
+    return m_media->micLevel();
 }
 
 int CAVEngine::setAudioFile(const char *path)
@@ -565,14 +527,7 @@ int CAVEngine::setAudioFile(const char *path)
     if (const int forced = enter("setAudioFile", str(path))) {
         return forced;
     }
-    const double seconds = wavDurationSeconds(QString::fromLocal8Bit(str(path).c_str()));
-    if (seconds < 0) {
-        return KD_ERR_FILE;
-    }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_audioFile = str(path);
-    m_audioSeconds = seconds;
-    return KD_OK;
+    return m_media->setAudioFile(str(path));
 }
 
 int CAVEngine::startAudioPlay(int kind)
@@ -580,12 +535,7 @@ int CAVEngine::startAudioPlay(int kind)
     if (const int forced = enter("startAudioPlay", std::to_string(kind))) {
         return forced;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_audioFile.empty()) {
-        return KD_ERR_FILE;
-    }
-    m_audioEnd = Clock::now() + std::chrono::microseconds(int64_t(m_audioSeconds * 1e6));
-    return KD_OK;
+    return m_media->startPlay();
 }
 
 int CAVEngine::stopAudioPlay()
@@ -593,23 +543,20 @@ int CAVEngine::stopAudioPlay()
     if (const int forced = enter("stopAudioPlay")) {
         return forced;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_audioEnd = Clock::time_point();
-    return KD_OK;
+    return m_media->stopPlay();
 }
 
 bool CAVEngine::isAudioPlaying()
 {
     enter("isAudioPlaying");
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return Clock::now() < m_audioEnd;
+    return m_media->isPlaying();
 }
 
 KDVolume CAVEngine::getVolume(KD_DEVICE_TYPE type)
 {
     enter("getVolume", std::to_string(type));
     std::lock_guard<std::mutex> lock(m_mutex);
-    return validType(type) ? m_volumes[type] : KDVolume();
+    return CDeviceManager::validType(type) ? m_volumes[type] : KDVolume();
 }
 
 int CAVEngine::setVolume(KD_DEVICE_TYPE type, const KDVolume &vol)
@@ -618,7 +565,7 @@ int CAVEngine::setVolume(KD_DEVICE_TYPE type, const KDVolume &vol)
                                                   std::to_string(vol.volume))) {
         return forced;
     }
-    if (!validType(type) || !(vol.volume >= 0.0f && vol.volume <= 3.0f)) {
+    if (!CDeviceManager::validType(type) || !(vol.volume >= 0.0f && vol.volume <= 3.0f)) {
         return KD_ERR_INVALID_ARGUMENT;
     }
     {
@@ -1866,64 +1813,27 @@ void CAVEngine::injectRegistrationState(int type, int state)
 
 void CAVEngine::injectDeviceAdded(const KDDevice &device)
 {
-    if (!validType(device.type)) {
-        return;
-    }
-    KDDevice added = device;
-    bool becameCurrent = false;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (added.id == KDDevice().id || isKnownDevice(added.type, added.id)) {
-            added.id = m_nextDeviceId++;
-        }
-        m_devices[added.type].push_back(added);
-        if (m_currentDevice[added.type] == KDDevice().id) {
-            m_currentDevice[added.type] = added.id;
-            becameCurrent = true;
-        }
-    }
-    raise([added, becameCurrent](IAVEventHandler &handler) {
-        KDDevice copy = added;
-        handler.onDeviceAdded(copy);
-        if (becameCurrent) {
-            KDDevice current = added;
-            handler.onCurrentDeviceChanged(current);
-        }
-    });
+    m_media->devices().add(device);
 }
 
 void CAVEngine::injectDeviceRemoved(int type, unsigned id)
 {
-    if (!validType(type)) {
-        return;
-    }
-    KDDevice removed;
-    KDDevice current;
-    bool currentChanged = false;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        auto &list = m_devices[type];
-        const auto found =
-            std::find_if(list.begin(), list.end(), [id](const KDDevice &device) { return device.id == id; });
-        if (found == list.end()) {
-            return;
-        }
-        removed = *found;
-        list.erase(found);
-        if (m_currentDevice[type] == id) {
-            m_currentDevice[type] = list.empty() ? KDDevice().id : list.front().id;
-            current = currentDeviceLocked(type);
-            currentChanged = true;
-        }
-    }
-    raise([removed, current, currentChanged](IAVEventHandler &handler) {
-        KDDevice copy = removed;
-        handler.onDeviceRemoved(copy);
-        if (currentChanged) {
-            KDDevice now = current;
-            handler.onCurrentDeviceChanged(now);
-        }
-    });
+    m_media->devices().remove(type, id);
+}
+
+void CAVEngine::setSyntheticMicLevel(float level)
+{
+    m_media->setSyntheticMicLevel(level);
+}
+
+void CAVEngine::pollDevices()
+{
+    m_media->pollNow();
+}
+
+void CAVEngine::setDevicePollInterval(int milliseconds)
+{
+    m_media->setPollInterval(milliseconds);
 }
 
 void CAVEngine::injectNetworkQuality(float rating)

@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include "ceventdispatcher.h"
+#include "cmediadevices.h"
 #include "cvideorenderer.h"
 #include "engine/iavengine.h"
 #include "ibackend.h"
@@ -147,6 +148,9 @@ public:
     void injectHostMute(bool muted) override;
     void injectVideoMuted(int muted) override;
     void injectWaitQueue(int size) override;
+    void setSyntheticMicLevel(float level) override;
+    void pollDevices() override;
+    void setDevicePollInterval(int milliseconds) override;
 
 private:
     enum class CallPhase { Idle, Dialling, Incoming, Connected };
@@ -182,9 +186,6 @@ private:
     void endCall(int code, const std::string &msg);
     void saveConfig();
     void publishScene();
-    bool isKnownDevice(int type, unsigned id) const;
-    kd::engine::KDDevice currentDeviceLocked(int type) const;
-    static bool validType(int type) { return type >= 0 && type <= 2; }
 
     std::unique_ptr<IBackend> m_backend;
     CEventDispatcher m_dispatcher;
@@ -251,14 +252,8 @@ private:
     std::set<unsigned char *> m_bitmaps;
 
     // Devices and sound
-    std::vector<kd::engine::KDDevice> m_devices[3];
-    unsigned m_currentDevice[3];
+    std::unique_ptr<CMediaDevices> m_media;
     kd::engine::KDVolume m_volumes[3];
-    unsigned m_nextDeviceId = 100;
-    bool m_micMeter = false;
-    std::string m_audioFile;
-    double m_audioSeconds = 0.0;
-    Clock::time_point m_audioEnd;
 
     // Own log file
     std::mutex m_logMutex;

@@ -10,6 +10,7 @@
 #include "../engine/clogcapture.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
+#include "wavfile.h"
 
 using namespace kd::engine;
 using kd_app::models::CKDSdkManager;
@@ -17,27 +18,6 @@ using kd_app::models::CKDSdkManager;
 namespace {
 
 const QColor kBackground(1, 2, 3);
-
-// A plain PCM WAV file of the given length.
-QString writeWav(const QString &path, int milliseconds)
-{
-    const quint32 rate = 8000;
-    const quint32 dataSize = rate * 2 * quint32(milliseconds) / 1000;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return QString();
-    }
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + dataSize);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
-    out.writeRawData("data", 4);
-    out << dataSize;
-    file.write(QByteArray(int(dataSize), '\0'));
-    return path;
-}
 
 std::unique_ptr<QWidget> videoWindow()
 {
@@ -444,7 +424,7 @@ void TestAVEngine::clientFramesAreCheckedAndCopied()
 
 void TestAVEngine::soundPlaysForTheFileLength()
 {
-    const QString wav = writeWav(m_dir.filePath("tone.wav"), 400);
+    const QString wav = writeWavFile(m_dir.filePath("tone.wav"), 400);
     QVERIFY(m_manager->setAudioFile(wav));
     QVERIFY(!m_manager->isAudioPlaying());
     QElapsedTimer timer;
