@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QUrlQuery>
+
 namespace kd_app {
 namespace helpers {
 
@@ -82,6 +84,21 @@ QString CLogFormat::oneLine(const QString &message)
         }
     }
     return line;
+}
+
+QString CLogFormat::maskedUrl(const QUrl &url)
+{
+    QUrlQuery query(url);
+    QList<QPair<QString, QString>> items = query.queryItems(QUrl::FullyDecoded);
+    for (QPair<QString, QString> &item : items) {
+        if (item.first == QLatin1String("token")) {
+            item.second = masked(item.second);
+        }
+    }
+    query.setQueryItems(items);
+    QUrl shown(url);
+    shown.setQuery(query);
+    return shown.toDisplayString();
 }
 
 } // namespace helpers

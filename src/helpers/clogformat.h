@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDebug>
+#include <QUrl>
 
 namespace kd_app {
 namespace helpers {
@@ -27,6 +28,10 @@ public:
     // are written as escapes ("\n", "\r", "\x1b"), so that text from outside
     // (a name, a server reply) cannot forge lines of its own.
     static QString oneLine(const QString &message);
+
+    // An address as a log line may show it: the value of a "token" query
+    // item masked, everything else as it is.
+    static QString maskedUrl(const QUrl &url);
 };
 
 } // namespace helpers
