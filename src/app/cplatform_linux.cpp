@@ -11,9 +11,6 @@
 #include <QFile>
 #include <QStandardPaths>
 
-#include "app/cstartuplog.h"
-#include "helpers/clogformat.h"
-
 namespace kd_app {
 
 void CPlatform::ensureAppDataVariable()
@@ -36,11 +33,9 @@ QString CPlatform::executableFolder()
 
 bool CPlatform::supportDesktopOpengl()
 {
-    // There is no Direct3D here: the probe fails at its first step, as it
-    // does on a machine without the library.
-    const QString message = QStringLiteral("load d3d9.dll failed!");
-    KD_WARN << message;
-    CStartupLog::cache(message);
+    // The accelerated path is a Direct3D one, which this system does not
+    // have: the default rendering is the right one, and nothing here can
+    // fail in a way the user could do something about, so nothing is said.
     return false;
 }
 
