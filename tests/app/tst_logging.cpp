@@ -2,9 +2,11 @@
 #include <QtTest>
 
 #include "app/csingleapplication.h"
+#include "app/cstartuplog.h"
 #include "helpers/clogformat.h"
 
 using kd_app::CSingleApplication;
+using kd_app::CStartupLog;
 
 class TestLogging : public QObject
 {
@@ -16,6 +18,7 @@ private slots:
     void substitution();
     void missingFileGivesNoProperties();
     void qtMessagesReachLogFile();
+    void startUpLinesStaySingleLines();
 
 private:
     QTemporaryDir m_dir;
@@ -114,6 +117,17 @@ void TestLogging::qtMessagesReachLogFile()
     for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         QVERIFY2(stamped.match(line).hasMatch() && !line.contains(QLatin1Char('\r')), qPrintable(line));
     }
+}
+
+// Lines kept from before logging starts may hold outside text (the working
+// folder's name); each stays one line of the joined text.
+void TestLogging::startUpLinesStaySingleLines()
+{
+    CStartupLog::cache(QStringLiteral("dir path: /home/u/x\n2026-01-01 00:00:00.000 INFO  forged"));
+    CStartupLog::cache(QStringLiteral("second"));
+    QCOMPARE(CStartupLog::take(),
+             QStringLiteral("dir path: /home/u/x\\n2026-01-01 00:00:00.000 INFO  forged\nsecond\n"));
+    QCOMPARE(CStartupLog::take(), QString());
 }
 
 QTEST_GUILESS_MAIN(TestLogging)
