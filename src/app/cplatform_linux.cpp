@@ -1,5 +1,7 @@
 #include "cplatform.h"
 
+#include <atomic>
+
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -74,6 +76,22 @@ QString CPlatform::instanceName(const QString &key, const QString &userFolder)
     const QByteArray folderHash =
         QCryptographicHash::hash(QFile::encodeName(userFolder), QCryptographicHash::Sha1).toHex().left(12);
     return key + QLatin1Char('-') + QString::fromLatin1(folderHash);
+}
+
+namespace {
+
+std::atomic<bool> g_windows7Sp1{false};
+
+} // namespace
+
+bool CPlatform::isWindows7Sp1()
+{
+    return g_windows7Sp1;
+}
+
+void CPlatform::setWindows7Sp1ForTests(bool windows7Sp1)
+{
+    g_windows7Sp1 = windows7Sp1;
 }
 
 QStringList CPlatform::uiFontFamilies()

@@ -89,6 +89,11 @@ public:
     QString getAcsServer() const { return m_acsServer; }
     // Whether a whiteboard-token request waits for its answer.
     bool isAcsRequestPending() const { return !m_pAcsReply.isNull(); }
+    // The source the user chose when sharing began; handed to the engine
+    // again when the application's own capture of the screen ends.
+    kd::engine::KDContentSourceInfo getContentSourceInfo() const { return m_contentSourceInfo; }
+    // Shown on the sharing toolbar's management button; nothing fills it yet.
+    QString getParticipantNumber() const { return m_qstrParticipantNum; }
 
     static constexpr int kAcsRequestIntervalMs = 10000;
     static constexpr int kConfNumberHistorySize = 5;
@@ -146,6 +151,7 @@ private:
     kd::engine::KDWhiteBoardInfo m_whiteBoardInfo;
     kd::engine::KDContentSourceInfo m_contentSourceInfo;
     QString m_qstrPeerName;
+    QString m_qstrParticipantNum;
     QNetworkAccessManager m_networkAccessManager;
 };
 

@@ -18,11 +18,12 @@ QString sourceDir()
 }
 
 // The name without its scale: a variant suffix ("_2x", "-1.5x", "@2x") or
-// the "%1" that code fills with one at run time goes.
+// the "%1" (or "%2" ...) that code fills with one at run time goes.
 QString scaleFreeName(QString path)
 {
     static const QRegularExpression variant("[_@-](1\\.5|2)x(\\.[a-z]+)$");
-    return path.remove(QStringLiteral("%1")).replace(variant, "\\2");
+    static const QRegularExpression placeholder("%[1-9]");
+    return path.remove(placeholder).replace(variant, "\\2");
 }
 
 // The file of an image at a scale: "_1.5x" and "_2x" before the ending,
@@ -87,7 +88,7 @@ QMap<QString, QString> namedResources()
                                     STYLE_PLAYER_EXIT_FULLSCREEN_BUTTON};
     collectNames(builtRules.join(QString()), "cstylestrings.cpp", names);
     for (const QString &folder : {QString("src"), QString("resources/qss")}) {
-        QDirIterator it(sourceDir() + "/" + folder, {"*.cpp", "*.h", "*.qss"}, QDir::Files,
+        QDirIterator it(sourceDir() + "/" + folder, {"*.cpp", "*.h", "*.qss", "*.ui"}, QDir::Files,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile file(it.next());
