@@ -9,6 +9,51 @@
     </message>
 </context>
 <context>
+    <name>CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfDlg</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfWidget</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -114,14 +159,6 @@
 <context>
     <name>kd_app::views::CContainerSettingsFormWidget</name>
     <message>
-        <source>Settings</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>There are no settings to change in this version.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -146,6 +183,29 @@
     </message>
     <message>
         <source>Back to Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CJoinConfRules</name>
+    <message>
+        <source>Input meeting ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -9,6 +9,51 @@
     </message>
 </context>
 <context>
+    <name>CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfDlg</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfWidget</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -115,11 +160,11 @@
     <name>kd_app::views::CContainerSettingsFormWidget</name>
     <message>
         <source>Settings</source>
-        <translation>设置</translation>
+        <translation type="vanished">设置</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation>关闭</translation>
+        <translation type="vanished">关闭</translation>
     </message>
     <message>
         <source>There are no settings to change in this version.</source>
@@ -147,6 +192,29 @@
     <message>
         <source>Back to Login</source>
         <translation>返回登录</translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CJoinConfRules</name>
+    <message>
+        <source>Input meeting ID</source>
+        <translation>请输入会议号</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation>视频加入</translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
+        <translation>音频加入</translation>
     </message>
 </context>
 <context>
