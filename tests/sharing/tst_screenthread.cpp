@@ -46,6 +46,7 @@ private slots:
     void restartAfterTheEnd();
     void restartWhileStopping();
     void windowFrameFollowsTheWindowSize();
+    void windowPastTheScreenEdgeIsStillSent();
     void failedGrabWarnsOnceAndCallsNothing();
     void destructionAndExitStopTheThreads();
 
@@ -205,6 +206,24 @@ void TestScreenThread::windowFrameFollowsTheWindowSize()
     QCOMPARE(m_control->latestContentFrame().height, 250);
     thread.stop();
     QVERIFY(thread.wait(5000));
+}
+
+// The whiteboard window dragged half off the screen still goes out.
+void TestScreenThread::windowPastTheScreenEdgeIsStillSent()
+{
+    QWidget window;
+    window.setWindowFlags(Qt::FramelessWindowHint);
+    window.setGeometry(1800, 1000, 320, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    ScreenThread thread;
+    thread.setWhiteBoardAndWinId(true, unsigned(window.winId()));
+    thread.start();
+    QVERIFY(waitForFrames(2));
+    thread.stop();
+    QVERIFY(thread.wait(5000));
+    QVERIFY(m_control->latestContentFrame().width > 0);
 }
 
 void TestScreenThread::failedGrabWarnsOnceAndCallsNothing()
