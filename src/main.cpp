@@ -75,6 +75,9 @@ void handOverToRunningInstance(CSingleApplication &app, const char *firstArgumen
 
 int main(int argc, char *argv[])
 {
+    // Before the first file: settings, logs, the lock and the engine's
+    // files are the user's alone.
+    CPlatform::restrictNewFileModes();
     // Until the logger takes over, a terminal shows warnings only; the
     // start-up's own lines reach the log file through the start-up cache.
     CConsoleLog::install();

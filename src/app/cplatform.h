@@ -31,6 +31,14 @@ public:
     static bool makePrivateFolder(const QString &path);
     static bool makePrivateFile(const QString &path);
 
+    // Makes an existing folder of this user readable by the user only; false
+    // for a folder that is missing, a link, or another user's.
+    static bool tightenPrivateFolder(const QString &path);
+
+    // Every file and folder the process creates from now on is the user's
+    // alone: the per-user folder holds passwords, tokens and logs.
+    static void restrictNewFileModes();
+
     // The name under which one user's instances meet: the shared-memory key
     // and the local server's name.
     static QString instanceName(const QString &key, const QString &userFolder);

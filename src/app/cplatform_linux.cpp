@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "helpers/clogformat.h"
+
 namespace kd_app {
 
 void CPlatform::ensureAppDataVariable()
@@ -67,6 +69,29 @@ bool CPlatform::makePrivateFolder(const QString &path)
 bool CPlatform::makePrivateFile(const QString &path)
 {
     return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+bool CPlatform::tightenPrivateFolder(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info = {};
+    if (lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid()) {
+        return false;
+    }
+    if ((info.st_mode & 07777) == S_IRWXU) {
+        return true;
+    }
+    if (chmod(native.constData(), S_IRWXU) != 0) {
+        KD_WARN << "Failed to make folder private:" << path;
+        return false;
+    }
+    KD_LOG << "Made folder private:" << path;
+    return true;
+}
+
+void CPlatform::restrictNewFileModes()
+{
+    umask(S_IRWXG | S_IRWXO);
 }
 
 QString CPlatform::instanceName(const QString &key, const QString &userFolder)

@@ -4,6 +4,12 @@
 
 #include "userconfigfile.h"
 
+namespace {
+
+const QString kKey = QStringLiteral("5B1F2C7E-9A4D-4E36-B8C1-3F0D27A96E54");
+
+} // namespace
+
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
@@ -11,12 +17,14 @@ class TestSingleInstance : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void filesAndFoldersArePrivate();
     void handOver_data();
     void handOver();
     void killedInstanceDoesNotBlockNextStart();
 
 private:
     QString logText(const QString &name = QStringLiteral("app.log")) const;
+    QString userFolder() const { return m_dir.filePath(QStringLiteral("parvela")); }
     void startFirstInstance();
     int runSecondInstance(const QStringList &arguments);
     void setConfigValue(const QByteArray &section, const QByteArray &line);
@@ -33,6 +41,19 @@ void TestSingleInstance::initTestCase()
     m_environment = QProcessEnvironment::systemEnvironment();
     m_environment.insert(QStringLiteral("appdata"), m_dir.path());
     m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // As an older version, or a hand, left them: open to everyone, and the
+    // settings file damaged, so that its first save keeps a copy.
+    const QString config = userFolder() + QStringLiteral("/Brivana/Config");
+    QVERIFY(QDir().mkpath(config));
+    const QFileDevice::Permissions open(0x7755);
+    for (const QString &folder : {userFolder(), userFolder() + QStringLiteral("/Brivana"), config}) {
+        QVERIFY(QFile::setPermissions(folder, open));
+    }
+    QFile file(config + QStringLiteral("/config.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Config]\r\nConfigFileVersion=2\r\n[ConfRunningStatus]\r\nIsConfRunning=0\r\n[Sip\r\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::Permissions(0x6644)));
     startFirstInstance();
 }
 
@@ -81,6 +102,31 @@ int TestSingleInstance::runSecondInstance(const QStringList &arguments)
 void TestSingleInstance::setConfigValue(const QByteArray &section, const QByteArray &line)
 {
     QVERIFY(setUserConfigLine(m_dir.filePath(QStringLiteral("parvela/Brivana/Config/config.ini")), section, line));
+}
+
+// Settings, passwords, logs and the engine's files are the user's alone,
+// whatever the folder was before the start.
+void TestSingleInstance::filesAndFoldersArePrivate()
+{
+    const QDir folder(userFolder());
+    // The engine comes up shortly after the login window shows.
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(QStringLiteral("kdsdk.log")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(QStringLiteral("Brivana/Config/config.ini.bak")), 5000);
+    const QFileDevice::Permissions others(0x0077);
+    for (const QString &name : {QString(), QStringLiteral("Brivana/Config")}) {
+        const QFileInfo info(folder.filePath(name));
+        QVERIFY2((info.permissions() & others) == 0, qPrintable(info.filePath()));
+    }
+    QStringList files = {QStringLiteral("app.log"), QStringLiteral("kdsdk.log"), kKey + QStringLiteral(".lock"),
+                         QStringLiteral("Brivana/Config/config.ini"), QStringLiteral("Brivana/Config/config.ini.bak")};
+    if (folder.exists(QStringLiteral("parvelarc"))) {
+        files.append(QStringLiteral("parvelarc"));
+    }
+    for (const QString &name : files) {
+        const QFileInfo info(folder.filePath(name));
+        QVERIFY2(info.isFile(), qPrintable(info.filePath()));
+        QVERIFY2((info.permissions() & others) == 0, qPrintable(info.filePath()));
+    }
 }
 
 void TestSingleInstance::handOver_data()
