@@ -68,7 +68,10 @@ void handOverToRunningInstance(CSingleApplication &app, const char *firstArgumen
         KD_LOG << "Another app not logined and inform it";
         message = QString::fromLocal8Bit(firstArgument);
     }
-    app.sendMessage(message);
+    if (!app.sendMessage(message)) {
+        // The request, a join link with its password among them, stays here.
+        showPrompt(QT_TRANSLATE_NOOP("main", "The running application could not be reached."));
+    }
 }
 
 } // namespace
