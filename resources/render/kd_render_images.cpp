@@ -4,7 +4,9 @@
 //   kd_render_images <svg source folder> <image folder>
 //
 // a/b.svg becomes a/b.png, a/b_1.5x.png and a/b_2x.png, each the SVG's own
-// size times the scale. waiting.svg is turned through a full circle in
+// size times the scale. Images whose names follow another rule say so on
+// their root element: data-scale-marks="@1.5x @2x" gives a/b@1.5x.png and
+// a/b@2x.png, data-scale-marks="-1.5x -2x" gives a/b-1.5x.png and a/b-2x.png. waiting.svg is turned through a full circle in
 // frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif;
 // joining the frames needs ImageMagick's "convert".
 
@@ -13,9 +15,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -27,10 +31,25 @@ constexpr int SPINNER_FRAMES = 18;
 constexpr int SPINNER_FRAME_MS = 50;
 const char SPINNER_NAME[] = "waiting";
 
-QString scaledName(const QString &stem, double scale, const QString &suffix)
+// The marks of the 1.5 and 2 variants; empty for the usual "_1.5x", "_2x".
+QStringList scaleMarks(const QString &source)
+{
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QRegularExpression marks(QStringLiteral("data-scale-marks=\"([^\" ]+) ([^\" ]+)\""));
+    const QRegularExpressionMatch match = marks.match(QString::fromUtf8(file.readAll()));
+    return match.hasMatch() ? QStringList{match.captured(1), match.captured(2)} : QStringList();
+}
+
+QString scaledName(const QString &stem, double scale, const QString &suffix, const QStringList &marks = {})
 {
     if (scale < 1.5) {
         return stem + "." + suffix;
+    }
+    if (marks.size() == 2) {
+        return stem + marks.at(scale < 2.0 ? 0 : 1) + "." + suffix;
     }
     return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
 }
@@ -50,10 +69,10 @@ QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &backg
     return image;
 }
 
-bool renderStill(QSvgRenderer &svg, const QString &stem)
+bool renderStill(QSvgRenderer &svg, const QString &stem, const QStringList &marks)
 {
     for (double scale : SCALES) {
-        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png"))) {
+        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png", marks))) {
             return false;
         }
     }
@@ -103,7 +122,7 @@ int main(int argc, char *argv[])
         QDir().mkpath(QFileInfo(stem).path());
         QSvgRenderer svg(source);
         const bool spinner = QFileInfo(source).completeBaseName() == SPINNER_NAME;
-        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, stem));
+        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, stem, scaleMarks(source)));
         if (!ok) {
             err << "failed: " << source << "\n";
             ++failures;
