@@ -4,6 +4,7 @@
 // events and failures, the record of operations called, and the account and
 // meeting model that answers sign-in and calls.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -83,6 +84,10 @@ struct KDOperationRecord
     std::string args; // secrets are never recorded
 };
 
+// The record of operations keeps the newest ones only: the application's
+// engine keeps it too, and a screen capture adds ten records a second.
+constexpr std::size_t KD_OPERATION_RECORD_LIMIT = 10000;
+
 struct KDModelServer
 {
     std::string address;
@@ -116,6 +121,15 @@ struct KDModelMeeting
     std::vector<std::string> participants;
     std::vector<std::string> hosts; // user names allowed to control the meeting
     bool contentLocked = false;     // nobody but the hosts may send content
+};
+
+struct KDContentFrame
+{
+    int width = 0;
+    int height = 0;
+    int bytesPerLine = 0;
+    int format = 0; // a KD_PIX_FMT code
+    std::vector<unsigned char> pixels;
 };
 
 class IEngineControl
@@ -170,6 +184,12 @@ public:
     // How often the system's device lists are read (2000 ms); 0 reads them
     // only when pollDevices asks.
     virtual void setDevicePollInterval(int milliseconds) = 0;
+
+    // ---- Content frames captured by the application (type-3 sources) ----
+    // The number of frames taken since the engine was made.
+    virtual uint64_t contentFramesTaken() const = 0;
+    // A copy of the latest frame taken; width 0 before the first.
+    virtual KDContentFrame latestContentFrame() const = 0;
 
 protected:
     ~IEngineControl() = default;

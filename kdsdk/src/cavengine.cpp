@@ -125,6 +125,9 @@ int CAVEngine::enter(const char *operation, const std::string &args)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         listener = m_operationListener;
+        if (m_operations.size() >= KD_OPERATION_RECORD_LIMIT) {
+            m_operations.pop_front();
+        }
         m_operations.push_back(KDOperationRecord{operation, args});
         auto failure = m_failures.find(operation);
         if (failure != m_failures.end() && !failure->second.empty()) {
@@ -837,19 +840,9 @@ int CAVEngine::setLocalContentSource(const KDContentSourceInfo &info)
     }
     QImage frame;
     if (info.type == 3) {
-        const int width = info.captureSize.width;
-        const int height = info.captureSize.height;
-        const int format = info.framePixelFormat;
-        if (!info.frameData || width <= 0 || height <= 0 || width > 16384 || height > 16384 || format <= 0 ||
-            format >= QImage::NImageFormats) {
-            return KD_ERR_INVALID_ARGUMENT;
+        if (const int rst = m_contentFrames.take(info, frame)) {
+            return rst;
         }
-        const int depth = QImage(1, 1, QImage::Format(format)).depth();
-        if (depth <= 0 || qint64(info.frameBytesPerLine) * 8 < qint64(width) * depth) {
-            return KD_ERR_INVALID_ARGUMENT;
-        }
-        // The caller's buffer is only valid during this call.
-        frame = QImage(info.frameData, width, height, info.frameBytesPerLine, QImage::Format(format)).copy();
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -1658,7 +1651,17 @@ void CAVEngine::failNext(const std::string &operation, int code)
 std::vector<KDOperationRecord> CAVEngine::operations() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_operations;
+    return std::vector<KDOperationRecord>(m_operations.begin(), m_operations.end());
+}
+
+uint64_t CAVEngine::contentFramesTaken() const
+{
+    return m_contentFrames.taken();
+}
+
+KDContentFrame CAVEngine::latestContentFrame() const
+{
+    return m_contentFrames.latest();
 }
 
 void CAVEngine::clearOperations()

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 
+#include "ccontentframes.h"
 #include "ceventdispatcher.h"
 #include "cmediadevices.h"
 #include "cvideorenderer.h"
@@ -128,6 +129,8 @@ public:
     bool waitForIdle(int timeoutMs) override;
     void failNext(const std::string &operation, int code) override;
     std::vector<KDOperationRecord> operations() const override;
+    uint64_t contentFramesTaken() const override;
+    KDContentFrame latestContentFrame() const override;
     void clearOperations() override;
     void setOperationListener(std::function<void(const std::string &)> listener) override;
     kd::engine::IAVEventHandler *eventHandler() override;
@@ -198,7 +201,7 @@ private:
     mutable std::mutex m_mutex;
     int m_latencyMs = 200;
     std::map<std::string, std::deque<int>> m_failures;
-    std::vector<KDOperationRecord> m_operations;
+    std::deque<KDOperationRecord> m_operations;
     std::function<void(const std::string &)> m_operationListener;
 
     // Set-up and persisted settings
@@ -249,6 +252,7 @@ private:
     // Content
     kd::engine::KDContentSourceInfo m_contentSource;
     QImage m_contentFrame;
+    CContentFrames m_contentFrames;
     std::set<unsigned char *> m_bitmaps;
 
     // Devices and sound

@@ -4,9 +4,11 @@
 //   kd_render_images <svg source folder> <image folder>
 //
 // a/b.svg becomes a/b.png, a/b_1.5x.png and a/b_2x.png, each the SVG's own
-// size times the scale. Images whose names follow another rule say so on
-// their root element: data-scale-marks="@1.5x @2x" gives a/b@1.5x.png and
-// a/b@2x.png, data-scale-marks="-1.5x -2x" gives a/b-1.5x.png and a/b-2x.png. waiting.svg is turned through a full circle in
+// size times the scale. Where the program asks for other names, the folder's
+// "scale-names.txt" says so, one rule a line: a wildcard pattern of file
+// stems and the two suffixes, for example "icon_volume* -1.5x -2x" gives
+// icon_volume.png, icon_volume-1.5x.png and icon_volume-2x.png. The first
+// matching rule counts; lines starting with "#" are comments. waiting.svg is turned through a full circle in
 // frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif;
 // joining the frames needs ImageMagick's "convert".
 
@@ -15,7 +17,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -23,6 +24,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QVector>
 
 namespace {
 
@@ -31,25 +33,46 @@ constexpr int SPINNER_FRAMES = 18;
 constexpr int SPINNER_FRAME_MS = 50;
 const char SPINNER_NAME[] = "waiting";
 
-// The marks of the 1.5 and 2 variants; empty for the usual "_1.5x", "_2x".
-QStringList scaleMarks(const QString &source)
+struct ScaleNameRule
 {
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+    QRegularExpression stems;
+    QString suffix15;
+    QString suffix2;
+};
+
+// The rules of one folder's "scale-names.txt"; none when it has no such file.
+QVector<ScaleNameRule> readScaleNameRules(const QString &folder)
+{
+    QVector<ScaleNameRule> rules;
+    QFile file(QDir(folder).filePath("scale-names.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return rules;
     }
-    const QRegularExpression marks(QStringLiteral("data-scale-marks=\"([^\" ]+) ([^\" ]+)\""));
-    const QRegularExpressionMatch match = marks.match(QString::fromUtf8(file.readAll()));
-    return match.hasMatch() ? QStringList{match.captured(1), match.captured(2)} : QStringList();
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith('#')) {
+            continue;
+        }
+        const QStringList parts = line.split(QRegularExpression("\\s+"));
+        if (parts.size() != 3) {
+            continue;
+        }
+        rules.append(
+            {QRegularExpression(QRegularExpression::wildcardToRegularExpression(parts[0])), parts[1], parts[2]});
+    }
+    return rules;
 }
 
-QString scaledName(const QString &stem, double scale, const QString &suffix, const QStringList &marks = {})
+QString scaledName(const QString &stem, double scale, const QString &suffix, const QVector<ScaleNameRule> &rules)
 {
     if (scale < 1.5) {
         return stem + "." + suffix;
     }
-    if (marks.size() == 2) {
-        return stem + marks.at(scale < 2.0 ? 0 : 1) + "." + suffix;
+    const QFileInfo info(stem);
+    for (const ScaleNameRule &rule : rules) {
+        if (rule.stems.match(info.fileName()).hasMatch()) {
+            return stem + (scale < 2.0 ? rule.suffix15 : rule.suffix2) + "." + suffix;
+        }
     }
     return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
 }
@@ -69,10 +92,10 @@ QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &backg
     return image;
 }
 
-bool renderStill(QSvgRenderer &svg, const QString &stem, const QStringList &marks)
+bool renderStill(QSvgRenderer &svg, const QString &stem, const QVector<ScaleNameRule> &rules)
 {
     for (double scale : SCALES) {
-        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png", marks))) {
+        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png", rules))) {
             return false;
         }
     }
@@ -81,7 +104,7 @@ bool renderStill(QSvgRenderer &svg, const QString &stem, const QStringList &mark
 
 // GIF keeps one-bit transparency only, so the frames sit on the white of the
 // waiting dialog instead of getting ragged edges.
-bool renderSpinner(QSvgRenderer &svg, const QString &stem)
+bool renderSpinner(QSvgRenderer &svg, const QString &stem, const QVector<ScaleNameRule> &rules)
 {
     for (double scale : SCALES) {
         QTemporaryDir frames;
@@ -93,7 +116,7 @@ bool renderSpinner(QSvgRenderer &svg, const QString &stem)
             }
             arguments << frame;
         }
-        arguments << scaledName(stem, scale, "gif");
+        arguments << scaledName(stem, scale, "gif", rules);
         if (QProcess::execute("convert", arguments) != 0) {
             return false;
         }
@@ -120,9 +143,10 @@ int main(int argc, char *argv[])
         const QString relative = sources.relativeFilePath(source);
         const QString stem = images.filePath(relative.left(relative.size() - 4));
         QDir().mkpath(QFileInfo(stem).path());
+        const QVector<ScaleNameRule> rules = readScaleNameRules(QFileInfo(source).path());
         QSvgRenderer svg(source);
         const bool spinner = QFileInfo(source).completeBaseName() == SPINNER_NAME;
-        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, stem, scaleMarks(source)));
+        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem, rules) : renderStill(svg, stem, rules));
         if (!ok) {
             err << "failed: " << source << "\n";
             ++failures;

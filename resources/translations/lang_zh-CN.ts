@@ -403,6 +403,14 @@
     <message>
         <source>CopyResults</source>
         <translation>复制结果</translation>
+    <name>CManagerButtonWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>会控</translation>
     </message>
 </context>
 <context>
@@ -1065,6 +1073,42 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Details have been copied to the system clipboard</source>
         <translation>详情已复制到系统剪贴板</translation>
+    <name>kd_app::views::PaintListWidget</name>
+    <message>
+        <source>Mouse</source>
+        <translation>鼠标</translation>
+    </message>
+    <message>
+        <source>Pen</source>
+        <translation>画笔</translation>
+    </message>
+    <message>
+        <source>Marker</source>
+        <translation>荧光笔</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>橡皮擦</translation>
+    </message>
+    <message>
+        <source>Revoke</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation>背景</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,5 @@
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -8,10 +7,11 @@
 
 #include "alertanswerer.h"
 #include "cconfserver.h"
-#include "closedport.h"
 #include "cconfstore.h"
+#include "closedport.h"
 #include "helpers/cuserconfigutils.h"
 #include "models/cloginmanager.h"
+#include "selfsignedcert.h"
 #include "views/base/cwaitingdlg.h"
 #include "views/login/clogindlg.h"
 #include "views/login/clogininfoform.h"
@@ -33,18 +33,6 @@ const QByteArray kSeed = R"({
         {"id": 2, "name": "dora", "password": "Dora2026!", "displayName": "Dora", "accountState": "locked"}
     ]
 })";
-
-// A certificate for 127.0.0.1 that signs itself: no authority the client
-// trusts has issued it. Made for this run only; the key never leaves it.
-bool makeSelfSignedPair(const QString &certPath, const QString &keyPath)
-{
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-days", "1",
-                   "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", keyPath, "-out",
-                   certPath});
-    return openssl.waitForFinished(30000) && openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
-}
 
 } // namespace
 
