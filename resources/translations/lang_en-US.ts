@@ -9,6 +9,24 @@
     </message>
 </context>
 <context>
+    <name>CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CManagerButtonWidget</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CSettingsForm</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -402,13 +420,6 @@
     </message>
     <message>
         <source>CopyResults</source>
-    <name>CManagerButtonWidget</name>
-    <message>
-        <source>Form</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Management</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -506,14 +517,6 @@
 </context>
 <context>
     <name>kd_app::views::CContainerSettingsFormWidget</name>
-    <message>
-        <source>Settings</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>There are no settings to change in this version.</source>
         <translation type="unfinished"></translation>
@@ -1069,6 +1072,10 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Details have been copied to the system clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::PaintListWidget</name>
     <message>
         <source>Mouse</source>

@@ -9,6 +9,62 @@
     </message>
 </context>
 <context>
+    <name>CContainerSettingsFormWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfDlg</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="vanished">加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="vanished">密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation type="vanished">关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation type="vanished">关闭摄像头</translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfWidget</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="vanished">加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="vanished">密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation type="vanished">关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation type="vanished">关闭摄像头</translation>
+    </message>
+</context>
+<context>
+    <name>CManagerButtonWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>会控</translation>
+    </message>
+</context>
+<context>
     <name>CSettingsForm</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -403,14 +459,6 @@
     <message>
         <source>CopyResults</source>
         <translation>复制结果</translation>
-    <name>CManagerButtonWidget</name>
-    <message>
-        <source>Form</source>
-        <translation>窗体</translation>
-    </message>
-    <message>
-        <source>Management</source>
-        <translation>会控</translation>
     </message>
 </context>
 <context>
@@ -509,11 +557,11 @@
     <name>kd_app::views::CContainerSettingsFormWidget</name>
     <message>
         <source>Settings</source>
-        <translation>设置</translation>
+        <translation type="vanished">设置</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation>关闭</translation>
+        <translation type="vanished">关闭</translation>
     </message>
     <message>
         <source>There are no settings to change in this version.</source>
@@ -541,6 +589,29 @@
     <message>
         <source>Back to Login</source>
         <translation>返回登录</translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="vanished">加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CJoinConfRules</name>
+    <message>
+        <source>Input meeting ID</source>
+        <translation type="vanished">请输入会议号</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation type="vanished">加入</translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation type="vanished">视频加入</translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
+        <translation type="vanished">音频加入</translation>
     </message>
 </context>
 <context>
@@ -1073,6 +1144,9 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Details have been copied to the system clipboard</source>
         <translation>详情已复制到系统剪贴板</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::PaintListWidget</name>
     <message>
         <source>Mouse</source>
