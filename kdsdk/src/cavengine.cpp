@@ -1319,7 +1319,8 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
                 }
                 m_call.peer = meeting.name;
                 m_callStart = Clock::now();
-                m_micOn = true;
+                // The microphone and camera keep what the user chose before
+                // dialling ("Turn off Microphone" holds through the connect).
                 m_hostMuted = false;
             }
             info = m_call;

@@ -32,6 +32,19 @@
     <message>
         <source>Turn off Camera</source>
         <translation type="vanished">关闭摄像头</translation>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
     </message>
 </context>
 <context>
@@ -51,6 +64,19 @@
     <message>
         <source>Turn off Camera</source>
         <translation type="vanished">关闭摄像头</translation>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
     </message>
 </context>
 <context>
@@ -593,6 +619,7 @@
     <message>
         <source>Join a Meeting</source>
         <translation type="vanished">加入会议</translation>
+        <translation>加入会议</translation>
     </message>
 </context>
 <context>
@@ -612,6 +639,19 @@
     <message>
         <source>Audio Join</source>
         <translation type="vanished">音频加入</translation>
+        <translation>请输入会议号</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation>视频加入</translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
+        <translation>音频加入</translation>
     </message>
 </context>
 <context>
