@@ -19,19 +19,6 @@
     <name>CJoinConfDlg</name>
     <message>
         <source>Join a Meeting</source>
-        <translation type="vanished">加入会议</translation>
-    </message>
-    <message>
-        <source>Password</source>
-        <translation type="vanished">密码</translation>
-    </message>
-    <message>
-        <source>Turn off Microphone</source>
-        <translation type="vanished">关闭麦克风</translation>
-    </message>
-    <message>
-        <source>Turn off Camera</source>
-        <translation type="vanished">关闭摄像头</translation>
         <translation>加入会议</translation>
     </message>
     <message>
@@ -51,19 +38,6 @@
     <name>CJoinConfWidget</name>
     <message>
         <source>Join a Meeting</source>
-        <translation type="vanished">加入会议</translation>
-    </message>
-    <message>
-        <source>Password</source>
-        <translation type="vanished">密码</translation>
-    </message>
-    <message>
-        <source>Turn off Microphone</source>
-        <translation type="vanished">关闭麦克风</translation>
-    </message>
-    <message>
-        <source>Turn off Camera</source>
-        <translation type="vanished">关闭摄像头</translation>
         <translation>加入会议</translation>
     </message>
     <message>
@@ -618,7 +592,6 @@
     </message>
     <message>
         <source>Join a Meeting</source>
-        <translation type="vanished">加入会议</translation>
         <translation>加入会议</translation>
     </message>
 </context>
@@ -626,19 +599,6 @@
     <name>kd_app::views::CJoinConfRules</name>
     <message>
         <source>Input meeting ID</source>
-        <translation type="vanished">请输入会议号</translation>
-    </message>
-    <message>
-        <source>Join</source>
-        <translation type="vanished">加入</translation>
-    </message>
-    <message>
-        <source>Video Join</source>
-        <translation type="vanished">视频加入</translation>
-    </message>
-    <message>
-        <source>Audio Join</source>
-        <translation type="vanished">音频加入</translation>
         <translation>请输入会议号</translation>
     </message>
     <message>
