@@ -46,12 +46,15 @@ const char kScreenNamePattern[] = "^([^\"<>+]){1,64}$";
 
 // The call rates offered, in kbit/s, with their labels.
 const std::map<int, const char *> kCallRates = {
-    {384, "384K"}, {512, "512K"}, {768, "768K"}, {1024, "1M"},
-    {1536, "1.5M"}, {2048, "2M"}, {3072, "3M"}, {4096, "4M"},
+    {384, "384K"}, {512, "512K"}, {768, "768K"}, {1024, "1M"}, {1536, "1.5M"}, {2048, "2M"}, {3072, "3M"}, {4096, "4M"},
 };
 
-const char *const kEntryIcons[] = {"icon_sip", "icon_general", "icon_audio", "icon_video", "icon_nav_webreport",
-                                   "icon_about"};
+// The entry icons, "%1" standing for the scale's mark.
+const char *const kEntryIcons[] = {
+    ":/resources/images/icon_sip%1.png",           ":/resources/images/icon_general%1.png",
+    ":/resources/images/icon_audio%1.png",         ":/resources/images/icon_video%1.png",
+    ":/resources/images/icon_nav_webreport%1.png", ":/resources/images/icon_about%1.png",
+};
 
 CKDSdkManager *sdk()
 {
@@ -101,9 +104,7 @@ QString deviceText(int type, const KDDevice &device)
 
 } // namespace
 
-CSettingsForm::CSettingsForm(QWidget *parent)
-    : CBaseWgt(parent)
-    , ui(std::make_unique<Ui::CSettingsForm>())
+CSettingsForm::CSettingsForm(QWidget *parent) : CBaseWgt(parent), ui(std::make_unique<Ui::CSettingsForm>())
 {
     KD_LOG;
     ui->setupUi(this);
@@ -123,16 +124,16 @@ void CSettingsForm::initUi()
 {
     setWindowTitle(tr("PRODUCT_NAME"));
     ui->twgtSettingsPages->tabBar()->hide();
-    for (QComboBox *box : {ui->cbbMic, ui->cbbSpeaker, ui->cbbCamera, static_cast<QComboBox *>(ui->combobox_protocol),
-                           static_cast<QComboBox *>(ui->m_pCmbBoxCallRate),
-                           static_cast<QComboBox *>(ui->m_pCmbBoxLanguage)}) {
+    for (QComboBox *box :
+         {ui->cbbMic, ui->cbbSpeaker, ui->cbbCamera, static_cast<QComboBox *>(ui->combobox_protocol),
+          static_cast<QComboBox *>(ui->m_pCmbBoxCallRate), static_cast<QComboBox *>(ui->m_pCmbBoxLanguage)}) {
         box->setView(new QListView(box));
     }
     const QStringList entries{QStringLiteral("SIP"), tr("General"),        tr("Audio"),
                               tr("Video"),           tr("Network Report"), tr("About")};
     for (int row = 0; row < entries.size(); ++row) {
-        ui->lvSettingsEntrances->addItem(new QListWidgetItem(
-            QIcon(QStringLiteral(":/resources/images/%1.png").arg(QLatin1String(kEntryIcons[row]))), entries.at(row)));
+        ui->lvSettingsEntrances->addItem(
+            new QListWidgetItem(QIcon(QString::fromLatin1(kEntryIcons[row]).arg(QString())), entries.at(row)));
     }
     ui->lvSettingsEntrances->setCurrentRow(SipPage);
     ui->twgtSettingsPages->setCurrentIndex(SipPage);
@@ -197,8 +198,7 @@ void CSettingsForm::initConnections()
     connect(ui->cbbCamera, qOverload<int>(&Box::activated), this, &CSettingsForm::slt_cameraSelected);
     connect(ui->btnPlayTestSound, &QPushButton::clicked, this, &CSettingsForm::slt_playTestSound);
     connect(ui->m_pChkBoxAINoiseReduction, &QCheckBox::toggled, this, &CSettingsForm::slotOnChkBoxAINoiseReduction);
-    connect(m_pRenderTypeGroup, &QButtonGroup::idClicked, this,
-            &CSettingsForm::slotOnbuttonClicked);
+    connect(m_pRenderTypeGroup, &QButtonGroup::idClicked, this, &CSettingsForm::slotOnbuttonClicked);
     connect(ui->m_pChkBoxEnableHightFrameRate, &QCheckBox::toggled, this,
             &CSettingsForm::slotOnChkBoxEnableHightFrameRateToggled);
     connect(ui->m_pChkBoxEnable1080p, &QCheckBox::toggled, this, &CSettingsForm::slotOnChkBoxEnable1080p);
@@ -243,8 +243,9 @@ void CSettingsForm::slt_settingspageChanged(int index)
     // Asked before anything starts for the new page: a refused departure
     // leaves no meter or camera running behind the SIP page.
     if (index != last && last == SipPage && isSipSettingsChanged()) {
-        const int answer = AlertDlg::question(this, tr("Note"), tr("Changes are not saved, Are you sure you want to leave?"),
-                                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+        const int answer =
+            AlertDlg::question(this, tr("Note"), tr("Changes are not saved, Are you sure you want to leave?"),
+                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
         if (answer != QMessageBox::Ok) {
             selectPage(SipPage);
             return;
@@ -336,7 +337,7 @@ void CSettingsForm::updateDpi(double scale)
     bool known = false;
     const QString mark = scaleMark(scale, QStringLiteral("@1.5x"), QStringLiteral("@2x"), &known);
     for (int row = 0; row < ui->lvSettingsEntrances->count(); ++row) {
-        QString path = QStringLiteral(":/resources/images/%1%2.png").arg(QLatin1String(kEntryIcons[row]));
+        QString path = QString::fromLatin1(kEntryIcons[row]);
         if (known) {
             path = path.arg(mark);
         }
@@ -497,8 +498,8 @@ void CSettingsForm::slotOnChkBoxDisableShare(bool checked)
 void CSettingsForm::changeSnapshotPath()
 {
     const QString start = ui->m_pSnapshotPath->text().isEmpty() ? QStringLiteral("./") : ui->m_pSnapshotPath->text();
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("Please set the snapshot path"), start,
-                                                             QFileDialog::ShowDirsOnly);
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, tr("Please set the snapshot path"), start, QFileDialog::ShowDirsOnly);
     KD_LOG << "folder:" << folder;
     if (folder.isEmpty()) {
         return;
@@ -547,15 +548,26 @@ struct CDeviceList
     const char *found;
     const char *notFound;
     const char *empty;
+    const char *emptyChoice;
 };
 
-const CDeviceList kMicList{kd::engine::KD_DEVICE_MIC, "selected mic, id:", "Speaker id:", "Found selected mic",
-                           "Not found selected mic and set mic to the first", "Empty mic list"};
-const CDeviceList kSpeakerList{kd::engine::KD_DEVICE_SPEAKER, "selected speaker, id:", "Speaker id:",
-                               "Found selected speaker", "Not found selected speaker and set speaker to the first",
+const CDeviceList kMicList{kd::engine::KD_DEVICE_MIC,
+                           "selected mic, id:",
+                           "Speaker id:",
+                           "Found selected mic",
+                           "Not found selected mic and set mic to the first",
+                           "Empty mic list"};
+const CDeviceList kSpeakerList{kd::engine::KD_DEVICE_SPEAKER,
+                               "selected speaker, id:",
+                               "Speaker id:",
+                               "Found selected speaker",
+                               "Not found selected speaker and set speaker to the first",
                                "Empty speaker list"};
-const CDeviceList kCameraList{kd::engine::KD_DEVICE_CAMERA, "selected camera, id:", "camera, id:",
-                              "Found selected camera", "Not found selected camera and set camera to the first",
+const CDeviceList kCameraList{kd::engine::KD_DEVICE_CAMERA,
+                              "selected camera, id:",
+                              "camera, id:",
+                              "Found selected camera",
+                              "Not found selected camera and set camera to the first",
                               "Empty camera list"};
 
 // Rebuilds a box from the engine; true when the engine's current device is
@@ -583,6 +595,20 @@ bool rebuildDeviceBox(const CDeviceList &spec, QComboBox *box, std::vector<KDDev
     }
     KD_LOG << spec.notFound;
     box->setCurrentIndex(0);
+    return true;
+}
+
+// Makes the chosen item's device current in the engine; false, with a
+// warning, when the list it was chosen from is empty.
+bool chooseDevice(const CDeviceList &spec, QComboBox *box, const std::vector<KDDevice> &devices, int index)
+{
+    const unsigned id = box->itemData(index).toUInt();
+    KD_LOG << "index:" << index << ", id:" << id << devices.size();
+    if (devices.empty()) {
+        KD_WARN << spec.emptyChoice;
+        return false;
+    }
+    sdk()->setDevice(spec.type, id);
     return true;
 }
 
@@ -633,41 +659,25 @@ void CSettingsForm::slt_refreshVedioDevices()
 
 void CSettingsForm::slt_micSelected(int index)
 {
-    const unsigned id = ui->cbbMic->itemData(index).toUInt();
-    KD_LOG << "index:" << index << ", id:" << id << m_audioCaptureDevices.size();
-    if (m_audioCaptureDevices.empty()) {
-        KD_WARN << "The mic device list is empty";
-        return;
-    }
-    sdk()->setDevice(kd::engine::KD_DEVICE_MIC, id);
-    if (ui->twgtSettingsPages->currentIndex() == AudioPage) {
+    if (chooseDevice(kMicList, ui->cbbMic, m_audioCaptureDevices, index) &&
+        ui->twgtSettingsPages->currentIndex() == AudioPage) {
         sdk()->enableMicMeter(true);
     }
 }
 
 void CSettingsForm::slt_speakerSelected(int index)
 {
-    const unsigned id = ui->cbbSpeaker->itemData(index).toUInt();
-    KD_LOG << "index:" << index << ", id:" << id << m_audioPlaybackDevices.size();
-    if (m_audioPlaybackDevices.empty()) {
-        KD_WARN << "The speaker device list is empty";
-        return;
-    }
-    sdk()->setDevice(kd::engine::KD_DEVICE_SPEAKER, id);
-    if (ui->twgtSettingsPages->currentIndex() == AudioPage) {
+    if (chooseDevice(kSpeakerList, ui->cbbSpeaker, m_audioPlaybackDevices, index) &&
+        ui->twgtSettingsPages->currentIndex() == AudioPage) {
         sdk()->enableMicMeter(true);
     }
 }
 
 void CSettingsForm::slt_cameraSelected(int index)
 {
-    const unsigned id = ui->cbbCamera->itemData(index).toUInt();
-    KD_LOG << "index:" << index << ", id:" << id << m_videoDevices.size();
-    if (m_videoDevices.empty()) {
-        KD_WARN << "The video device list is empty";
+    if (!chooseDevice(kCameraList, ui->cbbCamera, m_videoDevices, index)) {
         return;
     }
-    sdk()->setDevice(kd::engine::KD_DEVICE_CAMERA, id);
     sdk()->setLocalVideoWindow(previewWindow());
     sdk()->enablePreview(true);
     KD_LOG << "done";
@@ -769,8 +779,8 @@ void CSettingsForm::loadSipSettings()
 {
     KD_LOG;
     CUserConfigUtils &settings = config();
-    const int protocol = ui->combobox_protocol->findText(settings.getTransportProtocol(), Qt::MatchExactly |
-                                                                                             Qt::MatchCaseSensitive);
+    const int protocol =
+        ui->combobox_protocol->findText(settings.getTransportProtocol(), Qt::MatchExactly | Qt::MatchCaseSensitive);
     ui->combobox_protocol->setCurrentIndex(protocol >= 0 ? protocol : 0);
     ui->lineedit_screenname->setText(settings.getScreenName());
     const bool registration = settings.isEnableRegistration();
@@ -849,7 +859,7 @@ void CSettingsForm::updateWebReport()
     bool noCall = false;
     bool allNormal = false;
     CWebreportDataTableWidget::instance()->fillSummaryTable(ui->tableWidget_content, m_diag, &page, &noCall,
-                                                           &allNormal);
+                                                            &allNormal);
     KD_LOG << "bprompt:" << noCall;
     ui->stackedWidget->setCurrentIndex(page);
     const QString server = QString::fromUtf8(m_diag.adviceParam.data(), int(m_diag.adviceParam.size()));
@@ -890,8 +900,8 @@ void CSettingsForm::updateWebReport()
 
 void CSettingsForm::setNetworkStatusIcon(bool normal)
 {
-    QString style = QStringLiteral("border-image: url(:/resources/images/%1.png)")
-                        .arg(normal ? QStringLiteral("image_ok%1") : QStringLiteral("image_error%1"));
+    QString style = normal ? QStringLiteral("border-image: url(:/resources/images/image_ok%1.png)")
+                           : QStringLiteral("border-image: url(:/resources/images/image_error%1.png)");
     bool known = false;
     const QString mark = scaleMark(m_fStretchFactor, QStringLiteral("-1.5x"), QStringLiteral("-2x"), &known);
     if (known) {

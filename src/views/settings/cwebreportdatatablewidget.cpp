@@ -201,8 +201,7 @@ QTableWidgetItem *CWebreportDataTableWidget::makeJoinedTextItem(const std::strin
 
 QTableWidgetItem *CWebreportDataTableWidget::makeDurationItem(const std::string &callText, const std::string &duration)
 {
-    return new QTableWidgetItem(tr("Duration") + QLatin1Char(' ') + text(duration) + QLatin1Char(' ') +
-                                text(callText));
+    return new QTableWidgetItem(tr("Duration") + QLatin1Char(' ') + text(duration) + QLatin1Char(' ') + text(callText));
 }
 
 QTableWidgetItem *CWebreportDataTableWidget::labelledItem(const QString &label, const std::string &value)
@@ -401,7 +400,8 @@ void CWebreportDataTableWidget::fillDetailsTable(QTableWidget *table, KDDiag dia
             if (downQuality == 0 && upQuality == 0) {
                 continue;
             }
-            addDetailsRow(table, tr(labels.quality), makePairTextItem(downQuality, upQuality, down.texts[0], up.texts[0]),
+            addDetailsRow(table, tr(labels.quality),
+                          makePairTextItem(downQuality, upQuality, down.texts[0], up.texts[0]),
                           makeStatusItem(downQuality, upQuality));
         }
         const struct

@@ -34,7 +34,8 @@ public:
     void updateDetailsTableDpi(QTableWidget *table, double scale);
 
     QLabel *makeColumnLabel(const QString &text, bool isHead);
-    QTableWidgetItem *makePairTextItem(int hasFirst, int hasSecond, const std::string &first, const std::string &second);
+    QTableWidgetItem *makePairTextItem(int hasFirst, int hasSecond, const std::string &first,
+                                       const std::string &second);
     QTableWidgetItem *makeJoinedTextItem(const std::string &first, const std::string &second);
     QTableWidgetItem *makeDurationItem(const std::string &callText, const std::string &duration);
     QTableWidgetItem *makeDelayItem(const std::string &value);

@@ -12,10 +12,8 @@ namespace kd_app {
 namespace views {
 
 CWebreportDetailsDlg::CWebreportDetailsDlg(QWidget *parent, kd::engine::KDDiag diag, std::string details)
-    : CBaseDlg(parent)
-    , m_pUi(std::make_unique<Ui::CWebreportDetailsDlg>())
-    , m_diag(std::move(diag))
-    , m_strDiag(std::move(details))
+    : CBaseDlg(parent), m_pUi(std::make_unique<Ui::CWebreportDetailsDlg>()), m_diag(std::move(diag)),
+      m_strDiag(std::move(details))
 {
     m_pUi->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
