@@ -264,6 +264,9 @@
     </message>
     <message>
         <source>Check for Updates</source>
+    <name>CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Statistics</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -458,6 +461,9 @@
     </message>
     <message>
         <source>CopyResults</source>
+    <name>CompactWidget</name>
+    <message>
+        <source>Form</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1122,6 +1128,40 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Network status is abnormal</source>
+    <name>kd_app::views::CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Direction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Codec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line Rate
+(kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Actual Line Rate
+(kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate
+(fps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packet Lost Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encryption</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1133,6 +1173,71 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Details have been copied to the system clipboard</source>
+    <name>kd_app::views::CMediaStatisticsFormat</name>
+    <message>
+        <source>Audio In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Content In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Content Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White Board In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White Board Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallInviteWidget</name>
+    <message>
+        <source>You are invited to join meeting:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallWaitingWidget</name>
+    <message>
+        <source>Waiting...# </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> now</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1188,6 +1293,10 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Another meeting is running on the application.</source>
         <translation>Another meeting is running on the application.</translation>
+    </message>
+    <message>
+        <source>The running application could not be reached.</source>
+        <translation>The running application could not be reached.</translation>
     </message>
 </context>
 </TS>
