@@ -65,6 +65,13 @@
     </message>
 </context>
 <context>
+    <name>CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Statistics</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CSettingsForm</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -264,9 +271,6 @@
     </message>
     <message>
         <source>Check for Updates</source>
-    <name>CMediaStatisticsDlg</name>
-    <message>
-        <source>Media Statistics</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -461,6 +465,10 @@
     </message>
     <message>
         <source>CopyResults</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CompactWidget</name>
     <message>
         <source>Form</source>
@@ -1037,6 +1045,95 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Direction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Codec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line Rate
+(kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Actual Line Rate
+(kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate
+(fps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packet Lost Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encryption</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMediaStatisticsFormat</name>
+    <message>
+        <source>Audio In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Content In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Content Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White Board In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White Board Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1128,40 +1225,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Network status is abnormal</source>
-    <name>kd_app::views::CMediaStatisticsDlg</name>
-    <message>
-        <source>Media Direction</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Codec</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Line Rate
-(kbps)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Actual Line Rate
-(kbps)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Resolution</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Frame Rate
-(fps)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Packet Lost Rate</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Encryption</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1173,53 +1236,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Details have been copied to the system clipboard</source>
-    <name>kd_app::views::CMediaStatisticsFormat</name>
-    <message>
-        <source>Audio In</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Audio Out</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Video In</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Video Out</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Content In</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Content Out</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>White Board In</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>White Board Out</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Other In</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Other Out</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Encrypted</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Not encrypted</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -65,6 +65,13 @@
     </message>
 </context>
 <context>
+    <name>CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Statistics</source>
+        <translation>媒体统计</translation>
+    </message>
+</context>
+<context>
     <name>CSettingsForm</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -459,10 +466,6 @@
     <message>
         <source>CopyResults</source>
         <translation>复制结果</translation>
-    <name>CMediaStatisticsDlg</name>
-    <message>
-        <source>Media Statistics</source>
-        <translation>媒体统计</translation>
     </message>
 </context>
 <context>
@@ -1052,6 +1055,98 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Direction</source>
+        <translation>媒体方向</translation>
+    </message>
+    <message>
+        <source>Codec</source>
+        <translation>编解码</translation>
+    </message>
+    <message>
+        <source>Line Rate
+(kbps)</source>
+        <translation>线路速率
+(kbps)</translation>
+    </message>
+    <message>
+        <source>Actual Line Rate
+(kbps)</source>
+        <translation>实际线路速率
+(kbps)</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>分辨率</translation>
+    </message>
+    <message>
+        <source>Frame Rate
+(fps)</source>
+        <translation>帧率
+(fps)</translation>
+    </message>
+    <message>
+        <source>Packet Lost Rate</source>
+        <translation>丢包率</translation>
+    </message>
+    <message>
+        <source>Encryption</source>
+        <translation>加密</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMediaStatisticsFormat</name>
+    <message>
+        <source>Audio In</source>
+        <translation>音频接收</translation>
+    </message>
+    <message>
+        <source>Audio Out</source>
+        <translation>音频发送</translation>
+    </message>
+    <message>
+        <source>Video In</source>
+        <translation>视频接收</translation>
+    </message>
+    <message>
+        <source>Video Out</source>
+        <translation>视频发送</translation>
+    </message>
+    <message>
+        <source>Content In</source>
+        <translation>内容接收</translation>
+    </message>
+    <message>
+        <source>Content Out</source>
+        <translation>内容发送</translation>
+    </message>
+    <message>
+        <source>White Board In</source>
+        <translation>白板接收</translation>
+    </message>
+    <message>
+        <source>White Board Out</source>
+        <translation>白板发送</translation>
+    </message>
+    <message>
+        <source>Other In</source>
+        <translation>其他接收</translation>
+    </message>
+    <message>
+        <source>Other Out</source>
+        <translation>其他发送</translation>
+    </message>
+    <message>
+        <source>Encrypted</source>
+        <translation>已加密</translation>
+    </message>
+    <message>
+        <source>Not encrypted</source>
+        <translation>未加密</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1155,95 +1250,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Details have been copied to the system clipboard</source>
         <translation>详情已复制到系统剪贴板</translation>
-    <name>kd_app::views::CMediaStatisticsDlg</name>
-    <message>
-        <source>Media Direction</source>
-        <translation>媒体方向</translation>
-    </message>
-    <message>
-        <source>Codec</source>
-        <translation>编解码</translation>
-    </message>
-    <message>
-        <source>Line Rate
-(kbps)</source>
-        <translation>线路速率
-(kbps)</translation>
-    </message>
-    <message>
-        <source>Actual Line Rate
-(kbps)</source>
-        <translation>实际线路速率
-(kbps)</translation>
-    </message>
-    <message>
-        <source>Resolution</source>
-        <translation>分辨率</translation>
-    </message>
-    <message>
-        <source>Frame Rate
-(fps)</source>
-        <translation>帧率
-(fps)</translation>
-    </message>
-    <message>
-        <source>Packet Lost Rate</source>
-        <translation>丢包率</translation>
-    </message>
-    <message>
-        <source>Encryption</source>
-        <translation>加密</translation>
-    </message>
-</context>
-<context>
-    <name>kd_app::views::CMediaStatisticsFormat</name>
-    <message>
-        <source>Audio In</source>
-        <translation>音频接收</translation>
-    </message>
-    <message>
-        <source>Audio Out</source>
-        <translation>音频发送</translation>
-    </message>
-    <message>
-        <source>Video In</source>
-        <translation>视频接收</translation>
-    </message>
-    <message>
-        <source>Video Out</source>
-        <translation>视频发送</translation>
-    </message>
-    <message>
-        <source>Content In</source>
-        <translation>内容接收</translation>
-    </message>
-    <message>
-        <source>Content Out</source>
-        <translation>内容发送</translation>
-    </message>
-    <message>
-        <source>White Board In</source>
-        <translation>白板接收</translation>
-    </message>
-    <message>
-        <source>White Board Out</source>
-        <translation>白板发送</translation>
-    </message>
-    <message>
-        <source>Other In</source>
-        <translation>其他接收</translation>
-    </message>
-    <message>
-        <source>Other Out</source>
-        <translation>其他发送</translation>
-    </message>
-    <message>
-        <source>Encrypted</source>
-        <translation>已加密</translation>
-    </message>
-    <message>
-        <source>Not encrypted</source>
-        <translation>未加密</translation>
     </message>
 </context>
 <context>
