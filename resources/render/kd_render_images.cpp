@@ -4,7 +4,10 @@
 //   kd_render_images <svg source folder> <image folder>
 //
 // a/b.svg becomes a/b.png, a/b_1.5x.png and a/b_2x.png, each the SVG's own
-// size times the scale. waiting.svg is turned through a full circle in
+// size times the scale. The windows ask for some images under other names;
+// an SVG says which in an attribute of its root element:
+//   data-scale-names="dash"     a/b.png, a/b-1.5x.png, a/b-2x.png
+//   data-scale-names="dash-1x"  a/b-1x.png, a/b-1.5x.png, a/b-2x.png waiting.svg is turned through a full circle in
 // frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif;
 // joining the frames needs ImageMagick's "convert".
 
@@ -13,9 +16,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -27,12 +32,33 @@ constexpr int SPINNER_FRAMES = 18;
 constexpr int SPINNER_FRAME_MS = 50;
 const char SPINNER_NAME[] = "waiting";
 
-QString scaledName(const QString &stem, double scale, const QString &suffix)
+enum class Naming {
+    Underscore,
+    Dash,
+    DashWithOne,
+};
+
+QString scaledName(const QString &stem, double scale, const QString &suffix, Naming naming = Naming::Underscore)
 {
+    const QString factor = QString::number(scale, 'g', 6) + "x";
     if (scale < 1.5) {
-        return stem + "." + suffix;
+        return naming == Naming::DashWithOne ? stem + "-" + factor + "." + suffix : stem + "." + suffix;
     }
-    return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
+    return stem + (naming == Naming::Underscore ? "_" : "-") + factor + "." + suffix;
+}
+
+Naming namingOf(const QString &svgPath)
+{
+    QFile file(svgPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Naming::Underscore;
+    }
+    const QRegularExpression attribute(QStringLiteral("data-scale-names=\"([a-z0-9-]+)\""));
+    const QString names = attribute.match(QString::fromUtf8(file.readAll())).captured(1);
+    if (names == QLatin1String("dash")) {
+        return Naming::Dash;
+    }
+    return names == QLatin1String("dash-1x") ? Naming::DashWithOne : Naming::Underscore;
 }
 
 QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &background)
@@ -50,10 +76,10 @@ QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &backg
     return image;
 }
 
-bool renderStill(QSvgRenderer &svg, const QString &stem)
+bool renderStill(QSvgRenderer &svg, const QString &stem, Naming naming)
 {
     for (double scale : SCALES) {
-        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png"))) {
+        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png", naming))) {
             return false;
         }
     }
@@ -103,7 +129,8 @@ int main(int argc, char *argv[])
         QDir().mkpath(QFileInfo(stem).path());
         QSvgRenderer svg(source);
         const bool spinner = QFileInfo(source).completeBaseName() == SPINNER_NAME;
-        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, stem));
+        const bool ok =
+            svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, stem, namingOf(source)));
         if (!ok) {
             err << "failed: " << source << "\n";
             ++failures;
