@@ -6,6 +6,7 @@
 
 #include "cconfserver.h"
 #include "cconfstore.h"
+#include "ucmrecords.h"
 #include "helpers/cwildcardpattern.h"
 #include "models/curlpixmap.h"
 #include "views/contacts/ccontactsadddelegate.h"
@@ -19,6 +20,8 @@ using confserver::CConfServer;
 using confserver::CConfStore;
 using kd_app::helpers::CWildcardPattern;
 using kd_app::models::CUrlPixmap;
+using records::contact;
+using records::user;
 
 namespace {
 
@@ -26,26 +29,6 @@ QByteArray seed()
 {
     return R"({"users": [{"id": 1, "name": "a", "password": "x", "displayName": "A"},
                          {"id": 2, "name": "b", "password": "x", "displayName": "B", "avatarColor": "#d5733a"}]})";
-}
-
-ucmcontactData contact(int id, int userId, const QString &name, int ownerId = 1, const QString &url = QString())
-{
-    ucmcontactData record;
-    record.id = id;
-    record.userId = userId;
-    record.ownerId = ownerId;
-    record.name = name;
-    record.imageURL = url;
-    return record;
-}
-
-ucmuserData user(int id, const QString &name, const QString &url = QString())
-{
-    ucmuserData record;
-    record.id = id;
-    record.displayName = name;
-    record.imageURL = url;
-    return record;
 }
 
 QStringList shownNames(const QAbstractItemModel &model)

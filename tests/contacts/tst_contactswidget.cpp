@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "alertanswerer.h"
+#include "ucmrecords.h"
 #include "models/cucmapimanager.h"
 #include "views/contacts/ccontactsaddlistmodel.h"
 #include "views/contacts/ccontactsaddlistview.h"
@@ -13,26 +14,14 @@
 
 using kd_app::models::CUCMApiManager;
 using kd_app::views::CContactsWidget;
+using records::user;
 
 namespace {
 
 ucmcontactData contact(int id, int userId, const QString &name, const QString &callNumber, int ownerId = 1)
 {
-    ucmcontactData record;
-    record.id = id;
-    record.userId = userId;
-    record.ownerId = ownerId;
-    record.name = name;
+    ucmcontactData record = records::contact(id, userId, name, ownerId);
     record.callNumber = callNumber;
-    record.userName = name.toLower();
-    return record;
-}
-
-ucmuserData user(int id, const QString &name)
-{
-    ucmuserData record;
-    record.id = id;
-    record.displayName = name;
     return record;
 }
 
