@@ -383,6 +383,8 @@ void TestHttpBackend::dialOut_data()
     QTest::newRow("wrong password") << QByteArray("70002*1234") << false << passwordCode << QByteArray() << 0;
     QTest::newRow("unknown meeting") << QByteArray("79999") << false << int(kd::sdk::KD_ERR_MEETING_NOT_FOUND)
                                      << QByteArray() << 0;
+    // A person's call number is a direct call to that person.
+    QTest::newRow("a person's number") << QByteArray("6001") << false << 0 << QByteArray("Alice Archer") << 1;
     QTest::newRow("guest names the server") << QByteArray("70002*4711") << true << 0 << QByteArray("Board") << 1;
     QTest::newRow("guest, wrong password") << QByteArray("70002*1") << true << passwordCode << QByteArray() << 0;
     QTest::newRow("no server known") << QByteArray("70001") << true << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE)
@@ -422,6 +424,7 @@ void TestHttpBackend::dialOut()
     QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
     const KDCallInfo info = connected.at(0).at(0).value<KDCallInfo>();
     QCOMPARE(QByteArray::fromStdString(info.peer), peer);
+    QCOMPARE(info.svcCallType, number == "6001" ? 1 : 0);
     QVERIFY(QByteArray::fromStdString(info.conference_number).startsWith(number.left(5)));
     // Audio both ways, video out, and one video in for each name in the grid.
     KDStats stats;
