@@ -18,16 +18,21 @@ constexpr const char *kJson = "application/json;charset=UTF-8";
 // Idle keep-alive connections hold a worker each, and every client opens
 // several: a small pool would make requests queue behind them.
 constexpr size_t kWorkerThreads = 64;
+constexpr size_t kRequestsKept = 2000;
 
 int httpStatusOf(int errorCode)
 {
     switch (errorCode) {
     case codes::kInvalidToken:
     case codes::kWrongCredentials:
+    case codes::kInvalidLogin:
         return 401;
     case codes::kNoPermission:
+    case codes::kAccountLocked:
+    case codes::kAccountUnused:
         return 403;
     case codes::kMeetingMissing:
+    case codes::kMeetingUnavailable:
         return 404;
     default:
         return 400;
@@ -205,11 +210,28 @@ void CConfServer::sleepUnlessStopped(int ms)
     m_stopCondition.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_bStopping; });
 }
 
+std::vector<std::string> CConfServer::requestsTo(const std::string &route) const
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    std::vector<std::string> targets;
+    for (const auto &request : m_requests) {
+        if (request.first.find(route) != std::string::npos) {
+            targets.push_back(request.second);
+        }
+    }
+    return targets;
+}
+
 bool CConfServer::applyFault(const httplib::Request &request, httplib::Response &response)
 {
     CFault fault;
     {
         std::lock_guard<std::mutex> lock(m_faultMutex);
+        // Bounded, so a server that runs for days does not grow without end.
+        if (m_requests.size() >= kRequestsKept) {
+            m_requests.erase(m_requests.begin(), m_requests.begin() + kRequestsKept / 2);
+        }
+        m_requests.emplace_back(request.path, request.target);
         auto found = std::find_if(m_faults.begin(), m_faults.end(), [&request](const CFault &candidate) {
             return request.path.find(candidate.route) != std::string::npos;
         });

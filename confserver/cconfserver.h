@@ -66,6 +66,9 @@ public:
 
     void addFault(const CFault &fault);
     void clearFaults();
+    // The target (path and query, as sent) of every request so far whose
+    // path contains route, oldest first; tests see what a client asked.
+    std::vector<std::string> requestsTo(const std::string &route) const;
 
     static std::string defaultCertPath();
     static std::string defaultKeyPath();
@@ -83,8 +86,9 @@ private:
     int m_port = 0;
     std::string m_host;
 
-    std::mutex m_faultMutex;
+    mutable std::mutex m_faultMutex;
     std::vector<CFault> m_faults;
+    std::vector<std::pair<std::string, std::string>> m_requests; // path, target
     std::condition_variable m_stopCondition;
     bool m_bStopping = false;
 };

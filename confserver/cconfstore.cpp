@@ -718,14 +718,24 @@ CResult CConfStore::login(const QByteArray &body)
     for (const auto &user : m_users) {
         const bool named = !account.isEmpty() && (user.second.value("name").toString() == account ||
                                                   user.second.value("email").toString() == account);
-        if (named && user.second.value("password").toString() == password) {
-            QJsonObject reply;
-            reply["token"] = newToken(user.first);
-            reply["user"] = userJson(user.second);
-            return CResult::ok(reply);
+        if (!named || user.second.value("password").toString() != password) {
+            continue;
         }
+        // Only the account's owner learns that it is locked or not in use:
+        // without the password every refusal reads the same.
+        const QString state = user.second.value("accountState").toString();
+        if (state == QLatin1String("locked")) {
+            return CResult::error(codes::kAccountLocked, QStringLiteral("Account is locked"));
+        }
+        if (state == QLatin1String("unused")) {
+            return CResult::error(codes::kAccountUnused, QStringLiteral("Account is not used"));
+        }
+        QJsonObject reply;
+        reply["token"] = newToken(user.first);
+        reply["user"] = userJson(user.second);
+        return CResult::ok(reply);
     }
-    return CResult::error(codes::kWrongCredentials, QStringLiteral("Wrong account or password"));
+    return CResult::error(codes::kInvalidLogin, QStringLiteral("Invalid username or password"));
 }
 
 CResult CConfStore::refreshUser(const QString &token)
@@ -857,7 +867,7 @@ CResult CConfStore::meetingInfo(const QString &number)
         }
     }
     if (!meetingId || m_meetings.at(meetingId).value("status").toString() == kEnded) {
-        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+        return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
     const QJsonObject &meeting = m_meetings.at(meetingId);
     QJsonObject info;
@@ -878,10 +888,10 @@ CResult CConfStore::checkMeetingPassword(const QString &number, const QByteArray
     int meetingNumber = 0;
     const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
     if (!meetingId) {
-        return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
+        return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
     if (m_meetings.at(meetingId).value("confPassword").toString() != request.value("password").toString()) {
-        return CResult::error(codes::kWrongMeetingPassword, QStringLiteral("Wrong meeting password"));
+        return CResult::error(codes::kWrongMeetingRoomPassword, QStringLiteral("Wrong meeting password"));
     }
     return CResult::ok(QJsonObject());
 }

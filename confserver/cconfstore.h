@@ -19,11 +19,16 @@ constexpr int kInvalidParameter = 1020;
 constexpr int kOutOfRange = 1021;
 constexpr int kNoPermission = 1040;
 constexpr int kMeetingMissing = 3010;
-constexpr int kWrongMeetingPassword = 3020;
 constexpr int kMeetingRunning = 3040;
 constexpr int kMeetingEnded = 3070;
 constexpr int kWrongCredentials = 4010;
 constexpr int kPasswordPolicy = 4020;
+// Engine API: the codes the client's error tables know.
+constexpr int kInvalidLogin = 2000;
+constexpr int kAccountLocked = 2010;
+constexpr int kAccountUnused = 2020;
+constexpr int kMeetingUnavailable = 4205;
+constexpr int kWrongMeetingRoomPassword = 6601;
 } // namespace codes
 
 // What one API call answers: an error, a JSON value, or nothing (204).

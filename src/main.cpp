@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "app/cbreakpadhandler.h"
+#include "app/cconsolelog.h"
 #include "app/cnativeeventfilters.h"
 #include "app/cplatform.h"
 #include "app/csingleapplication.h"
@@ -18,6 +19,7 @@
 #include "views/cmaindlgmanager.h"
 #include "views/login/clogindlg.h"
 
+using kd_app::CConsoleLog;
 using kd_app::CPlatform;
 using kd_app::CSingleApplication;
 using kd_app::CStartupLog;
@@ -73,6 +75,9 @@ void handOverToRunningInstance(CSingleApplication &app, const char *firstArgumen
 
 int main(int argc, char *argv[])
 {
+    // Until the logger takes over, a terminal shows warnings only; the
+    // start-up's own lines reach the log file through the start-up cache.
+    CConsoleLog::install();
     CPlatform::ensureAppDataVariable();
     CStartupLog::cache(QStringLiteral("argv[0]: %1").arg(QString::fromLocal8Bit(argv[0])));
     CStartupLog::cache(QStringLiteral("dir path: %1").arg(QDir::currentPath()));

@@ -4,6 +4,7 @@
 // events and failures, the record of operations called, and the account and
 // meeting model that answers sign-in and calls.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,7 +15,7 @@
 namespace kd {
 namespace sdk {
 
-// Result codes of the engine's operations and of its error events.
+// Result codes of the engine's operations (what each call returns).
 enum KDResultCode {
     KD_OK = 0,
     KD_ERR_GENERIC = 1,
@@ -32,7 +33,49 @@ enum KDResultCode {
     KD_ERR_FILE = 13,
     KD_ERR_REMOTE_HANGUP = 14,
     KD_ERR_DECLINED = 15,
-    KD_ERR_UNTRUSTED_SERVER = 16, // the server's certificate does not verify
+    KD_ERR_UNTRUSTED_SERVER = 16,  // the server's certificate does not verify
+    KD_ERR_NAME_NOT_RESOLVED = 17, // the server's name does not resolve
+};
+
+// ---- Error events ------------------------------------------------------
+// How the engine's error events (onError, and the err of a call that ends
+// with a reason) read: the type says whose code it is, so the client can
+// look the code up in the table of that type.
+enum KDErrorType {
+    KD_ERROR_TYPE_ENGINE = 0, // the engine's own codes, KDEngineErrorCode
+    KD_ERROR_TYPE_CALL = 3,   // why the far end ended a call (100: the host ended the meeting)
+    KD_ERROR_TYPE_SERVER = 4, // the conference-management server's own code and text
+    KD_ERROR_TYPE_OTHER = 5,  // none of these; msg says what happened
+};
+
+enum KDEngineErrorCode {
+    KD_ENGINE_ERROR_UNKNOWN = 1,
+    KD_ENGINE_ERROR_NOT_INITIALIZED = 2,
+    KD_ENGINE_ERROR_NOT_IN_CONFERENCE = 4,
+    KD_ENGINE_ERROR_BAD_PARAMETER = 5,
+    KD_ENGINE_ERROR_INTERNAL = 7,
+    KD_ENGINE_ERROR_SERVER_UNREACHABLE = 8, // refused, timed out or cut off
+    KD_ENGINE_ERROR_INVALID_SERVER = 9,     // answers, but has no engine API
+    KD_ENGINE_ERROR_REMOTE_HANGUP = 10,
+    KD_ENGINE_ERROR_REMOTE_BUSY = 11,
+    KD_ENGINE_ERROR_NOT_SIGNED_IN = 13,
+    KD_ENGINE_ERROR_NAME_NOT_RESOLVED = 16,
+};
+
+// The code of an untrusted certificate (type KD_ERROR_TYPE_OTHER): apart
+// from every code of the other types, so no table gives it other words.
+const int KD_OTHER_ERROR_UNTRUSTED_CERTIFICATE = 901;
+
+// Refusals of the conference-management server that the engine passes on
+// (type KD_ERROR_TYPE_SERVER); the model refuses with the same codes.
+enum KDServerErrorCode {
+    KD_SERVER_ERROR_INVALID_TOKEN = 1010,
+    KD_SERVER_ERROR_WRONG_CREDENTIALS = 2000,
+    KD_SERVER_ERROR_ACCOUNT_LOCKED = 2010,
+    KD_SERVER_ERROR_ACCOUNT_UNUSED = 2020,
+    KD_SERVER_ERROR_MEETING_UNAVAILABLE = 4205, // no such meeting, or it has ended
+    KD_SERVER_ERROR_WRONG_MEETING_PASSWORD = 6601,
+    KD_SERVER_ERROR_MEETING_PASSWORD_REQUIRED = 6602,
 };
 
 struct KDOperationRecord
@@ -40,6 +83,10 @@ struct KDOperationRecord
     std::string name;
     std::string args; // secrets are never recorded
 };
+
+// The record of operations keeps the newest ones only: the application's
+// engine keeps it too, and a screen capture adds ten records a second.
+constexpr std::size_t KD_OPERATION_RECORD_LIMIT = 10000;
 
 struct KDModelServer
 {
@@ -63,6 +110,7 @@ struct KDModelAccount
     std::string org;
     std::string vmr;
     bool passwordChangeRequired = false;
+    std::string accountState; // "locked" or "unused" refuse the sign-in (2010, 2020)
 };
 
 struct KDModelMeeting
@@ -73,6 +121,15 @@ struct KDModelMeeting
     std::vector<std::string> participants;
     std::vector<std::string> hosts; // user names allowed to control the meeting
     bool contentLocked = false;     // nobody but the hosts may send content
+};
+
+struct KDContentFrame
+{
+    int width = 0;
+    int height = 0;
+    int bytesPerLine = 0;
+    int format = 0; // a KD_PIX_FMT code
+    std::vector<unsigned char> pixels;
 };
 
 class IEngineControl
@@ -102,6 +159,9 @@ public:
     virtual void raise(std::function<void(kd::engine::IAVEventHandler &)> event) = 0;
 
     virtual void injectIncomingCall(const std::string &peer, const std::string &number, bool audioOnly) = 0;
+    // The far end ends the call; a non-zero code is its reason (type
+    // KD_ERROR_TYPE_CALL, e.g. 100: the host ended the meeting), which also
+    // comes as an error event.
     virtual void injectRemoteHangUp(int code) = 0;
     virtual void injectRemoteContent(bool start, bool whiteboard, const std::string &senderName) = 0;
     virtual void injectError(const kd::engine::KDError &error) = 0;
@@ -113,6 +173,23 @@ public:
     virtual void injectHostMute(bool muted) = 0;
     virtual void injectVideoMuted(int muted) = 0;
     virtual void injectWaitQueue(int size) = 0;
+
+    // ---- devices and sound ----
+    // The synthetic microphone's level while the meter is on, reported as
+    // given (out of range too, for clients that must cope with it); a
+    // negative level gives back the generated one.
+    virtual void setSyntheticMicLevel(float level) = 0;
+    // Reads the system's device lists now instead of at the next poll.
+    virtual void pollDevices() = 0;
+    // How often the system's device lists are read (2000 ms); 0 reads them
+    // only when pollDevices asks.
+    virtual void setDevicePollInterval(int milliseconds) = 0;
+
+    // ---- Content frames captured by the application (type-3 sources) ----
+    // The number of frames taken since the engine was made.
+    virtual uint64_t contentFramesTaken() const = 0;
+    // A copy of the latest frame taken; width 0 before the first.
+    virtual KDContentFrame latestContentFrame() const = 0;
 
 protected:
     ~IEngineControl() = default;

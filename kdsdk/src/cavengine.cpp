@@ -20,7 +20,6 @@
 #include <QThread>
 
 #include "cpasswordcipher.h"
-#include "cwavinfo.h"
 
 using namespace kd::engine;
 
@@ -54,21 +53,6 @@ std::string splitPassword(const std::string &number, std::string *password)
     return head.substr(0, star) + tail;
 }
 
-// What the error event says, so the log tells a certificate from a dead server.
-std::string failureText(int code, const char *fallback)
-{
-    switch (code) {
-    case KD_ERR_AUTH_FAILED:
-        return "wrong user name or password";
-    case KD_ERR_SERVER_UNREACHABLE:
-        return "server unreachable";
-    case KD_ERR_UNTRUSTED_SERVER:
-        return "server certificate not trusted";
-    default:
-        return fallback;
-    }
-}
-
 std::string meetingKey(const std::string &number)
 {
     return number.substr(0, number.find('@'));
@@ -97,16 +81,9 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
     if (!latency.isEmpty()) {
         m_latencyMs = latency.toInt();
     }
-    const char *names[3] = {"Built-in Microphone", "Built-in Speaker", "Synthetic Camera"};
-    for (int type = 0; type < 3; ++type) {
-        KDDevice device;
-        device.id = unsigned(type * 10 + 1);
-        device.type = type;
-        device.name = names[type];
-        device.desc = "kdsdk";
-        m_devices[type].push_back(device);
-        m_currentDevice[type] = device.id;
-        m_volumes[type].volume = 1.0f;
+    m_media = std::make_unique<CMediaDevices>([this](CDeviceManager::Event event) { raise(std::move(event)); });
+    for (KDVolume &volume : m_volumes) {
+        volume.volume = 1.0f;
     }
     m_localName = QSysInfo::machineHostName().toStdString();
     m_accountRegistration.type = KD_CALL_TYPE_ACCOUNT;
@@ -148,6 +125,9 @@ int CAVEngine::enter(const char *operation, const std::string &args)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         listener = m_operationListener;
+        if (m_operations.size() >= KD_OPERATION_RECORD_LIMIT) {
+            m_operations.pop_front();
+        }
         m_operations.push_back(KDOperationRecord{operation, args});
         auto failure = m_failures.find(operation);
         if (failure != m_failures.end() && !failure->second.empty()) {
@@ -206,13 +186,10 @@ void CAVEngine::raise(std::function<void(IAVEventHandler &)> event)
     post([this, event] { deliver(event); });
 }
 
-void CAVEngine::raiseError(const std::string &action, int code, const std::string &msg)
+void CAVEngine::raiseError(const std::string &action, const COutcome &outcome)
 {
-    writeLog("error " + action + " " + std::to_string(code) + " " + msg);
-    KDError error;
-    error.action = action;
-    error.code = code;
-    error.msg = msg;
+    writeLog("error " + action + " " + outcome.describe());
+    const KDError error = outcome.toError(action);
     deliver([error](IAVEventHandler &handler) {
         KDError copy = error;
         handler.onError(copy);
@@ -387,8 +364,7 @@ void CAVEngine::release()
     if (m_renderer) {
         m_renderer->clearAll();
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_audioEnd = Clock::time_point();
+    m_media->shutDown();
 }
 
 int CAVEngine::enableSecure(bool enable)
@@ -482,36 +458,16 @@ int CAVEngine::changePassword(const char *oldPassword, const char *newPassword)
 
 // ---- devices and sound ----------------------------------------------------
 
-bool CAVEngine::isKnownDevice(int type, unsigned id) const
-{
-    const auto &list = m_devices[type];
-    return std::any_of(list.begin(), list.end(), [id](const KDDevice &device) { return device.id == id; });
-}
-
-KDDevice CAVEngine::currentDeviceLocked(int type) const
-{
-    for (const KDDevice &device : m_devices[type]) {
-        if (device.id == m_currentDevice[type]) {
-            return device;
-        }
-    }
-    KDDevice none;
-    none.type = type;
-    return none;
-}
-
 std::vector<KDDevice> CAVEngine::getDevices(KD_DEVICE_TYPE type)
 {
     enter("getDevices", std::to_string(type));
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return validType(type) ? m_devices[type] : std::vector<KDDevice>();
+    return m_media->devices().devices(type);
 }
 
 KDDevice CAVEngine::getDevice(KD_DEVICE_TYPE type)
 {
     enter("getDevice", std::to_string(type));
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return validType(type) ? currentDeviceLocked(type) : KDDevice();
+    return m_media->devices().current(type);
 }
 
 int CAVEngine::setDevice(KD_DEVICE_TYPE type, unsigned id)
@@ -519,40 +475,31 @@ int CAVEngine::setDevice(KD_DEVICE_TYPE type, unsigned id)
     if (const int forced = enter("setDevice", std::to_string(type) + "," + std::to_string(id))) {
         return forced;
     }
-    KDDevice device;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (!validType(type) || !isKnownDevice(type, id)) {
-            return KD_ERR_INVALID_ARGUMENT;
-        }
-        if (m_currentDevice[type] == id) {
-            return KD_OK;
-        }
-        m_currentDevice[type] = id;
-        device = currentDeviceLocked(type);
+    const int rc = m_media->select(type, id);
+    if (rc == KD_OK && type == KD_DEVICE_CAMERA) {
+        publishScene();
     }
-    raise([device](IAVEventHandler &handler) {
-        KDDevice copy = device;
-        handler.onCurrentDeviceChanged(copy);
-    });
-    return KD_OK;
+    return rc;
 }
 
 int CAVEngine::enableMicMeter(bool enable)
 {
-    return store("enableMicMeter", flag(enable), m_micMeter, enable);
+    if (const int forced = enter("enableMicMeter", flag(enable))) {
+        return forced;
+    }
+    return m_media->enableMeter(enable);
 }
 
 float CAVEngine::getMicVolume()
 {
     enter("getMicVolume");
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_micMeter || !m_micOn || m_currentDevice[KD_DEVICE_MIC] == KDDevice().id) {
-        return 0.0f;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_micOn) {
+            return 0.0f;
+        }
     }
-    // A speaking-like level that moves with time.
-    const double t = double(QDateTime::currentMSecsSinceEpoch() % 100000) / 1000.0;
-    return float(0.25 + 0.2 * std::sin(t * 5.0) * std::sin(t * 1.3)) * m_volumes[KD_DEVICE_MIC].volume;
+    return m_media->micLevel();
 }
 
 int CAVEngine::setAudioFile(const char *path)
@@ -560,14 +507,7 @@ int CAVEngine::setAudioFile(const char *path)
     if (const int forced = enter("setAudioFile", str(path))) {
         return forced;
     }
-    const double seconds = wavDurationSeconds(QString::fromLocal8Bit(str(path).c_str()));
-    if (seconds < 0) {
-        return KD_ERR_FILE;
-    }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_audioFile = str(path);
-    m_audioSeconds = seconds;
-    return KD_OK;
+    return m_media->setAudioFile(str(path));
 }
 
 int CAVEngine::startAudioPlay(int kind)
@@ -575,12 +515,7 @@ int CAVEngine::startAudioPlay(int kind)
     if (const int forced = enter("startAudioPlay", std::to_string(kind))) {
         return forced;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_audioFile.empty()) {
-        return KD_ERR_FILE;
-    }
-    m_audioEnd = Clock::now() + std::chrono::microseconds(int64_t(m_audioSeconds * 1e6));
-    return KD_OK;
+    return m_media->startPlay();
 }
 
 int CAVEngine::stopAudioPlay()
@@ -588,23 +523,20 @@ int CAVEngine::stopAudioPlay()
     if (const int forced = enter("stopAudioPlay")) {
         return forced;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_audioEnd = Clock::time_point();
-    return KD_OK;
+    return m_media->stopPlay();
 }
 
 bool CAVEngine::isAudioPlaying()
 {
     enter("isAudioPlaying");
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return Clock::now() < m_audioEnd;
+    return m_media->isPlaying();
 }
 
 KDVolume CAVEngine::getVolume(KD_DEVICE_TYPE type)
 {
     enter("getVolume", std::to_string(type));
     std::lock_guard<std::mutex> lock(m_mutex);
-    return validType(type) ? m_volumes[type] : KDVolume();
+    return CDeviceManager::validType(type) ? m_volumes[type] : KDVolume();
 }
 
 int CAVEngine::setVolume(KD_DEVICE_TYPE type, const KDVolume &vol)
@@ -613,7 +545,7 @@ int CAVEngine::setVolume(KD_DEVICE_TYPE type, const KDVolume &vol)
                                                   std::to_string(vol.volume))) {
         return forced;
     }
-    if (!validType(type) || !(vol.volume >= 0.0f && vol.volume <= 3.0f)) {
+    if (!CDeviceManager::validType(type) || !(vol.volume >= 0.0f && vol.volume <= 3.0f)) {
         return KD_ERR_INVALID_ARGUMENT;
     }
     {
@@ -908,19 +840,9 @@ int CAVEngine::setLocalContentSource(const KDContentSourceInfo &info)
     }
     QImage frame;
     if (info.type == 3) {
-        const int width = info.captureSize.width;
-        const int height = info.captureSize.height;
-        const int format = info.framePixelFormat;
-        if (!info.frameData || width <= 0 || height <= 0 || width > 16384 || height > 16384 || format <= 0 ||
-            format >= QImage::NImageFormats) {
-            return KD_ERR_INVALID_ARGUMENT;
+        if (const int rst = m_contentFrames.take(info, frame)) {
+            return rst;
         }
-        const int depth = QImage(1, 1, QImage::Format(format)).depth();
-        if (depth <= 0 || qint64(info.frameBytesPerLine) * 8 < qint64(width) * depth) {
-            return KD_ERR_INVALID_ARGUMENT;
-        }
-        // The caller's buffer is only valid during this call.
-        frame = QImage(info.frameData, width, height, info.frameBytesPerLine, QImage::Format(format)).copy();
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -1043,17 +965,18 @@ bool CAVEngine::contentEnabled()
 int CAVEngine::getFeature(const char *server, unsigned port, AVFeature &feature)
 {
     const std::string address = str(server);
-    int rc = enter("getFeature", address + "," + std::to_string(port));
-    if (rc == KD_OK) {
-        rc = m_backend->getFeature(address, port, feature);
+    COutcome outcome = enter("getFeature", address + "," + std::to_string(port));
+    if (outcome.ok()) {
+        outcome = m_backend->getFeature(address, port, feature);
     }
+    const int rc = outcome.result();
     if (rc != KD_OK && rc != KD_ERR_NO_FEATURE_RECORD) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_lastLoginError = rc;
             m_server = address;
         }
-        post([this, rc] { raiseError("getFeature", rc, failureText(rc, "server features unavailable")); });
+        post([this, outcome] { raiseError("getFeature", outcome); });
     }
     return rc;
 }
@@ -1078,12 +1001,13 @@ int CAVEngine::avlogin(const char *server, unsigned port, const char *username, 
         }
     }
     if (rc != KD_OK) {
-        post([this, rc] { raiseError("avlogin", rc, "sign-in refused"); });
+        post([this, rc] { raiseError("avlogin", COutcome(rc)); });
         return rc;
     }
     post([this, address, port, user, secret] {
         KDUserInfo info;
-        const int result = m_backend->signIn(address, port, user, secret, info);
+        const COutcome outcome = m_backend->signIn(address, port, user, secret, info);
+        const int result = outcome.result();
         KDRegisterInfo registration;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1101,7 +1025,7 @@ int CAVEngine::avlogin(const char *server, unsigned port, const char *username, 
             registration = m_accountRegistration;
         }
         if (result != KD_OK) {
-            raiseError("avlogin", result, failureText(result, "sign-in failed"));
+            raiseError("avlogin", outcome);
             return;
         }
         publishScene();
@@ -1227,8 +1151,8 @@ int CAVEngine::downloadUserImage(const char *path)
     }
     post([this, token, target] {
         std::string bytes;
-        int rc = m_backend->downloadUserImage(token, bytes);
-        if (rc == KD_OK) {
+        COutcome outcome = m_backend->downloadUserImage(token, bytes);
+        if (outcome.ok()) {
             // Written beside and renamed, so a reader never sees half a picture.
             const QString file = QString::fromLocal8Bit(target.c_str());
             QFile partial(file + QStringLiteral(".part"));
@@ -1238,11 +1162,11 @@ int CAVEngine::downloadUserImage(const char *path)
             QFile::remove(file);
             if (!written || !partial.rename(file)) {
                 partial.remove();
-                rc = KD_ERR_FILE;
+                outcome = COutcome(KD_ERR_FILE);
             }
         }
-        if (rc != KD_OK) {
-            raiseError("downloadUserImage", rc, "avatar not written");
+        if (!outcome.ok()) {
+            raiseError("downloadUserImage", outcome);
             return;
         }
         deliver([target](IAVEventHandler &handler) { handler.onDownloadUserImageComplete(target.c_str()); });
@@ -1265,9 +1189,9 @@ int CAVEngine::uploadUserImage(const char *path)
         token = m_user.token;
     }
     post([this, token, source] {
-        const int rc = m_backend->uploadUserImage(token, source);
-        if (rc != KD_OK) {
-            raiseError("uploadUserImage", rc, "avatar not accepted");
+        const COutcome outcome = m_backend->uploadUserImage(token, source);
+        if (!outcome.ok()) {
+            raiseError("uploadUserImage", outcome);
             return;
         }
         deliver([source](IAVEventHandler &handler) { handler.onUploadUserImageComplete(source.c_str()); });
@@ -1375,7 +1299,8 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
         KDMeetingInfo meeting;
         const size_t at = plainNumber.find('@');
         const std::string server = at == std::string::npos ? std::string() : plainNumber.substr(at + 1);
-        const int rc = m_backend->joinMeeting(meetingKey(plainNumber), password, server, meeting);
+        const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, meeting);
+        const int rc = outcome.result();
         KDCallInfo info;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1385,11 +1310,7 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
             }
             if (rc != KD_OK) {
                 m_phase = CallPhase::Idle;
-                m_call.err.action = "onCallEnd";
-                m_call.err.code = rc;
-                m_call.err.msg = rc == KD_ERR_MEETING_PASSWORD    ? "wrong meeting password"
-                                 : rc == KD_ERR_MEETING_NOT_FOUND ? "meeting not found"
-                                                                  : failureText(rc, "meeting not reachable");
+                m_call.err = outcome.toError("onCallEnd");
             } else {
                 m_phase = CallPhase::Connected;
                 m_meeting = meeting;
@@ -1411,6 +1332,8 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
                 KDCallInfo copy = info;
                 handler.onCallEnd(copy);
             });
+            // The call controller hears that the call is over; the user hears why.
+            raiseError("onCallEnd", outcome);
             return;
         }
         deliver([info](IAVEventHandler &handler) {
@@ -1466,14 +1389,26 @@ void CAVEngine::endCall(int code, const std::string &msg)
         m_hostMuted = false;
         m_call.clear();
     }
-    info.err.action = code ? "onCallEnd" : "";
-    info.err.code = code;
-    info.err.msg = msg;
+    info.err.clear();
+    if (code) {
+        info.err.type = KD_ERROR_TYPE_CALL;
+        info.err.action = "onCallEnd";
+        info.err.code = code;
+        info.err.msg = msg;
+    }
     publishScene();
     raise([info](IAVEventHandler &handler) {
         KDCallInfo copy = info;
         handler.onCallEnd(copy);
     });
+    if (code) {
+        // Why the far end ended the call is for the user to read.
+        const KDError reason = info.err;
+        raise([reason](IAVEventHandler &handler) {
+            KDError copy = reason;
+            handler.onError(copy);
+        });
+    }
 }
 
 int CAVEngine::hangUp()
@@ -1718,7 +1653,17 @@ void CAVEngine::failNext(const std::string &operation, int code)
 std::vector<KDOperationRecord> CAVEngine::operations() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_operations;
+    return std::vector<KDOperationRecord>(m_operations.begin(), m_operations.end());
+}
+
+uint64_t CAVEngine::contentFramesTaken() const
+{
+    return m_contentFrames.taken();
+}
+
+KDContentFrame CAVEngine::latestContentFrame() const
+{
+    return m_contentFrames.latest();
 }
 
 void CAVEngine::clearOperations()
@@ -1850,64 +1795,27 @@ void CAVEngine::injectRegistrationState(int type, int state)
 
 void CAVEngine::injectDeviceAdded(const KDDevice &device)
 {
-    if (!validType(device.type)) {
-        return;
-    }
-    KDDevice added = device;
-    bool becameCurrent = false;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (added.id == KDDevice().id || isKnownDevice(added.type, added.id)) {
-            added.id = m_nextDeviceId++;
-        }
-        m_devices[added.type].push_back(added);
-        if (m_currentDevice[added.type] == KDDevice().id) {
-            m_currentDevice[added.type] = added.id;
-            becameCurrent = true;
-        }
-    }
-    raise([added, becameCurrent](IAVEventHandler &handler) {
-        KDDevice copy = added;
-        handler.onDeviceAdded(copy);
-        if (becameCurrent) {
-            KDDevice current = added;
-            handler.onCurrentDeviceChanged(current);
-        }
-    });
+    m_media->devices().add(device);
 }
 
 void CAVEngine::injectDeviceRemoved(int type, unsigned id)
 {
-    if (!validType(type)) {
-        return;
-    }
-    KDDevice removed;
-    KDDevice current;
-    bool currentChanged = false;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        auto &list = m_devices[type];
-        const auto found =
-            std::find_if(list.begin(), list.end(), [id](const KDDevice &device) { return device.id == id; });
-        if (found == list.end()) {
-            return;
-        }
-        removed = *found;
-        list.erase(found);
-        if (m_currentDevice[type] == id) {
-            m_currentDevice[type] = list.empty() ? KDDevice().id : list.front().id;
-            current = currentDeviceLocked(type);
-            currentChanged = true;
-        }
-    }
-    raise([removed, current, currentChanged](IAVEventHandler &handler) {
-        KDDevice copy = removed;
-        handler.onDeviceRemoved(copy);
-        if (currentChanged) {
-            KDDevice now = current;
-            handler.onCurrentDeviceChanged(now);
-        }
-    });
+    m_media->devices().remove(type, id);
+}
+
+void CAVEngine::setSyntheticMicLevel(float level)
+{
+    m_media->setSyntheticMicLevel(level);
+}
+
+void CAVEngine::pollDevices()
+{
+    m_media->pollNow();
+}
+
+void CAVEngine::setDevicePollInterval(int milliseconds)
+{
+    m_media->setPollInterval(milliseconds);
 }
 
 void CAVEngine::injectNetworkQuality(float rating)

@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QImage>
 
+#include "ccontentframes.h"
 #include "ceventdispatcher.h"
+#include "cmediadevices.h"
 #include "cvideorenderer.h"
 #include "engine/iavengine.h"
 #include "ibackend.h"
@@ -127,6 +129,8 @@ public:
     bool waitForIdle(int timeoutMs) override;
     void failNext(const std::string &operation, int code) override;
     std::vector<KDOperationRecord> operations() const override;
+    uint64_t contentFramesTaken() const override;
+    KDContentFrame latestContentFrame() const override;
     void clearOperations() override;
     void setOperationListener(std::function<void(const std::string &)> listener) override;
     kd::engine::IAVEventHandler *eventHandler() override;
@@ -147,6 +151,9 @@ public:
     void injectHostMute(bool muted) override;
     void injectVideoMuted(int muted) override;
     void injectWaitQueue(int size) override;
+    void setSyntheticMicLevel(float level) override;
+    void pollDevices() override;
+    void setDevicePollInterval(int milliseconds) override;
 
 private:
     enum class CallPhase { Idle, Dialling, Incoming, Connected };
@@ -178,13 +185,10 @@ private:
     int showStream(const char *operation, const std::string &args, CVideoRenderer::Stream stream,
                    kd::engine::KDWindowHandle window);
     int startSending(int type);
-    void raiseError(const std::string &action, int code, const std::string &msg);
+    void raiseError(const std::string &action, const COutcome &outcome);
     void endCall(int code, const std::string &msg);
     void saveConfig();
     void publishScene();
-    bool isKnownDevice(int type, unsigned id) const;
-    kd::engine::KDDevice currentDeviceLocked(int type) const;
-    static bool validType(int type) { return type >= 0 && type <= 2; }
 
     std::unique_ptr<IBackend> m_backend;
     CEventDispatcher m_dispatcher;
@@ -197,7 +201,7 @@ private:
     mutable std::mutex m_mutex;
     int m_latencyMs = 200;
     std::map<std::string, std::deque<int>> m_failures;
-    std::vector<KDOperationRecord> m_operations;
+    std::deque<KDOperationRecord> m_operations;
     std::function<void(const std::string &)> m_operationListener;
 
     // Set-up and persisted settings
@@ -248,17 +252,12 @@ private:
     // Content
     kd::engine::KDContentSourceInfo m_contentSource;
     QImage m_contentFrame;
+    CContentFrames m_contentFrames;
     std::set<unsigned char *> m_bitmaps;
 
     // Devices and sound
-    std::vector<kd::engine::KDDevice> m_devices[3];
-    unsigned m_currentDevice[3];
+    std::unique_ptr<CMediaDevices> m_media;
     kd::engine::KDVolume m_volumes[3];
-    unsigned m_nextDeviceId = 100;
-    bool m_micMeter = false;
-    std::string m_audioFile;
-    double m_audioSeconds = 0.0;
-    Clock::time_point m_audioEnd;
 
     // Own log file
     std::mutex m_logMutex;

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include <netdb.h>
+#include <sys/socket.h>
+
 #include <httplib.h>
 #include <openssl/x509.h>
+#include <openssl/x509_vfy.h>
 
 #include <QByteArray>
 #include <QDateTime>
@@ -21,39 +25,52 @@ const char kApi[] = "/api/engine/v1";
 const char kJson[] = "application/json;charset=UTF-8";
 const size_t kUploadChunk = 64 * 1024;
 
-// The server's own codes, turned into the codes every backend of the engine
-// reports, so the client sees the same failure whichever backend served.
-int engineCode(int serverCode)
+// Whether a host name (or address) resolves at all; a refused connection to
+// a name that does not is the user's typing or name service, not the server.
+bool resolves(const std::string &host)
 {
-    switch (serverCode) {
-    case 1010:
-        return KD_ERR_NOT_SIGNED_IN;
-    case 1020:
-    case 1021:
-    case 4020:
-        return KD_ERR_INVALID_ARGUMENT;
-    case 1040:
-        return KD_ERR_NOT_PERMITTED;
-    case 3010:
-        return KD_ERR_MEETING_NOT_FOUND;
-    case 3020:
-        return KD_ERR_MEETING_PASSWORD;
-    case 4010:
-        return KD_ERR_AUTH_FAILED;
-    default:
-        return KD_ERR_GENERIC;
+    addrinfo hints = {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *found = nullptr;
+    const int rc = getaddrinfo(host.c_str(), nullptr, &hints, &found);
+    if (found) {
+        freeaddrinfo(found);
     }
+    return rc == 0;
 }
 
-int transportCode(httplib::Error error)
+// Why a certificate did not verify, in words a user can pass on.
+std::string certificateProblem(long verifyResult, const std::string &host)
+{
+    if (verifyResult != X509_V_OK) {
+        return X509_verify_cert_error_string(verifyResult);
+    }
+    // The chain was good, but it was issued for another name.
+    return "it was not issued for " + host;
+}
+
+COutcome transportOutcome(httplib::Error error, const std::string &host, long verifyResult)
 {
     switch (error) {
     case httplib::Error::SSLServerVerification:
+        return COutcome::untrusted(certificateProblem(verifyResult, host));
     case httplib::Error::SSLLoadingCerts:
-        return KD_ERR_UNTRUSTED_SERVER;
+        return COutcome::untrusted("the trusted certificates could not be loaded");
+    case httplib::Error::Connection:
+        if (!resolves(host)) {
+            return COutcome::unresolved(host);
+        }
+        return COutcome::unreachable("connection refused");
+    case httplib::Error::ConnectionTimeout:
+        return COutcome::unreachable("connection timed out");
+    case httplib::Error::Read:
+    case httplib::Error::Write:
+        return COutcome::unreachable("no answer, or the connection was cut");
+    case httplib::Error::SSLConnection:
+        return COutcome::unreachable("no secure connection could be made");
     default:
-        // Refused, unresolved, timed out or cut off: the user's remedy is the same.
-        return KD_ERR_SERVER_UNREACHABLE;
+        return COutcome::unreachable(httplib::to_string(error));
     }
 }
 
@@ -156,30 +173,34 @@ std::unique_ptr<httplib::ClientImpl> CHttpBackend::makeClient(const CEndpoint &e
 
 namespace {
 
-// Reads a finished exchange: a transport failure, the server's error body, a
+// Reads a finished exchange: a transport failure, the server's refusal, a
 // status that is not success, or the body (parsed when JSON is expected).
+// An answer that is not the engine API's comes from some other web server.
 template <typename Reply> void readResult(const httplib::Result &result, bool expectJson, Reply &reply)
 {
-    if (!result) {
-        reply.code = transportCode(result.error());
-        return;
-    }
     reply.status = result->status;
     reply.body = result->body;
     QJsonParseError error;
     reply.json = QJsonDocument::fromJson(QByteArray::fromStdString(result->body), &error);
     const bool isJson = error.error == QJsonParseError::NoError;
-    const QJsonValue serverCode = reply.json.object().value(QLatin1String("errorCode"));
+    const QJsonObject object = reply.json.object();
+    const QJsonValue serverCode = object.value(QLatin1String("errorCode"));
     if (isJson && reply.json.isObject() && serverCode.isDouble() && serverCode.toInt() != 0) {
-        reply.code = engineCode(serverCode.toInt());
+        reply.outcome =
+            COutcome::refused(serverCode.toInt(), object.value(QLatin1String("errorInfo")).toString().toStdString());
+        return;
+    }
+    const std::string status = "HTTP " + std::to_string(result->status);
+    if (result->status == 404) {
+        reply.outcome = COutcome::invalidServer(status);
         return;
     }
     if (result->status < 200 || result->status >= 300) {
-        reply.code = KD_ERR_GENERIC;
+        reply.outcome = COutcome::failed("the server answered " + status);
         return;
     }
     if (expectJson && !isJson) {
-        reply.code = KD_ERR_GENERIC;
+        reply.outcome = COutcome::invalidServer("the answer is not JSON");
     }
 }
 
@@ -193,7 +214,7 @@ CHttpBackend::CReply CHttpBackend::exchange(const CEndpoint &endpoint, bool expe
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_aborted) {
-            reply.code = KD_ERR_SERVER_UNREACHABLE;
+            reply.outcome = COutcome::unreachable("the engine is shutting down");
             return reply;
         }
         m_inFlight.insert(client.get());
@@ -202,6 +223,12 @@ CHttpBackend::CReply CHttpBackend::exchange(const CEndpoint &endpoint, bool expe
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_inFlight.erase(client.get());
+    }
+    if (!result) {
+        const long verifyResult =
+            endpoint.secure ? static_cast<httplib::SSLClient *>(client.get())->get_openssl_verify_result() : 0;
+        reply.outcome = transportOutcome(result.error(), endpoint.host, verifyResult);
+        return reply;
     }
     readResult(result, expectJson, reply);
     return reply;
@@ -233,18 +260,17 @@ CHttpBackend::CReply CHttpBackend::post(const CEndpoint &endpoint, const std::st
     });
 }
 
-int CHttpBackend::getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature)
+COutcome CHttpBackend::getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature)
 {
     if (server.empty()) {
         return KD_ERR_INVALID_ARGUMENT;
     }
     const CEndpoint endpoint = endpointFor(server, port);
     const CReply reply = get(endpoint, std::string(kApi) + "/features");
-    if (reply.code != KD_OK) {
-        // A web server without our engine API has no feature record; one
-        // that fails or refuses is an error.
-        const bool foreign = reply.code == KD_ERR_GENERIC && (reply.status == 404 || reply.status == 200);
-        return foreign ? KD_ERR_NO_FEATURE_RECORD : reply.code;
+    if (!reply.outcome.ok()) {
+        // A web server without our engine API has no feature record
+        // (KD_ERR_NO_FEATURE_RECORD); one that fails or refuses is an error.
+        return reply.outcome;
     }
     const QJsonObject features = reply.json.object();
     feature.appServerType = text(features, "appServerType");
@@ -291,7 +317,7 @@ void CHttpBackend::fillUser(const QJsonObject &reply, kd::engine::KDUserInfo &us
 void CHttpBackend::fetchPolicy(const CEndpoint &endpoint)
 {
     const CReply reply = get(endpoint, std::string(kApi) + "/passwordPolicy");
-    if (reply.code != KD_OK) {
+    if (!reply.outcome.ok()) {
         return;
     }
     const QJsonObject rules = reply.json.object();
@@ -305,8 +331,8 @@ void CHttpBackend::fetchPolicy(const CEndpoint &endpoint)
     m_policyKnown = true;
 }
 
-int CHttpBackend::signIn(const std::string &server, unsigned port, const std::string &username,
-                         const std::string &password, kd::engine::KDUserInfo &user)
+COutcome CHttpBackend::signIn(const std::string &server, unsigned port, const std::string &username,
+                              const std::string &password, kd::engine::KDUserInfo &user)
 {
     if (server.empty() || username.empty()) {
         return KD_ERR_INVALID_ARGUMENT;
@@ -317,12 +343,12 @@ int CHttpBackend::signIn(const std::string &server, unsigned port, const std::st
     body[QLatin1String("password")] = QString::fromStdString(password);
     const CReply reply = post(endpoint, std::string(kApi) + "/login",
                               QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson);
-    if (reply.code != KD_OK) {
-        return reply.code;
+    if (!reply.outcome.ok()) {
+        return reply.outcome;
     }
     const QJsonObject answer = reply.json.object();
     if (text(answer, "token").empty()) {
-        return KD_ERR_GENERIC;
+        return COutcome::invalidServer("the sign-in answer has no token");
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -343,8 +369,8 @@ int CHttpBackend::refreshUser(const std::string &token, kd::engine::KDUserInfo &
         return KD_ERR_NOT_SIGNED_IN;
     }
     const CReply reply = get(endpoint, withToken(std::string(kApi) + "/user", token));
-    if (reply.code != KD_OK) {
-        return reply.code;
+    if (!reply.outcome.ok()) {
+        return reply.outcome.result();
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     fillUser(reply.json.object(), user);
@@ -401,7 +427,7 @@ int CHttpBackend::changePassword(const std::string &token, const std::string &ol
     body[QLatin1String("newPassword")] = QString::fromStdString(newPassword);
     return post(endpoint, withToken(std::string(kApi) + "/password", token),
                 QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson)
-        .code;
+        .outcome.result();
 }
 
 int CHttpBackend::changeDisplayName(const std::string &token, const std::string &displayName)
@@ -411,8 +437,8 @@ int CHttpBackend::changeDisplayName(const std::string &token, const std::string 
     return KD_OK;
 }
 
-int CHttpBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                              KDMeetingInfo &meeting)
+COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                                   KDMeetingInfo &meeting)
 {
     CEndpoint endpoint;
     const bool known = sessionEndpoint(&endpoint);
@@ -433,20 +459,21 @@ int CHttpBackend::joinMeeting(const std::string &number, const std::string &pass
     }
     const std::string base = std::string(kApi) + "/meetings/" + encoded(number);
     const CReply info = get(endpoint, base);
-    if (info.code != KD_OK) {
-        return info.code;
+    if (!info.outcome.ok()) {
+        return info.outcome;
     }
     const QJsonObject details = info.json.object();
     if (details.value(QLatin1String("passwordRequired")).toBool()) {
         if (password.empty()) {
-            return KD_ERR_MEETING_PASSWORD;
+            // The server has said so already; asking it again without one would not help.
+            return COutcome::refused(KD_SERVER_ERROR_MEETING_PASSWORD_REQUIRED, "The meeting password is required");
         }
         QJsonObject body;
         body[QLatin1String("password")] = QString::fromStdString(password);
-        const int checked =
+        const COutcome checked =
             post(endpoint, base + "/password", QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson)
-                .code;
-        if (checked != KD_OK) {
+                .outcome;
+        if (!checked.ok()) {
             return checked;
         }
     }
@@ -468,7 +495,7 @@ int CHttpBackend::joinMeeting(const std::string &number, const std::string &pass
     return KD_OK;
 }
 
-int CHttpBackend::uploadUserImage(const std::string &token, const std::string &path)
+COutcome CHttpBackend::uploadUserImage(const std::string &token, const std::string &path)
 {
     QFile file(QString::fromLocal8Bit(path.c_str()));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -479,28 +506,28 @@ int CHttpBackend::uploadUserImage(const std::string &token, const std::string &p
     if (!sessionEndpoint(&endpoint)) {
         return KD_ERR_NOT_SIGNED_IN;
     }
-    return post(endpoint, withToken(std::string(kApi) + "/avatar", token), bytes, "application/octet-stream").code;
+    return post(endpoint, withToken(std::string(kApi) + "/avatar", token), bytes, "application/octet-stream").outcome;
 }
 
-int CHttpBackend::downloadUserImage(const std::string &token, std::string &imageBytes)
+COutcome CHttpBackend::downloadUserImage(const std::string &token, std::string &imageBytes)
 {
     CEndpoint endpoint;
     if (!sessionEndpoint(&endpoint)) {
         return KD_ERR_NOT_SIGNED_IN;
     }
     const CReply reply = get(endpoint, withToken(std::string(kApi) + "/avatar", token), false);
-    if (reply.code != KD_OK) {
-        return reply.code;
+    if (!reply.outcome.ok()) {
+        return reply.outcome;
     }
     if (reply.body.empty()) {
-        return KD_ERR_GENERIC;
+        return COutcome::failed("the server sent an empty picture");
     }
     imageBytes = reply.body;
     return KD_OK;
 }
 
-int CHttpBackend::uploadFile(const CEndpoint &endpoint, const std::string &path, const std::string &token,
-                             const std::string &contact, const std::string &description, const SentCallback &sent)
+COutcome CHttpBackend::uploadFile(const CEndpoint &endpoint, const std::string &path, const std::string &token,
+                                  const std::string &contact, const std::string &description, const SentCallback &sent)
 {
     QFile file(QString::fromLocal8Bit(path.c_str()));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -509,7 +536,7 @@ int CHttpBackend::uploadFile(const CEndpoint &endpoint, const std::string &path,
     const std::string bytes = file.readAll().toStdString();
     const std::string target = withToken(std::string(kApi) + "/feedback", token) + "&contact=" + encoded(contact) +
                                "&description=" + encoded(description);
-    return post(endpoint, target, bytes, "application/octet-stream", sent).code;
+    return post(endpoint, target, bytes, "application/octet-stream", sent).outcome;
 }
 
 void CHttpBackend::uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
@@ -562,7 +589,7 @@ void CHttpBackend::uploadFeedback(const std::vector<std::string> &files, const s
                 progress(percent);
             }
         };
-        const int rc = uploadFile(endpoint, path, token, contact, description, sent);
+        const int rc = uploadFile(endpoint, path, token, contact, description, sent).result();
         if (rc != KD_OK) {
             progress(-rc);
             return;

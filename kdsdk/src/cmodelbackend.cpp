@@ -62,7 +62,7 @@ const KDModelServer *CModelBackend::findServer(const std::string &address) const
     return nullptr;
 }
 
-int CModelBackend::getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature)
+COutcome CModelBackend::getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (server.empty()) {
@@ -117,8 +117,8 @@ void CModelBackend::fillUser(const KDModelAccount &account, const std::string &s
     }
 }
 
-int CModelBackend::signIn(const std::string &server, unsigned port, const std::string &username,
-                          const std::string &password, kd::engine::KDUserInfo &user)
+COutcome CModelBackend::signIn(const std::string &server, unsigned port, const std::string &username,
+                               const std::string &password, kd::engine::KDUserInfo &user)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (server.empty() || username.empty()) {
@@ -128,8 +128,15 @@ int CModelBackend::signIn(const std::string &server, unsigned port, const std::s
         return KD_ERR_SERVER_UNREACHABLE;
     }
     const auto found = m_accounts.find(username);
+    // An unknown account reads like a wrong password, so names cannot be probed.
     if (found == m_accounts.end() || found->second.password != password) {
-        return KD_ERR_AUTH_FAILED;
+        return COutcome::refused(KD_SERVER_ERROR_WRONG_CREDENTIALS, "Invalid username or password");
+    }
+    if (found->second.accountState == "locked") {
+        return COutcome::refused(KD_SERVER_ERROR_ACCOUNT_LOCKED, "Account is locked");
+    }
+    if (found->second.accountState == "unused") {
+        return COutcome::refused(KD_SERVER_ERROR_ACCOUNT_UNUSED, "Account is not used");
     }
     const std::string token = newToken();
     m_tokens[token] = username;
@@ -209,16 +216,19 @@ int CModelBackend::changeDisplayName(const std::string &token, const std::string
     return KD_OK;
 }
 
-int CModelBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                               KDMeetingInfo &meeting)
+COutcome CModelBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                                    KDMeetingInfo &meeting)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_meetings.find(number);
     if (found == m_meetings.end()) {
-        return KD_ERR_MEETING_NOT_FOUND;
+        return COutcome::refused(KD_SERVER_ERROR_MEETING_UNAVAILABLE, "The meeting does not exist or has ended");
+    }
+    if (!found->second.password.empty() && password.empty()) {
+        return COutcome::refused(KD_SERVER_ERROR_MEETING_PASSWORD_REQUIRED, "The meeting password is required");
     }
     if (!found->second.password.empty() && found->second.password != password) {
-        return KD_ERR_MEETING_PASSWORD;
+        return COutcome::refused(KD_SERVER_ERROR_WRONG_MEETING_PASSWORD, "Wrong meeting password");
     }
     meeting.number = found->second.number;
     meeting.name = found->second.name.empty() ? found->second.number : found->second.name;
@@ -228,7 +238,7 @@ int CModelBackend::joinMeeting(const std::string &number, const std::string &pas
     return KD_OK;
 }
 
-int CModelBackend::uploadUserImage(const std::string &token, const std::string &path)
+COutcome CModelBackend::uploadUserImage(const std::string &token, const std::string &path)
 {
     QFile file(QString::fromLocal8Bit(path.c_str()));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -247,7 +257,7 @@ int CModelBackend::uploadUserImage(const std::string &token, const std::string &
     return KD_OK;
 }
 
-int CModelBackend::downloadUserImage(const std::string &token, std::string &imageBytes)
+COutcome CModelBackend::downloadUserImage(const std::string &token, std::string &imageBytes)
 {
     std::string username;
     {
@@ -344,6 +354,7 @@ bool CModelBackend::loadModel(const std::string &jsonPath)
         account.org = text(object, "org");
         account.vmr = text(object, "vmr");
         account.passwordChangeRequired = object.value(QLatin1String("passwordChangeRequired")).toBool(false);
+        account.accountState = text(object, "accountState");
         addAccount(account);
     }
     for (const QJsonValue &value : root.value(QLatin1String("meetings")).toArray()) {

@@ -13,19 +13,19 @@ namespace sdk {
 class CModelBackend : public IBackend
 {
 public:
-    int getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) override;
-    int signIn(const std::string &server, unsigned port, const std::string &username, const std::string &password,
-               kd::engine::KDUserInfo &user) override;
+    COutcome getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) override;
+    COutcome signIn(const std::string &server, unsigned port, const std::string &username, const std::string &password,
+                    kd::engine::KDUserInfo &user) override;
     int refreshUser(const std::string &token, kd::engine::KDUserInfo &user) override;
     void signOut(const std::string &token) override;
     kd::engine::KDPasswordPolicy passwordPolicy() override;
     int changePassword(const std::string &token, const std::string &oldPassword,
                        const std::string &newPassword) override;
     int changeDisplayName(const std::string &token, const std::string &displayName) override;
-    int joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                    KDMeetingInfo &meeting) override;
-    int uploadUserImage(const std::string &token, const std::string &path) override;
-    int downloadUserImage(const std::string &token, std::string &imageBytes) override;
+    COutcome joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                         KDMeetingInfo &meeting) override;
+    COutcome uploadUserImage(const std::string &token, const std::string &path) override;
+    COutcome downloadUserImage(const std::string &token, std::string &imageBytes) override;
     void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
                         const std::string &description, const std::string &address,
                         const std::function<void(int)> &progress) override;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "coutcome.h"
 #include "engine/kdtypes.h"
 #include "kdsdkcontrol.h"
 
@@ -42,9 +43,11 @@ public:
     // The engine is being released: end what is waiting on the network now
     // and refuse what comes later.
     virtual void abort() {}
-    virtual int getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) = 0;
-    virtual int signIn(const std::string &server, unsigned port, const std::string &username,
-                       const std::string &password, kd::engine::KDUserInfo &user) = 0;
+    // Failures the user hears of come back as an outcome that says who
+    // refused and why; the others as the engine's result code.
+    virtual COutcome getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature) = 0;
+    virtual COutcome signIn(const std::string &server, unsigned port, const std::string &username,
+                            const std::string &password, kd::engine::KDUserInfo &user) = 0;
     // A fresh token for a signed-in account.
     virtual int refreshUser(const std::string &token, kd::engine::KDUserInfo &user) = 0;
     virtual void signOut(const std::string &token) = 0;
@@ -54,10 +57,10 @@ public:
     virtual int changeDisplayName(const std::string &token, const std::string &displayName) = 0;
     // Whether a dialled number exists and its password fits; fills the meeting.
     // The server is the dial string's "@host[:port]" part, empty when it had none.
-    virtual int joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                            KDMeetingInfo &meeting) = 0;
-    virtual int uploadUserImage(const std::string &token, const std::string &path) = 0;
-    virtual int downloadUserImage(const std::string &token, std::string &imageBytes) = 0;
+    virtual COutcome joinMeeting(const std::string &number, const std::string &password, const std::string &server,
+                                 KDMeetingInfo &meeting) = 0;
+    virtual COutcome uploadUserImage(const std::string &token, const std::string &path) = 0;
+    virtual COutcome downloadUserImage(const std::string &token, std::string &imageBytes) = 0;
     // Reports progress 0..100 through the callback; a negative value ends in failure.
     virtual void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
                                 const std::string &description, const std::string &address,

@@ -4,10 +4,13 @@
 //   kd_render_images <svg source folder> <image folder>
 //
 // a/b.svg becomes a/b.png, a/b_1.5x.png and a/b_2x.png, each the SVG's own
-// size times the scale. The windows ask for some images under other names;
-// an SVG says which in an attribute of its root element:
-//   data-scale-names="dash"     a/b.png, a/b-1.5x.png, a/b-2x.png
-//   data-scale-names="dash-1x"  a/b-1x.png, a/b-1.5x.png, a/b-2x.png waiting.svg is turned through a full circle in
+// size times the scale. Where the program asks for other names, the folder's
+// "scale-names.txt" says so, one rule a line: a wildcard pattern of file
+// stems and the two suffixes, for example "icon_volume* -1.5x -2x" gives
+// icon_volume.png, icon_volume-1.5x.png and icon_volume-2x.png; a rule of
+// three suffixes names the plain scale too ("icon_menu* -1x -1.5x -2x"
+// gives icon_menu-1x.png, icon_menu-1.5x.png and icon_menu-2x.png). The first
+// matching rule counts; lines starting with "#" are comments. waiting.svg is turned through a full circle in
 // frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif;
 // joining the frames needs ImageMagick's "convert".
 
@@ -16,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -24,6 +26,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QVector>
 
 namespace {
 
@@ -32,33 +35,53 @@ constexpr int SPINNER_FRAMES = 18;
 constexpr int SPINNER_FRAME_MS = 50;
 const char SPINNER_NAME[] = "waiting";
 
-enum class Naming {
-    Underscore,
-    Dash,
-    DashWithOne,
+struct ScaleNameRule
+{
+    QRegularExpression stems;
+    QString suffix1;
+    QString suffix15;
+    QString suffix2;
 };
 
-QString scaledName(const QString &stem, double scale, const QString &suffix, Naming naming = Naming::Underscore)
+// The rules of one folder's "scale-names.txt"; none when it has no such file.
+QVector<ScaleNameRule> readScaleNameRules(const QString &folder)
 {
-    const QString factor = QString::number(scale, 'g', 6) + "x";
-    if (scale < 1.5) {
-        return naming == Naming::DashWithOne ? stem + "-" + factor + "." + suffix : stem + "." + suffix;
+    QVector<ScaleNameRule> rules;
+    QFile file(QDir(folder).filePath("scale-names.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return rules;
     }
-    return stem + (naming == Naming::Underscore ? "_" : "-") + factor + "." + suffix;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith('#')) {
+            continue;
+        }
+        QStringList parts = line.split(QRegularExpression("\\s+"));
+        if (parts.size() == 3) {
+            parts.insert(1, QString());
+        }
+        if (parts.size() != 4) {
+            continue;
+        }
+        rules.append({QRegularExpression(QRegularExpression::wildcardToRegularExpression(parts[0])), parts[1],
+                      parts[2], parts[3]});
+    }
+    return rules;
 }
 
-Naming namingOf(const QString &svgPath)
+QString scaledName(const QString &stem, double scale, const QString &suffix, const QVector<ScaleNameRule> &rules)
 {
-    QFile file(svgPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Naming::Underscore;
+    const QFileInfo info(stem);
+    for (const ScaleNameRule &rule : rules) {
+        if (rule.stems.match(info.fileName()).hasMatch()) {
+            const QString &named = scale < 1.5 ? rule.suffix1 : scale < 2.0 ? rule.suffix15 : rule.suffix2;
+            return stem + named + "." + suffix;
+        }
     }
-    const QRegularExpression attribute(QStringLiteral("data-scale-names=\"([a-z0-9-]+)\""));
-    const QString names = attribute.match(QString::fromUtf8(file.readAll())).captured(1);
-    if (names == QLatin1String("dash")) {
-        return Naming::Dash;
+    if (scale < 1.5) {
+        return stem + "." + suffix;
     }
-    return names == QLatin1String("dash-1x") ? Naming::DashWithOne : Naming::Underscore;
+    return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
 }
 
 QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &background)
@@ -76,10 +99,10 @@ QImage render(QSvgRenderer &svg, double scale, double angle, const QColor &backg
     return image;
 }
 
-bool renderStill(QSvgRenderer &svg, const QString &stem, Naming naming)
+bool renderStill(QSvgRenderer &svg, const QString &stem, const QVector<ScaleNameRule> &rules)
 {
     for (double scale : SCALES) {
-        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png", naming))) {
+        if (!render(svg, scale, 0.0, Qt::transparent).save(scaledName(stem, scale, "png", rules))) {
             return false;
         }
     }
@@ -88,7 +111,7 @@ bool renderStill(QSvgRenderer &svg, const QString &stem, Naming naming)
 
 // GIF keeps one-bit transparency only, so the frames sit on the white of the
 // waiting dialog instead of getting ragged edges.
-bool renderSpinner(QSvgRenderer &svg, const QString &stem)
+bool renderSpinner(QSvgRenderer &svg, const QString &stem, const QVector<ScaleNameRule> &rules)
 {
     for (double scale : SCALES) {
         QTemporaryDir frames;
@@ -100,7 +123,7 @@ bool renderSpinner(QSvgRenderer &svg, const QString &stem)
             }
             arguments << frame;
         }
-        arguments << scaledName(stem, scale, "gif");
+        arguments << scaledName(stem, scale, "gif", rules);
         if (QProcess::execute("convert", arguments) != 0) {
             return false;
         }
@@ -127,10 +150,10 @@ int main(int argc, char *argv[])
         const QString relative = sources.relativeFilePath(source);
         const QString stem = images.filePath(relative.left(relative.size() - 4));
         QDir().mkpath(QFileInfo(stem).path());
+        const QVector<ScaleNameRule> rules = readScaleNameRules(QFileInfo(source).path());
         QSvgRenderer svg(source);
         const bool spinner = QFileInfo(source).completeBaseName() == SPINNER_NAME;
-        const bool ok =
-            svg.isValid() && (spinner ? renderSpinner(svg, stem) : renderStill(svg, stem, namingOf(source)));
+        const bool ok = svg.isValid() && (spinner ? renderSpinner(svg, stem, rules) : renderStill(svg, stem, rules));
         if (!ok) {
             err << "failed: " << source << "\n";
             ++failures;

@@ -9,6 +9,17 @@
     </message>
 </context>
 <context>
+    <name>CManagerButtonWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>会控</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -50,7 +61,7 @@
     </message>
     <message>
         <source>Invalid media type, only &quot;application/json&quot; is supported(%1).</source>
-        <translation>无效的媒体类型，仅支持"application/json"(%1)。</translation>
+        <translation>无效的媒体类型，仅支持&quot;application/json&quot;(%1)。</translation>
     </message>
     <message>
         <source>You don&apos;t have permission to perform this operation(%1).</source>
@@ -562,6 +573,45 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Prompt</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::PaintListWidget</name>
+    <message>
+        <source>Mouse</source>
+        <translation>鼠标</translation>
+    </message>
+    <message>
+        <source>Pen</source>
+        <translation>画笔</translation>
+    </message>
+    <message>
+        <source>Marker</source>
+        <translation>荧光笔</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>橡皮擦</translation>
+    </message>
+    <message>
+        <source>Revoke</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation>背景</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
     </message>
 </context>
 <context>

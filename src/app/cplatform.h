@@ -33,6 +33,13 @@ public:
 
     // Font families for the user interface, the preferred one first.
     static QStringList uiFontFamilies();
+
+    // Whether the system is the one old desktop release on which the
+    // engine's own screen capture cannot see what is drawn over the shared
+    // screen, so the application captures it itself. Never here; tests can
+    // switch the answer to drive that road.
+    static bool isWindows7Sp1();
+    static void setWindows7Sp1ForTests(bool windows7Sp1);
 };
 
 } // namespace kd_app

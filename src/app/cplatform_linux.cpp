@@ -1,14 +1,13 @@
 #include "cplatform.h"
 
+#include <atomic>
+
 #include <sys/stat.h>
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-
-#include "app/cstartuplog.h"
-#include "helpers/clogformat.h"
 
 namespace kd_app {
 
@@ -23,11 +22,9 @@ void CPlatform::ensureAppDataVariable()
 
 bool CPlatform::supportDesktopOpengl()
 {
-    // There is no Direct3D here: the probe fails at its first step, as it
-    // does on a machine without the library.
-    const QString message = QStringLiteral("load d3d9.dll failed!");
-    KD_WARN << message;
-    CStartupLog::cache(message);
+    // The accelerated path is a Direct3D one, which this system does not
+    // have: the default rendering is the right one, and nothing here can
+    // fail in a way the user could do something about, so nothing is said.
     return false;
 }
 
@@ -66,6 +63,22 @@ QString CPlatform::instanceName(const QString &key, const QString &userFolder)
     const QByteArray folderHash =
         QCryptographicHash::hash(QFile::encodeName(userFolder), QCryptographicHash::Sha1).toHex().left(12);
     return key + QLatin1Char('-') + QString::fromLatin1(folderHash);
+}
+
+namespace {
+
+std::atomic<bool> g_windows7Sp1{false};
+
+} // namespace
+
+bool CPlatform::isWindows7Sp1()
+{
+    return g_windows7Sp1;
+}
+
+void CPlatform::setWindows7Sp1ForTests(bool windows7Sp1)
+{
+    g_windows7Sp1 = windows7Sp1;
 }
 
 QStringList CPlatform::uiFontFamilies()

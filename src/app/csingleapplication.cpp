@@ -104,6 +104,11 @@ log4cplus::helpers::Properties toEngineProperties(const log4cplus::helpers::Prop
         }
         QString value = QString::fromStdString(properties.getProperty(key));
         value.replace(QLatin1String("org.apache.log4j."), QLatin1String("log4cplus::"));
+        if (parts.size() == 4 && parts.value(1) == QLatin1String("appender") && parts[3] == QLatin1String("Target")) {
+            // log4j names the console's stream; the engine has a switch for it.
+            parts[3] = QStringLiteral("logToStdErr");
+            value = value == QLatin1String("System.err") ? QStringLiteral("true") : QStringLiteral("false");
+        }
         translated.setProperty(parts.join(QLatin1Char('.')).toStdString(), value.toStdString());
     }
     return translated;

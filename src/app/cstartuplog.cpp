@@ -1,7 +1,5 @@
 #include "cstartuplog.h"
 
-#include <cstdio>
-
 #include <QMutex>
 #include <QStringList>
 
@@ -25,8 +23,6 @@ QStringList &cachedLines()
 
 void CStartupLog::cache(const QString &message)
 {
-    printf("%s\n", message.toLocal8Bit().constData());
-    fflush(stdout);
     QMutexLocker locker(&cacheLock());
     cachedLines().append(message + QLatin1Char('\n'));
 }

@@ -4,8 +4,9 @@
 
 namespace kd_app {
 
-// Messages of the start-up that come before logging is configured: each one
-// is printed at once and kept until it can be written to the log.
+// Messages of the start-up that come before logging is configured, kept
+// until they can be written to the log file. They are not printed: the
+// console shows warnings only.
 class CStartupLog
 {
 public:

@@ -40,8 +40,11 @@ typedef enum _KD_STREAM_TYPE {
     KD_STREAM_WHITEBOARD = 3,
 } KD_STREAM_TYPE;
 
+// Pixel formats of captured frames; the codes are QImage's format numbers.
 typedef enum _KD_PIX_FMT {
+    KD_PIX_FMT_RGB32 = 4, // what an X11 screen grab gives
     KD_PIX_FMT_ARGB32 = 5,
+    KD_PIX_FMT_ARGB32_PREMULTIPLIED = 6,
     KD_PIX_FMT_RGB888 = 13,
 } KD_PIX_FMT;
 

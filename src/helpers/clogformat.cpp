@@ -1,5 +1,7 @@
 #include "clogformat.h"
 
+#include <QUrlQuery>
+
 namespace kd_app {
 namespace helpers {
 
@@ -53,6 +55,21 @@ QString CLogFormat::maskedDialString(const QString &dialString)
     }
     const int at = dialString.indexOf(QLatin1Char('@'), star);
     return dialString.left(star) + QStringLiteral("*****") + (at < 0 ? QString() : dialString.mid(at));
+}
+
+QString CLogFormat::maskedUrl(const QUrl &url)
+{
+    QUrlQuery query(url);
+    QList<QPair<QString, QString>> items = query.queryItems(QUrl::FullyDecoded);
+    for (QPair<QString, QString> &item : items) {
+        if (item.first == QLatin1String("token")) {
+            item.second = masked(item.second);
+        }
+    }
+    query.setQueryItems(items);
+    QUrl shown(url);
+    shown.setQuery(query);
+    return shown.toDisplayString();
 }
 
 } // namespace helpers

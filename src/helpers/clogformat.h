@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDebug>
+#include <QUrl>
 
 namespace kd_app {
 namespace helpers {
@@ -22,6 +23,10 @@ public:
 
     // A dial string ("number*password@server") with its password hidden.
     static QString maskedDialString(const QString &dialString);
+
+    // An address as a log line may show it: the value of a "token" query
+    // item masked, everything else as it is.
+    static QString maskedUrl(const QUrl &url);
 };
 
 } // namespace helpers

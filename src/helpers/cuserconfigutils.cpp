@@ -1,7 +1,5 @@
 #include "cuserconfigutils.h"
 
-#include <cstdio>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -136,9 +134,6 @@ void CUserConfigUtils::parseAppNameAndPath(const char *appFullName)
     }
     KD_LOG << "m_qstrAppName:" << m_qstrAppName;
     KD_LOG << "m_qstrAppPath:" << m_qstrAppPath;
-    printf("m_qstrAppName: %s\n", m_qstrAppName.toLocal8Bit().constData());
-    printf("m_qstrAppPath: %s\n", m_qstrAppPath.toLocal8Bit().constData());
-    fflush(stdout);
 }
 
 QString CUserConfigUtils::getUserConfigPath()

@@ -46,9 +46,24 @@ enum ContentStreamStatus {
     ContentStreamStatus_SendingWhiteBoardStarted = 4,
 };
 
+// What the call's video area shows. The layout engine decides it; the call
+// toolbar shows it and asks to switch between the two layouts of the same
+// remote content (1 <-> 2, 3 <-> 4).
+enum LayoutModeType {
+    LayoutMode_People = 0,
+    LayoutMode_RemoteContentPreferred = 1,
+    LayoutMode_RemoteContentOnly = 2,
+    LayoutMode_RemoteWhiteBoardPreferred = 3,
+    LayoutMode_RemoteWhiteBoardOnly = 4,
+    LayoutMode_LocalContent = 5,
+    LayoutMode_LocalWhiteBoard = 6,
+    LayoutMode_AudioOnly = 7,
+};
+
 } // namespace enums
 } // namespace kd_app
 
 Q_DECLARE_METATYPE(kd_app::enums::LoginStatus)
 Q_DECLARE_METATYPE(kd_app::enums::LoginProgress)
 Q_DECLARE_METATYPE(kd_app::enums::CallStatus)
+Q_DECLARE_METATYPE(kd_app::enums::LayoutModeType)

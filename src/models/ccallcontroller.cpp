@@ -5,15 +5,18 @@
 #include <QMessageBox>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSslConfiguration>
+#include <QSslError>
 #include <QTimer>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include "helpers/cgeneralutils.h"
 #include "helpers/clogformat.h"
 #include "helpers/cuserconfigutils.h"
 #include "models/ckdsdkmanager.h"
 #include "models/cloginmanager.h"
+#include "models/ctrustedcertificates.h"
+#include "models/cucmapimanager.h"
 #include "views/base/alertdlg.h"
 
 namespace kd_app {
@@ -81,6 +84,7 @@ CCallController::CCallController()
     connect(manager, &CKDSdkManager::eventWaitQueue, this, &CCallController::slotOnWaitQueue);
     connect(&m_networkAccessManager, &QNetworkAccessManager::finished, this,
             &CCallController::onSlotAcsInfoReplyFinished);
+    connect(&m_networkAccessManager, &QNetworkAccessManager::sslErrors, this, &CCallController::onAcsSslErrors);
 }
 
 CCallController::~CCallController() = default;
@@ -512,11 +516,16 @@ QString CCallController::acsScheme() const
 
 void CCallController::startAcsRequests()
 {
+    // Each call logs its own first failure.
+    m_qstrAcsFailureLogged.clear();
+    if (!sendAcsRequest()) {
+        stopAcsRequests();
+        return;
+    }
     if (!m_pAcsTimer) {
         m_pAcsTimer = std::make_unique<QTimer>();
         connect(m_pAcsTimer.get(), &QTimer::timeout, this, &CCallController::onSlotRequestAcsInfoTimeout);
     }
-    onSlotRequestAcsInfoTimeout();
     KD_LOG << "Start ACS TIMER";
     m_pAcsTimer->start(kAcsRequestIntervalMs);
 }
@@ -535,25 +544,72 @@ void CCallController::stopAcsRequests()
 
 void CCallController::onSlotRequestAcsInfoTimeout()
 {
-    const CLoginManager &login = loginManager();
-    const QString server =
-        acsScheme() + login.getSdkServerAddress() + QLatin1Char(':') + QString::number(login.getPort());
-    const QString token = QString::fromStdString(login.getLoginUserInfo().token);
-    const QString deviceId = QString::number(login.getLoginUserInfo().deviceId);
-    const QString address = QStringLiteral("%1/api/rest/v2.0/acsToken?token=%2&confNumericId=%3&deviceId=%4");
+    if (!sendAcsRequest()) {
+        stopAcsRequests();
+    }
+}
 
-    QNetworkRequest request(QUrl(address.arg(server, token, m_qstrConfNumber, deviceId)));
-    QSslConfiguration ssl = request.sslConfiguration();
-    ssl.setPeerVerifyMode(QSslSocket::VerifyNone);
-    request.setSslConfiguration(ssl);
+bool CCallController::sendAcsRequest()
+{
+    // The token is the signed-in account's and goes only to the server that
+    // issued it: a guest, or an account signed out since, has none to send.
+    const CLoginManager &login = loginManager();
+    const QString token = login.getLoginToken();
+    if (token.isEmpty()) {
+        KD_LOG << "No signed-in account, so no whiteboard token is asked for";
+        return false;
+    }
+    const QUrlQuery meeting{{QStringLiteral("confNumericId"), CUCMApiManager::meetingNumberOf(m_qstrConfNumber)},
+                            {QStringLiteral("deviceId"), QString::number(login.getLoginUserInfo().deviceId)}};
+    const QUrl address = CUCMApiManager::restUrl(login.getServerUrl(), {QStringLiteral("acsToken")}, token, meeting);
+    QNetworkRequest request(address);
+    request.setSslConfiguration(CTrustedCertificates::sslConfiguration());
 
     // Only the newest request counts; an older one still under way is dropped.
     if (QNetworkReply *older = m_pAcsReply.data()) {
         m_pAcsReply.clear();
         older->abort();
     }
-    KD_LOG << "requestAcsInfo:" << address.arg(server, CLogFormat::masked(token), CLogFormat::maskedDialString(m_qstrConfNumber), deviceId);
+    m_acsCertificateProblems.clear();
+    KD_LOG << "requestAcsInfo:" << CLogFormat::maskedUrl(address);
     m_pAcsReply = m_networkAccessManager.get(request);
+    return true;
+}
+
+void CCallController::onAcsSslErrors(QNetworkReply *reply, const QList<QSslError> &errors)
+{
+    // Collected for the failure line; the reply then ends with a handshake
+    // error, since nothing here accepts a certificate that does not verify.
+    if (reply != m_pAcsReply.data()) {
+        return;
+    }
+    for (const QSslError &error : errors) {
+        m_acsCertificateProblems << error.errorString();
+    }
+}
+
+void CCallController::logAcsFailure(QNetworkReply *reply)
+{
+    const QVariant statusCode = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const QString failure = QString::number(reply->error()) + QLatin1Char('/') + statusCode.toString();
+    // Asked again every few seconds, a refusal would otherwise fill the log.
+    if (failure == m_qstrAcsFailureLogged) {
+        return;
+    }
+    m_qstrAcsFailureLogged = failure;
+    if (statusCode.isValid()) {
+        KD_LOG << "status code=" << statusCode.toInt();
+    }
+    const QVariant reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute);
+    if (reason.isValid()) {
+        KD_LOG << "reason=" << reason.toString();
+    }
+    // The error text can hold the whole address, token and all: not logged.
+    KD_LOG << "Failed: error" << reply->error() << ", HTTP status" << statusCode.toInt()
+           << ", address:" << CLogFormat::maskedUrl(reply->url())
+           << (m_acsCertificateProblems.isEmpty()
+                   ? QString()
+                   : QStringLiteral(", certificate: ") + m_acsCertificateProblems.join(QStringLiteral("; ")));
 }
 
 void CCallController::onSlotAcsInfoReplyFinished(QNetworkReply *reply)
@@ -564,6 +620,10 @@ void CCallController::onSlotAcsInfoReplyFinished(QNetworkReply *reply)
     }
     m_pAcsReply.clear();
 
+    if (reply->error() != QNetworkReply::NoError) {
+        logAcsFailure(reply);
+        return;
+    }
     const QVariant statusCode = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (statusCode.isValid()) {
         KD_LOG << "status code=" << statusCode.toInt();
@@ -571,11 +631,6 @@ void CCallController::onSlotAcsInfoReplyFinished(QNetworkReply *reply)
     const QVariant reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute);
     if (reason.isValid()) {
         KD_LOG << "reason=" << reason.toString();
-    }
-    if (reply->error() != QNetworkReply::NoError) {
-        KD_LOG << "Failed: " << reply->errorString();
-        KD_LOG << "done";
-        return;
     }
 
     const QByteArray body = reply->readAll();

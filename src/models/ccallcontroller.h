@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "engine/kdmetatypes.h"
@@ -16,6 +17,7 @@
 #include "models/structs.h"
 
 class QNetworkReply;
+class QSslError;
 class QTimer;
 
 namespace kd_app {
@@ -85,6 +87,13 @@ public:
     int getContentStreamStatus() const { return m_nContentStreamStatus; }
     QString getAcsJsonWebToken() const { return m_acsJsonWebToken; }
     QString getAcsServer() const { return m_acsServer; }
+    // Whether a whiteboard-token request waits for its answer.
+    bool isAcsRequestPending() const { return !m_pAcsReply.isNull(); }
+    // The source the user chose when sharing began; handed to the engine
+    // again when the application's own capture of the screen ends.
+    kd::engine::KDContentSourceInfo getContentSourceInfo() const { return m_contentSourceInfo; }
+    // Shown on the sharing toolbar's management button; nothing fills it yet.
+    QString getParticipantNumber() const { return m_qstrParticipantNum; }
 
     static constexpr int kAcsRequestIntervalMs = 10000;
     static constexpr int kConfNumberHistorySize = 5;
@@ -116,6 +125,11 @@ private:
     void saveCurrentConfNumber2Config();
     void startAcsRequests();
     void stopAcsRequests();
+    // Asks for the whiteboard token of this call; false when there is no
+    // signed-in account whose token could ask.
+    bool sendAcsRequest();
+    void logAcsFailure(QNetworkReply *reply);
+    void onAcsSslErrors(QNetworkReply *reply, const QList<QSslError> &errors);
     QString acsScheme() const;
 
     enums::CallStatus m_callStatus = enums::Idle;
@@ -129,10 +143,15 @@ private:
     int m_nContentStreamStatus = enums::ContentStreamStatus_None;
     structs::CContentStreamInfo m_contentStreamInfo;
     QPointer<QNetworkReply> m_pAcsReply;
+    // What the pending request's certificate check found wrong.
+    QStringList m_acsCertificateProblems;
+    // The failure of this call already logged: the same again is not.
+    QString m_qstrAcsFailureLogged;
     std::unique_ptr<QTimer> m_pAcsTimer;
     kd::engine::KDWhiteBoardInfo m_whiteBoardInfo;
     kd::engine::KDContentSourceInfo m_contentSourceInfo;
     QString m_qstrPeerName;
+    QString m_qstrParticipantNum;
     QNetworkAccessManager m_networkAccessManager;
 };
 

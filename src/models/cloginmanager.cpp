@@ -328,6 +328,10 @@ void CLoginManager::setLoginStatus(enums::LoginStatus status)
         KD_LOG << "Clear register info";
         m_prevRegisterInfo = m_registerInfo;
         m_registerInfo.clear();
+        // The account's credentials end with its session: nothing sent later
+        // (a guest's call included) may carry them.
+        m_userInfo.token.clear();
+        m_userInfo.deviceId = 0;
         setLoginProgress(old == enums::AnonymousLoggingIn ? enums::JoinConf : enums::Login);
     }
     userConfig().setLoginStatus(status);

@@ -62,6 +62,10 @@ public:
     static QByteArray buildPostContactJson(int userId);
     // The meeting number of a dial string: "80001*4711@host" gives "80001".
     static QString meetingNumberOf(const QString &dialString);
+    // The address of a REST resource under serverUrl, each piece encoded on
+    // its own, the token and the extra items in the query.
+    static QUrl restUrl(const QString &serverUrl, const QStringList &path, const QString &token,
+                        const QUrlQuery &extra = QUrlQuery());
 
 signals:
     void signal_getUsers_succeed();
@@ -113,8 +117,6 @@ private:
 
     // False when nothing may be sent: a blank token or a blank id.
     bool prepare(const QString &serverUrl, const QString &token, const QString &requiredId = QStringLiteral("-"));
-    static QUrl restUrl(const QString &serverUrl, const QStringList &path, const QString &token,
-                        const QUrlQuery &extra = QUrlQuery());
     void send(Operation operation, const QByteArray &verb, const QUrl &url, const QByteArray &body = QByteArray());
 
     // Reads the reply; false (and already reported) unless it is JSON.

@@ -13,6 +13,7 @@
 #include "models/clinguist.h"
 #include "models/cloginmanager.h"
 #include "models/curljoinconfargsparser.h"
+#include "models/screenthread.h"
 #include "views/base/alertdlg.h"
 #include "views/base/cmodualdlgsmanager.h"
 #include "views/call/clayoutbackgrounddlg.h"
@@ -30,6 +31,7 @@ using models::CCallController;
 using models::CKDSdkManager;
 using models::CLoginManager;
 using models::CUrlJoinConfArgsParser;
+using models::ScreenThread;
 
 namespace {
 
@@ -483,9 +485,10 @@ void CMainDlgManager::exitApp()
     if (engine && CLoginManager::getInstance().getLoginStatus() == enums::LoggedIn) {
         engine->avlogout();
     }
-    // The login worker and the toolbars' pool tasks call the engine; let them
-    // finish before it is deleted under them.
+    // The login worker, the toolbars' pool tasks and the capture threads call
+    // the engine; let them finish before it is deleted under them.
     QThreadPool::globalInstance()->waitForDone();
+    ScreenThread::stopAllAndWait();
     CKDSdkManager::releaseInstance();
     helpers::CUserConfigUtils::releaseInstance();
     CHomeDlg::getInstance()->stopWebPages();
@@ -586,7 +589,11 @@ CMainDlgManager::ErrorPrompt CMainDlgManager::errorPrompt(const KDError &err, en
     prompt.bEndsSignIn = loginStatus == enums::LoggingIn;
 
     QString text;
-    if (action == ACTION_GET_FEATURE) {
+    // A failure the engine names in its own words (an untrusted certificate)
+    // keeps them at the feature query too: "Invalid server address." would
+    // send the user to check an address that is right.
+    const bool generic = err.type != ENGINE_ERROR && err.type != CALL_ERROR && err.type != SERVER_ERROR;
+    if (action == ACTION_GET_FEATURE && !generic) {
         KD_LOG << "prompt for ACTION_GET_FEATURE";
         text = err.type == ENGINE_ERROR ? tableText(m_engineErrorMessages, err.code) : QString();
         if (text.isEmpty()) {

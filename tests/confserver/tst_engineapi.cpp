@@ -17,7 +17,9 @@ namespace {
 const QByteArray kSeed = R"({
     "users": [
         {"id": 1, "name": "alice", "email": "alice@example.org", "password": "Alice2026!", "displayName": "Alice"},
-        {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob"}
+        {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob"},
+        {"id": 3, "name": "dora", "password": "Dora2026!", "displayName": "Dora", "accountState": "locked"},
+        {"id": 4, "name": "emil", "password": "Emil2026!", "displayName": "Emil", "accountState": "unused"}
     ],
     "meetings": [
         {"id": 1, "numericId": 70001, "name": "Locked", "startInMinutes": -5, "status": "ONGOING",
@@ -85,16 +87,24 @@ void TestEngineApi::login_data()
     QTest::addColumn<QString>("account");
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("errorCode");
+    QTest::addColumn<int>("status");
     QTest::newRow("by name") << "alice"
-                             << "Alice2026!" << 0;
+                             << "Alice2026!" << 0 << 200;
     QTest::newRow("by e-mail") << "alice@example.org"
-                               << "Alice2026!" << 0;
+                               << "Alice2026!" << 0 << 200;
     QTest::newRow("wrong password") << "alice"
-                                    << "alice2026!" << 4010;
+                                    << "alice2026!" << 2000 << 401;
     QTest::newRow("unknown account") << "mallory"
-                                     << "Alice2026!" << 4010;
+                                     << "Alice2026!" << 2000 << 401;
     QTest::newRow("empty account") << ""
-                                   << "" << 4010;
+                                   << "" << 2000 << 401;
+    QTest::newRow("locked account") << "dora"
+                                    << "Dora2026!" << 2010 << 403;
+    // Without the password nobody learns that the account exists.
+    QTest::newRow("locked account, wrong password") << "dora"
+                                                    << "Dora2027!" << 2000 << 401;
+    QTest::newRow("account not in use") << "emil"
+                                        << "Emil2026!" << 2020 << 403;
 }
 
 void TestEngineApi::login()
@@ -102,11 +112,13 @@ void TestEngineApi::login()
     QFETCH(QString, account);
     QFETCH(QString, password);
     QFETCH(int, errorCode);
+    QFETCH(int, status);
     const QJsonObject body{{"account", account}, {"password", password}};
     const CReply reply = call("POST", "/api/engine/v1/login", QJsonDocument(body).toJson());
     QCOMPARE(reply.errorCode(), errorCode);
+    QCOMPARE(reply.status, status);
     if (errorCode) {
-        QCOMPARE(reply.status, 401);
+        QVERIFY(reply.json().value("token").toString().isEmpty());
         return;
     }
     const QString token = reply.json().value("token").toString();
@@ -116,7 +128,7 @@ void TestEngineApi::login()
     // The engine's token is the REST API's token.
     const CReply users = call("GET", "/api/rest/v2.0/users?token=" + token);
     QCOMPARE(users.status, 200);
-    QCOMPARE(QJsonDocument::fromJson(users.body).array().size(), 2);
+    QCOMPARE(QJsonDocument::fromJson(users.body).array().size(), 4);
     QCOMPARE(call("GET", "/api/engine/v1/features").json().value("enableChangePassword").toBool(), true);
 }
 
@@ -205,8 +217,8 @@ void TestEngineApi::dialledMeeting_data()
     QTest::addColumn<int>("participants");
     QTest::newRow("running with password") << "70001" << 0 << true << 1;
     QTest::newRow("scheduled") << "70002" << 0 << false << 3070;
-    QTest::newRow("unknown number") << "70009" << 3010 << false << 3010;
-    QTest::newRow("dial string") << "70001*4711" << 3010 << false << 1020;
+    QTest::newRow("unknown number") << "70009" << 4205 << false << 3010;
+    QTest::newRow("dial string") << "70001*4711" << 4205 << false << 1020;
 }
 
 void TestEngineApi::dialledMeeting()
@@ -233,7 +245,7 @@ void TestEngineApi::dialledMeeting()
                 .errorCode();
         };
         QCOMPARE(check("4711"), 0);
-        QCOMPARE(check("4712"), 3020);
+        QCOMPARE(check("4712"), 6601);
     }
 }
 

@@ -77,7 +77,7 @@ void TestMeetingKinds::launchingMeetingRuns()
     QCOMPARE(call("GET", "/api/engine/v1/meetings/70001/participants").array().size(), 1);
     QCOMPARE(call("DELETE", rest("meetings/1")).errorCode(), 3040);
     QCOMPARE(call("PUT", rest("meetings/1/control/terminate")).status, 204);
-    QCOMPARE(call("GET", "/api/engine/v1/meetings/70001").errorCode(), 3010);
+    QCOMPARE(call("GET", "/api/engine/v1/meetings/70001").errorCode(), 4205);
 }
 
 void TestMeetingKinds::newMeetingsSkipThePermanentRooms()
@@ -104,7 +104,7 @@ void TestMeetingKinds::dialledNumbers_data()
     QTest::newRow("permanent room") << "8201000" << 0 << "Room" << false;
     QTest::newRow("personal room") << "9001" << 0 << "Alice's room" << false;
     QTest::newRow("call number") << "6002" << 0 << "Bob" << true;
-    QTest::newRow("nobody's number") << "6003" << 3010 << "" << false;
+    QTest::newRow("nobody's number") << "6003" << 4205 << "" << false;
 }
 
 void TestMeetingKinds::dialledNumbers()

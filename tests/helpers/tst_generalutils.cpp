@@ -158,6 +158,17 @@ void TestGeneralUtils::secretsAreMasked()
     for (const auto &row : dialStrings) {
         QCOMPARE(CLogFormat::maskedDialString(row.first), row.second);
     }
+
+    const QList<QPair<QString, QString>> addresses = {
+        {"https://h:8443/api/rest/v2.0/acsToken?token=abcdef0123456789&confNumericId=80001&deviceId=7",
+         "https://h:8443/api/rest/v2.0/acsToken?token=abcd...(16)&confNumericId=80001&deviceId=7"},
+        {"http://h/x?confNumericId=80001&token=ab%2Bdef0123456789", "http://h/x?confNumericId=80001&token=ab+d...(16)"},
+        {"http://h/x?a=1", "http://h/x?a=1"},
+        {"http://h/x", "http://h/x"},
+    };
+    for (const auto &row : addresses) {
+        QCOMPARE(CLogFormat::maskedUrl(QUrl(row.first)), row.second);
+    }
 }
 
 QTEST_MAIN(TestGeneralUtils)

@@ -10,6 +10,7 @@
 #include "../engine/clogcapture.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
+#include "wavfile.h"
 
 using namespace kd::engine;
 using kd_app::models::CKDSdkManager;
@@ -17,27 +18,6 @@ using kd_app::models::CKDSdkManager;
 namespace {
 
 const QColor kBackground(1, 2, 3);
-
-// A plain PCM WAV file of the given length.
-QString writeWav(const QString &path, int milliseconds)
-{
-    const quint32 rate = 8000;
-    const quint32 dataSize = rate * 2 * quint32(milliseconds) / 1000;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return QString();
-    }
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + dataSize);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << rate << rate * 2 << quint16(2) << quint16(16);
-    out.writeRawData("data", 4);
-    out << dataSize;
-    file.write(QByteArray(int(dataSize), '\0'));
-    return path;
-}
 
 std::unique_ptr<QWidget> videoWindow()
 {
@@ -116,6 +96,11 @@ void TestAVEngine::init()
     ann.displayName = "Ann Lee";
     ann.userId = 7;
     m_control->addAccount(ann);
+    kd::sdk::KDModelAccount ben;
+    ben.username = "ben";
+    ben.password = "Ben-pass1";
+    ben.accountState = "locked";
+    m_control->addAccount(ben);
     kd::sdk::KDModelMeeting board;
     board.number = "4001";
     board.name = "Board";
@@ -155,17 +140,24 @@ void TestAVEngine::signIn_data()
     QTest::addColumn<QByteArray>("user");
     QTest::addColumn<QByteArray>("password");
     QTest::addColumn<int>("forced");
+    QTest::addColumn<int>("type");
     QTest::addColumn<int>("code");
 
-    QTest::newRow("success") << QByteArray("conf.example") << QByteArray("ann") << QByteArray("Ann-pass1") << 0 << 0;
-    QTest::newRow("wrong password") << QByteArray("conf.example") << QByteArray("ann") << QByteArray("nope") << 0
-                                    << int(kd::sdk::KD_ERR_AUTH_FAILED);
-    QTest::newRow("unknown account") << QByteArray("conf.example") << QByteArray("zed") << QByteArray("Ann-pass1") << 0
-                                     << int(kd::sdk::KD_ERR_AUTH_FAILED);
+    using namespace kd::sdk;
+    const QByteArray server = "conf.example";
+    QTest::newRow("success") << server << QByteArray("ann") << QByteArray("Ann-pass1") << 0 << 0 << 0;
+    // The model refuses as the server does: its code, in the server's type.
+    QTest::newRow("wrong password") << server << QByteArray("ann") << QByteArray("nope") << 0
+                                    << int(KD_ERROR_TYPE_SERVER) << int(KD_SERVER_ERROR_WRONG_CREDENTIALS);
+    QTest::newRow("unknown account") << server << QByteArray("zed") << QByteArray("Ann-pass1") << 0
+                                     << int(KD_ERROR_TYPE_SERVER) << int(KD_SERVER_ERROR_WRONG_CREDENTIALS);
+    QTest::newRow("locked account") << server << QByteArray("ben") << QByteArray("Ben-pass1") << 0
+                                    << int(KD_ERROR_TYPE_SERVER) << int(KD_SERVER_ERROR_ACCOUNT_LOCKED);
     QTest::newRow("unreachable server") << QByteArray("other.example") << QByteArray("ann") << QByteArray("Ann-pass1")
-                                        << 0 << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
-    QTest::newRow("refused at once") << QByteArray("conf.example") << QByteArray("ann") << QByteArray("Ann-pass1") << 12
-                                     << 12;
+                                        << 0 << int(KD_ERROR_TYPE_ENGINE) << int(KD_ENGINE_ERROR_SERVER_UNREACHABLE);
+    QTest::newRow("refused at once") << server << QByteArray("ann") << QByteArray("Ann-pass1")
+                                     << int(KD_ERR_NOT_INITIALIZED) << int(KD_ERROR_TYPE_ENGINE)
+                                     << int(KD_ENGINE_ERROR_NOT_INITIALIZED);
 }
 
 void TestAVEngine::signIn()
@@ -174,6 +166,7 @@ void TestAVEngine::signIn()
     QFETCH(QByteArray, user);
     QFETCH(QByteArray, password);
     QFETCH(int, forced);
+    QFETCH(int, type);
     QFETCH(int, code);
 
     if (forced) {
@@ -203,7 +196,9 @@ void TestAVEngine::signIn()
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
     const KDError error = errors.at(0).at(0).value<KDError>();
     QCOMPARE(error.action, std::string("avlogin"));
+    QCOMPARE(error.type, type);
     QCOMPARE(error.code, code);
+    QVERIFY(!error.msg.empty());
     QCOMPARE(logins.count(), 0);
     KDRegisterInfo registration;
     QVERIFY(m_manager->getRegisterInfo(1, registration));
@@ -216,8 +211,10 @@ void TestAVEngine::featureFailureIsAnEvent()
     AVFeature feature;
     QVERIFY(!m_manager->getFeature("other.example", 443, feature));
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
-    QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("getFeature"));
-    QCOMPARE(errors.at(0).at(0).value<KDError>().code, int(kd::sdk::KD_ERR_SERVER_UNREACHABLE));
+    const KDError error = errors.at(0).at(0).value<KDError>();
+    QCOMPARE(error.action, std::string("getFeature"));
+    QCOMPARE(error.type, int(kd::sdk::KD_ERROR_TYPE_ENGINE));
+    QCOMPARE(error.code, int(kd::sdk::KD_ENGINE_ERROR_SERVER_UNREACHABLE));
 }
 
 void TestAVEngine::dialOut_data()
@@ -231,9 +228,11 @@ void TestAVEngine::dialOut_data()
     QTest::newRow("password before the host")
         << QByteArray("4001*pw@conf.example") << true << 0 << QByteArray("4001@conf.example");
     QTest::newRow("audio only") << QByteArray("4002") << false << 0 << QByteArray("4002");
-    QTest::newRow("wrong password") << QByteArray("4001*no") << true << int(kd::sdk::KD_ERR_MEETING_PASSWORD)
-                                    << QByteArray("4001");
-    QTest::newRow("no such meeting") << QByteArray("9999") << true << int(kd::sdk::KD_ERR_MEETING_NOT_FOUND)
+    QTest::newRow("wrong password") << QByteArray("4001*no") << true
+                                    << int(kd::sdk::KD_SERVER_ERROR_WRONG_MEETING_PASSWORD) << QByteArray("4001");
+    QTest::newRow("password missing") << QByteArray("4001") << true
+                                      << int(kd::sdk::KD_SERVER_ERROR_MEETING_PASSWORD_REQUIRED) << QByteArray("4001");
+    QTest::newRow("no such meeting") << QByteArray("9999") << true << int(kd::sdk::KD_SERVER_ERROR_MEETING_UNAVAILABLE)
                                      << QByteArray("9999");
 }
 
@@ -246,6 +245,7 @@ void TestAVEngine::dialOut()
 
     QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
     QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
     // Slow enough that the second dial surely comes while the first still runs.
     m_control->setEventLatency(200);
     QVERIFY(m_manager->dialOut(number.constData(), video));
@@ -256,12 +256,20 @@ void TestAVEngine::dialOut()
     if (endCode != 0) {
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
         const KDCallInfo info = ended.at(0).at(0).value<KDCallInfo>();
+        QCOMPARE(info.err.type, int(kd::sdk::KD_ERROR_TYPE_SERVER));
         QCOMPARE(info.err.code, endCode);
         QCOMPARE(info.err.action, std::string("onCallEnd"));
         QCOMPARE(connected.count(), 0);
+        // The user is told why, by the error event the window manager shows.
+        QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+        const KDError error = errors.at(0).at(0).value<KDError>();
+        QCOMPARE(error.action, std::string("onCallEnd"));
+        QCOMPARE(error.type, info.err.type);
+        QCOMPARE(error.code, endCode);
         return;
     }
     QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    QCOMPARE(errors.count(), 0);
     const KDCallInfo info = connected.at(0).at(0).value<KDCallInfo>();
     QCOMPARE(QByteArray::fromStdString(info.conference_number), conferenceNumber);
     QCOMPARE(info.isAudioOnly, !video);
@@ -280,7 +288,7 @@ void TestAVEngine::incomingCalls_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<int>("endCode");
-    QTest::newRow("accepted, far end hangs up") << "accept" << 14;
+    QTest::newRow("accepted, host ends the meeting") << "accept" << 100;
     QTest::newRow("declined") << "decline" << 0;
 }
 
@@ -291,6 +299,7 @@ void TestAVEngine::incomingCalls()
     QSignalSpy incoming(m_manager, &CKDSdkManager::eventCallIncoming);
     QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
     QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
+    QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
     m_control->injectIncomingCall("Eve", "5005", false);
     QTRY_COMPARE_WITH_TIMEOUT(incoming.count(), 1, 5000);
     QCOMPARE(incoming.at(0).at(0).value<KDCallInfo>().peer, std::string("Eve"));
@@ -305,6 +314,15 @@ void TestAVEngine::incomingCalls()
     }
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
     QCOMPARE(ended.at(0).at(0).value<KDCallInfo>().err.code, endCode);
+    QVERIFY(m_control->waitForIdle(5000));
+    // A reason of the far end is a call-end error the user reads; our own end is none.
+    QTRY_COMPARE(errors.count(), endCode ? 1 : 0);
+    if (endCode) {
+        const KDError error = errors.at(0).at(0).value<KDError>();
+        QCOMPARE(error.action, std::string("onCallEnd"));
+        QCOMPARE(error.type, int(kd::sdk::KD_ERROR_TYPE_CALL));
+        QCOMPARE(error.code, endCode);
+    }
     QVERIFY(!m_manager->acceptCall(true));
 }
 
@@ -404,7 +422,7 @@ void TestAVEngine::clientFramesAreCheckedAndCopied()
 
 void TestAVEngine::soundPlaysForTheFileLength()
 {
-    const QString wav = writeWav(m_dir.filePath("tone.wav"), 400);
+    const QString wav = writeWavFile(m_dir.filePath("tone.wav"), 400);
     QVERIFY(m_manager->setAudioFile(wav));
     QVERIFY(!m_manager->isAudioPlaying());
     QElapsedTimer timer;

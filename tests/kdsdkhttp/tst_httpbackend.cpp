@@ -5,11 +5,11 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "cconfserver.h"
+#include "closedport.h"
 #include "cconfstore.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
@@ -29,7 +29,9 @@ const QByteArray kSeed = R"({
     "users": [
         {"id": 1, "name": "alice", "password": "Alice2026!", "displayName": "Alice Archer", "callNumber": "6001"},
         {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob Brand"},
-        {"id": 3, "name": "cleo", "password": "Cleo2026!", "displayName": "Cleo Cruz", "passwordModifiedByUser": false}
+        {"id": 3, "name": "cleo", "password": "Cleo2026!", "displayName": "Cleo Cruz", "passwordModifiedByUser": false},
+        {"id": 4, "name": "dora", "password": "Dora2026!", "displayName": "Dora", "accountState": "locked"},
+        {"id": 5, "name": "emil", "password": "Emil2026!", "displayName": "Emil", "accountState": "unused"}
     ],
     "meetings": [
         {"id": 1, "numericId": 70001, "name": "Standup", "startInMinutes": -5, "status": "ONGOING",
@@ -42,15 +44,6 @@ const QByteArray kSeed = R"({
 
 // The limit the test run gives every request (KDSDK_HTTP_TIMEOUT_MS).
 const int kRequestLimitMs = 1500;
-
-int closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const int port = probe.serverPort();
-    probe.close();
-    return port;
-}
 
 } // namespace
 
@@ -160,37 +153,53 @@ void TestHttpBackend::signIn_data()
     QTest::addColumn<bool>("trusted");
     QTest::addColumn<QString>("host");
     QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("account");
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("faultKind"); // -1: none
     QTest::addColumn<int>("faultValue");
+    QTest::addColumn<int>("type");
     QTest::addColumn<int>("code");
 
+    using namespace kd::sdk;
     const QString local = "127.0.0.1";
+    const QString alice = "alice";
     const QString right = "Alice2026!";
     const int none = -1;
-    QTest::newRow("http") << false << true << local << false << right << none << 0 << 0;
-    QTest::newRow("https") << true << true << local << false << right << none << 0 << 0;
-    QTest::newRow("https by name") << true << true << "localhost" << false << right << none << 0 << 0;
-    QTest::newRow("wrong password") << false << true << local << false << "alice2026!" << none << 0
-                                    << int(kd::sdk::KD_ERR_AUTH_FAILED);
-    QTest::newRow("connection refused") << false << true << local << true << right << none << 0
-                                        << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
-    QTest::newRow("unknown server") << false << true << "no-such-host.invalid" << false << right << none << 0
-                                    << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
-    QTest::newRow("untrusted certificate")
-        << true << false << local << false << right << none << 0 << int(kd::sdk::KD_ERR_UNTRUSTED_SERVER);
-    QTest::newRow("http over https") << true << true << local << false << right << -2 << 0
-                                     << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
-    QTest::newRow("server error 500") << false << true << local << false << right << int(CFault::Kind::Http500) << 0
-                                      << int(kd::sdk::KD_ERR_GENERIC);
-    QTest::newRow("error code") << false << true << local << false << right << int(CFault::Kind::ErrorCode) << 1999
-                                << int(kd::sdk::KD_ERR_GENERIC);
-    QTest::newRow("body not JSON") << false << true << local << false << right << int(CFault::Kind::NotJson) << 0
-                                   << int(kd::sdk::KD_ERR_GENERIC);
-    QTest::newRow("connection dropped") << false << true << local << false << right << int(CFault::Kind::Drop) << 0
-                                        << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
-    QTest::newRow("time-out") << false << true << local << false << right << int(CFault::Kind::Delay) << 4000
-                              << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+    const int engine = KD_ERROR_TYPE_ENGINE;
+    const int server = KD_ERROR_TYPE_SERVER;
+    const int unreachable = KD_ENGINE_ERROR_SERVER_UNREACHABLE;
+    QTest::newRow("http") << false << true << local << false << alice << right << none << 0 << 0 << 0;
+    QTest::newRow("https") << true << true << local << false << alice << right << none << 0 << 0 << 0;
+    QTest::newRow("https by name") << true << true << "localhost" << false << alice << right << none << 0 << 0 << 0;
+    QTest::newRow("wrong password") << false << true << local << false << alice << "alice2026!" << none << 0 << server
+                                    << int(KD_SERVER_ERROR_WRONG_CREDENTIALS);
+    QTest::newRow("unknown account") << false << true << local << false << "zed" << right << none << 0 << server
+                                     << int(KD_SERVER_ERROR_WRONG_CREDENTIALS);
+    QTest::newRow("locked account") << false << true << local << false << "dora"
+                                    << "Dora2026!" << none << 0 << server << int(KD_SERVER_ERROR_ACCOUNT_LOCKED);
+    QTest::newRow("locked account, wrong password")
+        << false << true << local << false << "dora"
+        << "Dora2027!" << none << 0 << server << int(KD_SERVER_ERROR_WRONG_CREDENTIALS);
+    QTest::newRow("account not in use") << false << true << local << false << "emil"
+                                        << "Emil2026!" << none << 0 << server << int(KD_SERVER_ERROR_ACCOUNT_UNUSED);
+    QTest::newRow("connection refused") << false << true << local << true << alice << right << none << 0 << engine
+                                        << unreachable;
+    QTest::newRow("unknown server") << false << true << "no-such-host.invalid" << false << alice << right << none << 0
+                                    << engine << int(KD_ENGINE_ERROR_NAME_NOT_RESOLVED);
+    QTest::newRow("untrusted certificate") << true << false << local << false << alice << right << none << 0
+                                           << int(KD_ERROR_TYPE_OTHER) << KD_OTHER_ERROR_UNTRUSTED_CERTIFICATE;
+    QTest::newRow("http over https") << true << true << local << false << alice << right << -2 << 0 << engine
+                                     << unreachable;
+    QTest::newRow("server error 500") << false << true << local << false << alice << right << int(CFault::Kind::Http500)
+                                      << 0 << engine << int(KD_ENGINE_ERROR_UNKNOWN);
+    QTest::newRow("error code") << false << true << local << false << alice << right << int(CFault::Kind::ErrorCode)
+                                << 1999 << server << 1999;
+    QTest::newRow("body not JSON") << false << true << local << false << alice << right << int(CFault::Kind::NotJson)
+                                   << 0 << engine << int(KD_ENGINE_ERROR_INVALID_SERVER);
+    QTest::newRow("connection dropped") << false << true << local << false << alice << right << int(CFault::Kind::Drop)
+                                        << 0 << engine << unreachable;
+    QTest::newRow("time-out") << false << true << local << false << alice << right << int(CFault::Kind::Delay) << 4000
+                              << engine << unreachable;
 }
 
 void TestHttpBackend::signIn()
@@ -199,9 +208,11 @@ void TestHttpBackend::signIn()
     QFETCH(bool, trusted);
     QFETCH(QString, host);
     QFETCH(bool, closed);
+    QFETCH(QString, account);
     QFETCH(QString, password);
     QFETCH(int, faultKind);
     QFETCH(int, faultValue);
+    QFETCH(int, type);
     QFETCH(int, code);
 
     // -2: an HTTPS client sent to the plain HTTP port.
@@ -224,7 +235,8 @@ void TestHttpBackend::signIn()
     QElapsedTimer clock;
     clock.start();
     const std::string wrapped = m_manager->encryptPassword(1, password.toUtf8().constData());
-    QVERIFY(m_manager->avlogin(host.toUtf8().constData(), unsigned(port), "alice", wrapped.c_str()));
+    QVERIFY(
+        m_manager->avlogin(host.toUtf8().constData(), unsigned(port), account.toUtf8().constData(), wrapped.c_str()));
 
     if (code == 0) {
         QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"login", "register"}), 5000);
@@ -244,7 +256,16 @@ void TestHttpBackend::signIn()
     QVERIFY2(clock.elapsed() < kRequestLimitMs * 2, qPrintable(QString::number(clock.elapsed())));
     const KDError error = errors.at(0).at(0).value<KDError>();
     QCOMPARE(error.action, std::string("avlogin"));
+    QCOMPARE(error.type, type);
     QCOMPARE(error.code, code);
+    if (type == kd::sdk::KD_ERROR_TYPE_OTHER) {
+        // Shown to the user as it stands: it has to say what is wrong, and why.
+        QVERIFY2(QByteArray::fromStdString(error.msg).startsWith("The server's certificate is not trusted: "),
+                 error.msg.c_str());
+        QVERIFY2(error.msg.find("self-signed") != std::string::npos ||
+                     error.msg.find("local issuer") != std::string::npos,
+                 error.msg.c_str());
+    }
     QCOMPARE(logins.count(), 0);
     KDRegisterInfo registration;
     QVERIFY(m_manager->getRegisterInfo(1, registration));
@@ -257,18 +278,24 @@ void TestHttpBackend::featureQuery_data()
     QTest::addColumn<bool>("trusted");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<int>("faultKind"); // -1: none
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("type");
     QTest::addColumn<int>("code");
 
-    QTest::newRow("http") << false << true << false << -1 << 0;
-    QTest::newRow("https") << true << true << false << -1 << 0;
-    QTest::newRow("refused") << false << true << true << -1 << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
-    QTest::newRow("untrusted") << true << false << false << -1 << int(kd::sdk::KD_ERR_UNTRUSTED_SERVER);
+    using namespace kd::sdk;
+    const int engine = KD_ERROR_TYPE_ENGINE;
+    QTest::newRow("http") << false << true << false << -1 << 0 << 0 << 0;
+    QTest::newRow("https") << true << true << false << -1 << 0 << 0 << 0;
+    QTest::newRow("refused") << false << true << true << -1 << int(KD_ERR_SERVER_UNREACHABLE) << engine
+                             << int(KD_ENGINE_ERROR_SERVER_UNREACHABLE);
+    QTest::newRow("untrusted") << true << false << false << -1 << int(KD_ERR_UNTRUSTED_SERVER)
+                               << int(KD_ERROR_TYPE_OTHER) << KD_OTHER_ERROR_UNTRUSTED_CERTIFICATE;
     QTest::newRow("no engine API") << false << true << false << int(CFault::Kind::NotJson)
-                                   << int(kd::sdk::KD_ERR_NO_FEATURE_RECORD);
-    QTest::newRow("server error 500") << false << true << false << int(CFault::Kind::Http500)
-                                      << int(kd::sdk::KD_ERR_GENERIC);
-    QTest::newRow("time-out") << false << true << false << int(CFault::Kind::Delay)
-                              << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+                                   << int(KD_ERR_NO_FEATURE_RECORD) << 0 << 0;
+    QTest::newRow("server error 500") << false << true << false << int(CFault::Kind::Http500) << int(KD_ERR_GENERIC)
+                                      << engine << int(KD_ENGINE_ERROR_UNKNOWN);
+    QTest::newRow("time-out") << false << true << false << int(CFault::Kind::Delay) << int(KD_ERR_SERVER_UNREACHABLE)
+                              << engine << int(KD_ENGINE_ERROR_SERVER_UNREACHABLE);
 }
 
 void TestHttpBackend::featureQuery()
@@ -277,6 +304,8 @@ void TestHttpBackend::featureQuery()
     QFETCH(bool, trusted);
     QFETCH(bool, closed);
     QFETCH(int, faultKind);
+    QFETCH(int, result);
+    QFETCH(int, type);
     QFETCH(int, code);
 
     prepare(tls, trusted);
@@ -291,9 +320,9 @@ void TestHttpBackend::featureQuery()
     AVFeature feature;
     const int port = closed ? closedPort() : server(tls).port();
     // The wrapper counts "no feature record" as success: sign-in goes on.
-    const bool accepted = code == 0 || code == kd::sdk::KD_ERR_NO_FEATURE_RECORD;
+    const bool accepted = result == 0 || result == kd::sdk::KD_ERR_NO_FEATURE_RECORD;
     QCOMPARE(m_manager->getFeature("127.0.0.1", unsigned(port), feature), accepted);
-    if (code == 0) {
+    if (result == 0) {
         QCOMPARE(feature.appServerType, std::string("UCM"));
         QCOMPARE(feature.version, std::string("v1"));
         QVERIFY(feature.enableChangePassword);
@@ -304,8 +333,10 @@ void TestHttpBackend::featureQuery()
         return;
     }
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
-    QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("getFeature"));
-    QCOMPARE(errors.at(0).at(0).value<KDError>().code, code);
+    const KDError error = errors.at(0).at(0).value<KDError>();
+    QCOMPARE(error.action, std::string("getFeature"));
+    QCOMPARE(error.type, type);
+    QCOMPARE(error.code, code);
 }
 
 void TestHttpBackend::tokenRefreshKeepsRestAccess()
@@ -361,7 +392,7 @@ void TestHttpBackend::passwordPolicyAndChange()
     QVERIFY(m_manager->avlogin("127.0.0.1", unsigned(m_http->port()), "cleo",
                                m_manager->encryptPassword(1, "Cleo2026!").c_str()));
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
-    QCOMPARE(errors.at(0).at(0).value<KDError>().code, int(kd::sdk::KD_ERR_AUTH_FAILED));
+    QCOMPARE(errors.at(0).at(0).value<KDError>().code, int(kd::sdk::KD_SERVER_ERROR_WRONG_CREDENTIALS));
     const KDUserInfo changed = signIn("cleo", "harbour.2026");
     QVERIFY(!changed.token.empty());
     QVERIFY(!changed.passwordChangeRequired);
@@ -371,30 +402,35 @@ void TestHttpBackend::dialOut_data()
 {
     QTest::addColumn<QByteArray>("number");
     QTest::addColumn<bool>("guest");
+    QTest::addColumn<int>("endType");
     QTest::addColumn<int>("endCode");
     QTest::addColumn<QByteArray>("peer");
     QTest::addColumn<int>("remoteStreams");
 
-    const int passwordCode = int(kd::sdk::KD_ERR_MEETING_PASSWORD);
-    QTest::newRow("running meeting") << QByteArray("70001") << false << 0 << QByteArray("Standup") << 2;
-    QTest::newRow("with its password") << QByteArray("70002*4711") << false << 0 << QByteArray("Board") << 1;
-    QTest::newRow("not started yet") << QByteArray("70003") << false << 0 << QByteArray("Later") << 1;
-    QTest::newRow("password missing") << QByteArray("70002") << false << passwordCode << QByteArray() << 0;
-    QTest::newRow("wrong password") << QByteArray("70002*1234") << false << passwordCode << QByteArray() << 0;
-    QTest::newRow("unknown meeting") << QByteArray("79999") << false << int(kd::sdk::KD_ERR_MEETING_NOT_FOUND)
-                                     << QByteArray() << 0;
-    // A person's call number is a direct call to that person.
-    QTest::newRow("a person's number") << QByteArray("6001") << false << 0 << QByteArray("Alice Archer") << 1;
-    QTest::newRow("guest names the server") << QByteArray("70002*4711") << true << 0 << QByteArray("Board") << 1;
-    QTest::newRow("guest, wrong password") << QByteArray("70002*1") << true << passwordCode << QByteArray() << 0;
-    QTest::newRow("no server known") << QByteArray("70001") << true << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE)
-                                     << QByteArray() << 0;
+    using namespace kd::sdk;
+    const int server = KD_ERROR_TYPE_SERVER;
+    const int wrongPassword = KD_SERVER_ERROR_WRONG_MEETING_PASSWORD;
+    QTest::newRow("running meeting") << QByteArray("70001") << false << 0 << 0 << QByteArray("Standup") << 2;
+    QTest::newRow("with its password") << QByteArray("70002*4711") << false << 0 << 0 << QByteArray("Board") << 1;
+    QTest::newRow("not started yet") << QByteArray("70003") << false << 0 << 0 << QByteArray("Later") << 1;
+    QTest::newRow("password missing") << QByteArray("70002") << false << server
+                                      << int(KD_SERVER_ERROR_MEETING_PASSWORD_REQUIRED) << QByteArray() << 0;
+    QTest::newRow("wrong password") << QByteArray("70002*1234") << false << server << wrongPassword << QByteArray()
+                                    << 0;
+    QTest::newRow("unknown meeting") << QByteArray("79999") << false << server
+                                     << int(KD_SERVER_ERROR_MEETING_UNAVAILABLE) << QByteArray() << 0;
+    QTest::newRow("guest names the server") << QByteArray("70002*4711") << true << 0 << 0 << QByteArray("Board") << 1;
+    QTest::newRow("guest, wrong password")
+        << QByteArray("70002*1") << true << server << wrongPassword << QByteArray() << 0;
+    QTest::newRow("no server known") << QByteArray("70001") << true << int(KD_ERROR_TYPE_ENGINE)
+                                     << int(KD_ENGINE_ERROR_SERVER_UNREACHABLE) << QByteArray() << 0;
 }
 
 void TestHttpBackend::dialOut()
 {
     QFETCH(QByteArray, number);
     QFETCH(bool, guest);
+    QFETCH(int, endType);
     QFETCH(int, endCode);
     QFETCH(QByteArray, peer);
     QFETCH(int, remoteStreams);
@@ -417,7 +453,9 @@ void TestHttpBackend::dialOut()
 
     if (endCode != 0) {
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
-        QCOMPARE(ended.at(0).at(0).value<KDCallInfo>().err.code, endCode);
+        const KDError reason = ended.at(0).at(0).value<KDCallInfo>().err;
+        QCOMPARE(reason.type, endType);
+        QCOMPARE(reason.code, endCode);
         QCOMPARE(connected.count(), 0);
         return;
     }
@@ -488,8 +526,12 @@ void TestHttpBackend::avatarUpload()
     QTRY_COMPARE_WITH_TIMEOUT(done.count() + errors.count(), 1, 5000);
     const QByteArray after = m_store.avatarOfToken(QString::fromStdString(alice.token));
     if (!picture) {
-        QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("uploadUserImage"));
-        QCOMPARE(errors.at(0).at(0).value<KDError>().code, int(kd::sdk::KD_ERR_INVALID_ARGUMENT));
+        const KDError error = errors.at(0).at(0).value<KDError>();
+        QCOMPARE(error.action, std::string("uploadUserImage"));
+        // The server's own refusal, in its own words.
+        QCOMPARE(error.type, int(kd::sdk::KD_ERROR_TYPE_SERVER));
+        QCOMPARE(error.code, 1020);
+        QCOMPARE(error.msg, std::string("The body is not an image"));
         QCOMPARE(after, before);
         return;
     }

@@ -270,12 +270,13 @@ void TestCallController::remoteHangUpWithError()
     QCOMPARE(calls.getCallStatus(), enums::Connected);
     QSignalSpy ends(CKDSdkManager::getInstance(), &CKDSdkManager::eventCallEnd);
 
-    m_control->injectRemoteHangUp(kd::sdk::KD_ERR_REMOTE_HANGUP);
+    const int hostEndedMeeting = 100;
+    m_control->injectRemoteHangUp(hostEndedMeeting);
     settle(m_control);
 
     QCOMPARE(calls.getCallStatus(), enums::Ended);
     QCOMPARE(ends.size(), 1);
-    QCOMPARE(ends.first().first().value<KDCallInfo>().err.code, int(kd::sdk::KD_ERR_REMOTE_HANGUP));
+    QCOMPARE(ends.first().first().value<KDCallInfo>().err.code, hostEndedMeeting);
     QCOMPARE(CLoginManager::getInstance().getLoginStatus(), enums::LoggedIn);
 }
 

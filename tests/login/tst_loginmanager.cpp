@@ -98,23 +98,23 @@ void TestLoginManager::signIn_data()
         << "first" << QString() << 0 << int(enums::NeedChangePassword) << int(enums::ChangePassword) << 0;
     QTest::newRow("wrong password") << "alice"
                                     << "guess" << QString() << 0 << int(enums::LoginFailed) << int(enums::Login)
-                                    << int(kd::sdk::KD_ERR_AUTH_FAILED);
+                                    << int(kd::sdk::KD_SERVER_ERROR_WRONG_CREDENTIALS);
     QTest::newRow("unknown user") << "carol"
                                   << "x" << QString() << 0 << int(enums::LoginFailed) << int(enums::Login)
-                                  << int(kd::sdk::KD_ERR_AUTH_FAILED);
+                                  << int(kd::sdk::KD_SERVER_ERROR_WRONG_CREDENTIALS);
     QTest::newRow("server unreachable") << "alice"
                                         << "sécret"
                                         << "getFeature" << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE)
                                         << int(enums::LoginFailed) << int(enums::Login)
-                                        << int(kd::sdk::KD_ERR_SERVER_UNREACHABLE);
+                                        << int(kd::sdk::KD_ENGINE_ERROR_SERVER_UNREACHABLE);
     QTest::newRow("engine busy") << "alice"
                                  << "sécret"
                                  << "avlogin" << int(kd::sdk::KD_ERR_BUSY) << int(enums::LoginFailed)
-                                 << int(enums::Login) << int(kd::sdk::KD_ERR_BUSY);
+                                 << int(enums::Login) << int(kd::sdk::KD_ENGINE_ERROR_INTERNAL);
     QTest::newRow("generic failure") << "alice"
                                      << "sécret"
                                      << "avlogin" << int(kd::sdk::KD_ERR_GENERIC) << int(enums::LoginFailed)
-                                     << int(enums::Login) << int(kd::sdk::KD_ERR_GENERIC);
+                                     << int(enums::Login) << int(kd::sdk::KD_ENGINE_ERROR_UNKNOWN);
 }
 
 void TestLoginManager::signIn()

@@ -17,15 +17,49 @@ QString sourceDir()
     return qEnvironmentVariable("KD_TEST_SOURCE_DIR");
 }
 
+// The name without its scale: a variant suffix ("_2x", "-1.5x", "@2x") or
+// the "%1" (or "%2" ...) that code fills with one at run time goes.
 QString scaleFreeName(QString path)
 {
-    static const QRegularExpression variant("_(1\\.5|2)x(\\.[a-z]+)$");
-    return path.replace(variant, "\\2");
+    static const QRegularExpression variant("[_@-](1\\.5|2)x(\\.[a-z]+)$");
+    static const QRegularExpression placeholder("%[1-9]");
+    return path.remove(placeholder).replace(variant, "\\2");
+}
+
+// The file of an image at a scale: "_1.5x" and "_2x" before the ending,
+// unless the image's source folder names other suffixes in its
+// "scale-names.txt" (a wildcard of file stems and the two suffixes a line,
+// or three when the plain scale has one too, which the name then carries).
+QString imageAtScale(const QString &name, double factor)
+{
+    const QString prefix = QStringLiteral(":/resources/images/");
+    const QFileInfo info(name);
+    const QString folder = info.path().mid(prefix.size());
+    const QString stem = info.completeBaseName();
+    QFile rules(sourceDir() + "/resources/images-src/" + folder + "/scale-names.txt");
+    if (name.startsWith(prefix) && rules.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        while (!rules.atEnd()) {
+            QStringList parts = QString::fromUtf8(rules.readLine()).trimmed().split(QRegularExpression("\\s+"));
+            if (parts.size() == 3) {
+                parts.insert(1, QString());
+            }
+            if (parts.size() != 4 || parts[0].startsWith('#') || !stem.endsWith(parts[1])) {
+                continue;
+            }
+            const QString base = stem.left(stem.size() - parts[1].size());
+            const QRegularExpression stems(QRegularExpression::wildcardToRegularExpression(parts[0]));
+            if (stems.match(base).hasMatch()) {
+                const QString &suffix = factor < 1.5 ? parts[1] : factor < 2.0 ? parts[2] : parts[3];
+                return info.path() + "/" + base + suffix + "." + info.suffix();
+            }
+        }
+    }
+    return factor < 1.5 ? name : CDisplayScale::imageForFactor(name, factor);
 }
 
 const QRegularExpression &resourceName()
 {
-    static const QRegularExpression named(":/resources/[A-Za-z0-9_./-]+");
+    static const QRegularExpression named(":/resources/[A-Za-z0-9_./@%-]+");
     return named;
 }
 
@@ -57,7 +91,7 @@ QMap<QString, QString> namedResources()
                                     STYLE_PLAYER_EXIT_FULLSCREEN_BUTTON};
     collectNames(builtRules.join(QString()), "cstylestrings.cpp", names);
     for (const QString &folder : {QString("src"), QString("resources/qss")}) {
-        QDirIterator it(sourceDir() + "/" + folder, {"*.cpp", "*.h", "*.qss"}, QDir::Files,
+        QDirIterator it(sourceDir() + "/" + folder, {"*.cpp", "*.h", "*.qss", "*.ui"}, QDir::Files,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile file(it.next());
@@ -98,7 +132,7 @@ void TestResources::everyNamedResourceExistsAtEveryScale()
     for (auto it = names.cbegin(); it != names.cend(); ++it) {
         const QString &name = it.key();
         QStringList wanted;
-        if (QFileInfo(name).suffix().isEmpty()) {
+        if (QFileInfo(scaleFreeName(name)).suffix().isEmpty()) {
             wanted << name + ".qss";
             for (double factor : FACTORS) {
                 wanted << name + "-" + CDisplayScale::factorText(factor) + "x.qss";
@@ -107,7 +141,7 @@ void TestResources::everyNamedResourceExistsAtEveryScale()
             wanted << name;
         } else {
             for (double factor : FACTORS) {
-                wanted << CDisplayScale::imageForFactor(scaleFreeName(name), factor);
+                wanted << imageAtScale(scaleFreeName(name), factor);
             }
         }
         for (const QString &file : wanted) {

@@ -46,6 +46,12 @@ void TestErrorPrompt::prompt_data()
         << int(LoggingIn) << 0 << "getFeature" << 15 << "" << true << "Invalid server address.";
     QTest::newRow("feature query, server error")
         << int(LoggingIn) << 4 << "getFeature" << 2000 << "" << true << "Invalid server address.";
+    QTest::newRow("feature query, call-end type")
+        << int(LoggingIn) << 3 << "getFeature" << 100 << "" << true << "Invalid server address.";
+    // The engine's own words about a certificate beat a hint at the address.
+    QTest::newRow("feature query, untrusted certificate")
+        << int(LoggingIn) << 5 << "getFeature" << 901 << "The server's certificate is not trusted: self-signed." << true
+        << "SDK error, type: 5, code: 901, msg: The server's certificate is not trusted: self-signed.";
     QTest::newRow("logged in, engine error outside call end")
         << int(LoggedIn) << 0 << "dialOut" << 8 << "" << false << "";
     QTest::newRow("logged in, engine error at call end")

@@ -45,15 +45,6 @@ const QByteArray kSeed = R"({
 
 const QString kPortMessage = QStringLiteral("The value of port can only be number from 1 to 65535.");
 
-template <typename T> T *child(QWidget *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QLatin1String(name));
-    if (!found) {
-        qFatal("no child %s", name);
-    }
-    return found;
-}
-
 void setText(QWidget *form, const char *name, const QString &text)
 {
     child<QLineEdit>(form, name)->setText(text);

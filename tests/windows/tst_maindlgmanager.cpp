@@ -9,6 +9,7 @@
 #include "models/clinguist.h"
 #include "models/cloginmanager.h"
 #include "models/curljoinconfargsparser.h"
+#include "models/screenthread.h"
 #include "views/base/alertdlg.h"
 #include "views/call/clayoutbackgrounddlg.h"
 #include "views/cmaindlgmanager.h"
@@ -367,11 +368,17 @@ void TestMainDlgManager::exitApp()
     QFETCH(QStringList, operations);
 
     setState(LoginStatus(login), CallStatus(call));
+    // A whiteboard capture still running calls the engine ten times a second.
+    kd_app::models::ScreenThread capture;
+    capture.start();
     QStringList called;
-    kd::sdk::currentEngineControl()->setOperationListener([&called](const std::string &name) {
+    kd::sdk::currentEngineControl()->setOperationListener([&called, &capture](const std::string &name) {
         const QString operation = QString::fromStdString(name);
         if (operation == "hangUp" || operation == "avlogout" || operation == "deleteAVEngine") {
             called << operation;
+        }
+        if (operation == "deleteAVEngine" && capture.isRunning()) {
+            called << "capture still running";
         }
     });
     int exitCode = -1;
@@ -381,6 +388,7 @@ void TestMainDlgManager::exitApp()
     QCOMPARE(exitCode, 0);
     QCOMPARE(called, operations);
     QVERIFY(!CKDSdkManager::getInstance());
+    QVERIFY(capture.isFinished());
 }
 
 QTEST_MAIN(TestMainDlgManager)

@@ -10,6 +10,16 @@
 #include "models/ckdsdkmanager.h"
 #include "views/login/clogindlg.h"
 
+// The named widget below parent; a test cannot go on without it.
+template <typename T> T *child(QWidget *parent, const char *name)
+{
+    T *found = parent->findChild<T *>(QLatin1String(name));
+    if (!found) {
+        qFatal("no child %s", name);
+    }
+    return found;
+}
+
 // A per-user folder of its own, and the login window's delayed start-up run
 // as the program runs it: engine up, window manager connected.
 class CWindowsTestEnv

@@ -167,12 +167,15 @@ void CConferenceItemWidget::applyStyles()
     for (QLabel *value : {ui.label_time, ui.label_meetingid, ui.label_applicant}) {
         value->setStyleSheet(QStringLiteral("color: #313131; font-size: %1;").arg(small));
     }
-    const QString image = QStringLiteral("border-image: url(:/resources/images/conferences/%1%2.png);");
     const QString suffix = conferencesImageSuffix(s);
-    ui.pBtn_join->setStyleSheet(image.arg(QStringLiteral("icon_list_meeting"), suffix));
-    ui.pBtn_end->setStyleSheet(image.arg(QStringLiteral("icon_list_end"), suffix));
-    ui.pBtn_edit->setStyleSheet(image.arg(QStringLiteral("icon_list_edit"), suffix));
-    ui.pBtn_delete->setStyleSheet(image.arg(QStringLiteral("icon_list_delete"), suffix));
+    ui.pBtn_join->setStyleSheet(
+        QStringLiteral("border-image: url(:/resources/images/conferences/icon_list_meeting%1.png);").arg(suffix));
+    ui.pBtn_end->setStyleSheet(
+        QStringLiteral("border-image: url(:/resources/images/conferences/icon_list_end%1.png);").arg(suffix));
+    ui.pBtn_edit->setStyleSheet(
+        QStringLiteral("border-image: url(:/resources/images/conferences/icon_list_edit%1.png);").arg(suffix));
+    ui.pBtn_delete->setStyleSheet(
+        QStringLiteral("border-image: url(:/resources/images/conferences/icon_list_delete%1.png);").arg(suffix));
 }
 
 void CConferenceItemWidget::mousePressEvent(QMouseEvent *event)

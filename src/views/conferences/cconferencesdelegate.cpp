@@ -6,8 +6,9 @@
 #include "views/conferences/cconferencestablemodel.h"
 
 CConferencesDelegate::CConferencesDelegate(QObject *parent)
-    : QStyledItemDelegate(parent), m_addImage(conferencesImage(QStringLiteral("btn_add"), 1.0)),
-      m_removeMark(conferencesImage(QStringLiteral("icon_deletepeople"), 1.0))
+    : QStyledItemDelegate(parent),
+      m_addImage(conferencesImage(QStringLiteral(":/resources/images/conferences/btn_add.png"), 1.0)),
+      m_removeMark(conferencesImage(QStringLiteral(":/resources/images/conferences/icon_deletepeople.png"), 1.0))
 {
 }
 
@@ -16,8 +17,9 @@ CConferencesDelegate::~CConferencesDelegate() = default;
 void CConferencesDelegate::updateDpi(double scale)
 {
     m_fScale = scale > 0 ? scale : 1.0;
-    m_addImage = QPixmap(conferencesImage(QStringLiteral("btn_add"), m_fScale));
-    m_removeMark = QPixmap(conferencesImage(QStringLiteral("icon_deletepeople"), m_fScale));
+    m_addImage = QPixmap(conferencesImage(QStringLiteral(":/resources/images/conferences/btn_add.png"), m_fScale));
+    m_removeMark =
+        QPixmap(conferencesImage(QStringLiteral(":/resources/images/conferences/icon_deletepeople.png"), m_fScale));
 }
 
 void CConferencesDelegate::setReadOnly()

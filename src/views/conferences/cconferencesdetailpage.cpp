@@ -128,11 +128,11 @@ void CConferencesDetailPage::updateDpi(double scale)
     {
         QToolButton *button;
         const char *image;
-    } actions[] = {{m_pUi->tBtn_edit, "icon_edit"},
-                   {m_pUi->tBtn_callnow, "icon_immediate"},
-                   {m_pUi->tBtn_editdelete, "icon_delete"},
-                   {m_pUi->tBtn_confjoin, "icon_join"},
-                   {m_pUi->tBtn_delete, "icon_end"}};
+    } actions[] = {{m_pUi->tBtn_edit, ":/resources/images/conferences/icon_edit.png"},
+                   {m_pUi->tBtn_callnow, ":/resources/images/conferences/icon_immediate.png"},
+                   {m_pUi->tBtn_editdelete, ":/resources/images/conferences/icon_delete.png"},
+                   {m_pUi->tBtn_confjoin, ":/resources/images/conferences/icon_join.png"},
+                   {m_pUi->tBtn_delete, ":/resources/images/conferences/icon_end.png"}};
     const int side = s <= 1 ? 44 : s < 2 ? 66 : 88;
     for (const auto &action : actions) {
         action.button->setIcon(QIcon(conferencesImage(QLatin1String(action.image), s)));

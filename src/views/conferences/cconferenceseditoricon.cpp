@@ -5,7 +5,8 @@
 
 #include "views/conferences/cconferencesimages.h"
 
-CConferencesEditorIcon::CConferencesEditorIcon(QWidget *editor, const QString &imageName) : m_strImageName(imageName)
+CConferencesEditorIcon::CConferencesEditorIcon(QWidget *editor, const QString &plainImageFile)
+    : m_strImageName(plainImageFile)
 {
     auto *layout = new QHBoxLayout(editor);
     layout->setSpacing(0);

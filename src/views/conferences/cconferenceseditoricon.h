@@ -10,7 +10,7 @@ class QWidget;
 class CConferencesEditorIcon
 {
 public:
-    CConferencesEditorIcon(QWidget *editor, const QString &imageName);
+    CConferencesEditorIcon(QWidget *editor, const QString &plainImageFile);
 
     void updateDpi(double scale);
 

@@ -1,7 +1,7 @@
 #include "cconferencesscheduledataedit.h"
 
 CConferencesScheduleDataEdit::CConferencesScheduleDataEdit(QWidget *parent)
-    : QDateEdit(parent), m_icon(this, QStringLiteral("icon_date"))
+    : QDateEdit(parent), m_icon(this, QStringLiteral(":/resources/images/conferences/icon_date.png"))
 {
 }
 

@@ -1,7 +1,7 @@
 #include "cconferencesscheduletimeedit.h"
 
 CConferencesScheduleTimeEdit::CConferencesScheduleTimeEdit(QWidget *parent)
-    : QTimeEdit(parent), m_icon(this, QStringLiteral("icon_time"))
+    : QTimeEdit(parent), m_icon(this, QStringLiteral(":/resources/images/conferences/icon_time.png"))
 {
 }
 

@@ -57,12 +57,13 @@ void CConferencesToolBtn::retranslate()
 
 void CConferencesToolBtn::updateDpi(double scale)
 {
-    static const char *const icons[] = {"icon_myroom%1", "icon_schedule%1", "icon_topjoin%1"};
-    QString iconStyle = QStringLiteral("border-image: url(:/resources/images/conferences/%1.png);");
-    if (m_nKind >= MyRoom && m_nKind <= Join) {
-        iconStyle = iconStyle.arg(QLatin1String(icons[m_nKind]));
-    }
-    iconStyle = iconStyle.arg(conferencesImageSuffix(scale));
+    static const char *const icons[] = {"border-image: url(:/resources/images/conferences/icon_myroom%1.png);",
+                                        "border-image: url(:/resources/images/conferences/icon_schedule%1.png);",
+                                        "border-image: url(:/resources/images/conferences/icon_topjoin%1.png);"};
+    // A tile of another kind shows no picture.
+    const QString iconStyle = m_nKind >= MyRoom && m_nKind <= Join
+                                  ? QString::fromLatin1(icons[m_nKind]).arg(conferencesImageSuffix(scale))
+                                  : QString();
     const int fontSize = scale <= 1 ? 14 : scale < 2 ? 21 : 28;
     m_pText->setStyleSheet(QStringLiteral("font-size: %1px;").arg(fontSize));
     m_pText->adjustSize();

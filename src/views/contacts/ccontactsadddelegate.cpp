@@ -16,10 +16,10 @@ CContactsAddDelegate::~CContactsAddDelegate() = default;
 
 void CContactsAddDelegate::loadImages()
 {
-    m_tickedBox =
-        QPixmap(contactsImageFile(QStringLiteral("checkbox_checked"), m_fScale, CContactsImageSuffix::Underscore));
-    m_emptyBox =
-        QPixmap(contactsImageFile(QStringLiteral("checkbox_unchecked"), m_fScale, CContactsImageSuffix::Underscore));
+    m_tickedBox = QPixmap(contactsImageFile(QStringLiteral(":/resources/images/contacts/checkbox_checked.png"),
+                                            m_fScale, CContactsImageSuffix::Underscore));
+    m_emptyBox = QPixmap(contactsImageFile(QStringLiteral(":/resources/images/contacts/checkbox_unchecked.png"),
+                                           m_fScale, CContactsImageSuffix::Underscore));
 }
 
 void CContactsAddDelegate::setPickerMode()

@@ -30,11 +30,11 @@ CContactsDelegate::~CContactsDelegate() = default;
 
 void CContactsDelegate::loadImages()
 {
-    m_iconAdd = icon(QStringLiteral("icon_add"), m_fScale);
-    m_iconGroup = icon(QStringLiteral("icon_group"), m_fScale);
-    m_arrow = icon(QStringLiteral("arrow"), m_fScale);
-    m_tickedBox = box(QStringLiteral("checkbox_checked"), m_fScale);
-    m_emptyBox = box(QStringLiteral("checkbox_unchecked"), m_fScale);
+    m_iconAdd = icon(QStringLiteral(":/resources/images/contacts/icon_add.png"), m_fScale);
+    m_iconGroup = icon(QStringLiteral(":/resources/images/contacts/icon_group.png"), m_fScale);
+    m_arrow = icon(QStringLiteral(":/resources/images/contacts/arrow.png"), m_fScale);
+    m_tickedBox = box(QStringLiteral(":/resources/images/contacts/checkbox_checked.png"), m_fScale);
+    m_emptyBox = box(QStringLiteral(":/resources/images/contacts/checkbox_unchecked.png"), m_fScale);
 }
 
 void CContactsDelegate::setPickerMode()

@@ -10,12 +10,14 @@ enum class CContactsImageSuffix {
     Underscore,
 };
 
-inline QString contactsImageFile(const QString &name, double scale, CContactsImageSuffix suffix)
+// The file for a scale of an image named by its plain file.
+inline QString contactsImageFile(const QString &plainFile, double scale, CContactsImageSuffix suffix)
 {
-    const QChar separator = suffix == CContactsImageSuffix::Dash ? QLatin1Char('-') : QLatin1Char('_');
-    QString file = QStringLiteral(":/resources/images/contacts/") + name;
-    if (scale > 1) {
-        file += separator + (scale < 2 ? QStringLiteral("1.5x") : QStringLiteral("2x"));
+    if (scale <= 1) {
+        return plainFile;
     }
-    return file + QStringLiteral(".png");
+    const QChar separator = suffix == CContactsImageSuffix::Dash ? QLatin1Char('-') : QLatin1Char('_');
+    const int ending = plainFile.lastIndexOf(QLatin1Char('.'));
+    return plainFile.left(ending) + separator + (scale < 2 ? QStringLiteral("1.5x") : QStringLiteral("2x")) +
+           plainFile.mid(ending);
 }

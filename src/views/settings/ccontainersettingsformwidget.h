@@ -1,16 +1,24 @@
 #pragma once
 
-#include "views/base/cbasewgt.h"
+#include <memory>
+
+#include "views/base/cdraggablewgt.h"
 
 class QLabel;
-class QPushButton;
+
+namespace Ui {
+class CContainerSettingsFormWidget;
+}
 
 namespace kd_app {
 namespace views {
 
-// The settings popup: its own title bar and close button around the
-// settings pages.
-class CContainerSettingsFormWidget : public CBaseWgt
+class CSettingsForm;
+
+// The settings pages in a window of their own: a "Settings" title bar to
+// drag it by and a close button around the settings form. The call toolbar,
+// the sharing toolbars and the login window open it.
+class CContainerSettingsFormWidget : public CDraggableWgt
 {
     Q_OBJECT
 
@@ -18,15 +26,26 @@ public:
     explicit CContainerSettingsFormWidget(QWidget *parent);
     ~CContainerSettingsFormWidget() override;
 
+    void centerWindow();
+    // 0 SIP, 1 General, 2 Audio, 3 Video, 4 Network Report, 5 About.
+    void setCurrentPage(int page);
+
+    QWidget *titleBar() const;
+
 signals:
     void closeWindow();
 
-private:
-    void slotOnBtnClose();
+public slots:
+    void closeTheWindow();
 
-    QLabel *m_pLblTitle = nullptr;
-    QPushButton *m_pBtnClose = nullptr;
-    QLabel *m_pLblBody = nullptr;
+protected:
+    void onDpiChanged() override;
+
+private:
+    std::unique_ptr<Ui::CContainerSettingsFormWidget> ui;
+    CSettingsForm *m_pSettingForm = nullptr;
+    // Stands in the form's place until the settings pages are part of the program.
+    QLabel *m_pLblNoPages = nullptr;
 };
 
 } // namespace views

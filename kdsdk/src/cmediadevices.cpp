@@ -1,0 +1,273 @@
+#include "cmediadevices.h"
+
+#include <cmath>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QTimer>
+
+#include "caudioio.h"
+#include "cmediathread.h"
+#include "csystemdevices.h"
+#include "cwavinfo.h"
+#include "kdsdkcontrol.h"
+
+using namespace kd::engine;
+
+namespace kd {
+namespace sdk {
+
+namespace {
+
+// Plugging a headset in shows up within about this long.
+constexpr int kPollIntervalMs = 2000;
+
+bool wantsSystemDevices()
+{
+    const QByteArray choice = qgetenv("KDSDK_DEVICES");
+    if (choice == "synthetic") {
+        return false;
+    }
+    if (!choice.isEmpty() && choice != "system") {
+        qWarning("kdsdk: unknown device choice \"%s\", using the system's devices", choice.constData());
+    }
+    return QCoreApplication::instance() != nullptr;
+}
+
+// A speaking-like level that moves with time.
+float generatedLevel()
+{
+    const double t = double(QDateTime::currentMSecsSinceEpoch() % 100000) / 1000.0;
+    return float(0.25 + 0.2 * std::sin(t * 5.0) * std::sin(t * 1.3));
+}
+
+} // namespace
+
+CMediaDevices::CMediaDevices(CDeviceManager::Raise raise)
+    : m_devices(std::make_unique<CDeviceManager>(std::move(raise)))
+{
+    if (!wantsSystemDevices()) {
+        return;
+    }
+    m_media = std::make_unique<CMediaThread>();
+    m_media->run([this] {
+        QObject *context = m_media->context();
+        m_audio = new CAudioIo(context);
+        m_pollTimer = new QTimer(context);
+        m_pollTimer->setInterval(kPollIntervalMs);
+        QObject::connect(m_pollTimer, &QTimer::timeout, context, [this] { poll(); });
+        m_devices->applySystem(CSystemDeviceLister::list(), false);
+        m_pollTimer->start();
+    });
+}
+
+CMediaDevices::~CMediaDevices()
+{
+    shutDown();
+    m_media.reset();
+}
+
+void CMediaDevices::shutDown()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_shutDown) {
+            return;
+        }
+        m_shutDown = true;
+        m_meterOn = false;
+        m_syntheticEnd = Clock::time_point();
+    }
+    if (m_media) {
+        m_media->run([this] {
+            m_pollTimer->stop();
+            m_audio->stopPlayback();
+            m_audio->stopMeter();
+        });
+    }
+}
+
+bool CMediaDevices::currentIsSystem(int type, std::string *key) const
+{
+    const KDDevice device = m_devices->current(type);
+    *key = m_devices->systemKey(type, device.id);
+    return m_media && !key->empty();
+}
+
+void CMediaDevices::poll()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_shutDown) {
+            return;
+        }
+    }
+    m_devices->applySystem(CSystemDeviceLister::list());
+    updateMeter();
+}
+
+void CMediaDevices::pollNow()
+{
+    if (m_media) {
+        m_media->run([this] { poll(); });
+    }
+}
+
+void CMediaDevices::setPollInterval(int milliseconds)
+{
+    if (!m_media) {
+        return;
+    }
+    m_media->run([this, milliseconds] {
+        if (milliseconds <= 0 || m_shutDown) {
+            m_pollTimer->stop();
+            return;
+        }
+        m_pollTimer->start(milliseconds);
+    });
+}
+
+int CMediaDevices::select(int type, unsigned id)
+{
+    const int rc = m_devices->select(type, id);
+    if (rc == KD_OK && type == KD_DEVICE_MIC && m_media) {
+        m_media->post([this] { updateMeter(); });
+    }
+    return rc;
+}
+
+int CMediaDevices::updateMeter()
+{
+    bool on = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        on = m_meterOn && !m_shutDown;
+    }
+    std::string key;
+    const QAudioDeviceInfo microphone = on && currentIsSystem(KD_DEVICE_MIC, &key)
+                                            ? CSystemDeviceLister::audioDevice(KD_DEVICE_MIC, key)
+                                            : QAudioDeviceInfo();
+    const QString name = microphone.isNull() ? QString() : microphone.deviceName();
+    if (name == m_meterDevice) {
+        return KD_OK;
+    }
+    m_audio->stopMeter();
+    m_meterDevice.clear();
+    if (microphone.isNull()) {
+        return on && !key.empty() ? KD_ERR_GENERIC : KD_OK;
+    }
+    if (!m_audio->startMeter(microphone)) {
+        return KD_ERR_GENERIC;
+    }
+    m_meterDevice = name;
+    return KD_OK;
+}
+
+int CMediaDevices::enableMeter(bool enable)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_shutDown) {
+            return KD_OK;
+        }
+        m_meterOn = enable;
+    }
+    int rc = KD_OK;
+    if (m_media) {
+        m_media->run([this, &rc] { rc = updateMeter(); });
+    }
+    return rc;
+}
+
+float CMediaDevices::micLevel()
+{
+    if (m_devices->current(KD_DEVICE_MIC).id == KDDevice().id) {
+        return 0.0f;
+    }
+    std::string key;
+    const bool system = currentIsSystem(KD_DEVICE_MIC, &key);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_meterOn) {
+        return 0.0f;
+    }
+    if (system) {
+        return m_audio->level();
+    }
+    return m_syntheticLevel >= 0.0f || std::isnan(m_syntheticLevel) ? m_syntheticLevel : generatedLevel();
+}
+
+void CMediaDevices::setSyntheticMicLevel(float level)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_syntheticLevel = level;
+}
+
+int CMediaDevices::setAudioFile(const std::string &path)
+{
+    const double seconds = wavDurationSeconds(QString::fromLocal8Bit(path.c_str()));
+    if (seconds < 0) {
+        return KD_ERR_FILE;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_audioFile = path;
+    m_audioSeconds = seconds;
+    return KD_OK;
+}
+
+int CMediaDevices::startPlay()
+{
+    std::string file;
+    double seconds = 0.0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_shutDown || m_audioFile.empty()) {
+            return KD_ERR_FILE;
+        }
+        file = m_audioFile;
+        seconds = m_audioSeconds;
+    }
+    stopPlay();
+    std::string key;
+    if (!currentIsSystem(KD_DEVICE_SPEAKER, &key)) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_syntheticEnd = Clock::now() + std::chrono::microseconds(int64_t(seconds * 1e6));
+        return KD_OK;
+    }
+    CWavData wav;
+    if (!readWav(QString::fromLocal8Bit(file.c_str()), &wav)) {
+        return KD_ERR_FILE;
+    }
+    int rc = KD_OK;
+    m_media->run(
+        [this, &rc, &wav, &key] { rc = m_audio->play(CSystemDeviceLister::audioDevice(KD_DEVICE_SPEAKER, key), wav); });
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_systemPlayback = rc == KD_OK;
+    return rc;
+}
+
+int CMediaDevices::stopPlay()
+{
+    bool system = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_syntheticEnd = Clock::time_point();
+        system = m_systemPlayback;
+        m_systemPlayback = false;
+    }
+    if (system) {
+        m_media->run([this] { m_audio->stopPlayback(); });
+    }
+    return KD_OK;
+}
+
+bool CMediaDevices::isPlaying()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_systemPlayback) {
+        return m_audio->isPlaying();
+    }
+    return Clock::now() < m_syntheticEnd;
+}
+
+} // namespace sdk
+} // namespace kd

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include <QString>
+
+#include "cdevicemanager.h"
+
+class QTimer;
+
+namespace kd {
+namespace sdk {
+
+class CAudioIo;
+class CMediaThread;
+
+// The engine's devices area: the device lists, following the system's
+// devices by polling, the test sound on the current speaker and the level of
+// the current microphone. Synthetic devices play and measure nothing real:
+// their sound lasts as long as the file would play and their microphone has
+// a generated level.
+class CMediaDevices
+{
+public:
+    // "KDSDK_DEVICES=synthetic" keeps the fixed synthetic set, whatever the
+    // machine has; so does a process without a Qt application.
+    explicit CMediaDevices(CDeviceManager::Raise raise);
+    ~CMediaDevices();
+    CMediaDevices(const CMediaDevices &) = delete;
+    CMediaDevices &operator=(const CMediaDevices &) = delete;
+
+    CDeviceManager &devices() { return *m_devices; }
+    bool followsSystem() const { return m_media != nullptr; }
+
+    int select(int type, unsigned id);
+    // Lists the system's devices now instead of at the next poll.
+    void pollNow();
+    // 0 stops polling.
+    void setPollInterval(int milliseconds);
+
+    int enableMeter(bool enable);
+    // The current microphone's level, 0 to 1, while the meter is on.
+    float micLevel();
+    // A negative level gives the synthetic microphone its generated level back.
+    void setSyntheticMicLevel(float level);
+
+    int setAudioFile(const std::string &path);
+    int startPlay();
+    int stopPlay();
+    bool isPlaying();
+    // Ends sound and measuring for good (the engine is released).
+    void shutDown();
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void poll();
+    // On the media thread: (re)opens or closes the meter for the current microphone.
+    int updateMeter();
+    bool currentIsSystem(int type, std::string *key) const;
+
+    std::unique_ptr<CDeviceManager> m_devices;
+    std::unique_ptr<CMediaThread> m_media;
+    CAudioIo *m_audio = nullptr; // lives on the media thread, child of its context
+    QTimer *m_pollTimer = nullptr;
+
+    mutable std::mutex m_mutex;
+    bool m_meterOn = false;
+    QString m_meterDevice; // the system microphone measured, empty for none
+    float m_syntheticLevel = -1.0f;
+    std::string m_audioFile;
+    double m_audioSeconds = 0.0;
+    Clock::time_point m_syntheticEnd;
+    bool m_systemPlayback = false;
+    bool m_shutDown = false;
+};
+
+} // namespace sdk
+} // namespace kd
