@@ -474,7 +474,7 @@ void TestConferencePages::tilesByKindAndScale_data()
                                      << "21px";
     QTest::newRow("join at 2") << 2 << 2.0 << "Join meeting" << 60 << "icon_topjoin-2x.png"
                                << "28px";
-    QTest::newRow("unknown kind") << 3 << 1.0 << "" << 30 << "conferences/.png"
+    QTest::newRow("unknown kind") << 3 << 1.0 << "" << 30 << ""
                                   << "14px";
 }
 
