@@ -312,6 +312,44 @@
     </message>
 </context>
 <context>
+    <name>CJoinConfDlg</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfWidget</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -467,6 +505,29 @@
     </message>
     <message>
         <source>Back to Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CJoinConfRules</name>
+    <message>
+        <source>Input meeting ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -312,6 +312,44 @@
     </message>
 </context>
 <context>
+    <name>CJoinConfDlg</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
+    <name>CJoinConfWidget</name>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Turn off Microphone</source>
+        <translation>关闭麦克风</translation>
+    </message>
+    <message>
+        <source>Turn off Camera</source>
+        <translation>关闭摄像头</translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -476,6 +514,29 @@
     <message>
         <source>Back to Login</source>
         <translation>返回登录</translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CJoinConfRules</name>
+    <message>
+        <source>Input meeting ID</source>
+        <translation>请输入会议号</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>Video Join</source>
+        <translation>视频加入</translation>
+    </message>
+    <message>
+        <source>Audio Join</source>
+        <translation>音频加入</translation>
     </message>
 </context>
 <context>

@@ -159,6 +159,9 @@ void CCallController::anonymousJoinConf(const QString &serverAddress, const QStr
         dialString += QLatin1Char('*') + password;
     }
     dialString += QLatin1Char('@') + serverAddress;
+    // The guest's server is reached as the saved choice says; otherwise a
+    // plain server could be joined only after a sign-in had said so.
+    sdk().enableSecure(CUserConfigUtils::getInstance()->isUseHttps());
     loginManager().setLoginStatus(enums::AnonymousLoggingIn);
     dialOut(dialString, true, QString());
 }

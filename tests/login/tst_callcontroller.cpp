@@ -284,19 +284,23 @@ void TestCallController::guestJoin_data()
 {
     QTest::addColumn<QString>("displayName");
     QTest::addColumn<QString>("registeredName");
+    QTest::addColumn<bool>("https");
     QTest::newRow("named guest") << "Gäst"
-                                 << "Gäst";
-    QTest::newRow("no name: the local address") << QString() << kd_app::helpers::CGeneralUtils::getLocalIpAddress();
+                                 << "Gäst" << true;
+    QTest::newRow("no name: the local address")
+        << QString() << kd_app::helpers::CGeneralUtils::getLocalIpAddress() << false;
 }
 
 void TestCallController::guestJoin()
 {
     QFETCH(QString, displayName);
     QFETCH(QString, registeredName);
+    QFETCH(bool, https);
 
     CCallController &calls = CCallController::getInstance();
     CLoginManager &login = CLoginManager::getInstance();
     const QString deviceSn = CUserConfigUtils::getInstance()->getDeviceSn();
+    CUserConfigUtils::getInstance()->setUseHttps(https);
     m_control->clearOperations();
 
     calls.anonymousJoinConf("conf.parvela.test", "1001", displayName, "99");
@@ -305,6 +309,9 @@ void TestCallController::guestJoin()
     const QStringList registrations = operationsNamed(m_control, "registerSIPServer");
     QCOMPARE(registrations, QStringList{"registerSIPServer(," + registeredName + "," + deviceSn + ",TLS)"});
     QVERIFY(operationsNamed(m_control, "getRegisterInfo").isEmpty());
+    // The guest's server is reached the way the saved choice says, not the
+    // way a sign-in of earlier (or the engine's default) left it.
+    QCOMPARE(operationsNamed(m_control, "enableSecure"), QStringList{https ? "enableSecure(1)" : "enableSecure(0)"});
     QCOMPARE(operationsNamed(m_control, "dialOut"), QStringList{"dialOut(1001@conf.parvela.test,1)"});
     settle(m_control);
     QCOMPARE(calls.getCallStatus(), enums::Connected);

@@ -3,11 +3,14 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "alertanswerer.h"
+#include "helpers/cuserconfigutils.h"
 #include "views/base/alertdlg.h"
 #include "views/base/cmodualdlgsmanager.h"
+#include "views/home/cjoinconfdlg.h"
 
 using kd_app::views::AlertDlg;
 using kd_app::views::CModualDlgsManager;
@@ -16,11 +19,6 @@ using kd_app::views::CModualDlgsManager;
 // is all the clean-up looks at.
 namespace kd_app {
 namespace views {
-
-class CJoinConfDlg : public QDialog
-{
-    Q_OBJECT
-};
 
 class CDTMFDlg : public QDialog
 {
@@ -56,6 +54,7 @@ class TestAlertDlg : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
     void answersWithButtonPressed_data();
     void answersWithButtonPressed();
@@ -69,14 +68,29 @@ private slots:
     void closeAllWithoutOnlyAlertsEndsListedDialogs();
     void closeAllGivesUpOnDialogThatStays();
     void parentDestroyedWhileAsking();
+
+private:
+    QTemporaryDir m_appData;
 };
+
+void TestAlertDlg::initTestCase()
+{
+    // The real join dialog reads the user's recent numbers when shown.
+    QVERIFY(m_appData.isValid());
+    qputenv("appdata", QFile::encodeName(m_appData.path()));
+    kd_app::helpers::CUserConfigUtils::initInstance(QFile::encodeName(QCoreApplication::applicationFilePath()));
+}
 
 void TestAlertDlg::cleanup()
 {
     AlertDlg::setParentProvider(nullptr);
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        delete window;
+    // Deleting one window may delete others with it (a combo's popup).
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        windows << window;
+    }
+    for (const QPointer<QWidget> &window : windows) {
+        delete window.data();
     }
 }
 
@@ -219,7 +233,7 @@ void TestAlertDlg::parentProviderOnlyStandsInForMissingParent()
 
 void TestAlertDlg::closeAllStopsAtFirstUnlistedDialog()
 {
-    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg);
+    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
     AlertDlg::informationNonModal(nullptr, "Error", "On top of the join dialog");
     QPointer<QWidget> alert = QApplication::activeModalWidget();
     QVERIFY(qobject_cast<AlertDlg *>(alert));
@@ -237,7 +251,7 @@ void TestAlertDlg::closeAllStopsAtFirstUnlistedDialog()
 void TestAlertDlg::closeAllWithoutOnlyAlertsEndsListedDialogs()
 {
     QPointer<QDialog> bottom = showModal(new QDialog);
-    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg);
+    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
     QSignalSpy joinRejected(join.data(), &QDialog::rejected);
     QPointer<QDialog> dial = showModal(new kd_app::views::CDTMFDlg);
     AlertDlg::informationNonModal(nullptr, "Error", "Top");
@@ -253,7 +267,7 @@ void TestAlertDlg::closeAllWithoutOnlyAlertsEndsListedDialogs()
 
 void TestAlertDlg::closeAllGivesUpOnDialogThatStays()
 {
-    QPointer<QDialog> bottom = showModal(new kd_app::views::CJoinConfDlg);
+    QPointer<QDialog> bottom = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
     auto *stubborn = new kd_app::views::CMyInfoDlg;
     showModal(stubborn);
 

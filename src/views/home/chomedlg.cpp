@@ -8,6 +8,8 @@
 #include "helpers/cuserconfigutils.h"
 #include "models/clinguist.h"
 #include "models/cloginmanager.h"
+#include "views/home/cjoinconfdlg.h"
+#include "views/home/cjoinconfwidget.h"
 
 namespace kd_app {
 namespace views {
@@ -16,8 +18,8 @@ using models::CLoginManager;
 
 namespace {
 
-constexpr int DESIGN_WIDTH = 800;
-constexpr int DESIGN_HEIGHT = 520;
+constexpr int DESIGN_WIDTH = 857;
+constexpr int DESIGN_HEIGHT = 599;
 
 } // namespace
 
@@ -32,8 +34,12 @@ CHomeDlg::CHomeDlg(QWidget *parent) : CMainWindowFrame(parent)
     setObjectName("CHomeDlg");
     setFixedSize(DESIGN_WIDTH, DESIGN_HEIGHT);
     QVBoxLayout *body = bodyLayout();
+    body->setContentsMargins(20, 0, 20, 20);
     body->addStretch(1);
+    m_pJoinConfWidget = new CJoinConfWidget(nullptr);
+    body->addWidget(m_pJoinConfWidget);
     m_pLblUser = addBodyLabel("m_pLblUser");
+    m_pBtnJoinConf = addBodyButton("m_pBtnJoinConf");
     m_pBtnSignOut = addBodyButton("m_pBtnSignOut");
     body->addStretch(1);
 
@@ -44,6 +50,7 @@ CHomeDlg::CHomeDlg(QWidget *parent) : CMainWindowFrame(parent)
     slotOnLanguageChanged();
 
     connect(m_pBtnSignOut, &QPushButton::clicked, this, &CHomeDlg::slotOnBtnSignOut);
+    connect(m_pBtnJoinConf, &QPushButton::clicked, this, &CHomeDlg::slotOnBtnJoinConfClicked);
     connect(&CLoginManager::getInstance(), &CLoginManager::loginStatusChanged, this,
             &CHomeDlg::slotOnLoginStatusChanged);
     connect(models::CLinguist::getInstance(), &models::CLinguist::sigLanguageChanged, this,
@@ -55,6 +62,11 @@ CHomeDlg::~CHomeDlg() = default;
 void CHomeDlg::updateUserText()
 {
     const CLoginManager &loginManager = CLoginManager::getInstance();
+    const bool guest = loginManager.getLoginStatus() == enums::AnonymousLoggedIn;
+    m_pJoinConfWidget->setVisible(guest);
+    m_pLblUser->setVisible(!guest);
+    m_pBtnJoinConf->setVisible(!guest);
+    m_pBtnJoinConf->setText(tr("Join a Meeting"));
     if (loginManager.getLoginStatus() == enums::LoggedIn) {
         QString name = loginManager.getDisplayName();
         if (name.isEmpty()) {
@@ -66,6 +78,28 @@ void CHomeDlg::updateUserText()
     }
     m_pLblUser->setText(tr("You are not signed in."));
     m_pBtnSignOut->setText(tr("Back to Login"));
+}
+
+void CHomeDlg::onDpiChanged()
+{
+    CMainWindowFrame::onDpiChanged();
+    m_pJoinConfWidget->updateDpi(m_fStretchFactor);
+}
+
+void CHomeDlg::slotOnBtnJoinConfClicked()
+{
+    KD_LOG << "join a meeting";
+    slotJoinConf(QString(), QString(), false, QString());
+    KD_LOG << "exec finised for Join conf dlg";
+}
+
+void CHomeDlg::slotJoinConf(QString number, QString password, bool isAudioOnly, QString peerName)
+{
+    Q_UNUSED(peerName)
+    KD_LOG << "number:" << number << ", isAudioOnly:" << isAudioOnly;
+    auto *dialog = new CJoinConfDlg(number, password, isAudioOnly, this);
+    dialog->exec();
+    delete dialog;
 }
 
 void CHomeDlg::slotOnLoginStatusChanged(enums::LoginStatus /*loginStatus*/)

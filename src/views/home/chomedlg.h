@@ -8,6 +8,12 @@ class QPushButton;
 
 namespace kd_app {
 namespace views {
+class CJoinConfWidget;
+} // namespace views
+} // namespace kd_app
+
+namespace kd_app {
+namespace views {
 
 // The main window of a signed-in user (or one who skipped signing in) while
 // no call runs: who is signed in, and the way out.
@@ -23,11 +29,14 @@ public:
     void stopWebPages();
 
 public slots:
+    void slotOnBtnJoinConfClicked();
     void slotOnLoginStatusChanged(enums::LoginStatus loginStatus);
     void slotOnLanguageChanged();
+    void slotJoinConf(QString number, QString password, bool isAudioOnly, QString peerName);
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void onDpiChanged() override;
 
 private:
     explicit CHomeDlg(QWidget *parent);
@@ -36,6 +45,9 @@ private:
 
     QLabel *m_pLblUser = nullptr;
     QPushButton *m_pBtnSignOut = nullptr;
+    QPushButton *m_pBtnJoinConf = nullptr;
+    // The guest's page: shown instead of the signed-in text in guest mode.
+    CJoinConfWidget *m_pJoinConfWidget = nullptr;
 };
 
 } // namespace views
