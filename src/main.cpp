@@ -100,7 +100,7 @@ int main(int argc, char *argv[])
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    KD_LOG << "Cached log:" + CStartupLog::take();
+    qCInfo(kd_app::lcStartupLog).noquote() << KD_LOG_NAME << __LINE__ << "Cached log:" + CStartupLog::take();
 
     kd_app::breadpad_wrapper::CBreakpadHandler::getInstance()->setDumpPath(CUserConfigUtils::getUserConfigPath());
 

@@ -28,6 +28,29 @@ namespace sdk {
 
 namespace {
 
+// One log line whatever the arguments hold: names and addresses come from
+// outside, and a line end in them must not start a forged line.
+QByteArray oneLine(const std::string &text)
+{
+    QByteArray line;
+    line.reserve(int(text.size()));
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            line += c;
+        } else if (c == '\t') {
+            line += c;
+        } else if (c == '\n') {
+            line += "\\n";
+        } else if (c == '\r') {
+            line += "\\r";
+        } else {
+            line += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
+        }
+    }
+    return line;
+}
+
 std::string str(const char *text)
 {
     return text ? std::string(text) : std::string();
@@ -159,7 +182,7 @@ void CAVEngine::writeLog(const std::string &line)
     }
     const QByteArray stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toUtf8();
     m_logFile.write(stamp + " [" + QByteArray::number(qulonglong(quintptr(QThread::currentThreadId()))) + "] " +
-                    QByteArray::fromStdString(line) + '\n');
+                    oneLine(line) + '\n');
     m_logFile.flush();
 }
 

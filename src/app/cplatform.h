@@ -17,6 +17,10 @@ public:
     // system does not set it, it is set here to the user's data folder.
     static void ensureAppDataVariable();
 
+    // The folder of the running executable, links resolved; also before the
+    // application object exists.
+    static QString executableFolder();
+
     // Whether the accelerated desktop rendering path can be used.
     static bool supportDesktopOpengl();
 

@@ -2,8 +2,12 @@
 
 #include <atomic>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -18,6 +22,15 @@ void CPlatform::ensureAppDataVariable()
     }
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     qputenv("appdata", QFile::encodeName(dataFolder));
+}
+
+QString CPlatform::executableFolder()
+{
+    if (QCoreApplication::instance()) {
+        return QCoreApplication::applicationDirPath();
+    }
+    const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return QFileInfo(executable).path();
 }
 
 bool CPlatform::supportDesktopOpengl()

@@ -16,6 +16,7 @@
 #include <QProcessEnvironment>
 
 #include "app/cplatform.h"
+#include "app/cstartuplog.h"
 #include "helpers/clogformat.h"
 #include "helpers/cuserconfigutils.h"
 
@@ -48,7 +49,11 @@ void routeQtMessage(QtMsgType type, const QMessageLogContext &context, const QSt
     log4cplus::Logger logger = log4cplus::Logger::getRoot();
     const log4cplus::LogLevel level = levelOf(type);
     if (logger.isEnabledFor(level)) {
-        logger.forcedLog(level, message.toStdString(), context.file ? context.file : "", context.line,
+        // Text from outside must not start lines of its own; the start-up's
+        // kept lines were made single lines when they were kept.
+        const bool keptLines = context.category && qstrcmp(context.category, lcStartupLog().categoryName()) == 0;
+        const QString line = keptLines ? message : helpers::CLogFormat::oneLine(message);
+        logger.forcedLog(level, line.toStdString(), context.file ? context.file : "", context.line,
                          context.function ? context.function : "");
     }
     if (type == QtFatalMsg) {

@@ -60,6 +60,7 @@ private slots:
     void soundPlaysForTheFileLength();
     void settingsPersist();
     void logFilesRotate();
+    void logLinesCannotBeForged();
     void passwords();
     void avatarIsWrittenBeforeItsEvent();
     void feedbackProgress_data();
@@ -69,6 +70,7 @@ private slots:
     void contentSourcesAndBitmaps();
     void modelFromJsonFile();
     void hostMuteHoldsUntilLifted();
+    void noEventAfterRelease_data();
     void noEventAfterRelease();
 
 private:
@@ -479,6 +481,26 @@ void TestAVEngine::logFilesRotate()
     QVERIFY(QFileInfo(QDir(QString::fromLocal8Bit(folder)).filePath("kdsdk.log")).size() <= 2100);
 }
 
+// Arguments come from outside (names, addresses, paths); a line end in one
+// stays inside its own log line.
+void TestAVEngine::logLinesCannotBeForged()
+{
+    const QByteArray folder = m_dir.filePath("forged").toLocal8Bit();
+    m_manager->setLog(1, folder.constData(), "kdsdk", 1 << 20);
+    m_manager->enableLog(true);
+    QVERIFY(!m_manager->setRootCA("/x\n2026-01-01 00:00:00.000 [1] forged\r\x1b"));
+    QFile log(QDir(QString::fromLocal8Bit(folder)).filePath("kdsdk.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    QVERIFY2(text.contains("setRootCA(/x\\n2026-01-01 00:00:00.000 [1] forged\\r\\x1b)\n"), text.constData());
+    const QRegularExpression stamped(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\[\\d+\\] \\w"));
+    for (const QByteArray &line : text.split('\n')) {
+        QVERIFY2(line.isEmpty() || (stamped.match(QString::fromUtf8(line)).hasMatch() && !line.contains('\r')),
+                 line.constData());
+    }
+}
+
 void TestAVEngine::passwords()
 {
     const std::string cipher = m_manager->encryptPassword(2, "Stored-pw9", "8charkey");
@@ -684,8 +706,19 @@ public:
 
 } // namespace
 
+// Quitting while an event is still due: nothing more is raised, and the
+// engine's thread ends at once (the sanitizer build also checks that it no
+// longer touches the queue it waited on).
+void TestAVEngine::noEventAfterRelease_data()
+{
+    QTest::addColumn<int>("latencyMs");
+    QTest::newRow("due soon") << 100;
+    QTest::newRow("due in a minute") << 60000;
+}
+
 void TestAVEngine::noEventAfterRelease()
 {
+    QFETCH(int, latencyMs);
     CCountingHandler handler;
     IAVEngine *engine = createAVEngine();
     kd::sdk::IEngineControl *control = kd::sdk::engineControl(engine);
@@ -696,9 +729,14 @@ void TestAVEngine::noEventAfterRelease()
     QVERIFY(control->waitForIdle(5000));
     QCOMPARE(handler.warnings.load(), 1);
 
-    control->setEventLatency(100);
+    control->setEventLatency(latencyMs);
     control->injectWarning(2, "queued before release");
+    // Lets the engine's thread settle into its wait for the event's time.
+    QTest::qWait(20);
+    QElapsedTimer released;
+    released.start();
     engine->release();
+    QVERIFY2(released.elapsed() < 10000, qPrintable(QString::number(released.elapsed())));
     QCOMPARE(engine->unregisterEventHandler(&handler), 0);
     QTest::qWait(300);
     QCOMPARE(handler.warnings.load(), 1);
