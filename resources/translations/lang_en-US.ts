@@ -686,5 +686,9 @@ Please input at least %4 combinations by upper case letters, numbers and special
         <source>Another meeting is running on the application.</source>
         <translation>Another meeting is running on the application.</translation>
     </message>
+    <message>
+        <source>The running application could not be reached.</source>
+        <translation>The running application could not be reached.</translation>
+    </message>
 </context>
 </TS>

@@ -696,5 +696,9 @@ Please input at least %4 combinations by upper case letters, numbers and special
         <source>Another meeting is running on the application.</source>
         <translation>应用程序中正在进行另一个会议。</translation>
     </message>
+    <message>
+        <source>The running application could not be reached.</source>
+        <translation>无法连接到正在运行的应用程序。</translation>
+    </message>
 </context>
 </TS>

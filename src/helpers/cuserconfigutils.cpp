@@ -90,6 +90,8 @@ void CUserConfigUtils::initInstance(const char *appFullName)
     const QString folder = getUserConfigPath() + QStringLiteral("/Brivana/Config");
     if (!QFileInfo(folder).isDir()) {
         CPlatform::makePrivateFolder(folder);
+    } else {
+        CPlatform::tightenPrivateFolder(folder);
     }
     const QString file = folder + QStringLiteral("/config.ini");
     KD_LOG << "userConfigPath:" << file;
@@ -148,6 +150,10 @@ QString CUserConfigUtils::getUserConfigPath()
         folder += QLatin1Char('/') + m_qstrAppName;
         if (!QFileInfo(folder).isDir()) {
             CPlatform::makePrivateFolder(folder);
+        } else {
+            // Made open by an older version or by hand: it holds passwords,
+            // tokens and logs.
+            CPlatform::tightenPrivateFolder(folder);
         }
         m_qstrUserConfigPath = QFileInfo(folder).isDir() ? folder : m_qstrAppPath;
     }

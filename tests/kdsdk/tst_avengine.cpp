@@ -68,6 +68,7 @@ private slots:
     void devicesHotPlug();
     void diagnosticsDescribeTheState();
     void contentSourcesAndBitmaps();
+    void modelFromJsonFile_data();
     void modelFromJsonFile();
     void hostMuteHoldsUntilLifted();
     void noEventAfterRelease_data();
@@ -645,12 +646,25 @@ void TestAVEngine::contentSourcesAndBitmaps()
     }
 }
 
+// A user id the engine's integer cannot hold reads as missing (0).
+void TestAVEngine::modelFromJsonFile_data()
+{
+    QTest::addColumn<QByteArray>("userId");
+    QTest::addColumn<quint64>("expected");
+    QTest::newRow("id") << QByteArray("9") << quint64(9);
+    QTest::newRow("negative id") << QByteArray("-1") << quint64(0);
+    QTest::newRow("id beyond 64 bits") << QByteArray("1e30") << quint64(0);
+}
+
 void TestAVEngine::modelFromJsonFile()
 {
+    QFETCH(QByteArray, userId);
+    QFETCH(quint64, expected);
     QFile json(m_dir.filePath("model.json"));
     QVERIFY(json.open(QIODevice::WriteOnly));
     json.write(R"({"servers": [{"address": "json.example", "version": "5.0"}],
-                   "accounts": [{"username": "joe", "password": "Joe-pass1", "displayName": "Joe", "userId": 9}],
+                   "accounts": [{"username": "joe", "password": "Joe-pass1", "displayName": "Joe", "userId": )" +
+               userId + R"(}],
                    "meetings": [{"number": "6001", "name": "From file", "participants": ["Kim"]}]})");
     json.close();
     CKDSdkManager::releaseInstance();
@@ -666,7 +680,7 @@ void TestAVEngine::modelFromJsonFile()
     QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
     QVERIFY(m_manager->avlogin("json.example", 80, "joe", "Joe-pass1"));
     QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 1, 5000);
-    QCOMPARE(logins.at(0).at(0).value<KDUserInfo>().userId, quint64(9));
+    QCOMPARE(logins.at(0).at(0).value<KDUserInfo>().userId, expected);
     QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
     QVERIFY(m_manager->dialOut("6001", true));
     QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
