@@ -65,6 +65,20 @@
     </message>
 </context>
 <context>
+    <name>CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Statistics</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CompactWidget</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -631,6 +645,113 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Prompt</source>
         <translation type="unfinished">Prompt</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Direction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Codec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line Rate
+(kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Actual Line Rate
+(kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate
+(fps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packet Lost Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encryption</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMediaStatisticsFormat</name>
+    <message>
+        <source>Audio In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Content In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Content Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White Board In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White Board Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallInviteWidget</name>
+    <message>
+        <source>You are invited to join meeting:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallWaitingWidget</name>
+    <message>
+        <source>Waiting...# </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> now</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

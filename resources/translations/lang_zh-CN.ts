@@ -65,6 +65,20 @@
     </message>
 </context>
 <context>
+    <name>CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Statistics</source>
+        <translation>媒体统计</translation>
+    </message>
+</context>
+<context>
+    <name>CompactWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -641,6 +655,116 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Prompt</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Direction</source>
+        <translation>媒体方向</translation>
+    </message>
+    <message>
+        <source>Codec</source>
+        <translation>编解码</translation>
+    </message>
+    <message>
+        <source>Line Rate
+(kbps)</source>
+        <translation>线路速率
+(kbps)</translation>
+    </message>
+    <message>
+        <source>Actual Line Rate
+(kbps)</source>
+        <translation>实际线路速率
+(kbps)</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>分辨率</translation>
+    </message>
+    <message>
+        <source>Frame Rate
+(fps)</source>
+        <translation>帧率
+(fps)</translation>
+    </message>
+    <message>
+        <source>Packet Lost Rate</source>
+        <translation>丢包率</translation>
+    </message>
+    <message>
+        <source>Encryption</source>
+        <translation>加密</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMediaStatisticsFormat</name>
+    <message>
+        <source>Audio In</source>
+        <translation>音频接收</translation>
+    </message>
+    <message>
+        <source>Audio Out</source>
+        <translation>音频发送</translation>
+    </message>
+    <message>
+        <source>Video In</source>
+        <translation>视频接收</translation>
+    </message>
+    <message>
+        <source>Video Out</source>
+        <translation>视频发送</translation>
+    </message>
+    <message>
+        <source>Content In</source>
+        <translation>内容接收</translation>
+    </message>
+    <message>
+        <source>Content Out</source>
+        <translation>内容发送</translation>
+    </message>
+    <message>
+        <source>White Board In</source>
+        <translation>白板接收</translation>
+    </message>
+    <message>
+        <source>White Board Out</source>
+        <translation>白板发送</translation>
+    </message>
+    <message>
+        <source>Other In</source>
+        <translation>其他接收</translation>
+    </message>
+    <message>
+        <source>Other Out</source>
+        <translation>其他发送</translation>
+    </message>
+    <message>
+        <source>Encrypted</source>
+        <translation>已加密</translation>
+    </message>
+    <message>
+        <source>Not encrypted</source>
+        <translation>未加密</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallInviteWidget</name>
+    <message>
+        <source>You are invited to join meeting:</source>
+        <translation>您被邀请加入会议：</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallWaitingWidget</name>
+    <message>
+        <source>Waiting...# </source>
+        <translation>等待中……第 </translation>
+    </message>
+    <message>
+        <source> now</source>
+        <translation> 位</translation>
     </message>
 </context>
 <context>
