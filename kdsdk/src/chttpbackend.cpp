@@ -483,6 +483,7 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
     if (meeting.name.empty()) {
         meeting.name = number;
     }
+    meeting.pointToPoint = details.value(QLatin1String("pointToPoint")).toBool();
     // The others in the meeting, before this client is one of them. A
     // meeting that has not started yet has nobody in it; the dial still goes through.
     const CReply people = get(endpoint, base + "/participants");
@@ -491,6 +492,10 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
         if (!name.empty()) {
             meeting.participants.push_back(name);
         }
+    }
+    if (meeting.pointToPoint) {
+        // A direct call to a person: there is no meeting to be listed in.
+        return KD_OK;
     }
     // The account's token goes only to the server it was issued by; a guest,
     // or a meeting on another server, joins without one.

@@ -30,6 +30,8 @@ struct KDMeetingInfo
     std::vector<std::string> participants;
     std::vector<std::string> hosts;
     bool contentLocked = false;
+    // The number was a person's, not a meeting's: a direct call to them.
+    bool pointToPoint = false;
     // From a server that lists who takes part: this client's entry there
     // (0: none) and whether the server lets this account control the meeting.
     int64_t participantId = 0;
