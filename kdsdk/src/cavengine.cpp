@@ -1481,9 +1481,14 @@ int CAVEngine::getStats(KDStats &stats)
     if (m_phase != CallPhase::Connected) {
         return KD_ERR_NO_CALL;
     }
+    if (m_calls.givenStats(stats)) {
+        return KD_OK;
+    }
     stats = KDStats();
+    // Media travels encrypted exactly when the engine talks to its server over TLS.
+    const bool encrypted = m_secure;
     const float rate = float(m_bandwidth);
-    auto add = [&stats](int media, int direction, const char *codec, float lineRate, int width, int height) {
+    auto add = [&stats, encrypted](int media, int direction, const char *codec, float lineRate, int width, int height) {
         if (stats.count >= KDStats::kMaxStreams) {
             return;
         }
@@ -1498,7 +1503,7 @@ int CAVEngine::getStats(KDStats &stats)
         stream.height = height;
         stream.packetsLost = 0;
         stream.packetLostRate = 0.0f;
-        stream.encrypted = true;
+        stream.encrypted = encrypted;
     };
     add(0, 0, "OPUS", 64.0f, 0, 0);
     add(0, 1, "OPUS", 64.0f, 0, 0);
@@ -1860,6 +1865,18 @@ void CAVEngine::injectHostMute(bool muted)
 void CAVEngine::injectVideoMuted(int muted)
 {
     raise([muted](IAVEventHandler &handler) { handler.onVideoMutedShow(muted); });
+}
+
+// ---- calls ----
+
+void CAVEngine::setStats(const KDStats &stats)
+{
+    m_calls.setStats(stats);
+}
+
+void CAVEngine::clearStats()
+{
+    m_calls.clearStats();
 }
 
 void CAVEngine::injectWaitQueue(int size)
