@@ -38,6 +38,18 @@ bool parseWhole(const QString &text, int *value)
     return true;
 }
 
+// A whole number of milliseconds from a request body; a value outside what
+// a 64-bit time holds (1.7e22) is no time at all.
+bool readMs(const QJsonValue &value, qint64 *ms)
+{
+    const double number = value.toDouble();
+    if (!value.isDouble() || !(number >= -9223372036854775808.0 && number < 9223372036854775808.0)) {
+        return false;
+    }
+    *ms = qint64(number);
+    return true;
+}
+
 bool parseObject(const QByteArray &body, QJsonObject *object)
 {
     QJsonParseError error;
@@ -419,11 +431,13 @@ CResult CConfStore::readMeetingBody(const QByteArray &body, QJsonObject *meeting
         return notAnObject();
     }
     const QString name = request.value("name").toString().trimmed();
-    if (name.isEmpty() || !request.value("startTime").isDouble() || !request.value("duration").isDouble()) {
+    qint64 startTime = 0;
+    qint64 duration = 0;
+    if (name.isEmpty() || !readMs(request.value("startTime"), &startTime) || !request.value("duration").isDouble()) {
         return CResult::error(codes::kInvalidParameter, QStringLiteral("name, startTime and duration are required"));
     }
-    const qint64 duration = qint64(request.value("duration").toDouble());
-    if (duration <= 0 || duration > kLongestMeetingMs || name.size() > 128) {
+    if (!readMs(request.value("duration"), &duration) || duration <= 0 || duration > kLongestMeetingMs ||
+        name.size() > 128) {
         return CResult::error(codes::kOutOfRange, QStringLiteral("duration or name out of range"));
     }
     QJsonArray userIds;
@@ -436,7 +450,7 @@ CResult CConfStore::readMeetingBody(const QByteArray &body, QJsonObject *meeting
         }
     }
     (*meeting)["name"] = name;
-    (*meeting)["startTime"] = double(qint64(request.value("startTime").toDouble()));
+    (*meeting)["startTime"] = double(startTime);
     (*meeting)["duration"] = double(duration);
     (*meeting)["confPassword"] = request.value("confPassword").toString();
     (*meeting)["remarks"] = request.value("remarks").toString();

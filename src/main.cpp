@@ -68,13 +68,19 @@ void handOverToRunningInstance(CSingleApplication &app, const char *firstArgumen
         KD_LOG << "Another app not logined and inform it";
         message = QString::fromLocal8Bit(firstArgument);
     }
-    app.sendMessage(message);
+    if (!app.sendMessage(message)) {
+        // The request, a join link with its password among them, stays here.
+        showPrompt(QT_TRANSLATE_NOOP("main", "The running application could not be reached."));
+    }
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // Before the first file: settings, logs, the lock and the engine's
+    // files are the user's alone.
+    CPlatform::restrictNewFileModes();
     // Until the logger takes over, a terminal shows warnings only; the
     // start-up's own lines reach the log file through the start-up cache.
     CConsoleLog::install();
@@ -101,7 +107,7 @@ int main(int argc, char *argv[])
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    KD_LOG << "Cached log:" + CStartupLog::take();
+    qCInfo(kd_app::lcStartupLog).noquote() << KD_LOG_NAME << __LINE__ << "Cached log:" + CStartupLog::take();
 
     kd_app::breadpad_wrapper::CBreakpadHandler::getInstance()->setDumpPath(CUserConfigUtils::getUserConfigPath());
 

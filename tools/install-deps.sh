@@ -9,7 +9,7 @@ packages=(
     qtwebengine5-dev libqt5webchannel5-dev libqt5svg5-dev qtmultimedia5-dev
     liblog4cplus-dev libcpp-httplib-dev libssl-dev openssl ca-certificates
     xvfb xauth x11-utils x11-apps imagemagick fonts-dejavu-core fonts-wqy-microhei
-    libqt5x11extras5-dev libxcb1-dev libxcb-shape0-dev xcompmgr xdotool
+    libqt5x11extras5-dev libxcb1-dev libxcb-shape0-dev libxcb-shm0-dev xcompmgr xdotool
     libqt5multimedia5-plugins pulseaudio pulseaudio-utils
     libkf5archive-dev nlohmann-json3-dev dpkg-dev
     clang libclang-rt-14-dev

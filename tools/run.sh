@@ -65,7 +65,11 @@ if [ -z "$port" ]; then
 fi
 
 config="$appdata/parvela/Brivana/Config/config.ini"
-mkdir -p "$(dirname "$config")"
+# The client's folder holds passwords, tokens and logs: the user's alone.
+mkdir -p "$appdata"
+mkdir -m 700 -p "$appdata/parvela"
+chmod 700 "$appdata/parvela"
+(umask 077 && mkdir -p "$(dirname "$config")")
 previous=$(get_ini "$config" Config Ip)
 previous_port=$(get_ini "$config" Config port)
 if [ -n "$previous" ] && [ "$previous:$previous_port" != "127.0.0.1:$port" ]; then

@@ -191,6 +191,12 @@ public:
     // A copy of the latest frame taken; width 0 before the first.
     virtual KDContentFrame latestContentFrame() const = 0;
 
+    // ---- calls ----
+    // Every statistics query during a call returns these as given (a count
+    // above 32 included) until cleared; then the engine synthesises them.
+    virtual void setStats(const kd::engine::KDStats &stats) = 0;
+    virtual void clearStats() = 0;
+
 protected:
     ~IEngineControl() = default;
 };

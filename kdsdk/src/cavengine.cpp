@@ -28,6 +28,29 @@ namespace sdk {
 
 namespace {
 
+// One log line whatever the arguments hold: names and addresses come from
+// outside, and a line end in them must not start a forged line.
+QByteArray oneLine(const std::string &text)
+{
+    QByteArray line;
+    line.reserve(int(text.size()));
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            line += c;
+        } else if (c == '\t') {
+            line += c;
+        } else if (c == '\n') {
+            line += "\\n";
+        } else if (c == '\r') {
+            line += "\\r";
+        } else {
+            line += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
+        }
+    }
+    return line;
+}
+
 std::string str(const char *text)
 {
     return text ? std::string(text) : std::string();
@@ -159,7 +182,7 @@ void CAVEngine::writeLog(const std::string &line)
     }
     const QByteArray stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toUtf8();
     m_logFile.write(stamp + " [" + QByteArray::number(qulonglong(quintptr(QThread::currentThreadId()))) + "] " +
-                    QByteArray::fromStdString(line) + '\n');
+                    oneLine(line) + '\n');
     m_logFile.flush();
 }
 
@@ -1458,9 +1481,14 @@ int CAVEngine::getStats(KDStats &stats)
     if (m_phase != CallPhase::Connected) {
         return KD_ERR_NO_CALL;
     }
+    if (m_calls.givenStats(stats)) {
+        return KD_OK;
+    }
     stats = KDStats();
+    // Media travels encrypted exactly when the engine talks to its server over TLS.
+    const bool encrypted = m_secure;
     const float rate = float(m_bandwidth);
-    auto add = [&stats](int media, int direction, const char *codec, float lineRate, int width, int height) {
+    auto add = [&stats, encrypted](int media, int direction, const char *codec, float lineRate, int width, int height) {
         if (stats.count >= KDStats::kMaxStreams) {
             return;
         }
@@ -1475,7 +1503,7 @@ int CAVEngine::getStats(KDStats &stats)
         stream.height = height;
         stream.packetsLost = 0;
         stream.packetLostRate = 0.0f;
-        stream.encrypted = true;
+        stream.encrypted = encrypted;
     };
     add(0, 0, "OPUS", 64.0f, 0, 0);
     add(0, 1, "OPUS", 64.0f, 0, 0);
@@ -1837,6 +1865,18 @@ void CAVEngine::injectHostMute(bool muted)
 void CAVEngine::injectVideoMuted(int muted)
 {
     raise([muted](IAVEventHandler &handler) { handler.onVideoMutedShow(muted); });
+}
+
+// ---- calls ----
+
+void CAVEngine::setStats(const KDStats &stats)
+{
+    m_calls.setStats(stats);
+}
+
+void CAVEngine::clearStats()
+{
+    m_calls.clearStats();
 }
 
 void CAVEngine::injectWaitQueue(int size)

@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include "ccontentframes.h"
+#include "ccallmanager.h"
 #include "ceventdispatcher.h"
 #include "cmediadevices.h"
 #include "cvideorenderer.h"
@@ -151,6 +152,8 @@ public:
     void injectHostMute(bool muted) override;
     void injectVideoMuted(int muted) override;
     void injectWaitQueue(int size) override;
+    void setStats(const kd::engine::KDStats &stats) override;
+    void clearStats() override;
     void setSyntheticMicLevel(float level) override;
     void pollDevices() override;
     void setDevicePollInterval(int milliseconds) override;
@@ -248,6 +251,8 @@ private:
     int m_sendingType = 0;   // 0 none, 2 content, 3 whiteboard
     int m_receivingType = 0; // likewise for the remote side
     std::string m_remoteSender;
+    // The call area beside the call state (given statistics).
+    CCallManager m_calls;
 
     // Content
     kd::engine::KDContentSourceInfo m_contentSource;

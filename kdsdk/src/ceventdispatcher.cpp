@@ -60,8 +60,11 @@ void CEventDispatcher::run()
             continue;
         }
         const auto first = m_queue.begin();
-        if (first->first.first > Clock::now()) {
-            m_wake.wait_until(lock, first->first.first);
+        // A copy: the wait reads the deadline again on waking, and stop()
+        // may have cleared the queue, and the entry with it, meanwhile.
+        const Clock::time_point due = first->first.first;
+        if (due > Clock::now()) {
+            m_wake.wait_until(lock, due);
             continue;
         }
         std::function<void()> task = std::move(first->second);

@@ -185,9 +185,9 @@ template <typename Reply> void readResult(const httplib::Result &result, bool ex
     const bool isJson = error.error == QJsonParseError::NoError;
     const QJsonObject object = reply.json.object();
     const QJsonValue serverCode = object.value(QLatin1String("errorCode"));
-    if (isJson && reply.json.isObject() && serverCode.isDouble() && serverCode.toInt() != 0) {
+    if (isJson && reply.json.isObject() && jsonInt(serverCode) != 0) {
         reply.outcome =
-            COutcome::refused(serverCode.toInt(), object.value(QLatin1String("errorInfo")).toString().toStdString());
+            COutcome::refused(jsonInt(serverCode), object.value(QLatin1String("errorInfo")).toString().toStdString());
         return;
     }
     const std::string status = "HTTP " + std::to_string(result->status);
@@ -290,7 +290,7 @@ void CHttpBackend::fillUser(const QJsonObject &reply, kd::engine::KDUserInfo &us
 {
     const QJsonObject account = reply.value(QLatin1String("user")).toObject();
     user = kd::engine::KDUserInfo();
-    user.userId = uint64_t(account.value(QLatin1String("id")).toDouble());
+    user.userId = jsonUnsigned(account.value(QLatin1String("id")));
     user.username = text(account, "name");
     user.displayName = text(account, "displayName");
     if (user.displayName.empty()) {
@@ -303,7 +303,7 @@ void CHttpBackend::fillUser(const QJsonObject &reply, kd::engine::KDUserInfo &us
     user.callNumber = text(account, "callNumber");
     user.vmr = text(account, "vmr");
     user.sipUserName = text(account, "sipUserName");
-    user.deviceId = uint64_t(account.value(QLatin1String("endpointId")).toDouble());
+    user.deviceId = jsonUnsigned(account.value(QLatin1String("endpointId")));
     const bool changedByUser = account.value(QLatin1String("passwordModifiedByUser")).toBool(true);
     user.everChangedPasswd = changedByUser;
     user.passwordChangeRequired = !changedByUser;
@@ -322,9 +322,9 @@ void CHttpBackend::fetchPolicy(const CEndpoint &endpoint)
     }
     const QJsonObject rules = reply.json.object();
     kd::engine::KDPasswordPolicy policy;
-    policy.minLength = rules.value(QLatin1String("minLength")).toInt();
-    policy.maxLength = rules.value(QLatin1String("maxLength")).toInt();
-    policy.typeCount = rules.value(QLatin1String("charTypes")).toInt();
+    policy.minLength = jsonInt(rules.value(QLatin1String("minLength")));
+    policy.maxLength = jsonInt(rules.value(QLatin1String("maxLength")));
+    policy.typeCount = jsonInt(rules.value(QLatin1String("charTypes")));
     policy.specialChars = text(rules, "specialChars");
     std::lock_guard<std::mutex> lock(m_mutex);
     m_policy = policy;

@@ -348,7 +348,7 @@ bool CModelBackend::loadModel(const std::string &jsonPath)
         account.username = text(object, "username");
         account.password = text(object, "password");
         account.displayName = text(object, "displayName");
-        account.userId = uint64_t(object.value(QLatin1String("userId")).toDouble());
+        account.userId = jsonUnsigned(object.value(QLatin1String("userId")));
         account.callNumber = text(object, "callNumber");
         account.email = text(object, "email");
         account.org = text(object, "org");

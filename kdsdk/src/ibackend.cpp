@@ -1,6 +1,7 @@
 #include "ibackend.h"
 
 #include <QByteArray>
+#include <QJsonValue>
 
 #include "chttpbackend.h"
 #include "cmodelbackend.h"
@@ -25,6 +26,19 @@ std::unique_ptr<IBackend> createBackend()
         model->loadModel(modelFile.toStdString());
     }
     return model;
+}
+
+uint64_t jsonUnsigned(const QJsonValue &value)
+{
+    // 2^64 is exact as a double; NaN fails both tests.
+    const double number = value.toDouble();
+    return value.isDouble() && number >= 0 && number < 18446744073709551616.0 ? uint64_t(number) : 0;
+}
+
+int jsonInt(const QJsonValue &value)
+{
+    const double number = value.toDouble();
+    return value.isDouble() && number >= -2147483648.0 && number < 2147483648.0 ? value.toInt() : 0;
 }
 
 } // namespace sdk

@@ -17,6 +17,8 @@
 #include "engine/kdtypes.h"
 #include "kdsdkcontrol.h"
 
+class QJsonValue;
+
 namespace kd {
 namespace sdk {
 
@@ -76,6 +78,12 @@ public:
 // "model" answers from memory, for tests, and reads the JSON file named by
 // "KDSDK_MODEL_FILE" when it is set.
 std::unique_ptr<IBackend> createBackend();
+
+// Numbers of a server reply or a model file as the engine's integers. A
+// value that is not a number, or one the integer cannot hold (an id of -1 or
+// 1e30), reads as missing: 0.
+uint64_t jsonUnsigned(const QJsonValue &value);
+int jsonInt(const QJsonValue &value);
 
 } // namespace sdk
 } // namespace kd

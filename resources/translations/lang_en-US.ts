@@ -65,6 +65,417 @@
     </message>
 </context>
 <context>
+    <name>CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Statistics</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsForm</name>
+    <message>
+        <source>PRODUCT_NAME</source>
+        <translation>Parvela</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Screen Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable SIP Registration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP Server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP Domain</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SIP Username</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Call Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Snapshot Path:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change Path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diagnostics</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Login automatically when app starts up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answer incoming calls automatically</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start app when I start windows</source>
+        <translation>Start app when I log in</translation>
+    </message>
+    <message>
+        <source>Automatic save a snapshot when close whiteboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use a separate window when viewing the video content shared by others</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disable prompt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If checked, prompt information such as network status is not popup after joining conference.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full screen when entering a meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disable Share</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join the meeting next time to take effect.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speaker</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play Test Music</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play the test music</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Intelligent Noise Reduction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When enabled, noise other than people voice is reduced intelligently.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Render Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D3D</source>
+        <translation>OpenGL</translation>
+    </message>
+    <message>
+        <source>GDI</source>
+        <translation>Software</translation>
+    </message>
+    <message>
+        <source>Enable high frame rate video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If checked, the high frame rate 25fps is preferred in video tranfer.</source>
+        <translation>If checked, the high frame rate 25fps is preferred in video transfer.</translation>
+    </message>
+    <message>
+        <source>Support 1080p</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable hard encode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable hard decode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No report currently</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please log in to check report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network status is normal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pleas make a call to view more data</source>
+        <translation>Please make a call to view more data</translation>
+    </message>
+    <message>
+        <source>COPYRIGHT_STRING</source>
+        <translation>Copyright © 2026 Brivana. All rights reserved.</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CWebreportDataTableWidget</name>
+    <message>
+        <source>Network quality(Audio)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Audio download packet lost)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Audio upload packet lost)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Audio download jitter)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Audio upload jitter)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Audio delay)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Video)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Video download packet lost)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Video upload packet lost)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Video download jitter)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Video upload jitter)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Video delay)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Content)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Content download packet lost)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Content upload packet lost)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Content download jitter)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Content upload jitter)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network quality(Content delay)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Poor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unreachable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Login failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Register failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Call failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delay</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download jitter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload jitter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download packet lost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload packet lost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Login service connection status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Registration service connection status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Call status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Call rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Service address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Call rate(Download)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Call rate(Upload)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CWebreportDetailsDlg</name>
+    <message>
+        <source>Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CopyResults</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CompactWidget</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -634,6 +1045,219 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Direction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Codec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line Rate
+(kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Actual Line Rate
+(kbps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame Rate
+(fps)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packet Lost Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encryption</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMediaStatisticsFormat</name>
+    <message>
+        <source>Audio In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Content In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Content Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White Board In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White Board Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not encrypted</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CSettingsForm</name>
+    <message>
+        <source>System Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PRODUCT_NAME</source>
+        <translation>Parvela</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>English_Language</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Simplified-Chinese_Language</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Version: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changes are not saved, Are you sure you want to leave?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please set the snapshot path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>Not found new version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input Server Address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved Successfully!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to resolve domain, please check if the domain service setting is correct. (Server address: %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network connection timeout, please check network connection or firewall setting. (Server address: %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can not receive bitstream, please check if the firewall among servers and relevant settings is correct.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please refer to the detail information about error content.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network status is normal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network status is abnormal</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CWebreportDetailsDlg</name>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>Details have been copied to the system clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallInviteWidget</name>
+    <message>
+        <source>You are invited to join meeting:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallWaitingWidget</name>
+    <message>
+        <source>Waiting...# </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> now</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::PaintListWidget</name>
     <message>
         <source>Mouse</source>
@@ -685,6 +1309,10 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Another meeting is running on the application.</source>
         <translation>Another meeting is running on the application.</translation>
+    </message>
+    <message>
+        <source>The running application could not be reached.</source>
+        <translation>The running application could not be reached.</translation>
     </message>
 </context>
 </TS>

@@ -65,6 +65,417 @@
     </message>
 </context>
 <context>
+    <name>CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Statistics</source>
+        <translation>媒体统计</translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsForm</name>
+    <message>
+        <source>PRODUCT_NAME</source>
+        <translation>Parvela 视频会议</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation>传输协议</translation>
+    </message>
+    <message>
+        <source>Screen Name</source>
+        <translation>显示名称</translation>
+    </message>
+    <message>
+        <source>Enable SIP Registration</source>
+        <translation>启用 SIP 注册</translation>
+    </message>
+    <message>
+        <source>SIP Server</source>
+        <translation>SIP 服务器</translation>
+    </message>
+    <message>
+        <source>SIP Domain</source>
+        <translation>SIP 域</translation>
+    </message>
+    <message>
+        <source>SIP Number</source>
+        <translation>SIP 号码</translation>
+    </message>
+    <message>
+        <source>SIP Username</source>
+        <translation>SIP 用户名</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Call Rate</source>
+        <translation>呼叫速率</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Snapshot Path:</source>
+        <translation>截图路径：</translation>
+    </message>
+    <message>
+        <source>Change Path</source>
+        <translation>更改路径</translation>
+    </message>
+    <message>
+        <source>Diagnostics</source>
+        <translation>诊断</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>问题反馈</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>Login automatically when app starts up</source>
+        <translation>启动应用时自动登录</translation>
+    </message>
+    <message>
+        <source>Answer incoming calls automatically</source>
+        <translation>自动应答来电</translation>
+    </message>
+    <message>
+        <source>Start app when I start windows</source>
+        <translation>登录系统时启动应用</translation>
+    </message>
+    <message>
+        <source>Automatic save a snapshot when close whiteboard</source>
+        <translation>关闭白板时自动保存截图</translation>
+    </message>
+    <message>
+        <source>Use a separate window when viewing the video content shared by others</source>
+        <translation>使用独立窗口查看他人共享的内容</translation>
+    </message>
+    <message>
+        <source>Disable prompt</source>
+        <translation>关闭提示</translation>
+    </message>
+    <message>
+        <source>If checked, prompt information such as network status is not popup after joining conference.</source>
+        <translation>勾选后，入会后不再弹出网络状态等提示信息。</translation>
+    </message>
+    <message>
+        <source>Full screen when entering a meeting</source>
+        <translation>入会时全屏显示</translation>
+    </message>
+    <message>
+        <source>Disable Share</source>
+        <translation>禁用共享</translation>
+    </message>
+    <message>
+        <source>Join the meeting next time to take effect.</source>
+        <translation>下次入会时生效。</translation>
+    </message>
+    <message>
+        <source>Microphone</source>
+        <translation>麦克风</translation>
+    </message>
+    <message>
+        <source>Speaker</source>
+        <translation>扬声器</translation>
+    </message>
+    <message>
+        <source>Play Test Music</source>
+        <translation>播放测试音</translation>
+    </message>
+    <message>
+        <source>Play the test music</source>
+        <translation>播放测试音乐</translation>
+    </message>
+    <message>
+        <source>Intelligent Noise Reduction</source>
+        <translation>智能降噪</translation>
+    </message>
+    <message>
+        <source>When enabled, noise other than people voice is reduced intelligently.</source>
+        <translation>开启后，智能降低人声以外的噪音。</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>摄像头</translation>
+    </message>
+    <message>
+        <source>Render Type:</source>
+        <translation>渲染方式：</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>D3D</source>
+        <translation>OpenGL</translation>
+    </message>
+    <message>
+        <source>GDI</source>
+        <translation>软件</translation>
+    </message>
+    <message>
+        <source>Enable high frame rate video</source>
+        <translation>启用高帧率视频</translation>
+    </message>
+    <message>
+        <source>If checked, the high frame rate 25fps is preferred in video tranfer.</source>
+        <translation>勾选后，视频传输优先使用 25fps 高帧率。</translation>
+    </message>
+    <message>
+        <source>Support 1080p</source>
+        <translation>支持 1080p</translation>
+    </message>
+    <message>
+        <source>Enable hard encode</source>
+        <translation>启用硬件编码</translation>
+    </message>
+    <message>
+        <source>Enable hard decode</source>
+        <translation>启用硬件解码</translation>
+    </message>
+    <message>
+        <source>No report currently</source>
+        <translation>暂无报告</translation>
+    </message>
+    <message>
+        <source>Please log in to check report</source>
+        <translation>请登录后查看报告</translation>
+    </message>
+    <message>
+        <source>Network status is normal</source>
+        <translation>网络状态正常</translation>
+    </message>
+    <message>
+        <source>View Details</source>
+        <translation>查看详情</translation>
+    </message>
+    <message>
+        <source>Pleas make a call to view more data</source>
+        <translation>请发起呼叫以查看更多数据</translation>
+    </message>
+    <message>
+        <source>COPYRIGHT_STRING</source>
+        <translation>版权所有 © 2026 Brivana。保留所有权利。</translation>
+    </message>
+    <message>
+        <source>Check for Updates</source>
+        <translation>检查更新</translation>
+    </message>
+</context>
+<context>
+    <name>CWebreportDataTableWidget</name>
+    <message>
+        <source>Network quality(Audio)</source>
+        <translation>网络质量（音频）</translation>
+    </message>
+    <message>
+        <source>Network quality(Audio download packet lost)</source>
+        <translation>网络质量（音频下行丢包）</translation>
+    </message>
+    <message>
+        <source>Network quality(Audio upload packet lost)</source>
+        <translation>网络质量（音频上行丢包）</translation>
+    </message>
+    <message>
+        <source>Network quality(Audio download jitter)</source>
+        <translation>网络质量（音频下行抖动）</translation>
+    </message>
+    <message>
+        <source>Network quality(Audio upload jitter)</source>
+        <translation>网络质量（音频上行抖动）</translation>
+    </message>
+    <message>
+        <source>Network quality(Audio delay)</source>
+        <translation>网络质量（音频延迟）</translation>
+    </message>
+    <message>
+        <source>Network quality(Video)</source>
+        <translation>网络质量（视频）</translation>
+    </message>
+    <message>
+        <source>Network quality(Video download packet lost)</source>
+        <translation>网络质量（视频下行丢包）</translation>
+    </message>
+    <message>
+        <source>Network quality(Video upload packet lost)</source>
+        <translation>网络质量（视频上行丢包）</translation>
+    </message>
+    <message>
+        <source>Network quality(Video download jitter)</source>
+        <translation>网络质量（视频下行抖动）</translation>
+    </message>
+    <message>
+        <source>Network quality(Video upload jitter)</source>
+        <translation>网络质量（视频上行抖动）</translation>
+    </message>
+    <message>
+        <source>Network quality(Video delay)</source>
+        <translation>网络质量（视频延迟）</translation>
+    </message>
+    <message>
+        <source>Network quality(Content)</source>
+        <translation>网络质量（内容）</translation>
+    </message>
+    <message>
+        <source>Network quality(Content download packet lost)</source>
+        <translation>网络质量（内容下行丢包）</translation>
+    </message>
+    <message>
+        <source>Network quality(Content upload packet lost)</source>
+        <translation>网络质量（内容上行丢包）</translation>
+    </message>
+    <message>
+        <source>Network quality(Content download jitter)</source>
+        <translation>网络质量（内容下行抖动）</translation>
+    </message>
+    <message>
+        <source>Network quality(Content upload jitter)</source>
+        <translation>网络质量（内容上行抖动）</translation>
+    </message>
+    <message>
+        <source>Network quality(Content delay)</source>
+        <translation>网络质量（内容延迟）</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Available</source>
+        <translation>可用</translation>
+    </message>
+    <message>
+        <source>Poor</source>
+        <translation>较差</translation>
+    </message>
+    <message>
+        <source>Timeout</source>
+        <translation>超时</translation>
+    </message>
+    <message>
+        <source>Unreachable</source>
+        <translation>无法连接</translation>
+    </message>
+    <message>
+        <source>Login failed</source>
+        <translation>登录失败</translation>
+    </message>
+    <message>
+        <source>Register failed</source>
+        <translation>注册失败</translation>
+    </message>
+    <message>
+        <source>Call failed</source>
+        <translation>呼叫失败</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
+    </message>
+    <message>
+        <source>Delay</source>
+        <translation>延迟</translation>
+    </message>
+    <message>
+        <source>Download jitter</source>
+        <translation>下行抖动</translation>
+    </message>
+    <message>
+        <source>Upload jitter</source>
+        <translation>上行抖动</translation>
+    </message>
+    <message>
+        <source>Download packet lost</source>
+        <translation>下行丢包</translation>
+    </message>
+    <message>
+        <source>Upload packet lost</source>
+        <translation>上行丢包</translation>
+    </message>
+    <message>
+        <source>Login service connection status</source>
+        <translation>登录服务连接状态</translation>
+    </message>
+    <message>
+        <source>Registration service connection status</source>
+        <translation>注册服务连接状态</translation>
+    </message>
+    <message>
+        <source>Call status</source>
+        <translation>呼叫状态</translation>
+    </message>
+    <message>
+        <source>Call rate</source>
+        <translation>呼叫速率</translation>
+    </message>
+    <message>
+        <source>Network status</source>
+        <translation>网络状态</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>详情</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Service address</source>
+        <translation>服务地址</translation>
+    </message>
+    <message>
+        <source>Call rate(Download)</source>
+        <translation>呼叫速率（下行）</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下行</translation>
+    </message>
+    <message>
+        <source>Call rate(Upload)</source>
+        <translation>呼叫速率（上行）</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>上行</translation>
+    </message>
+</context>
+<context>
+    <name>CWebreportDetailsDlg</name>
+    <message>
+        <source>Details</source>
+        <translation>详情</translation>
+    </message>
+    <message>
+        <source>CopyResults</source>
+        <translation>复制结果</translation>
+    </message>
+</context>
+<context>
+    <name>CompactWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -644,6 +1055,222 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CMediaStatisticsDlg</name>
+    <message>
+        <source>Media Direction</source>
+        <translation>媒体方向</translation>
+    </message>
+    <message>
+        <source>Codec</source>
+        <translation>编解码</translation>
+    </message>
+    <message>
+        <source>Line Rate
+(kbps)</source>
+        <translation>线路速率
+(kbps)</translation>
+    </message>
+    <message>
+        <source>Actual Line Rate
+(kbps)</source>
+        <translation>实际线路速率
+(kbps)</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>分辨率</translation>
+    </message>
+    <message>
+        <source>Frame Rate
+(fps)</source>
+        <translation>帧率
+(fps)</translation>
+    </message>
+    <message>
+        <source>Packet Lost Rate</source>
+        <translation>丢包率</translation>
+    </message>
+    <message>
+        <source>Encryption</source>
+        <translation>加密</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMediaStatisticsFormat</name>
+    <message>
+        <source>Audio In</source>
+        <translation>音频接收</translation>
+    </message>
+    <message>
+        <source>Audio Out</source>
+        <translation>音频发送</translation>
+    </message>
+    <message>
+        <source>Video In</source>
+        <translation>视频接收</translation>
+    </message>
+    <message>
+        <source>Video Out</source>
+        <translation>视频发送</translation>
+    </message>
+    <message>
+        <source>Content In</source>
+        <translation>内容接收</translation>
+    </message>
+    <message>
+        <source>Content Out</source>
+        <translation>内容发送</translation>
+    </message>
+    <message>
+        <source>White Board In</source>
+        <translation>白板接收</translation>
+    </message>
+    <message>
+        <source>White Board Out</source>
+        <translation>白板发送</translation>
+    </message>
+    <message>
+        <source>Other In</source>
+        <translation>其他接收</translation>
+    </message>
+    <message>
+        <source>Other Out</source>
+        <translation>其他发送</translation>
+    </message>
+    <message>
+        <source>Encrypted</source>
+        <translation>已加密</translation>
+    </message>
+    <message>
+        <source>Not encrypted</source>
+        <translation>未加密</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CSettingsForm</name>
+    <message>
+        <source>System Default</source>
+        <translation>系统默认</translation>
+    </message>
+    <message>
+        <source>PRODUCT_NAME</source>
+        <translation>Parvela 视频会议</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>常规</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>音频</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>视频</translation>
+    </message>
+    <message>
+        <source>Network Report</source>
+        <translation>网络报告</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>English_Language</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Simplified-Chinese_Language</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Version: %1</source>
+        <translation>版本：%1</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>注意</translation>
+    </message>
+    <message>
+        <source>Changes are not saved, Are you sure you want to leave?</source>
+        <translation>更改尚未保存，确定要离开吗？</translation>
+    </message>
+    <message>
+        <source>Please set the snapshot path</source>
+        <translation>请设置截图路径</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Not found new version.</source>
+        <translation>未发现新版本。</translation>
+    </message>
+    <message>
+        <source>Input Server Address</source>
+        <translation>请输入服务器地址</translation>
+    </message>
+    <message>
+        <source>Saved Successfully!</source>
+        <translation>保存成功！</translation>
+    </message>
+    <message>
+        <source>Failed to resolve domain, please check if the domain service setting is correct. (Server address: %1)</source>
+        <translation>域名解析失败，请检查域名服务设置是否正确。（服务器地址：%1）</translation>
+    </message>
+    <message>
+        <source>Network connection timeout, please check network connection or firewall setting. (Server address: %1)</source>
+        <translation>网络连接超时，请检查网络连接或防火墙设置。（服务器地址：%1）</translation>
+    </message>
+    <message>
+        <source>Can not receive bitstream, please check if the firewall among servers and relevant settings is correct.</source>
+        <translation>无法接收码流，请检查服务器之间的防火墙及相关设置是否正确。</translation>
+    </message>
+    <message>
+        <source>Please refer to the detail information about error content.</source>
+        <translation>请查看详情中的错误信息。</translation>
+    </message>
+    <message>
+        <source>Network status is normal</source>
+        <translation>网络状态正常</translation>
+    </message>
+    <message>
+        <source>Network status is abnormal</source>
+        <translation>网络状态异常</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CWebreportDetailsDlg</name>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Details have been copied to the system clipboard</source>
+        <translation>详情已复制到系统剪贴板</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallInviteWidget</name>
+    <message>
+        <source>You are invited to join meeting:</source>
+        <translation>您被邀请加入会议：</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CallWaitingWidget</name>
+    <message>
+        <source>Waiting...# </source>
+        <translation>等待中……第 </translation>
+    </message>
+    <message>
+        <source> now</source>
+        <translation> 位</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::PaintListWidget</name>
     <message>
         <source>Mouse</source>
@@ -695,6 +1322,10 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Another meeting is running on the application.</source>
         <translation>应用程序中正在进行另一个会议。</translation>
+    </message>
+    <message>
+        <source>The running application could not be reached.</source>
+        <translation>无法连接到正在运行的应用程序。</translation>
     </message>
 </context>
 </TS>

@@ -17,6 +17,10 @@ public:
     // system does not set it, it is set here to the user's data folder.
     static void ensureAppDataVariable();
 
+    // The folder of the running executable, links resolved; also before the
+    // application object exists.
+    static QString executableFolder();
+
     // The call windows are separate top-level windows placed at absolute
     // screen positions, which only X11 allows: in a Wayland session the
     // program runs through the session's X server unless the user chose a
@@ -32,10 +36,26 @@ public:
     // Creates the folder and its missing parents, readable by the user only.
     static bool makePrivateFolder(const QString &path);
     static bool makePrivateFile(const QString &path);
+    // Makes an existing folder of this user readable by the user only; false
+    // for a folder that is missing, a link, or another user's.
+    static bool tightenPrivateFolder(const QString &path);
+
+    // Every file and folder the process creates from now on is the user's
+    // alone: the per-user folder holds passwords, tokens and logs.
+    static void restrictNewFileModes();
 
     // The name under which one user's instances meet: the shared-memory key
     // and the local server's name.
     static QString instanceName(const QString &key, const QString &userFolder);
+    // Where the local server of that name listens: in a folder only this user
+    // can enter (the session's runtime folder, else the per-user folder, else
+    // a private folder under the temporary one). Empty when there is none.
+    static QString instanceServerPath(const QString &name, const QString &userFolder);
+    // Whether the process at the other end of a connected local socket runs
+    // as this user.
+    static bool isPeerOfThisUser(qintptr socketDescriptor);
+    // Whether the path (not followed when it is a link) belongs to this user.
+    static bool isOwnedByThisUser(const QString &path);
 
     // Font families for the user interface, the preferred one first.
     static QStringList uiFontFamilies();

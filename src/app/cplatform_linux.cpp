@@ -2,12 +2,18 @@
 
 #include <atomic>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+
+#include "helpers/clogformat.h"
 
 namespace kd_app {
 
@@ -18,6 +24,15 @@ void CPlatform::ensureAppDataVariable()
     }
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     qputenv("appdata", QFile::encodeName(dataFolder));
+}
+
+QString CPlatform::executableFolder()
+{
+    if (QCoreApplication::instance()) {
+        return QCoreApplication::applicationDirPath();
+    }
+    const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return QFileInfo(executable).path();
 }
 
 void CPlatform::chooseWindowSystem()
@@ -67,6 +82,79 @@ bool CPlatform::makePrivateFolder(const QString &path)
 bool CPlatform::makePrivateFile(const QString &path)
 {
     return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+bool CPlatform::tightenPrivateFolder(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info = {};
+    if (lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid()) {
+        return false;
+    }
+    if ((info.st_mode & 07777) == S_IRWXU) {
+        return true;
+    }
+    if (chmod(native.constData(), S_IRWXU) != 0) {
+        KD_WARN << "Failed to make folder private:" << path;
+        return false;
+    }
+    KD_LOG << "Made folder private:" << path;
+    return true;
+}
+
+void CPlatform::restrictNewFileModes()
+{
+    umask(S_IRWXG | S_IRWXO);
+}
+
+namespace {
+
+// A folder nobody but this user can enter or change: not a link, ours, and
+// without any access for group or others.
+bool isPrivateFolder(const QString &path)
+{
+    struct stat info = {};
+    return !path.isEmpty() && lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == geteuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+}
+
+} // namespace
+
+QString CPlatform::instanceServerPath(const QString &name, const QString &userFolder)
+{
+    auto usable = [&name](const QString &folder) {
+        const QString path = folder + QLatin1Char('/') + name;
+        // The socket address holds the path and its terminating zero.
+        const bool fits = size_t(QFile::encodeName(path).size()) < sizeof(sockaddr_un::sun_path);
+        return fits && isPrivateFolder(folder) ? path : QString();
+    };
+    for (const QString &folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), userFolder}) {
+        const QString path = usable(folder);
+        if (!path.isEmpty()) {
+            return path;
+        }
+    }
+    // A folder of that name made by someone else is refused by the test.
+    const QString fallback = QDir::tempPath() + QStringLiteral("/parvela-") + QString::number(geteuid());
+    mkdir(QFile::encodeName(fallback).constData(), S_IRWXU);
+    return usable(fallback);
+}
+
+bool CPlatform::isPeerOfThisUser(qintptr socketDescriptor)
+{
+    ucred credentials = {};
+    socklen_t length = sizeof credentials;
+    if (getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0 ||
+        length != sizeof credentials) {
+        return false;
+    }
+    return credentials.uid == geteuid();
+}
+
+bool CPlatform::isOwnedByThisUser(const QString &path)
+{
+    struct stat info = {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid == geteuid();
 }
 
 QString CPlatform::instanceName(const QString &key, const QString &userFolder)

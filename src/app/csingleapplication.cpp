@@ -8,14 +8,13 @@
 #include <log4cplus/logger.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QProcessEnvironment>
 
+#include "app/cinstancechannel.h"
 #include "app/cplatform.h"
+#include "app/cstartuplog.h"
 #include "helpers/clogformat.h"
 #include "helpers/cuserconfigutils.h"
 
@@ -48,7 +47,11 @@ void routeQtMessage(QtMsgType type, const QMessageLogContext &context, const QSt
     log4cplus::Logger logger = log4cplus::Logger::getRoot();
     const log4cplus::LogLevel level = levelOf(type);
     if (logger.isEnabledFor(level)) {
-        logger.forcedLog(level, message.toStdString(), context.file ? context.file : "", context.line,
+        // Text from outside must not start lines of its own; the start-up's
+        // kept lines were made single lines when they were kept.
+        const bool keptLines = context.category && qstrcmp(context.category, lcStartupLog().categoryName()) == 0;
+        const QString line = keptLines ? message : helpers::CLogFormat::oneLine(message);
+        logger.forcedLog(level, line.toStdString(), context.file ? context.file : "", context.line,
                          context.function ? context.function : "");
     }
     if (type == QtFatalMsg) {
@@ -127,11 +130,14 @@ CSingleApplication::CSingleApplication(int &argc, char **argv, const QString &ke
         userFolder = QDir::tempPath();
     }
     m_qstrInstanceName = CPlatform::instanceName(m_qstrKey, userFolder);
+    m_qstrServerPath = CPlatform::instanceServerPath(m_qstrInstanceName, userFolder);
     m_sharedMemory.setKey(m_qstrInstanceName);
     if (!lockInstance(userFolder + QLatin1Char('/') + m_qstrKey + QStringLiteral(".lock")) &&
-        m_pInstanceLock->error() != QLockFile::LockFailedError) {
-        // A folder we cannot write must not make every start a second one.
-        lockInstance(QDir::temp().filePath(m_qstrInstanceName + QStringLiteral(".lock")));
+        m_pInstanceLock->error() != QLockFile::LockFailedError && !m_qstrServerPath.isEmpty()) {
+        // A folder we cannot write must not make every start a second one;
+        // the server's folder is this user's alone, so nobody else can take
+        // the lock there first.
+        lockInstance(m_qstrServerPath + QStringLiteral(".lock"));
     }
 
     if (m_pInstanceLock->error() == QLockFile::LockFailedError) {
@@ -150,10 +156,11 @@ CSingleApplication::CSingleApplication(int &argc, char **argv, const QString &ke
     if (m_sharedMemory.attach(QSharedMemory::ReadWrite)) {
         m_sharedMemory.detach();
     }
+    // The segment's key file lies in the shared temporary folder, where
+    // another user can take its name first; the lock has already made this
+    // the first instance, so the channel does not depend on the segment.
     if (!m_sharedMemory.create(1, QSharedMemory::ReadWrite)) {
         KD_WARN << "Unable to create single instance." << m_sharedMemory.errorString();
-        logArguments();
-        return;
     }
     startServer();
     logArguments();
@@ -178,12 +185,16 @@ bool CSingleApplication::lockInstance(const QString &lockPath)
 
 void CSingleApplication::startServer()
 {
-    // A socket file left by a crashed instance would make listen fail.
-    QLocalServer::removeServer(m_qstrInstanceName);
-    m_pLocalServer = new QLocalServer(this);
-    connect(m_pLocalServer, &QLocalServer::newConnection, this, &CSingleApplication::receiveMessage);
-    if (!m_pLocalServer->listen(m_qstrInstanceName)) {
-        KD_WARN << "Failed to listen:" << m_qstrInstanceName << m_pLocalServer->errorString();
+    if (m_qstrServerPath.isEmpty()) {
+        KD_WARN << "No folder of this user's alone for the instance channel; second starts cannot reach this one";
+        return;
+    }
+    KD_LOG << "Instance channel:" << m_qstrServerPath;
+    m_pChannel = new CInstanceChannel(this);
+    connect(m_pChannel, &CInstanceChannel::messageAvailable, this, &CSingleApplication::messageAvailable);
+    if (!m_pChannel->listen(m_qstrServerPath)) {
+        delete m_pChannel;
+        m_pChannel = nullptr;
     }
 }
 
@@ -201,49 +212,10 @@ void CSingleApplication::logArguments()
 
 bool CSingleApplication::sendMessage(const QString &message)
 {
-    if (!m_bIsRunning) {
+    if (!m_bIsRunning || m_qstrServerPath.isEmpty()) {
         return false;
     }
-    QLocalSocket socket;
-    socket.connectToServer(m_qstrInstanceName, QIODevice::WriteOnly);
-    if (!socket.waitForConnected(kSocketTimeoutMs)) {
-        KD_WARN << "waitForConnected error:" << socket.errorString();
-        return false;
-    }
-    socket.write(message.toUtf8());
-    if (!socket.waitForBytesWritten(kSocketTimeoutMs)) {
-        KD_WARN << "waitForBytesWritten error:" << socket.errorString();
-        return false;
-    }
-    socket.disconnectFromServer();
-    return true;
-}
-
-void CSingleApplication::receiveMessage()
-{
-    while (m_pLocalServer && m_pLocalServer->hasPendingConnections()) {
-        QLocalSocket *socket = m_pLocalServer->nextPendingConnection();
-        // The sender closes the connection after the message, so read until
-        // then: a long link may arrive in more than one piece.
-        QByteArray data = socket->readAll();
-        QElapsedTimer timer;
-        timer.start();
-        while (socket->state() == QLocalSocket::ConnectedState && timer.elapsed() < kSocketTimeoutMs) {
-            if (!socket->waitForReadyRead(kSocketTimeoutMs - int(timer.elapsed()))) {
-                break;
-            }
-            data += socket->readAll();
-        }
-        data += socket->readAll();
-        if (data.isEmpty()) {
-            KD_WARN << "waitForReadyRead error:" << socket->errorString();
-        } else {
-            const int zero = data.indexOf('\0');
-            emit messageAvailable(QString::fromUtf8(zero < 0 ? data : data.left(zero)));
-        }
-        socket->disconnectFromServer();
-        socket->deleteLater();
-    }
+    return CInstanceChannel::send(m_qstrServerPath, message, kSocketTimeoutMs);
 }
 
 void CSingleApplication::initLog4Qt(bool conflicted)

@@ -7,10 +7,11 @@
 #include <QApplication>
 #include <QSharedMemory>
 
-class QLocalServer;
 class QLockFile;
 
 namespace kd_app {
+
+class CInstanceChannel;
 
 // The program's application object: tells at construction whether another
 // instance runs for this user, sets up logging, and carries one-way messages
@@ -35,9 +36,6 @@ public:
 signals:
     void messageAvailable(QString message);
 
-public slots:
-    void receiveMessage();
-
 private:
     bool lockInstance(const QString &lockPath);
     void startServer();
@@ -46,8 +44,11 @@ private:
     bool m_bIsRunning = false;
     QString m_qstrKey;
     QString m_qstrInstanceName;
+    // Where the first instance listens; empty when no folder of this user's
+    // alone was found, and then no message is sent or received.
+    QString m_qstrServerPath;
     QSharedMemory m_sharedMemory;
-    QLocalServer *m_pLocalServer = nullptr;
+    CInstanceChannel *m_pChannel = nullptr;
     // Liveness of the first instance: the system forgets a shared-memory
     // segment or a socket of a crashed process only in part, a lock file
     // names its owner's process.

@@ -3,7 +3,11 @@
 #include <QMutex>
 #include <QStringList>
 
+#include "helpers/clogformat.h"
+
 namespace kd_app {
+
+Q_LOGGING_CATEGORY(lcStartupLog, "kd.startuplog")
 
 namespace {
 
@@ -24,7 +28,7 @@ QStringList &cachedLines()
 void CStartupLog::cache(const QString &message)
 {
     QMutexLocker locker(&cacheLock());
-    cachedLines().append(message + QLatin1Char('\n'));
+    cachedLines().append(helpers::CLogFormat::oneLine(message) + QLatin1Char('\n'));
 }
 
 QString CStartupLog::take()

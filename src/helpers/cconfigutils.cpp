@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <QFile>
 #include <QSaveFile>
@@ -29,6 +30,77 @@ bool readAll(FILE *file, std::string &text)
 QString localPath(const std::string &path)
 {
     return QString::fromLocal8Bit(path.c_str());
+}
+
+// The first line of a file whose values are escaped. It holds no "=" and
+// does not begin with "[", so readers that do not know it skip it.
+const char *const kEscapedMarker = "; escaped values: \\\\ \\r \\n \\0";
+// The bytes that would end or cut a written line.
+const char kLineBreaking[] = {'\r', '\n', '\0'};
+
+std::string escape(const std::string &value)
+{
+    std::string result;
+    result.reserve(value.size());
+    for (const char c : value) {
+        switch (c) {
+        case '\\':
+            result += "\\\\";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\0':
+            result += "\\0";
+            break;
+        default:
+            result += c;
+        }
+    }
+    return result;
+}
+
+// Lenient: a backslash before any other character is kept as it is.
+std::string unescape(const std::string &value)
+{
+    std::string result;
+    result.reserve(value.size());
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c != '\\' || i + 1 == value.size()) {
+            result += c;
+            continue;
+        }
+        const char next = value[i + 1];
+        const char *const known = "\\rn0";
+        const char decoded[] = {'\\', '\r', '\n', '\0'};
+        const char *at = strchr(known, next);
+        if (!at || next == '\0') {
+            result += c;
+            continue;
+        }
+        result += decoded[at - known];
+        ++i;
+    }
+    return result;
+}
+
+bool hasLineEnd(const char *text)
+{
+    return strpbrk(text, "\r\n") != nullptr;
+}
+
+// Names the written form could not carry: they would break their line, end
+// the section name early, split the key, or turn a pair into a section line.
+bool isWritableName(const char *section, const char *key)
+{
+    if (!section || !key || hasLineEnd(section) || hasLineEnd(key)) {
+        return false;
+    }
+    return !strchr(section, ']') && !strchr(key, '=') && key[0] != '[';
 }
 
 } // namespace
@@ -69,9 +141,26 @@ bool CConfigUtils::load(const char *path)
         return false;
     }
 
+    readText(text);
+    return !m_bDamaged;
+}
+
+void CConfigUtils::readText(const std::string &text)
+{
+    bool escaped = false;
     std::string section;
     Pairs pending;
+    // Pairs before any section line, or under "[]", belong to the section
+    // without a name; a section that occurs twice keeps the pairs of both.
+    auto flush = [&] {
+        Pairs &stored = m_sections[section];
+        for (auto &pair : pending) {
+            stored[pair.first] = std::move(pair.second);
+        }
+        pending.clear();
+    };
     size_t start = 0;
+    bool firstLine = true;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) {
@@ -82,28 +171,34 @@ bool CConfigUtils::load(const char *path)
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
+        if (firstLine) {
+            firstLine = false;
+            if (line == kEscapedMarker) {
+                escaped = true;
+                continue;
+            }
+        }
 
         if (!line.empty() && line.front() == '[') {
-            if (!section.empty()) {
-                m_sections[section] = pending;
+            if (!section.empty() || !pending.empty()) {
+                flush();
             }
             const size_t close = line.find(']');
             if (close == std::string::npos) {
                 KD_WARN << "Section line without ']' in:" << m_strFileName.c_str() << "line:" << line.c_str();
                 m_bDamaged = true;
-                return false;
+                return;
             }
             section = line.substr(1, close - 1);
-            pending.clear();
             continue;
         }
         const size_t equals = line.find('=');
         if (equals != std::string::npos) {
-            pending[line.substr(0, equals)] = line.substr(equals + 1);
+            std::string value = line.substr(equals + 1);
+            pending[line.substr(0, equals)] = escaped ? unescape(value) : value;
         }
     }
-    m_sections[section] = pending;
-    return true;
+    flush();
 }
 
 bool CConfigUtils::create(const char *path)
@@ -173,15 +268,31 @@ bool CConfigUtils::writeFile()
     return true;
 }
 
+bool CConfigUtils::needsEscapedValues() const
+{
+    for (const auto &section : m_sections) {
+        for (const auto &pair : section.second) {
+            if (pair.second.find_first_of(kLineBreaking, 0, sizeof kLineBreaking) != std::string::npos) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::string CConfigUtils::toText() const
 {
-    std::string text;
+    // Files of plain values are written as they always were; a value that
+    // would break its line switches the whole file to escaped values, told
+    // by its first line, which older readers skip as a line without "=".
+    const bool escaped = needsEscapedValues();
+    std::string text = escaped ? std::string(kEscapedMarker) + "\r\n" : std::string();
     for (const auto &section : m_sections) {
         if (!section.first.empty()) {
             text += "[" + section.first + "]\r\n";
         }
         for (const auto &pair : section.second) {
-            text += pair.first + "=" + pair.second + "\r\n";
+            text += pair.first + "=" + (escaped ? escape(pair.second) : pair.second) + "\r\n";
         }
         text += "\r\n";
     }
@@ -204,6 +315,16 @@ const char *CConfigUtils::getString(const char *section, const char *key, const 
     return value ? value->c_str() : defaultValue;
 }
 
+bool CConfigUtils::getValue(const char *section, const char *key, std::string *value) const
+{
+    const std::string *stored = find(section, key);
+    if (!stored) {
+        return false;
+    }
+    *value = *stored;
+    return true;
+}
+
 int CConfigUtils::getInt(const char *section, const char *key, int defaultValue) const
 {
     const std::string *value = find(section, key);
@@ -222,6 +343,16 @@ int CConfigUtils::getInt(const char *section, const char *key, int defaultValue)
 
 void CConfigUtils::setString(const char *section, const char *key, const char *value)
 {
+    setValue(section, key, std::string(value ? value : ""));
+}
+
+void CConfigUtils::setValue(const char *section, const char *key, const std::string &value)
+{
+    if (!isWritableName(section, key)) {
+        KD_WARN << "Refused a section or key that would not read back:" << QByteArray(section).toPercentEncoding()
+                << QByteArray(key).toPercentEncoding();
+        return;
+    }
     m_sections[section][key] = value;
     m_bChanged = true;
 }

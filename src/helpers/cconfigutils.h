@@ -30,14 +30,24 @@ public:
 
     const char *getString(const char *section, const char *key, const char *defaultValue) const;
     int getInt(const char *section, const char *key, int defaultValue) const;
+    // A section name or key that could not be read back as written (holding
+    // a line end, a "]" in a section name, a "=" in a key or a key beginning
+    // with "[") is refused and the store is left as it was.
     void setString(const char *section, const char *key, const char *value);
     void setInt(const char *section, const char *key, int value);
+
+    // The same for values of any bytes, a zero byte included; such values
+    // are written escaped (see toText) and read back unchanged.
+    bool getValue(const char *section, const char *key, std::string *value) const;
+    void setValue(const char *section, const char *key, const std::string &value);
 
 private:
     using Pairs = std::map<std::string, std::string>;
 
     // The whole store in its written form (CR LF line ends).
     std::string toText() const;
+    bool needsEscapedValues() const;
+    void readText(const std::string &text);
 
     void reset(const char *path);
     const std::string *find(const char *section, const char *key) const;

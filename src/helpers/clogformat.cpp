@@ -1,5 +1,7 @@
 #include "clogformat.h"
 
+#include <algorithm>
+
 #include <QUrlQuery>
 
 namespace kd_app {
@@ -55,6 +57,33 @@ QString CLogFormat::maskedDialString(const QString &dialString)
     }
     const int at = dialString.indexOf(QLatin1Char('@'), star);
     return dialString.left(star) + QStringLiteral("*****") + (at < 0 ? QString() : dialString.mid(at));
+}
+
+QString CLogFormat::oneLine(const QString &message)
+{
+    auto breaks = [](QChar c) {
+        const ushort code = c.unicode();
+        return (code < 0x20 && code != '\t') || code == 0x7f || code == 0x85 || code == 0x2028 || code == 0x2029;
+    };
+    if (std::none_of(message.begin(), message.end(), breaks)) {
+        return message;
+    }
+    QString line;
+    line.reserve(message.size() + 16);
+    for (const QChar c : message) {
+        if (!breaks(c)) {
+            line += c;
+        } else if (c == QLatin1Char('\n')) {
+            line += QLatin1String("\\n");
+        } else if (c == QLatin1Char('\r')) {
+            line += QLatin1String("\\r");
+        } else if (c.unicode() < 0x100) {
+            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            line += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        }
+    }
+    return line;
 }
 
 QString CLogFormat::maskedUrl(const QUrl &url)

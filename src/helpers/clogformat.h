@@ -24,6 +24,11 @@ public:
     // A dial string ("number*password@server") with its password hidden.
     static QString maskedDialString(const QString &dialString);
 
+    // The message as one log line: line ends and other control characters
+    // are written as escapes ("\n", "\r", "\x1b"), so that text from outside
+    // (a name, a server reply) cannot forge lines of its own.
+    static QString oneLine(const QString &message);
+
     // An address as a log line may show it: the value of a "token" query
     // item masked, everything else as it is.
     static QString maskedUrl(const QUrl &url);

@@ -90,6 +90,8 @@ void CUserConfigUtils::initInstance(const char *appFullName)
     const QString folder = getUserConfigPath() + QStringLiteral("/Brivana/Config");
     if (!QFileInfo(folder).isDir()) {
         CPlatform::makePrivateFolder(folder);
+    } else {
+        CPlatform::tightenPrivateFolder(folder);
     }
     const QString file = folder + QStringLiteral("/config.ini");
     KD_LOG << "userConfigPath:" << file;
@@ -121,13 +123,11 @@ void CUserConfigUtils::parseAppNameAndPath(const char *appFullName)
     }
     const QString fullName = QString::fromLocal8Bit(appFullName);
     const int separator = fullName.lastIndexOf(QDir::separator());
-    if (separator <= 0) {
-        m_qstrAppName = fullName;
-        m_qstrAppPath = QDir::currentPath();
-    } else {
-        m_qstrAppName = fullName.mid(separator + 1);
-        m_qstrAppPath = fullName.left(separator);
-    }
+    m_qstrAppName = separator <= 0 ? fullName : fullName.mid(separator + 1);
+    // The folder holds the trusted certificates, sounds and images. Started
+    // by name through PATH the command line names no folder, and the working
+    // folder is whatever the user stands in: take the executable's own.
+    m_qstrAppPath = CPlatform::executableFolder();
     const int dot = m_qstrAppName.indexOf(QLatin1Char('.'));
     if (dot > 0) {
         m_qstrAppName.truncate(dot);
@@ -150,6 +150,10 @@ QString CUserConfigUtils::getUserConfigPath()
         folder += QLatin1Char('/') + m_qstrAppName;
         if (!QFileInfo(folder).isDir()) {
             CPlatform::makePrivateFolder(folder);
+        } else {
+            // Made open by an older version or by hand: it holds passwords,
+            // tokens and logs.
+            CPlatform::tightenPrivateFolder(folder);
         }
         m_qstrUserConfigPath = QFileInfo(folder).isDir() ? folder : m_qstrAppPath;
     }
@@ -227,7 +231,8 @@ void CUserConfigUtils::loadConfigFromOldConfigFile()
 QByteArray CUserConfigUtils::value(const char *section, const char *key) const
 {
     QMutexLocker locker(&m_storeLock);
-    return QByteArray(m_configUtils.getString(section, key, ""));
+    std::string stored;
+    return m_configUtils.getValue(section, key, &stored) ? QByteArray::fromStdString(stored) : QByteArray();
 }
 
 int CUserConfigUtils::number(const char *section, const char *key, int defaultValue) const
@@ -239,7 +244,7 @@ int CUserConfigUtils::number(const char *section, const char *key, int defaultVa
 void CUserConfigUtils::storeValue(const char *section, const char *key, const QByteArray &value)
 {
     QMutexLocker locker(&m_storeLock);
-    m_configUtils.setString(section, key, value.constData());
+    m_configUtils.setValue(section, key, value.toStdString());
     m_configUtils.save();
 }
 
@@ -252,7 +257,9 @@ void CUserConfigUtils::storeNumber(const char *section, const char *key, int val
 
 QString CUserConfigUtils::text(const char *section, const char *key) const
 {
-    return QString::fromUtf8(value(section, key));
+    // Whole, a zero byte included: what was set reads back unchanged.
+    const QByteArray stored = value(section, key);
+    return QString::fromUtf8(stored.constData(), stored.size());
 }
 
 void CUserConfigUtils::setText(const char *section, const char *key, const QString &value)
@@ -287,7 +294,8 @@ void CUserConfigUtils::setFlag(const char *section, const char *key, bool on)
 
 QString CUserConfigUtils::base64Text(const char *section, const char *key) const
 {
-    return QString::fromUtf8(QByteArray::fromBase64(value(section, key)));
+    const QByteArray decoded = QByteArray::fromBase64(value(section, key));
+    return QString::fromUtf8(decoded.constData(), decoded.size());
 }
 
 void CUserConfigUtils::setBase64Text(const char *section, const char *key, const QString &value)
@@ -605,8 +613,7 @@ void CUserConfigUtils::setConfIds(const QStringList &confIds)
     m_configUtils.setInt(m_szSectionConferenceIdsSetting, m_szConfIdsCount, confIds.size());
     for (int index = 0; index < confIds.size(); ++index) {
         const QByteArray key = m_szConfIdsPrefix + QByteArray::number(index);
-        m_configUtils.setString(m_szSectionConferenceIdsSetting, key.constData(),
-                                confIds.at(index).toUtf8().constData());
+        m_configUtils.setValue(m_szSectionConferenceIdsSetting, key.constData(), confIds.at(index).toStdString());
     }
     m_configUtils.save();
 }

@@ -3,8 +3,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMutexLocker>
-#include <QPixmap>
-#include <QScreen>
 #include <QSet>
 
 #include "engine/kdtypes.h"
@@ -128,12 +126,11 @@ void ScreenThread::warnOnce(const char *what)
 
 void ScreenThread::captureScreen()
 {
-    QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen) {
+    if (!QGuiApplication::primaryScreen()) {
         warnOnce("No primary screen, no frame");
         return;
     }
-    const QImage image = screen->grabWindow(m_bIsWhiteBoard ? WId(m_winId.load()) : 0).toImage();
+    const QImage image = m_screenGrab.grab(m_bIsWhiteBoard ? m_winId.load() : 0u);
     if (image.isNull()) {
         warnOnce("Empty grab, no frame");
         return;

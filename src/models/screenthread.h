@@ -1,10 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include <QMutex>
 #include <QThread>
 #include <QWaitCondition>
+
+#include "app/cscreengrab.h"
 
 namespace kd_app {
 namespace models {
@@ -47,6 +50,8 @@ private:
     void captureScreen();
     void warnOnce(const char *what);
 
+    // Used by the capture thread only.
+    CScreenGrab m_screenGrab;
     QMutex m_mutex;
     QWaitCondition m_wakeUp;
     // The loop runs and has not yet decided to end; guarded by m_mutex.

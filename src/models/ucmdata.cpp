@@ -6,9 +6,19 @@
 
 namespace {
 
+// Numbers from the server are doubles; one that the record's integer cannot
+// hold (1e300, a negative stamp) reads as missing, never as whatever an
+// out-of-range conversion happens to give. NaN is never in range.
+bool fits(const QJsonValue &value, double lowest, double beyondHighest)
+{
+    const double number = value.toDouble();
+    return value.isDouble() && number >= lowest && number < beyondHighest;
+}
+
 int readInt(const QJsonObject &json, const char *key)
 {
-    return json.value(QLatin1String(key)).toInt(0);
+    const QJsonValue value = json.value(QLatin1String(key));
+    return fits(value, -2147483648.0, 2147483648.0) ? value.toInt(0) : 0;
 }
 
 QString readText(const QJsonObject &json, const char *key)
@@ -24,13 +34,18 @@ bool readFlag(const QJsonObject &json, const char *key)
 // Times arrive as numbers of ms; the fraction is cut toward zero.
 qint64 readTime(const QJsonObject &json, const char *key)
 {
-    return qint64(json.value(QLatin1String(key)).toDouble(0));
+    const QJsonValue value = json.value(QLatin1String(key));
+    return fits(value, -9223372036854775808.0, 9223372036854775808.0) ? qint64(value.toDouble()) : 0;
 }
 
 // Servers send modification stamps as numbers or as texts of digits.
 quint32 readStamp(const QJsonObject &json, const char *key)
 {
-    return json.value(QLatin1String(key)).toVariant().toUInt();
+    const QJsonValue value = json.value(QLatin1String(key));
+    if (value.isDouble()) {
+        return fits(value, -0.5, 4294967295.5) ? quint32(qRound64(value.toDouble())) : 0;
+    }
+    return value.toVariant().toUInt();
 }
 
 } // namespace

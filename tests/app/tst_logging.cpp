@@ -2,9 +2,11 @@
 #include <QtTest>
 
 #include "app/csingleapplication.h"
+#include "app/cstartuplog.h"
 #include "helpers/clogformat.h"
 
 using kd_app::CSingleApplication;
+using kd_app::CStartupLog;
 
 class TestLogging : public QObject
 {
@@ -16,6 +18,7 @@ private slots:
     void substitution();
     void missingFileGivesNoProperties();
     void qtMessagesReachLogFile();
+    void startUpLinesStaySingleLines();
 
 private:
     QTemporaryDir m_dir;
@@ -94,6 +97,10 @@ void TestLogging::qtMessagesReachLogFile()
     CSingleApplication::initLog4Qt(false);
     KD_LOG << "label:" << QStringLiteral("välue");
     KD_WARN << "warned:" << 42;
+    // A name from a server that tries to add lines of its own.
+    const QString forged =
+        QStringLiteral("eve\r\n2026-01-01 00:00:00.000 INFO  forged\x1b[2J") + QChar(0x2028) + QStringLiteral("x\ty");
+    KD_LOG << "user:" << forged;
     qInstallMessageHandler(testHandler);
 
     QFile log(m_dir.filePath(QCoreApplication::applicationName() + QStringLiteral("/app.log")));
@@ -104,6 +111,23 @@ void TestLogging::qtMessagesReachLogFile()
                                       QRegularExpression::MultilineOption);
     QVERIFY2(infoLine.match(text).hasMatch(), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral(" WARN  TestLogging::qtMessagesReachLogFile")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("user: eve\\r\\n2026-01-01 00:00:00.000 INFO  forged\\x1b[2J\\u2028x\ty\n")),
+             qPrintable(text));
+    const QRegularExpression stamped(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} "));
+    for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QVERIFY2(stamped.match(line).hasMatch() && !line.contains(QLatin1Char('\r')), qPrintable(line));
+    }
+}
+
+// Lines kept from before logging starts may hold outside text (the working
+// folder's name); each stays one line of the joined text.
+void TestLogging::startUpLinesStaySingleLines()
+{
+    CStartupLog::cache(QStringLiteral("dir path: /home/u/x\n2026-01-01 00:00:00.000 INFO  forged"));
+    CStartupLog::cache(QStringLiteral("second"));
+    QCOMPARE(CStartupLog::take(),
+             QStringLiteral("dir path: /home/u/x\\n2026-01-01 00:00:00.000 INFO  forged\nsecond\n"));
+    QCOMPARE(CStartupLog::take(), QString());
 }
 
 QTEST_GUILESS_MAIN(TestLogging)

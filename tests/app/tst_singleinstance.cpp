@@ -2,7 +2,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/cplatform.h"
 #include "userconfigfile.h"
+
+namespace {
+
+const QString kKey = QStringLiteral("5B1F2C7E-9A4D-4E36-B8C1-3F0D27A96E54");
+
+} // namespace
 
 class TestSingleInstance : public QObject
 {
@@ -11,12 +18,22 @@ class TestSingleInstance : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void filesAndFoldersArePrivate();
+    void channelLivesInAPrivateFolder();
     void handOver_data();
     void handOver();
+    void unreachableInstanceKeepsTheLink();
     void killedInstanceDoesNotBlockNextStart();
 
 private:
     QString logText(const QString &name = QStringLiteral("app.log")) const;
+    QString userFolder() const { return m_dir.filePath(QStringLiteral("parvela")); }
+    // Without a session runtime folder the instance listens in the per-user
+    // folder, which it has made private.
+    QString serverPath() const
+    {
+        return userFolder() + QLatin1Char('/') + kd_app::CPlatform::instanceName(kKey, userFolder());
+    }
     void startFirstInstance();
     int runSecondInstance(const QStringList &arguments);
     void setConfigValue(const QByteArray &section, const QByteArray &line);
@@ -33,6 +50,20 @@ void TestSingleInstance::initTestCase()
     m_environment = QProcessEnvironment::systemEnvironment();
     m_environment.insert(QStringLiteral("appdata"), m_dir.path());
     m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    m_environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    // As an older version, or a hand, left them: open to everyone, and the
+    // settings file damaged, so that its first save keeps a copy.
+    const QString config = userFolder() + QStringLiteral("/Brivana/Config");
+    QVERIFY(QDir().mkpath(config));
+    const QFileDevice::Permissions open(0x7755);
+    for (const QString &folder : {userFolder(), userFolder() + QStringLiteral("/Brivana"), config}) {
+        QVERIFY(QFile::setPermissions(folder, open));
+    }
+    QFile file(config + QStringLiteral("/config.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Config]\r\nConfigFileVersion=2\r\n[ConfRunningStatus]\r\nIsConfRunning=0\r\n[Sip\r\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::Permissions(0x6644)));
     startFirstInstance();
 }
 
@@ -83,6 +114,42 @@ void TestSingleInstance::setConfigValue(const QByteArray &section, const QByteAr
     QVERIFY(setUserConfigLine(m_dir.filePath(QStringLiteral("parvela/Brivana/Config/config.ini")), section, line));
 }
 
+// Settings, passwords, logs and the engine's files are the user's alone,
+// whatever the folder was before the start.
+void TestSingleInstance::filesAndFoldersArePrivate()
+{
+    const QDir folder(userFolder());
+    // The engine comes up shortly after the login window shows.
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(QStringLiteral("kdsdk.log")), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(QStringLiteral("Brivana/Config/config.ini.bak")), 5000);
+    const QFileDevice::Permissions others(0x0077);
+    for (const QString &name : {QString(), QStringLiteral("Brivana/Config")}) {
+        const QFileInfo info(folder.filePath(name));
+        QVERIFY2((info.permissions() & others) == 0, qPrintable(info.filePath()));
+    }
+    QStringList files = {QStringLiteral("app.log"), QStringLiteral("kdsdk.log"), kKey + QStringLiteral(".lock"),
+                         QStringLiteral("Brivana/Config/config.ini"), QStringLiteral("Brivana/Config/config.ini.bak")};
+    if (folder.exists(QStringLiteral("parvelarc"))) {
+        files.append(QStringLiteral("parvelarc"));
+    }
+    for (const QString &name : files) {
+        const QFileInfo info(folder.filePath(name));
+        QVERIFY2(info.isFile(), qPrintable(info.filePath()));
+        QVERIFY2((info.permissions() & others) == 0, qPrintable(info.filePath()));
+    }
+}
+
+// The running instance listens where no other user can enter: nobody else
+// can take its place first or send it a link.
+void TestSingleInstance::channelLivesInAPrivateFolder()
+{
+    const QString path = serverPath();
+    QVERIFY2(QFileInfo::exists(path), qPrintable(path));
+    const QFileInfo folder(QFileInfo(path).path());
+    QVERIFY2((folder.permissions() & QFileDevice::Permissions(0x0077)) == 0, qPrintable(folder.filePath()));
+    QVERIFY(kd_app::CPlatform::isOwnedByThisUser(folder.filePath()));
+}
+
 void TestSingleInstance::handOver_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -123,6 +190,28 @@ void TestSingleInstance::handOver()
     QCOMPARE(logText(QStringLiteral("app-conflict.log")).count(QStringLiteral("Conflicted App")), conflicted + 1);
     QVERIFY(arguments.isEmpty() || !logText().contains(QStringLiteral("Received message: ") + arguments.first()));
     QCOMPARE(m_first->state(), QProcess::Running);
+}
+
+// A second start that cannot reach the running instance says so and keeps
+// its link: nothing else may receive it in its place.
+void TestSingleInstance::unreachableInstanceKeepsTheLink()
+{
+    QVERIFY(QFile::remove(serverPath()));
+    const QString prompt = QStringLiteral("Prompt: The running application could not be reached.");
+    const QString conflictLog = QStringLiteral("app-conflict.log");
+    const int before = logText(conflictLog).count(prompt);
+    const int received = logText().count(QStringLiteral("Received message: "));
+
+    QProcess second;
+    second.setProcessEnvironment(m_environment);
+    second.setStandardOutputFile(QProcess::nullDevice());
+    second.start(QCoreApplication::applicationDirPath() + "/parvela",
+                 {QStringLiteral("--url=brivana://joinmeeting/3003/0/Secret-77")});
+    QVERIFY(second.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(logText(conflictLog).count(prompt), before + 1, 15000);
+    second.kill();
+    second.waitForFinished();
+    QCOMPARE(logText().count(QStringLiteral("Received message: ")), received);
 }
 
 void TestSingleInstance::killedInstanceDoesNotBlockNextStart()

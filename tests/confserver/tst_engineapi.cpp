@@ -57,6 +57,8 @@ private slots:
     void dialledMeeting();
     void acsToken_data();
     void acsToken();
+    void meetingTimesFromOutside_data();
+    void meetingTimesFromOutside();
 
 private:
     CReply call(const QByteArray &verb, const QString &path, const QByteArray &body = QByteArray());
@@ -286,6 +288,35 @@ void TestEngineApi::acsToken()
         QCOMPARE(reply.json().value("acsJsonWebToken").toString().count('.'), 2);
         QCOMPARE(reply.json().value("internalEdgeIp").toString(), QStringLiteral("127.0.0.1"));
         QCOMPARE(reply.json().value("externalEdgeIp").toString(), QStringLiteral("127.0.0.1"));
+    }
+}
+
+// Times a client posts are range-checked before they become numbers: one
+// that no 64-bit time holds is refused, not stored as nonsense.
+void TestEngineApi::meetingTimesFromOutside_data()
+{
+    QTest::addColumn<QByteArray>("startTime");
+    QTest::addColumn<QByteArray>("duration");
+    QTest::addColumn<int>("errorCode");
+    QTest::newRow("in range") << QByteArray("4102444800000") << QByteArray("3600000") << 0;
+    QTest::newRow("start beyond 64 bits") << QByteArray("1.7e22") << QByteArray("3600000") << 1020;
+    QTest::newRow("start far below 64 bits") << QByteArray("-1e300") << QByteArray("3600000") << 1020;
+    QTest::newRow("duration beyond 64 bits") << QByteArray("4102444800000") << QByteArray("1e300") << 1021;
+    QTest::newRow("negative duration beyond 64 bits") << QByteArray("4102444800000") << QByteArray("-1e300") << 1021;
+}
+
+void TestEngineApi::meetingTimesFromOutside()
+{
+    QFETCH(QByteArray, startTime);
+    QFETCH(QByteArray, duration);
+    QFETCH(int, errorCode);
+    const QString token = login("alice", "Alice2026!");
+    QVERIFY(!token.isEmpty());
+    const QByteArray body = R"({"name": "Range", "startTime": )" + startTime + R"(, "duration": )" + duration + "}";
+    const CReply reply = call("POST", "/api/rest/v2.0/meetings?token=" + token, body);
+    QCOMPARE(reply.errorCode(), errorCode);
+    if (errorCode == 0) {
+        QCOMPARE(reply.json().value("startTime").toDouble(), startTime.toDouble());
     }
 }
 

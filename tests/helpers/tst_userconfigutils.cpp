@@ -64,6 +64,8 @@ private slots:
     void storedValues();
     void newFileLayout();
     void utf8KeysRoundTrip();
+    void textFromOutsideRoundTrips_data();
+    void textFromOutsideRoundTrips();
     void deviceSnIsStable();
     void confIdsHistory();
     void loginStatusNames();
@@ -126,28 +128,31 @@ void TestUserConfigUtils::instanceUsesAppDataFolder()
     QVERIFY(readFile(file).contains("ConfId=1001\r\n"));
 }
 
+// The name comes from the command line; the application folder, which holds
+// the trusted certificates and the sounds, is always the executable's own,
+// never the folder the user happens to stand in.
 void TestUserConfigUtils::parseAppNameAndPath_data()
 {
     QTest::addColumn<QByteArray>("fullName");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("full path") << QByteArray("/opt/parvela/bin/parvela") << "parvela"
-                               << "/opt/parvela/bin";
-    QTest::newRow("cut at first dot") << QByteArray("/opt/x/parvela.bin.old") << "parvela"
-                                      << "/opt/x";
-    QTest::newRow("no separator") << QByteArray("parvela.exe") << "parvela" << QDir::currentPath();
-    QTest::newRow("leading dot kept") << QByteArray("./.hidden") << ".hidden"
-                                      << ".";
+    QTest::newRow("full path") << QByteArray("/opt/parvela/bin/parvela") << "parvela";
+    QTest::newRow("cut at first dot") << QByteArray("/opt/x/parvela.bin.old") << "parvela";
+    QTest::newRow("no separator, started through PATH") << QByteArray("parvela.exe") << "parvela";
+    QTest::newRow("leading dot kept") << QByteArray("./.hidden") << ".hidden";
 }
 
 void TestUserConfigUtils::parseAppNameAndPath()
 {
     QFETCH(QByteArray, fullName);
     QFETCH(QString, name);
-    QFETCH(QString, path);
+    // A working folder that offers its own trust store.
+    const QString workingFolder = QDir::currentPath();
+    const auto restore = qScopeGuard([&workingFolder] { QDir::setCurrent(workingFolder); });
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    writeFile(m_dir->filePath(QStringLiteral("rootca.pem")), "-----BEGIN CERTIFICATE-----\n");
     CUserConfigUtils::parseAppNameAndPath(fullName.constData());
     QCOMPARE(CUserConfigUtils::getAppName(), name);
-    QCOMPARE(CUserConfigUtils::getAppPath(), path);
+    QCOMPARE(CUserConfigUtils::getAppPath(), QCoreApplication::applicationDirPath());
 }
 
 void TestUserConfigUtils::defaults_data()
@@ -253,6 +258,54 @@ void TestUserConfigUtils::utf8KeysRoundTrip()
     QCOMPARE(config.getJoinConfDisplayName(), name);
     QCOMPARE(config.getScreenName(), name);
     QCOMPARE(config.getScreenPicPath(), QStringLiteral("/home/ü/图片"));
+}
+
+using Setter = void (CUserConfigUtils::*)(const QString &);
+using TextGetter = QString (CUserConfigUtils::*)() const;
+Q_DECLARE_METATYPE(Setter)
+Q_DECLARE_METATYPE(TextGetter)
+
+// Names from the server and typed addresses may hold line ends: they are
+// stored and read back unchanged and never become settings of their own.
+void TestUserConfigUtils::textFromOutsideRoundTrips_data()
+{
+    QTest::addColumn<Setter>("setter");
+    QTest::addColumn<TextGetter>("getter");
+    QTest::addColumn<QString>("value");
+    const QString injection = QStringLiteral("eve\r\n[Config]\r\nIp=attacker.example\r\nuseHttps=false");
+    const QString zero = QStringLiteral("eve") + QChar(0) + QStringLiteral("\n[Config]\nport=1");
+    const QList<QPair<QString, QString>> values = {
+        {"CR LF", injection}, {"LF", QStringLiteral("a\nIp=b")}, {"zero byte", zero}};
+    for (const auto &value : values) {
+        QTest::addRow("user name, %s", qPrintable(value.first))
+            << Setter(&CUserConfigUtils::setUser) << TextGetter(&CUserConfigUtils::getUser) << value.second;
+        QTest::addRow("server address, %s", qPrintable(value.first))
+            << Setter(&CUserConfigUtils::setJoinConfServerAddress)
+            << TextGetter(&CUserConfigUtils::getJoinConfServerAddress) << value.second;
+        QTest::addRow("display name, %s", qPrintable(value.first))
+            << Setter(&CUserConfigUtils::setJoinConfDisplayName)
+            << TextGetter(&CUserConfigUtils::getJoinConfDisplayName) << value.second;
+        QTest::addRow("SIP domain, %s", qPrintable(value.first))
+            << Setter(&CUserConfigUtils::setDomain) << TextGetter(&CUserConfigUtils::getDomain) << value.second;
+    }
+}
+
+void TestUserConfigUtils::textFromOutsideRoundTrips()
+{
+    QFETCH(Setter, setter);
+    QFETCH(TextGetter, getter);
+    QFETCH(QString, value);
+    {
+        CUserConfigUtils config(configPath());
+        config.setIp(QStringLiteral("good.example"));
+        config.setPort(8443);
+        (config.*setter)(value);
+    }
+    CUserConfigUtils config(configPath());
+    QCOMPARE((config.*getter)(), value);
+    QCOMPARE(config.getIp(), QStringLiteral("good.example"));
+    QCOMPARE(config.getPort(), 8443);
+    QCOMPARE(config.isUseHttps(), true);
 }
 
 void TestUserConfigUtils::deviceSnIsStable()

@@ -60,6 +60,7 @@ private slots:
     void soundPlaysForTheFileLength();
     void settingsPersist();
     void logFilesRotate();
+    void logLinesCannotBeForged();
     void passwords();
     void avatarIsWrittenBeforeItsEvent();
     void feedbackProgress_data();
@@ -67,8 +68,10 @@ private slots:
     void devicesHotPlug();
     void diagnosticsDescribeTheState();
     void contentSourcesAndBitmaps();
+    void modelFromJsonFile_data();
     void modelFromJsonFile();
     void hostMuteHoldsUntilLifted();
+    void noEventAfterRelease_data();
     void noEventAfterRelease();
 
 private:
@@ -479,6 +482,26 @@ void TestAVEngine::logFilesRotate()
     QVERIFY(QFileInfo(QDir(QString::fromLocal8Bit(folder)).filePath("kdsdk.log")).size() <= 2100);
 }
 
+// Arguments come from outside (names, addresses, paths); a line end in one
+// stays inside its own log line.
+void TestAVEngine::logLinesCannotBeForged()
+{
+    const QByteArray folder = m_dir.filePath("forged").toLocal8Bit();
+    m_manager->setLog(1, folder.constData(), "kdsdk", 1 << 20);
+    m_manager->enableLog(true);
+    QVERIFY(!m_manager->setRootCA("/x\n2026-01-01 00:00:00.000 [1] forged\r\x1b"));
+    QFile log(QDir(QString::fromLocal8Bit(folder)).filePath("kdsdk.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    QVERIFY2(text.contains("setRootCA(/x\\n2026-01-01 00:00:00.000 [1] forged\\r\\x1b)\n"), text.constData());
+    const QRegularExpression stamped(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\[\\d+\\] \\w"));
+    for (const QByteArray &line : text.split('\n')) {
+        QVERIFY2(line.isEmpty() || (stamped.match(QString::fromUtf8(line)).hasMatch() && !line.contains('\r')),
+                 line.constData());
+    }
+}
+
 void TestAVEngine::passwords()
 {
     const std::string cipher = m_manager->encryptPassword(2, "Stored-pw9", "8charkey");
@@ -623,12 +646,25 @@ void TestAVEngine::contentSourcesAndBitmaps()
     }
 }
 
+// A user id the engine's integer cannot hold reads as missing (0).
+void TestAVEngine::modelFromJsonFile_data()
+{
+    QTest::addColumn<QByteArray>("userId");
+    QTest::addColumn<quint64>("expected");
+    QTest::newRow("id") << QByteArray("9") << quint64(9);
+    QTest::newRow("negative id") << QByteArray("-1") << quint64(0);
+    QTest::newRow("id beyond 64 bits") << QByteArray("1e30") << quint64(0);
+}
+
 void TestAVEngine::modelFromJsonFile()
 {
+    QFETCH(QByteArray, userId);
+    QFETCH(quint64, expected);
     QFile json(m_dir.filePath("model.json"));
     QVERIFY(json.open(QIODevice::WriteOnly));
     json.write(R"({"servers": [{"address": "json.example", "version": "5.0"}],
-                   "accounts": [{"username": "joe", "password": "Joe-pass1", "displayName": "Joe", "userId": 9}],
+                   "accounts": [{"username": "joe", "password": "Joe-pass1", "displayName": "Joe", "userId": )" +
+               userId + R"(}],
                    "meetings": [{"number": "6001", "name": "From file", "participants": ["Kim"]}]})");
     json.close();
     CKDSdkManager::releaseInstance();
@@ -644,7 +680,7 @@ void TestAVEngine::modelFromJsonFile()
     QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
     QVERIFY(m_manager->avlogin("json.example", 80, "joe", "Joe-pass1"));
     QTRY_COMPARE_WITH_TIMEOUT(logins.count(), 1, 5000);
-    QCOMPARE(logins.at(0).at(0).value<KDUserInfo>().userId, quint64(9));
+    QCOMPARE(logins.at(0).at(0).value<KDUserInfo>().userId, expected);
     QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
     QVERIFY(m_manager->dialOut("6001", true));
     QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
@@ -684,8 +720,19 @@ public:
 
 } // namespace
 
+// Quitting while an event is still due: nothing more is raised, and the
+// engine's thread ends at once (the sanitizer build also checks that it no
+// longer touches the queue it waited on).
+void TestAVEngine::noEventAfterRelease_data()
+{
+    QTest::addColumn<int>("latencyMs");
+    QTest::newRow("due soon") << 100;
+    QTest::newRow("due in a minute") << 60000;
+}
+
 void TestAVEngine::noEventAfterRelease()
 {
+    QFETCH(int, latencyMs);
     CCountingHandler handler;
     IAVEngine *engine = createAVEngine();
     kd::sdk::IEngineControl *control = kd::sdk::engineControl(engine);
@@ -696,9 +743,14 @@ void TestAVEngine::noEventAfterRelease()
     QVERIFY(control->waitForIdle(5000));
     QCOMPARE(handler.warnings.load(), 1);
 
-    control->setEventLatency(100);
+    control->setEventLatency(latencyMs);
     control->injectWarning(2, "queued before release");
+    // Lets the engine's thread settle into its wait for the event's time.
+    QTest::qWait(20);
+    QElapsedTimer released;
+    released.start();
     engine->release();
+    QVERIFY2(released.elapsed() < 10000, qPrintable(QString::number(released.elapsed())));
     QCOMPARE(engine->unregisterEventHandler(&handler), 0);
     QTest::qWait(300);
     QCOMPARE(handler.warnings.load(), 1);

@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -45,6 +47,50 @@ const QByteArray kSeed = R"({
 // The limit the test run gives every request (KDSDK_HTTP_TIMEOUT_MS).
 const int kRequestLimitMs = 1500;
 
+// A server of the engine API that answers each path with a fixed JSON body,
+// as a server sending numbers no real account has would.
+class CCannedServer : public QObject
+{
+public:
+    explicit CCannedServer(QMap<QByteArray, QByteArray> bodies) : m_bodies(std::move(bodies))
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    bool start() { return m_server.listen(QHostAddress::LocalHost); }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+        socket->setProperty("request", request);
+        const int headerEnd = request.indexOf("\r\n\r\n");
+        if (headerEnd < 0) {
+            return;
+        }
+        const QRegularExpression lengthHeader(QStringLiteral("(?i)\r\ncontent-length: *(\\d+)"));
+        const QRegularExpressionMatch length = lengthHeader.match(QString::fromLatin1(request.left(headerEnd)));
+        if (length.hasMatch() && request.size() < headerEnd + 4 + length.captured(1).toInt()) {
+            return;
+        }
+        const QByteArray path = request.split(' ').value(1).split('?').value(0);
+        const bool known = m_bodies.contains(path);
+        const QByteArray body = known ? m_bodies.value(path) : QByteArray("{}");
+        socket->write((known ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found") +
+                      QByteArray("\r\nContent-Type: application/json\r\nConnection: close\r\nContent-Length: ") +
+                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QMap<QByteArray, QByteArray> m_bodies;
+};
+
 } // namespace
 
 // The engine signs in, refreshes its token, dials and uploads against a real
@@ -71,6 +117,8 @@ private slots:
     void feedbackUpload_data();
     void feedbackUpload();
     void releaseCutsAWaitingSignInShort();
+    void numbersOutOfRangeReadAsMissing_data();
+    void numbersOutOfRangeReadAsMissing();
 
 private:
     CConfServer &server(bool tls) { return tls ? *m_https : *m_http; }
@@ -601,6 +649,47 @@ void TestHttpBackend::releaseCutsAWaitingSignInShort()
     QVERIFY2(clock.elapsed() < kRequestLimitMs / 2, qPrintable(QString::number(clock.elapsed())));
     QTest::qWait(100);
     QCOMPARE(errors.count(), 0);
+}
+
+// Ids and limits that no integer of the engine holds read as missing (0),
+// never as whatever an out-of-range conversion gives.
+void TestHttpBackend::numbersOutOfRangeReadAsMissing_data()
+{
+    QTest::addColumn<QByteArray>("numbers"); // the account's "id" and "endpointId"
+    QTest::addColumn<QByteArray>("limits");  // the password policy's lengths
+    QTest::addColumn<qulonglong>("userId");
+    QTest::addColumn<qulonglong>("deviceId");
+    QTest::addColumn<int>("minLength");
+    QTest::newRow("in range") << QByteArray(R"("id": 42, "endpointId": 1042)")
+                              << QByteArray(R"("minLength": 8, "maxLength": 32)") << 42ull << 1042ull << 8;
+    QTest::newRow("negative id") << QByteArray(R"("id": -1, "endpointId": -1042)")
+                                 << QByteArray(R"("minLength": -1e300, "maxLength": 32)") << 0ull << 0ull << 0;
+    QTest::newRow("beyond 64 bits") << QByteArray(R"("id": 1e30, "endpointId": 1.8446744073709552e19)")
+                                    << QByteArray(R"("minLength": 1e300, "maxLength": 4294967296)") << 0ull << 0ull
+                                    << 0;
+    QTest::newRow("largest exact") << QByteArray(R"("id": 9007199254740992, "endpointId": 0)")
+                                   << QByteArray(R"("minLength": 2147483647, "maxLength": 1)") << 9007199254740992ull
+                                   << 0ull << 2147483647;
+}
+
+void TestHttpBackend::numbersOutOfRangeReadAsMissing()
+{
+    QFETCH(QByteArray, numbers);
+    QFETCH(QByteArray, limits);
+    QFETCH(qulonglong, userId);
+    QFETCH(qulonglong, deviceId);
+    QFETCH(int, minLength);
+    CCannedServer canned({{"/api/engine/v1/login", R"({"token": "t0k3n", "user": {"name": "zed", )" + numbers + "}}"},
+                          {"/api/engine/v1/passwordPolicy", "{" + limits + "}"}});
+    QVERIFY(canned.start());
+    prepare(false);
+    QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
+    QVERIFY(m_manager->avlogin("127.0.0.1", canned.port(), "zed", m_manager->encryptPassword(1, "pw").c_str()));
+    QVERIFY(logins.wait(5000) || !logins.isEmpty());
+    const KDUserInfo user = logins.at(0).at(0).value<KDUserInfo>();
+    QCOMPARE(qulonglong(user.userId), userId);
+    QCOMPARE(qulonglong(user.deviceId), deviceId);
+    QCOMPARE(m_manager->getPasswordPolicy().minLength, minLength);
 }
 
 QTEST_MAIN(TestHttpBackend)

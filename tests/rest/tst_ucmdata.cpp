@@ -106,6 +106,21 @@ void TestUcmData::readsFields_data()
         << "meeting" << QByteArray(R"({"startTime": -1000.9})") << "startTime" << QVariant(qint64(-1000));
     QTest::newRow("start time beyond 32 bits")
         << "meeting" << QByteArray(R"({"startTime": 1796910466964})") << "startTime" << QVariant(qint64(1796910466964));
+    QTest::newRow("start time far beyond 64 bits")
+        << "meeting" << QByteArray(R"({"startTime": 1e300})") << "startTime" << QVariant(qint64(0));
+    QTest::newRow("start time far below 64 bits")
+        << "meeting" << QByteArray(R"({"startTime": -1e300})") << "startTime" << QVariant(qint64(0));
+    QTest::newRow("start time just beyond 64 bits")
+        << "meeting" << QByteArray(R"({"startTime": 9223372036854775808})") << "startTime" << QVariant(qint64(0));
+    QTest::newRow("meeting duration far beyond int")
+        << "meeting" << QByteArray(R"({"duration": 1e300})") << "duration" << QVariant(0);
+    QTest::newRow("negative stamp") << "user" << QByteArray(R"({"lastModifiedTime": -1})") << "lastModifiedTime"
+                                    << QVariant(0u);
+    QTest::newRow("stamp beyond 32 bits")
+        << "user" << QByteArray(R"({"lastModifiedTime": 1e30})") << "lastModifiedTime" << QVariant(0u);
+    QTest::newRow("participant time far beyond 64 bits")
+        << "participant" << QByteArray(R"({"userLastModifiedTime": 1e300})") << "userLastModifiedTime"
+        << QVariant(qint64(0));
     QTest::newRow("invitees skip non-objects") << "meeting" << QByteArray(R"({"users": [{"id": 3}, 5, {"id": 4}]})")
                                                << "userIds" << QVariant(QVariantList{3, 4});
     QTest::newRow("invitees not an array")

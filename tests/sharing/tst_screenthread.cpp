@@ -46,6 +46,8 @@ private slots:
     void restartAfterTheEnd();
     void restartWhileStopping();
     void windowFrameFollowsTheWindowSize();
+    void modeChangesWhileRunning();
+    void windowPastTheScreenEdgeIsStillSent();
     void failedGrabWarnsOnceAndCallsNothing();
     void destructionAndExitStopTheThreads();
 
@@ -205,6 +207,46 @@ void TestScreenThread::windowFrameFollowsTheWindowSize()
     QCOMPARE(m_control->latestContentFrame().height, 250);
     thread.stop();
     QVERIFY(thread.wait(5000));
+}
+
+// The layout hands over the window on every whiteboard notification, also
+// while the thread runs; the next frames follow at once.
+void TestScreenThread::modeChangesWhileRunning()
+{
+    QWidget window;
+    window.setWindowFlags(Qt::FramelessWindowHint);
+    window.setGeometry(50, 50, 300, 180);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    ScreenThread thread;
+    thread.start();
+    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 1920, 5000);
+    thread.setWhiteBoardAndWinId(true, unsigned(window.winId()));
+    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 300, 5000);
+    thread.setWhiteBoardAndWinId(false, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 1920, 5000);
+    QVERIFY(thread.isRunning());
+    thread.stop();
+    QVERIFY(thread.wait(5000));
+}
+
+// The whiteboard window dragged half off the screen still goes out.
+void TestScreenThread::windowPastTheScreenEdgeIsStillSent()
+{
+    QWidget window;
+    window.setWindowFlags(Qt::FramelessWindowHint);
+    window.setGeometry(1800, 1000, 320, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    ScreenThread thread;
+    thread.setWhiteBoardAndWinId(true, unsigned(window.winId()));
+    thread.start();
+    QVERIFY(waitForFrames(2));
+    thread.stop();
+    QVERIFY(thread.wait(5000));
+    QVERIFY(m_control->latestContentFrame().width > 0);
 }
 
 void TestScreenThread::failedGrabWarnsOnceAndCallsNothing()

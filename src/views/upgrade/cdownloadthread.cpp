@@ -65,10 +65,11 @@ void CDownloadThread::run()
         server = m_qstrServerAddress;
         hasUpdateAddress = m_bHasUpdateAddress;
     }
-    // This version has no upgrade service to ask; the check ends without
-    // reporting an update.
+    // This version has no upgrade service to ask: the check ends and says
+    // that there is no newer version, so a check the user asked for is answered.
     KD_LOG << "upgrade check, server:" << server << "update address configured:" << hasUpdateAddress
            << "stopped:" << m_bStop.load();
+    emit signal_updateMessage(false);
 }
 
 void CDownloadThread::slot_updateMessage(bool hasUpdate)
