@@ -19,6 +19,12 @@ constexpr qint64 kLongestMeetingMs = 24 * 60 * kMinuteMs;
 // A meeting scheduled to start within this margin counts as started now.
 constexpr qint64 kStartNowMarginMs = kMinuteMs;
 const QString kOngoing = QStringLiteral("ONGOING");
+// A meeting being started: it runs as far as anyone dialling in can tell.
+const QString kLaunching = QStringLiteral("LAUNCHING");
+// Meeting numbers of this range are permanent rooms; they are seeded, never
+// handed out to new meetings.
+constexpr int kFirstFixedRoom = 8201000;
+constexpr int kLastFixedRoom = 8209999;
 const QString kScheduled = QStringLiteral("SCHEDULED");
 const QString kEnded = QStringLiteral("ENDED");
 const QString kSpecialCharacters = QStringLiteral("~!@#$%^&*()_+-=.,?");
@@ -68,7 +74,13 @@ CResult notAnObject()
 
 bool isRunning(const QJsonObject &meeting)
 {
-    return meeting.value("status").toString() == kOngoing;
+    const QString status = meeting.value("status").toString();
+    return status == kOngoing || status == kLaunching;
+}
+
+bool isFixedRoom(int number)
+{
+    return number >= kFirstFixedRoom && number <= kLastFixedRoom;
 }
 
 int characterTypes(const QString &password)
@@ -154,16 +166,27 @@ bool CConfStore::loadSeed(const QByteArray &json, QString *error)
         const int id = meeting.value("id").toInt(m_nextMeetingId);
         meeting["id"] = id;
         if (!meeting.contains("numericId")) {
-            meeting["numericId"] = m_nextNumericId++;
+            meeting["numericId"] = allocateMeetingNumber();
         }
         if (!meeting.contains("status")) {
             meeting["status"] = kScheduled;
         }
         m_meetings[id] = meeting;
         m_nextMeetingId = std::max(m_nextMeetingId, id + 1);
-        m_nextNumericId = std::max(m_nextNumericId, meeting.value("numericId").toInt() + 1);
+        const int number = meeting.value("numericId").toInt();
+        if (!isFixedRoom(number)) {
+            m_nextNumericId = std::max(m_nextNumericId, number + 1);
+        }
     }
     return true;
+}
+
+int CConfStore::allocateMeetingNumber()
+{
+    if (isFixedRoom(m_nextNumericId)) {
+        m_nextNumericId = kLastFixedRoom + 1;
+    }
+    return m_nextNumericId++;
 }
 
 QString CConfStore::newToken(int userId)
@@ -199,7 +222,7 @@ void CConfStore::addGeneratedMeetings(int count, int applicantId)
     for (int i = 0; i < count; ++i) {
         QJsonObject meeting;
         meeting["id"] = m_nextMeetingId;
-        meeting["numericId"] = m_nextNumericId++;
+        meeting["numericId"] = allocateMeetingNumber();
         meeting["name"] = QStringLiteral("Generated meeting %1").arg(i + 1);
         meeting["startTime"] = double(start + qint64(i) * kMinuteMs * 30);
         meeting["duration"] = double(kMinuteMs * 30);
@@ -210,6 +233,59 @@ void CConfStore::addGeneratedMeetings(int count, int applicantId)
         meeting["userIds"] = QJsonArray{applicantId};
         m_meetings[m_nextMeetingId++] = meeting;
     }
+}
+
+void CConfStore::addGeneratedUsers(int count)
+{
+    static const char *const givenNames[] = {"Anna", "Ben",  "Carla", "Dmitri", "Elif",  "Farah", "Goran", "Hana",
+                                             "Ivo",  "Jana", "Kenji", "Lena",   "Malik", "Nora",  "Oskar", "Pia"};
+    static const char *const familyNames[] = {"Berg",   "Lindqvist", "Novak",  "Sato", "Okafor", "Meyer", "Costa",
+                                              "Horvat", "Kaya",      "Brandt", "Ito",  "Silva",  "Weber"};
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int id = m_users.empty() ? 1 : m_users.rbegin()->first + 1;
+    const qint64 now = nowMs();
+    for (int i = 0; i < count; ++i, ++id) {
+        QJsonObject user;
+        user["id"] = id;
+        user["name"] = QStringLiteral("user%1").arg(id);
+        user["password"] = QStringLiteral("Harbour#2026");
+        user["displayName"] = QStringLiteral("%1 %2 %3")
+                                  .arg(QLatin1String(givenNames[i % 16]), QLatin1String(familyNames[(i / 16) % 13]))
+                                  .arg(id);
+        user["email"] = QStringLiteral("user%1@harbourline.example").arg(id);
+        user["callNumber"] = QString::number(700000 + id);
+        user["vmr"] = QString::number(9700000 + id);
+        user["sipUserName"] = user["callNumber"];
+        user["status"] = 1;
+        user["lastModifiedTime"] = double(now / 1000);
+        m_users[id] = user;
+    }
+}
+
+bool CConfStore::setMeetingStatus(int meetingId, const QString &status)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto found = m_meetings.find(meetingId);
+    if (found == m_meetings.end()) {
+        return false;
+    }
+    found->second["status"] = status;
+    if (!isRunning(found->second)) {
+        found->second.remove("participants");
+    }
+    return true;
+}
+
+int CConfStore::firstUserId()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_users.empty() ? 0 : m_users.begin()->first;
+}
+
+int CConfStore::userCount()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return int(m_users.size());
 }
 
 int CConfStore::userOf(const QString &token, bool acceptExpired) const
@@ -472,7 +548,7 @@ CResult CConfStore::addMeeting(const QString &token, const QByteArray &body)
     }
     const int id = m_nextMeetingId++;
     meeting["id"] = id;
-    meeting["numericId"] = m_nextNumericId++;
+    meeting["numericId"] = allocateMeetingNumber();
     meeting["applicantId"] = userId;
     const bool startsNow = qint64(meeting.value("startTime").toDouble()) <= nowMs() + kStartNowMarginMs;
     meeting["status"] = startsNow ? kOngoing : kScheduled;
@@ -762,11 +838,48 @@ int CConfStore::feedbackCount()
     return m_feedbackCount;
 }
 
+int CConfStore::userByRoom(const QString &number) const
+{
+    for (const auto &user : m_users) {
+        if (!number.isEmpty() && user.second.value("vmr").toString() == number) {
+            return user.first;
+        }
+    }
+    return 0;
+}
+
+int CConfStore::userByCallNumber(const QString &number) const
+{
+    for (const auto &user : m_users) {
+        if (!number.isEmpty() && user.second.value("callNumber").toString() == number) {
+            return user.first;
+        }
+    }
+    return 0;
+}
+
 CResult CConfStore::meetingInfo(const QString &number)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     int meetingNumber = 0;
     const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (!meetingId && meetingNumber > 0) {
+        // A user's permanent room is always open; a user's own number is a
+        // direct call to that user.
+        QJsonObject info;
+        info["numericId"] = meetingNumber;
+        info["status"] = kOngoing;
+        info["passwordRequired"] = false;
+        if (const int owner = userByRoom(number)) {
+            info["name"] = QStringLiteral("%1's room").arg(m_users.at(owner).value("displayName").toString());
+            return CResult::ok(info);
+        }
+        if (const int callee = userByCallNumber(number)) {
+            info["name"] = m_users.at(callee).value("displayName").toString();
+            info["pointToPoint"] = true;
+            return CResult::ok(info);
+        }
+    }
     if (!meetingId || m_meetings.at(meetingId).value("status").toString() == kEnded) {
         return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
@@ -807,7 +920,15 @@ QByteArray CConfStore::avatar(int userId)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_avatars.find(userId);
-    return found == m_avatars.end() ? QByteArray() : found->second;
+    if (found != m_avatars.end()) {
+        return found->second;
+    }
+    // Generated users get their picture when it is first asked for.
+    const auto user = m_users.find(userId);
+    if (user == m_users.end()) {
+        return QByteArray();
+    }
+    return m_avatars[userId] = CAvatarImage::jpeg(userId, user->second.value("avatarColor").toString());
 }
 
 QByteArray CConfStore::avatarOfToken(const QString &token)

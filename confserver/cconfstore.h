@@ -66,6 +66,15 @@ public:
     // Adds meetings in bulk (benchmarks): applicant and the only invitee is
     // the given user.
     void addGeneratedMeetings(int count, int applicantId);
+    // Adds users in bulk (benchmarks, demos) with names that share parts, as
+    // real names do; their avatars are made when first asked for.
+    void addGeneratedUsers(int count);
+    // Sets a meeting's status as the conference side would ("LAUNCHING",
+    // "ONGOING", "ENDED" ...); false when there is no such meeting.
+    bool setMeetingStatus(int meetingId, const QString &status);
+    int userCount();
+    // The smallest user id, 0 without users.
+    int firstUserId();
 
     // REST API, "/api/rest/v2.0/".
     CResult users(const QString &token);
@@ -113,6 +122,11 @@ private:
     QJsonObject meetingJson(const QJsonObject &stored) const;
     QJsonObject personJson(int userId) const;
     int meetingIdByNumber(int number) const;
+    // The user whose personal room (vmr) or direct-call number this is; 0 when none.
+    int userByRoom(const QString &number) const;
+    int userByCallNumber(const QString &number) const;
+    // The next number for a new meeting: never one of the permanent rooms.
+    int allocateMeetingNumber();
     // The meeting of an edit, delete or terminate, when the token's user may change it.
     CResult ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const;
     CResult readMeetingBody(const QByteArray &body, QJsonObject *meeting) const;

@@ -31,7 +31,12 @@ int main(int argc, char *argv[])
                                    QStringLiteral("Fault switch route:kind[:value[:times]] (repeatable); kinds: "
                                                   "delay, error, http500, notjson, drop."),
                                    QStringLiteral("fault"));
-    parser.addOptions({seed, host, port, tls, cert, key, fault});
+    const QCommandLineOption users(QStringLiteral("generate-users"),
+                                   QStringLiteral("Add this many generated users to the seed's."), QStringLiteral("N"));
+    const QCommandLineOption meetings(QStringLiteral("generate-meetings"),
+                                      QStringLiteral("Add this many generated meetings of the seed's first user."),
+                                      QStringLiteral("N"));
+    parser.addOptions({seed, host, port, tls, cert, key, fault, users, meetings});
     parser.process(app);
 
     confserver::CConfStore store;
@@ -40,6 +45,15 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "confserver: %s\n", qPrintable(error));
         return 2;
     }
+    bool counted = true;
+    const int generatedUsers = parser.isSet(users) ? parser.value(users).toInt(&counted) : 0;
+    const int generatedMeetings = counted && parser.isSet(meetings) ? parser.value(meetings).toInt(&counted) : 0;
+    if (!counted || generatedUsers < 0 || generatedMeetings < 0) {
+        std::fprintf(stderr, "confserver: --generate-users and --generate-meetings take a count\n");
+        return 2;
+    }
+    store.addGeneratedUsers(generatedUsers);
+    store.addGeneratedMeetings(generatedMeetings, store.firstUserId());
     confserver::CConfServer server(store, parser.isSet(tls), parser.value(cert).toStdString(),
                                    parser.value(key).toStdString());
     for (const QString &text : parser.values(fault)) {

@@ -1364,6 +1364,8 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
                     m_meeting.participants.push_back(meeting.name);
                 }
                 m_call.peer = meeting.name;
+                // A direct call is of the engine's call type 1; the peer is the person called.
+                m_call.svcCallType = meeting.pointToPoint ? 1 : 0;
                 m_callStart = Clock::now();
                 // The microphone and camera keep what the user chose before
                 // dialling ("Turn off Microphone" holds through the connect).

@@ -483,6 +483,7 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
     if (meeting.name.empty()) {
         meeting.name = number;
     }
+    meeting.pointToPoint = details.value(QLatin1String("pointToPoint")).toBool();
     // A meeting that has not started yet has nobody in it; the dial still goes through.
     const CReply people = get(endpoint, base + "/participants");
     for (const QJsonValue &value : people.json.array()) {

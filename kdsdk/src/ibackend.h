@@ -29,6 +29,8 @@ struct KDMeetingInfo
     std::vector<std::string> participants;
     std::vector<std::string> hosts;
     bool contentLocked = false;
+    // The number was a person's, not a meeting's: a direct call to them.
+    bool pointToPoint = false;
 };
 
 class IBackend

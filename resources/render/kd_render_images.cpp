@@ -7,7 +7,9 @@
 // size times the scale. Where the program asks for other names, the folder's
 // "scale-names.txt" says so, one rule a line: a wildcard pattern of file
 // stems and the two suffixes, for example "icon_volume* -1.5x -2x" gives
-// icon_volume.png, icon_volume-1.5x.png and icon_volume-2x.png. The first
+// icon_volume.png, icon_volume-1.5x.png and icon_volume-2x.png; a rule of
+// three suffixes names the plain scale too ("icon_menu* -1x -1.5x -2x"
+// gives icon_menu-1x.png, icon_menu-1.5x.png and icon_menu-2x.png). The first
 // matching rule counts; lines starting with "#" are comments. waiting.svg is turned through a full circle in
 // frames and joined into waiting.gif, waiting_1.5x.gif and waiting_2x.gif;
 // joining the frames needs ImageMagick's "convert".
@@ -36,6 +38,7 @@ const char SPINNER_NAME[] = "waiting";
 struct ScaleNameRule
 {
     QRegularExpression stems;
+    QString suffix1;
     QString suffix15;
     QString suffix2;
 };
@@ -53,26 +56,30 @@ QVector<ScaleNameRule> readScaleNameRules(const QString &folder)
         if (line.isEmpty() || line.startsWith('#')) {
             continue;
         }
-        const QStringList parts = line.split(QRegularExpression("\\s+"));
-        if (parts.size() != 3) {
+        QStringList parts = line.split(QRegularExpression("\\s+"));
+        if (parts.size() == 3) {
+            parts.insert(1, QString());
+        }
+        if (parts.size() != 4) {
             continue;
         }
-        rules.append(
-            {QRegularExpression(QRegularExpression::wildcardToRegularExpression(parts[0])), parts[1], parts[2]});
+        rules.append({QRegularExpression(QRegularExpression::wildcardToRegularExpression(parts[0])), parts[1],
+                      parts[2], parts[3]});
     }
     return rules;
 }
 
 QString scaledName(const QString &stem, double scale, const QString &suffix, const QVector<ScaleNameRule> &rules)
 {
-    if (scale < 1.5) {
-        return stem + "." + suffix;
-    }
     const QFileInfo info(stem);
     for (const ScaleNameRule &rule : rules) {
         if (rule.stems.match(info.fileName()).hasMatch()) {
-            return stem + (scale < 2.0 ? rule.suffix15 : rule.suffix2) + "." + suffix;
+            const QString &named = scale < 1.5 ? rule.suffix1 : scale < 2.0 ? rule.suffix15 : rule.suffix2;
+            return stem + named + "." + suffix;
         }
+    }
+    if (scale < 1.5) {
+        return stem + "." + suffix;
     }
     return stem + "_" + QString::number(scale, 'g', 6) + "x." + suffix;
 }

@@ -9,6 +9,302 @@
     </message>
 </context>
 <context>
+    <name>CConferenceItemWidget</name>
+    <message>
+        <source>Schedule</source>
+        <translation>预约</translation>
+    </message>
+    <message>
+        <source>Ongoing</source>
+        <translation>进行中</translation>
+    </message>
+    <message>
+        <source>Fixed</source>
+        <translation>固定</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>时间：</translation>
+    </message>
+    <message>
+        <source>Meeting ID:</source>
+        <translation>会议号：</translation>
+    </message>
+    <message>
+        <source>Applicant:</source>
+        <translation>创建人：</translation>
+    </message>
+</context>
+<context>
+    <name>CConferencesDetailPage</name>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>Meeting detail</source>
+        <translation>会议详情</translation>
+    </message>
+    <message>
+        <source>Meeting Title</source>
+        <translation>会议主题</translation>
+    </message>
+    <message>
+        <source>Start Time</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
+    </message>
+    <message>
+        <source>Meeting ID</source>
+        <translation>会议号</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>Participaints</source>
+        <translation>参会人</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Immediate</source>
+        <translation>立即开始</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>结束</translation>
+    </message>
+</context>
+<context>
+    <name>CConferencesErrorPage</name>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+</context>
+<context>
+    <name>CConferencesMainPage</name>
+    <message>
+        <source>My room</source>
+        <translation>我的会议室</translation>
+    </message>
+    <message>
+        <source>Meeting ID:</source>
+        <translation>会议号：</translation>
+    </message>
+</context>
+<context>
+    <name>CConferencesMyroomPage</name>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>My room</source>
+        <translation>我的会议室</translation>
+    </message>
+    <message>
+        <source>Meeting ID</source>
+        <translation>会议号</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+</context>
+<context>
+    <name>CConferencesSchedulePage</name>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>Meeting Title</source>
+        <translation>会议主题</translation>
+    </message>
+    <message>
+        <source>Start Time</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <source>yyyy/MM/dd</source>
+        <translation>yyyy/MM/dd</translation>
+    </message>
+    <message>
+        <source>HH:mm</source>
+        <translation>HH:mm</translation>
+    </message>
+    <message>
+        <source>Now</source>
+        <translation>现在</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
+    </message>
+    <message>
+        <source>Meeting ID</source>
+        <translation>会议号</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>Participaints</source>
+        <translation>参会人</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>预约</translation>
+    </message>
+    <message>
+        <source>Schedule meeting</source>
+        <translation>预约会议</translation>
+    </message>
+    <message>
+        <source>Edit meeting</source>
+        <translation>编辑会议</translation>
+    </message>
+    <message>
+        <source>&apos;s meeting</source>
+        <translation>的会议</translation>
+    </message>
+</context>
+<context>
+    <name>CConferencesSelectuserPage</name>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>CConferencesToolBtn</name>
+    <message>
+        <source>My room</source>
+        <translation>我的会议室</translation>
+    </message>
+    <message>
+        <source>Schedule meeting</source>
+        <translation>预约会议</translation>
+    </message>
+    <message>
+        <source>Join meeting</source>
+        <translation>加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>CConferencestableview</name>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+</context>
+<context>
+    <name>CContactsAddDelegate</name>
+    <message>
+        <source>Added</source>
+        <translation>已添加</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+</context>
+<context>
+    <name>CContactsListview</name>
+    <message>
+        <source>Organization</source>
+        <translation>组织架构</translation>
+    </message>
+    <message>
+        <source>Add contacts</source>
+        <translation>添加联系人</translation>
+    </message>
+    <message>
+        <source>My contacts</source>
+        <translation>我的联系人</translation>
+    </message>
+    <message>
+        <source>(Me)</source>
+        <translation>（我）</translation>
+    </message>
+</context>
+<context>
+    <name>CContactsWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>视频</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>语音</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <translation>账号</translation>
+    </message>
+    <message>
+        <source>Call ID</source>
+        <translation>呼叫号码</translation>
+    </message>
+    <message>
+        <source>Mobile</source>
+        <translation>手机</translation>
+    </message>
+    <message>
+        <source>Email</source>
+        <translation>邮箱</translation>
+    </message>
+    <message>
+        <source>Telephone</source>
+        <translation>电话</translation>
+    </message>
+</context>
+<context>
     <name>CContainerSettingsFormWidget</name>
     <message>
         <source>Settings</source>
@@ -565,6 +861,32 @@
     <message>
         <source>No</source>
         <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CConferencesWidget</name>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete meeting?</source>
+        <translation>确定要删除会议吗？</translation>
+    </message>
+    <message>
+        <source>Are you sure to terminate meeting?</source>
+        <translation>确定要结束会议吗？</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CContactsWidget</name>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Sure you want to delete contact?</source>
+        <translation>确定要删除联系人吗？</translation>
     </message>
 </context>
 <context>

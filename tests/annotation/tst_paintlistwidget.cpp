@@ -1,8 +1,11 @@
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "custom_controls/cimagewidget.h"
+#include "helpers/cuserconfigutils.h"
+#include "models/clinguist.h"
 #include "screendpi.h"
 #include "views/annotation/cmenubutton.h"
 #include "views/annotation/paintlistwidget.h"
@@ -62,6 +65,7 @@ private slots:
     void sizesAtOneAndAHalf();
     void selectedEntryKeepsItsLookOnScaleChange();
     void deletesItselfOnClose();
+    void textsFollowTheLanguage();
 };
 
 void TestPaintListWidget::startsWithPen()
@@ -326,6 +330,27 @@ void TestPaintListWidget::deletesItselfOnClose()
     menu->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(menu.isNull());
+}
+
+void TestPaintListWidget::textsFollowTheLanguage()
+{
+    using kd_app::helpers::CUserConfigUtils;
+    using kd_app::models::CLinguist;
+    QTemporaryDir appData;
+    QVERIFY(appData.isValid());
+    qputenv("appdata", QFile::encodeName(appData.path()));
+    CUserConfigUtils::initInstance(QFile::encodeName(QCoreApplication::applicationFilePath()).constData());
+
+    PaintListWidget menu;
+    CLinguist::getInstance()->changeLanguage(CLinguist::ZH_CN);
+    const QString chinese = entry(menu, "button_pen")->text();
+    CLinguist::getInstance()->changeLanguage(CLinguist::EN_US);
+    const QString english = entry(menu, "button_pen")->text();
+    CUserConfigUtils::releaseInstance();
+
+    QCOMPARE(chinese, QString::fromUtf8("画笔"));
+    QCOMPARE(english, QString("Pen"));
+    QCOMPARE(entry(menu, "button_exit")->text(), QString("Exit"));
 }
 
 QTEST_MAIN(TestPaintListWidget)

@@ -7,6 +7,7 @@
 
 #include "cconfserver.h"
 #include "cconfstore.h"
+#include "serverclient.h"
 
 using confserver::CConfServer;
 using confserver::CConfStore;
@@ -26,14 +27,6 @@ const QByteArray kSeed = R"({
         {"id": 2, "numericId": 70002, "name": "Later", "startInMinutes": 60, "applicantId": 1, "userIds": [1]}
     ]
 })";
-
-struct CReply
-{
-    int status = 0;
-    QByteArray body;
-    QJsonObject json() const { return QJsonDocument::fromJson(body).object(); }
-    int errorCode() const { return json().value("errorCode").toInt(); }
-};
 
 } // namespace
 
@@ -66,7 +59,7 @@ private:
 
     CConfStore m_store;
     std::unique_ptr<CConfServer> m_server;
-    QNetworkAccessManager m_manager;
+    CServerClient m_client;
 };
 
 void TestEngineApi::initTestCase()
@@ -82,15 +75,7 @@ void TestEngineApi::init()
 
 CReply TestEngineApi::call(const QByteArray &verb, const QString &path, const QByteArray &body)
 {
-    QNetworkRequest request(QUrl(m_server->baseUrl() + path));
-    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
-    QNetworkReply *reply = m_manager.sendCustomRequest(request, verb, body);
-    QSignalSpy finished(reply, &QNetworkReply::finished);
-    if (!reply->isFinished()) {
-        finished.wait(5000);
-    }
-    reply->deleteLater();
-    return CReply{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll()};
+    return m_client.call(m_server->baseUrl(), verb, path, body);
 }
 
 QString TestEngineApi::login(const QString &account, const QString &password)

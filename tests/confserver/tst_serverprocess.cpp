@@ -1,3 +1,6 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -18,7 +21,25 @@ private slots:
     void runsWithTheDemoSeed();
     void parsesFaultSwitches_data();
     void parsesFaultSwitches();
+    void generatesUsersAndMeetings();
+    void refusesACountThatIsNone();
 };
+
+namespace {
+
+// Starts the demo server on a free port; its address, or empty when it did not start.
+QString startServer(QProcess &server, const QStringList &extra)
+{
+    server.start(QCoreApplication::applicationDirPath() + "/confserver",
+                 QStringList{"--seed", QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"), "--port", "0"} + extra);
+    if (!server.waitForReadyRead(10000)) {
+        return QString();
+    }
+    const QString line = QString::fromUtf8(server.readLine());
+    return QRegularExpression(QStringLiteral("listening on (https?://127.0.0.1:\\d+)")).match(line).captured(1);
+}
+
+} // namespace
 
 void TestServerProcess::runsWithTheDemoSeed_data()
 {
@@ -31,16 +52,11 @@ void TestServerProcess::runsWithTheDemoSeed()
 {
     QFETCH(QStringList, extra);
     QProcess server;
-    server.start(QCoreApplication::applicationDirPath() + "/confserver",
-                 QStringList{"--seed", QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"), "--port", "0"} + extra);
-    QVERIFY(server.waitForReadyRead(10000));
-    const QString line = QString::fromUtf8(server.readLine());
-    const QRegularExpressionMatch listening =
-        QRegularExpression(QStringLiteral("listening on (https?://127.0.0.1:\\d+)")).match(line);
-    QVERIFY2(listening.hasMatch(), qPrintable(line));
+    const QString base = startServer(server, extra);
+    QVERIFY(!base.isEmpty());
 
     QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(listening.captured(1) + "/api/engine/v1/login"));
+    QNetworkRequest request(QUrl(base + "/api/engine/v1/login"));
     request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.setCaCertificates(QSslCertificate::fromPath(QString::fromStdString(confserver::CConfServer::rootCaPath())));
@@ -85,6 +101,46 @@ void TestServerProcess::parsesFaultSwitches()
         QCOMPARE(fault.value, value);
         QCOMPARE(fault.times, times);
     }
+}
+
+void TestServerProcess::generatesUsersAndMeetings()
+{
+    QProcess server;
+    const QString base = startServer(server, {"--generate-users", "5", "--generate-meetings", "3"});
+    QVERIFY(!base.isEmpty());
+    QNetworkAccessManager manager;
+    const auto get = [&manager](const QUrl &url, QByteArray *body) {
+        QNetworkReply *reply = manager.get(QNetworkRequest(url));
+        QSignalSpy finished(reply, &QNetworkReply::finished);
+        const bool done = reply->isFinished() || finished.wait(5000);
+        *body = reply->readAll();
+        delete reply;
+        return done;
+    };
+    QNetworkRequest login(QUrl(base + "/api/engine/v1/login"));
+    login.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+    QNetworkReply *reply = manager.post(login, R"({"account": "demo", "password": "Demo2026!"})");
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    QVERIFY(finished.wait(5000));
+    const QString token = QJsonDocument::fromJson(reply->readAll()).object().value("token").toString();
+    delete reply;
+    QByteArray users;
+    QVERIFY(get(QUrl(base + "/api/rest/v2.0/users?token=" + token), &users));
+    QCOMPARE(QJsonDocument::fromJson(users).array().size(), 35);
+    QByteArray meetings;
+    QVERIFY(get(QUrl(base + "/api/rest/v2.0/meetings?token=" + token), &meetings));
+    QCOMPARE(meetings.count("Generated meeting"), 3);
+    server.terminate();
+    QVERIFY(server.waitForFinished(10000));
+}
+
+void TestServerProcess::refusesACountThatIsNone()
+{
+    QProcess server;
+    server.start(QCoreApplication::applicationDirPath() + "/confserver",
+                 {"--seed", QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"), "--generate-users", "many"});
+    QVERIFY(server.waitForFinished(10000));
+    QCOMPARE(server.exitCode(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestServerProcess)

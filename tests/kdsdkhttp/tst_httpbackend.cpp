@@ -510,6 +510,7 @@ void TestHttpBackend::dialOut()
     QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
     const KDCallInfo info = connected.at(0).at(0).value<KDCallInfo>();
     QCOMPARE(QByteArray::fromStdString(info.peer), peer);
+    QCOMPARE(info.svcCallType, number == "6001" ? 1 : 0);
     QVERIFY(QByteArray::fromStdString(info.conference_number).startsWith(number.left(5)));
     // Audio both ways, video out, and one video in for each name in the grid.
     KDStats stats;

@@ -28,12 +28,10 @@ QString scaleFreeName(QString path)
 
 // The file of an image at a scale: "_1.5x" and "_2x" before the ending,
 // unless the image's source folder names other suffixes in its
-// "scale-names.txt" (a wildcard of file stems and the two suffixes a line).
+// "scale-names.txt" (a wildcard of file stems and the two suffixes a line,
+// or three when the plain scale has one too, which the name then carries).
 QString imageAtScale(const QString &name, double factor)
 {
-    if (factor < 1.5) {
-        return name;
-    }
     const QString prefix = QStringLiteral(":/resources/images/");
     const QFileInfo info(name);
     const QString folder = info.path().mid(prefix.size());
@@ -41,17 +39,22 @@ QString imageAtScale(const QString &name, double factor)
     QFile rules(sourceDir() + "/resources/images-src/" + folder + "/scale-names.txt");
     if (name.startsWith(prefix) && rules.open(QIODevice::ReadOnly | QIODevice::Text)) {
         while (!rules.atEnd()) {
-            const QStringList parts = QString::fromUtf8(rules.readLine()).trimmed().split(QRegularExpression("\\s+"));
-            if (parts.size() != 3 || parts[0].startsWith('#')) {
+            QStringList parts = QString::fromUtf8(rules.readLine()).trimmed().split(QRegularExpression("\\s+"));
+            if (parts.size() == 3) {
+                parts.insert(1, QString());
+            }
+            if (parts.size() != 4 || parts[0].startsWith('#') || !stem.endsWith(parts[1])) {
                 continue;
             }
+            const QString base = stem.left(stem.size() - parts[1].size());
             const QRegularExpression stems(QRegularExpression::wildcardToRegularExpression(parts[0]));
-            if (stems.match(stem).hasMatch()) {
-                return info.path() + "/" + stem + (factor < 2.0 ? parts[1] : parts[2]) + "." + info.suffix();
+            if (stems.match(base).hasMatch()) {
+                const QString &suffix = factor < 1.5 ? parts[1] : factor < 2.0 ? parts[2] : parts[3];
+                return info.path() + "/" + base + suffix + "." + info.suffix();
             }
         }
     }
-    return CDisplayScale::imageForFactor(name, factor);
+    return factor < 1.5 ? name : CDisplayScale::imageForFactor(name, factor);
 }
 
 const QRegularExpression &resourceName()
