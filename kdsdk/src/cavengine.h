@@ -263,6 +263,7 @@ private:
     // Content
     kd::engine::KDContentSourceInfo m_contentSource;
     QImage m_contentFrame;
+    QImage m_cameraFrame; // the real camera's latest picture
     CContentFrames m_contentFrames;
     std::set<unsigned char *> m_bitmaps;
     CContentSources m_addedSources;
