@@ -105,6 +105,13 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
         m_latencyMs = latency.toInt();
     }
     m_media = std::make_unique<CMediaDevices>([this](CDeviceManager::Event event) { raise(std::move(event)); });
+    m_media->setCameraSink([this](const QImage &picture) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_cameraFrame = picture;
+        }
+        publishScene();
+    });
     for (KDVolume &volume : m_volumes) {
         volume.volume = 1.0f;
     }
@@ -236,7 +243,19 @@ void CAVEngine::publishScene()
         scene.localContentFrame = m_contentFrame;
         scene.contentSender = QString::fromStdString(m_remoteSender);
         scene.cameraOn = m_cameraOn;
+        // Outside a call the preview decides; in a call the self-view stays.
+        scene.localPictureOn = m_phase == CallPhase::Connected || m_preview;
+        scene.cameraFrame = m_cameraFrame;
     }
+    const KDDevice camera = m_media->devices().current(KD_DEVICE_CAMERA);
+    scene.cameraName = QString::fromStdString(camera.name);
+    const std::vector<KDDevice> cameras = m_media->devices().devices(KD_DEVICE_CAMERA);
+    for (size_t i = 0; i < cameras.size(); ++i) {
+        if (cameras[i].id == camera.id) {
+            scene.cameraIndex = int(i);
+        }
+    }
+    m_media->setCameraWanted(scene.localPictureOn && scene.cameraOn);
     m_renderer->setScene(scene);
 }
 
@@ -687,7 +706,11 @@ int CAVEngine::repaintVideo()
 
 int CAVEngine::enablePreview(bool enable)
 {
-    return store("enablePreview", flag(enable), m_preview, enable);
+    const int rc = store("enablePreview", flag(enable), m_preview, enable);
+    if (rc == KD_OK) {
+        publishScene();
+    }
+    return rc;
 }
 
 int CAVEngine::setBandwidth(unsigned kbps)
@@ -1719,6 +1742,11 @@ uint64_t CAVEngine::contentFramesTaken() const
 KDContentFrame CAVEngine::latestContentFrame() const
 {
     return m_contentFrames.latest();
+}
+
+std::vector<KDRenderStats> CAVEngine::renderStats() const
+{
+    return m_renderer ? m_renderer->stats() : CVideoRenderer::noStats();
 }
 
 void CAVEngine::clearOperations()

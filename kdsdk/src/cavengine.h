@@ -134,6 +134,7 @@ public:
     std::vector<KDOperationRecord> operations() const override;
     uint64_t contentFramesTaken() const override;
     KDContentFrame latestContentFrame() const override;
+    std::vector<KDRenderStats> renderStats() const override;
     void clearOperations() override;
     void setOperationListener(std::function<void(const std::string &)> listener) override;
     kd::engine::IAVEventHandler *eventHandler() override;
@@ -262,6 +263,7 @@ private:
     // Content
     kd::engine::KDContentSourceInfo m_contentSource;
     QImage m_contentFrame;
+    QImage m_cameraFrame; // the real camera's latest picture
     CContentFrames m_contentFrames;
     std::set<unsigned char *> m_bitmaps;
     CContentSources m_addedSources;

@@ -1,7 +1,10 @@
 #include "cvideorenderer.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QPainter>
 #include <QTimer>
@@ -43,6 +46,13 @@ public:
         raise();
     }
 
+    ~CVideoSurface() override
+    {
+        if (m_renderer) {
+            m_renderer->surfaceGone(m_stream, this);
+        }
+    }
+
     CVideoRenderer::Stream stream() const { return m_stream; }
 
 protected:
@@ -56,7 +66,22 @@ protected:
 
     void paintEvent(QPaintEvent *) override
     {
-        QPainter painter(this);
+        QElapsedTimer timer;
+        timer.start();
+        int tiles = 1;
+        {
+            QPainter painter(this);
+            tiles = paintFrame(painter);
+        }
+        if (m_renderer) {
+            m_renderer->countFrame(m_stream, quint64(timer.nsecsElapsed()), tiles);
+        }
+    }
+
+private:
+    // Paints one frame of the stream; the number of pictures it holds.
+    int paintFrame(QPainter &painter)
+    {
         const CVideoScene scene = m_renderer ? m_renderer->scene() : CVideoScene();
         switch (m_stream) {
         case CVideoRenderer::LocalVideo:
@@ -64,7 +89,7 @@ protected:
             break;
         case CVideoRenderer::RemoteVideo:
             paintRemote(painter, scene);
-            break;
+            return scene.participants.size();
         case CVideoRenderer::RemoteContent:
             paintPattern(painter, QStringLiteral("Content: %1").arg(scene.contentSender), QColor(30, 60, 110));
             break;
@@ -80,9 +105,9 @@ protected:
         case CVideoRenderer::StreamCount:
             break;
         }
+        return 1;
     }
 
-private:
     void paintLocal(QPainter &painter, const CVideoScene &scene)
     {
         if (!scene.cameraOn) {
@@ -91,11 +116,23 @@ private:
             painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Camera off"));
             return;
         }
+        const QString caption = scene.localName + QStringLiteral(" · ") + scene.cameraName + QLatin1Char(' ') +
+                                QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz"));
+        if (!scene.cameraFrame.isNull()) {
+            painter.fillRect(rect(), Qt::black);
+            const QImage frame = scene.cameraFrame.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            painter.drawImage((width() - frame.width()) / 2, (height() - frame.height()) / 2, frame);
+            paintCaption(painter, caption);
+            return;
+        }
         static const QColor bars[] = {Qt::white, Qt::yellow, Qt::cyan, Qt::green, Qt::magenta, Qt::red, Qt::blue};
         const int count = int(sizeof(bars) / sizeof(bars[0]));
+        // Each camera of the list starts the bars at another colour, so a
+        // picture tells which camera it comes from.
+        const int shift = std::max(0, scene.cameraIndex);
         for (int i = 0; i < count; ++i) {
             const int left = width() * i / count;
-            painter.fillRect(QRect(left, 0, width() * (i + 1) / count - left, height()), bars[i]);
+            painter.fillRect(QRect(left, 0, width() * (i + 1) / count - left, height()), bars[(i + shift) % count]);
         }
         // A moving marker shows the picture is live.
         const int marker = qMax(8, height() / 8);
@@ -103,8 +140,7 @@ private:
         painter.setBrush(Qt::black);
         painter.setPen(Qt::NoPen);
         painter.drawEllipse(int(m_frame * 7) % span, height() - marker - 4, marker, marker);
-        paintCaption(painter, scene.localName + QLatin1Char(' ') +
-                                  QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+        paintCaption(painter, caption);
     }
 
     void paintRemote(QPainter &painter, const CVideoScene &scene)
@@ -178,6 +214,7 @@ void CVideoRenderer::setWindow(Stream stream, kd::engine::KDWindowHandle window)
 void CVideoRenderer::attach(Stream stream, quintptr window)
 {
     delete m_surfaces[stream].data();
+    resetCounters(stream, 0);
     if (window == 0 || !canPaintWidgets()) {
         return;
     }
@@ -191,13 +228,75 @@ void CVideoRenderer::attach(Stream stream, quintptr window)
             delete surface.data();
         }
     }
+    resetCounters(stream, window);
     m_surfaces[stream] = new CVideoSurface(target, stream, this);
+    showOrHideLocalPicture();
+}
+
+void CVideoRenderer::showOrHideLocalPicture()
+{
+    // Without a picture the window shows what it shows itself.
+    if (CVideoSurface *local = m_surfaces[LocalVideo].data()) {
+        local->setVisible(scene().localPictureOn);
+    }
+}
+
+void CVideoRenderer::resetCounters(Stream stream, quintptr window)
+{
+    StreamCounters &counters = m_counters[stream];
+    counters.window = window;
+    counters.frames = 0;
+    counters.nanoseconds = 0;
+    counters.tiles = 0;
+}
+
+void CVideoRenderer::countFrame(Stream stream, quint64 nanoseconds, int tiles)
+{
+    StreamCounters &counters = m_counters[stream];
+    ++counters.frames;
+    counters.nanoseconds += nanoseconds;
+    counters.tiles = tiles;
+}
+
+void CVideoRenderer::surfaceGone(Stream stream, const CVideoSurface *surface)
+{
+    // A stream that already moved on to another window keeps its counts.
+    if (m_surfaces[stream] == surface || m_surfaces[stream].isNull()) {
+        m_counters[stream].window = 0;
+    }
+}
+
+std::vector<KDRenderStats> CVideoRenderer::noStats()
+{
+    std::vector<KDRenderStats> stats(StreamCount);
+    for (int stream = 0; stream < StreamCount; ++stream) {
+        stats[size_t(stream)].stream = stream;
+    }
+    return stats;
+}
+
+std::vector<KDRenderStats> CVideoRenderer::stats() const
+{
+    std::vector<KDRenderStats> stats = noStats();
+    for (int stream = 0; stream < StreamCount; ++stream) {
+        const StreamCounters &counters = m_counters[size_t(stream)];
+        KDRenderStats &entry = stats[size_t(stream)];
+        entry.window = counters.window;
+        entry.framesPainted = counters.frames;
+        entry.paintNanoseconds = counters.nanoseconds;
+        entry.tiles = counters.tiles;
+    }
+    return stats;
 }
 
 void CVideoRenderer::setScene(const CVideoScene &scene)
 {
-    std::lock_guard<std::mutex> lock(m_sceneMutex);
-    m_scene = scene;
+    {
+        std::lock_guard<std::mutex> lock(m_sceneMutex);
+        m_scene = scene;
+    }
+    QMetaObject::invokeMethod(
+        this, [this] { showOrHideLocalPicture(); }, Qt::QueuedConnection);
 }
 
 CVideoScene CVideoRenderer::scene() const
