@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The sanitizer build: everything built with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-asan/ (or $KD_ASAN_BUILD_DIR), its
+# whole test suite, then every fuzz target for $KD_FUZZ_SECONDS (30) each.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KD_ASAN_BUILD_DIR:-$root/build-asan}
+jobs=${KD_JOBS:-$(nproc)}
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+    export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+# -O1 and no debug information keep the build and the run fast; reports
+# still name the functions.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g0" -DCMAKE_C_FLAGS_DEBUG="-O1 -g0" \
+    -DKD_SANITIZE=ON -DKD_FUZZ=ON "${launcher[@]}" >/dev/null
+cmake --build "$build" -j "$jobs"
+source "$root/tools/sanitizers/environment.sh"
+(cd "$build" && xvfb-run -a -s "-screen 0 1920x1080x24" \
+    ctest --output-on-failure --no-tests=error -j "$jobs" "$@")
+KD_ASAN_BUILD_DIR=$build "$root/tools/fuzz.sh" "${KD_FUZZ_SECONDS:-30}"
