@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QUrl>
@@ -89,21 +90,6 @@ std::string text(const QJsonObject &object, const char *key)
     return object.value(QLatin1String(key)).toString().toStdString();
 }
 
-// The system's authorities plus the configured root certificate. The store
-// goes to the client's TLS context, which frees it.
-X509_STORE *trustStore(const std::string &rootCaPath)
-{
-    X509_STORE *store = X509_STORE_new();
-    if (!store) {
-        return nullptr;
-    }
-    X509_STORE_set_default_paths(store);
-    if (!rootCaPath.empty()) {
-        X509_STORE_load_locations(store, rootCaPath.c_str(), nullptr);
-    }
-    return store;
-}
-
 } // namespace
 
 std::chrono::milliseconds CHttpBackend::defaultTimeout()
@@ -117,7 +103,39 @@ CHttpBackend::CHttpBackend(std::chrono::milliseconds timeout) : m_timeout(timeou
 {
 }
 
-CHttpBackend::~CHttpBackend() = default;
+CHttpBackend::~CHttpBackend()
+{
+    for (const auto &store : m_trustStores) {
+        X509_STORE_free(store.second);
+    }
+}
+
+// The system's authorities plus the configured root certificate. Reading
+// the system's bundle parses every authority in it, which costs more than
+// the request itself, so the store is made once per root certificate file
+// (as it is on disk) and shared: each client's TLS context takes a
+// reference of its own and releases it when freed.
+X509_STORE *CHttpBackend::trustStore(const std::string &rootCaPath) const
+{
+    const QFileInfo root(QString::fromStdString(rootCaPath));
+    const std::string key =
+        rootCaPath + '|' + std::to_string(root.lastModified().toMSecsSinceEpoch()) + '|' + std::to_string(root.size());
+    std::lock_guard<std::mutex> lock(m_trustMutex);
+    X509_STORE *&store = m_trustStores[key];
+    if (!store) {
+        store = X509_STORE_new();
+        if (!store) {
+            m_trustStores.erase(key);
+            return nullptr;
+        }
+        X509_STORE_set_default_paths(store);
+        if (!rootCaPath.empty()) {
+            X509_STORE_load_locations(store, rootCaPath.c_str(), nullptr);
+        }
+    }
+    X509_STORE_up_ref(store);
+    return store;
+}
 
 void CHttpBackend::setTransport(bool secure, const std::string &rootCaPath)
 {

@@ -9,6 +9,8 @@
 
 #include "ibackend.h"
 
+typedef struct x509_store_st X509_STORE;
+
 namespace httplib {
 class ClientImpl;
 class Result;
@@ -99,6 +101,10 @@ private:
     kd::engine::KDPasswordPolicy m_policy;
     bool m_aborted = false;
     mutable std::set<httplib::ClientImpl *> m_inFlight;
+    // Trust stores by root certificate file, shared by the clients' TLS contexts.
+    X509_STORE *trustStore(const std::string &rootCaPath) const;
+    mutable std::mutex m_trustMutex;
+    mutable std::map<std::string, X509_STORE *> m_trustStores;
     // Where each joined participant was joined, for its leave.
     std::map<int64_t, CEndpoint> m_joined;
 };

@@ -18,7 +18,8 @@ enum LoginStatus {
 };
 
 // The page the login window shows.
-enum LoginProgress {
+// A fixed underlying type: a value from outside the list is still a value.
+enum LoginProgress : int {
     Initial = 0,
     Login = 1,
     JoinConf = 2,

@@ -36,6 +36,9 @@ public:
             response.status = m_status;
             response.set_content(m_body, "application/json");
         };
+        // Every backend of a run opens its own connections: closed after
+        // each answer, none of them waits on a worker of this server.
+        m_server.set_keep_alive_max_count(1);
         m_server.Get(".*", answer);
         m_server.Post(".*", answer);
         m_port = m_server.bind_to_any_port("127.0.0.1");
@@ -108,6 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CReplyServer &server = replyServer();
     server.setReply(status, body);
     CHttpBackend http(std::chrono::milliseconds(2000));
+    // Plain HTTP: what is fuzzed is the reading of replies, not TLS.
+    http.setTransport(false, std::string());
     AVFeature feature;
     http.getFeature("127.0.0.1", server.port(), feature);
     KDUserInfo user;
