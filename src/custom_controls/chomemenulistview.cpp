@@ -15,6 +15,8 @@ CHomeMenuListView::CHomeMenuListView(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setMouseTracking(true);
+    // The row under the mouse is drawn apart, which hover events tell.
+    viewport()->setAttribute(Qt::WA_Hover);
 }
 
 // The view lets go of its model and delegate before they are deleted.
