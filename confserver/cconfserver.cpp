@@ -369,6 +369,14 @@ void CConfServer::installRoutes()
                [&store](const httplib::Request &request, httplib::Response &response) {
                    send(response, store.meetingParticipants(match(request)));
                });
+    server.Post(engine + R"(/meetings/([^/]+)/join)",
+                [&store](const httplib::Request &request, httplib::Response &response) {
+                    send(response, store.joinMeeting(token(request), match(request), body(request)));
+                });
+    server.Post(engine + R"(/meetings/([^/]+)/leave)",
+                [&store](const httplib::Request &request, httplib::Response &response) {
+                    send(response, store.leaveMeeting(match(request), body(request)));
+                });
 }
 
 } // namespace confserver

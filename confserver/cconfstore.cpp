@@ -1,5 +1,7 @@
 #include "cconfstore.h"
 
+#include <algorithm>
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
@@ -27,6 +29,8 @@ constexpr int kFirstFixedRoom = 8201000;
 constexpr int kLastFixedRoom = 8209999;
 const QString kScheduled = QStringLiteral("SCHEDULED");
 const QString kEnded = QStringLiteral("ENDED");
+// Longest meeting name, and longest name a participant may give.
+constexpr int kMaxNameLength = 128;
 const QString kSpecialCharacters = QStringLiteral("~!@#$%^&*()_+-=.,?");
 
 qint64 nowMs()
@@ -513,7 +517,7 @@ CResult CConfStore::readMeetingBody(const QByteArray &body, QJsonObject *meeting
         return CResult::error(codes::kInvalidParameter, QStringLiteral("name, startTime and duration are required"));
     }
     if (!readMs(request.value("duration"), &duration) || duration <= 0 || duration > kLongestMeetingMs ||
-        name.size() > 128) {
+        name.size() > kMaxNameLength) {
         return CResult::error(codes::kOutOfRange, QStringLiteral("duration or name out of range"));
     }
     QJsonArray userIds;
@@ -644,24 +648,34 @@ CResult CConfStore::participantsOf(const QString &number) const
         return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
     }
     const QJsonObject &meeting = m_meetings.at(meetingId);
-    if (!isRunning(meeting)) {
+    const QJsonArray entries = meeting.value("participants").toArray();
+    // Who dialled into a meeting before its start is in it all the same.
+    const bool joined = std::any_of(entries.begin(), entries.end(),
+                                    [](const QJsonValue &entry) { return entry.toObject().contains("participantId"); });
+    if (!isRunning(meeting) && !joined) {
         return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
     }
     QJsonArray participants;
-    for (const QJsonValue &value : meeting.value("participants").toArray()) {
+    for (const QJsonValue &value : entries) {
         const QJsonObject entry = value.toObject();
         const int userId = entry.value("userId").toInt();
         const auto user = m_users.find(userId);
-        if (user == m_users.end()) {
-            continue;
-        }
         QJsonObject participant;
         participant["userId"] = userId;
-        participant["name"] = user->second.value("displayName").toString();
         participant["videoMode"] = entry.value("videoMode").toBool(true);
-        participant["sipUserName"] = user->second.value("sipUserName").toString();
         participant["halfDuplex"] = entry.value("halfDuplex").toBool(false);
-        participant["userLastModifiedTime"] = user->second.value("lastModifiedTime").toDouble() * 1000;
+        if (user != m_users.end()) {
+            participant["name"] = user->second.value("displayName").toString();
+            participant["sipUserName"] = user->second.value("sipUserName").toString();
+            participant["userLastModifiedTime"] = user->second.value("lastModifiedTime").toDouble() * 1000;
+        } else if (userId == 0 && entry.contains("participantId")) {
+            // A guest who joined: known by the name it gave.
+            participant["name"] = entry.value("name").toString();
+            participant["sipUserName"] = QString();
+            participant["userLastModifiedTime"] = 0;
+        } else {
+            continue;
+        }
         participants.append(participant);
     }
     return CResult::ok(participants);
@@ -914,6 +928,87 @@ CResult CConfStore::meetingParticipants(const QString &number)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return participantsOf(number);
+}
+
+CResult CConfStore::joinMeeting(const QString &token, const QString &number, const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return notAnObject();
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int userId = 0;
+    if (!token.isEmpty()) {
+        userId = userOf(token);
+        if (!userId) {
+            return tokenError();
+        }
+    }
+    int meetingNumber = 0;
+    const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (!meetingId || m_meetings.at(meetingId).value("status").toString() == kEnded) {
+        return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
+    }
+    QJsonObject &meeting = m_meetings.at(meetingId);
+    // The join itself proves the password, so the list holds nobody who
+    // skipped the password check.
+    if (meeting.value("confPassword").toString() != request.value("password").toString()) {
+        return CResult::error(codes::kWrongMeetingRoomPassword, QStringLiteral("Wrong meeting password"));
+    }
+    QString name = request.value("displayName").toString().trimmed().left(kMaxNameLength);
+    if (name.isEmpty()) {
+        name = userId ? m_users.at(userId).value("displayName").toString() : QStringLiteral("Guest");
+    }
+    const bool video = request.value("videoMode").toBool(true);
+    // Not a counter: a participant id is all a leave needs, so others must
+    // not be able to guess it.
+    const qint64 participantId = qint64(QRandomGenerator::system()->generate64() >> 12) + 1;
+    QJsonArray participants = meeting.value("participants").toArray();
+    bool tookOver = false;
+    for (int i = 0; i < participants.size() && userId && !tookOver; ++i) {
+        QJsonObject entry = participants.at(i).toObject();
+        if (entry.value("userId").toInt() == userId && !entry.contains("participantId")) {
+            // A person the meeting already listed joins: that entry is them.
+            entry["participantId"] = double(participantId);
+            entry["videoMode"] = video;
+            participants[i] = entry;
+            tookOver = true;
+        }
+    }
+    if (!tookOver) {
+        participants.append(QJsonObject{
+            {"participantId", double(participantId)}, {"userId", userId}, {"name", name}, {"videoMode", video}});
+    }
+    meeting["participants"] = participants;
+    const bool controllable = userId != 0 && (meeting.value("applicantId").toInt() == userId ||
+                                              m_users.at(userId).value("systemmanager").toBool());
+    return CResult::ok(QJsonObject{{"participantId", double(participantId)}, {"controllable", controllable}});
+}
+
+CResult CConfStore::leaveMeeting(const QString &number, const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return notAnObject();
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int meetingNumber = 0;
+    const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (!meetingId) {
+        return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
+    }
+    const double participantId = request.value("participantId").toDouble(-1);
+    QJsonObject &meeting = m_meetings.at(meetingId);
+    QJsonArray participants = meeting.value("participants").toArray();
+    for (int i = 0; i < participants.size(); ++i) {
+        const QJsonValue id = participants.at(i).toObject().value("participantId");
+        if (!id.isUndefined() && id.toDouble() == participantId) {
+            participants.removeAt(i);
+            meeting["participants"] = participants;
+            return CResult::ok(QJsonObject());
+        }
+    }
+    return CResult::error(codes::kInvalidParameter, QStringLiteral("No such participant"));
 }
 
 QByteArray CConfStore::avatar(int userId)

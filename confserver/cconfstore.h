@@ -101,6 +101,10 @@ public:
     CResult meetingInfo(const QString &number);
     CResult checkMeetingPassword(const QString &number, const QByteArray &body);
     CResult meetingParticipants(const QString &number);
+    // Taking part: a join (token optional: a guest has none) lists the
+    // caller among the meeting's participants until the matching leave.
+    CResult joinMeeting(const QString &token, const QString &number, const QByteArray &body);
+    CResult leaveMeeting(const QString &number, const QByteArray &body);
 
     // The avatar of a user as JPEG data; empty when the user is unknown.
     QByteArray avatar(int userId);

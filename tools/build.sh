@@ -9,6 +9,9 @@ jobs=${KD_JOBS:-$(nproc)}
 launcher=()
 if command -v ccache >/dev/null; then
     export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+    # Debug info names the build folder; leave it out of the hash so that
+    # checkouts in other folders share the cache.
+    export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null

@@ -197,6 +197,13 @@ public:
     virtual void setStats(const kd::engine::KDStats &stats) = 0;
     virtual void clearStats() = 0;
 
+    // ---- content sources ----
+    // Adds a source listed after the machine's screens: an application
+    // window (type 1, with a painted thumbnail and icon) or a screen no
+    // QScreen has (type 0, a labelled thumbnail). Cleared all at once.
+    virtual void addContentSource(const kd::engine::KDContentSourceInfo &source) = 0;
+    virtual void clearContentSources() = 0;
+
 protected:
     ~IEngineControl() = default;
 };

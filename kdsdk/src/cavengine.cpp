@@ -94,7 +94,7 @@ void onGuiThread(const std::function<void()> &work)
 
 } // namespace
 
-CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(backend))
+CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(backend)), m_presence(*m_backend)
 {
     if (QCoreApplication *app = QCoreApplication::instance()) {
         m_renderer = std::make_unique<CVideoRenderer>();
@@ -105,6 +105,13 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
         m_latencyMs = latency.toInt();
     }
     m_media = std::make_unique<CMediaDevices>([this](CDeviceManager::Event event) { raise(std::move(event)); });
+    m_media->setCameraSink([this](const QImage &picture) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_cameraFrame = picture;
+        }
+        publishScene();
+    });
     for (KDVolume &volume : m_volumes) {
         volume.volume = 1.0f;
     }
@@ -236,7 +243,19 @@ void CAVEngine::publishScene()
         scene.localContentFrame = m_contentFrame;
         scene.contentSender = QString::fromStdString(m_remoteSender);
         scene.cameraOn = m_cameraOn;
+        // Outside a call the preview decides; in a call the self-view stays.
+        scene.localPictureOn = m_phase == CallPhase::Connected || m_preview;
+        scene.cameraFrame = m_cameraFrame;
     }
+    const KDDevice camera = m_media->devices().current(KD_DEVICE_CAMERA);
+    scene.cameraName = QString::fromStdString(camera.name);
+    const std::vector<KDDevice> cameras = m_media->devices().devices(KD_DEVICE_CAMERA);
+    for (size_t i = 0; i < cameras.size(); ++i) {
+        if (cameras[i].id == camera.id) {
+            scene.cameraIndex = int(i);
+        }
+    }
+    m_media->setCameraWanted(scene.localPictureOn && scene.cameraOn);
     m_renderer->setScene(scene);
 }
 
@@ -379,6 +398,15 @@ void CAVEngine::release()
         m_released = true;
     }
     enter("release");
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_phase == CallPhase::Connected) {
+            m_presence.owe(m_meeting);
+            m_meeting = KDMeetingInfo();
+        }
+    }
+    // Off the server's list before the network is cut.
+    m_presence.leaveOwed();
     // A request waiting on a slow server would otherwise hold up the join below.
     m_backend->abort();
     if (!m_dispatcher.isDispatcherThread()) {
@@ -678,7 +706,11 @@ int CAVEngine::repaintVideo()
 
 int CAVEngine::enablePreview(bool enable)
 {
-    return store("enablePreview", flag(enable), m_preview, enable);
+    const int rc = store("enablePreview", flag(enable), m_preview, enable);
+    if (rc == KD_OK) {
+        publishScene();
+    }
+    return rc;
 }
 
 int CAVEngine::setBandwidth(unsigned kbps)
@@ -772,8 +804,9 @@ std::vector<KDContentSourceInfo> CAVEngine::getContentSourceList()
 {
     enter("getContentSourceList");
     std::vector<KDContentSourceInfo> sources;
+    const std::vector<KDContentSourceInfo> added = m_addedSources.list();
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        return sources;
+        return added;
     }
     onGuiThread([&sources] {
         for (QScreen *screen : QGuiApplication::screens()) {
@@ -789,6 +822,7 @@ std::vector<KDContentSourceInfo> CAVEngine::getContentSourceList()
             sources.push_back(info);
         }
     });
+    sources.insert(sources.end(), added.begin(), added.end());
     return sources;
 }
 
@@ -802,8 +836,8 @@ int CAVEngine::getContentSourceBitmap(const KDContentSourceInfo &info, int bitma
         (bitmapType != 0 && bitmapType != 1)) {
         return KD_ERR_INVALID_ARGUMENT;
     }
-    QImage picture;
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+    QImage picture = m_addedSources.picture(info, bitmapType);
+    if (picture.isNull() && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         onGuiThread([&picture, &info] {
             for (QScreen *screen : QGuiApplication::screens()) {
                 if (screen->name().trimmed().toLocal8Bit().toStdString() == info.windowTitle) {
@@ -821,10 +855,9 @@ int CAVEngine::getContentSourceBitmap(const KDContentSourceInfo &info, int bitma
         painter.setPen(Qt::white);
         painter.drawText(picture.rect(), Qt::AlignCenter, QString::fromLocal8Bit(info.windowTitle.c_str()));
     }
-    picture = picture.scaled(maxWidth, maxHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     // The client wraps the pixels as a QImage without a line length, so every
     // line is padded to whole 32-bit words as QImage expects.
-    picture = picture.convertToFormat(bitmapType == 0 ? QImage::Format_RGB888 : QImage::Format_ARGB32);
+    picture = CContentSources::bitmapImage(picture, bitmapType, maxWidth, maxHeight);
     const int lineBytes = picture.bytesPerLine();
     unsigned char *data = new unsigned char[size_t(lineBytes) * size_t(picture.height())];
     for (int y = 0; y < picture.height(); ++y) {
@@ -1322,13 +1355,24 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
         KDMeetingInfo meeting;
         const size_t at = plainNumber.find('@');
         const std::string server = at == std::string::npos ? std::string() : plainNumber.substr(at + 1);
-        const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, meeting);
+        KDJoinRequest who;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            who.displayName = m_signedIn ? m_user.displayName : m_localName;
+            who.video = !m_call.isAudioOnly;
+        }
+        const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, who, meeting);
         const int rc = outcome.result();
         KDCallInfo info;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            // The user may have hung up while the meeting was looked up.
+            // The user may have hung up while the meeting was looked up; a
+            // meeting joined meanwhile is left at once.
             if (m_phase != CallPhase::Dialling || m_callSerial != serial) {
+                if (rc == KD_OK) {
+                    m_presence.owe(meeting);
+                    post([this] { m_presence.leaveOwed(); });
+                }
                 return;
             }
             if (rc != KD_OK) {
@@ -1405,6 +1449,7 @@ void CAVEngine::endCall(int code, const std::string &msg)
         info = m_call;
         m_phase = CallPhase::Idle;
         ++m_callSerial;
+        m_presence.owe(m_meeting);
         m_meeting = KDMeetingInfo();
         m_sendingType = 0;
         m_receivingType = 0;
@@ -1421,6 +1466,7 @@ void CAVEngine::endCall(int code, const std::string &msg)
         info.err.msg = msg;
     }
     publishScene();
+    post([this] { m_presence.leaveOwed(); });
     raise([info](IAVEventHandler &handler) {
         KDCallInfo copy = info;
         handler.onCallEnd(copy);
@@ -1461,8 +1507,11 @@ bool CAVEngine::conferenceControllable()
     if (m_phase != CallPhase::Connected) {
         return false;
     }
+    // The server says so when it lists participants; the in-memory model
+    // names the hosts.
     const std::vector<std::string> &hosts = m_meeting.hosts;
-    return std::find(hosts.begin(), hosts.end(), m_user.username) != hosts.end() && m_signedIn;
+    return m_signedIn &&
+           (m_meeting.controllable || std::find(hosts.begin(), hosts.end(), m_user.username) != hosts.end());
 }
 
 int CAVEngine::requestRemoteUnmute(bool request)
@@ -1845,6 +1894,16 @@ void CAVEngine::pollDevices()
 void CAVEngine::setDevicePollInterval(int milliseconds)
 {
     m_media->setPollInterval(milliseconds);
+}
+
+void CAVEngine::addContentSource(const KDContentSourceInfo &source)
+{
+    m_addedSources.add(source);
+}
+
+void CAVEngine::clearContentSources()
+{
+    m_addedSources.clear();
 }
 
 void CAVEngine::injectNetworkQuality(float rating)

@@ -10,9 +10,11 @@
 #include <QFile>
 #include <QImage>
 
+#include "ccontentsources.h"
 #include "ccontentframes.h"
 #include "ccallmanager.h"
 #include "ceventdispatcher.h"
+#include "cmeetingpresence.h"
 #include "cmediadevices.h"
 #include "cvideorenderer.h"
 #include "engine/iavengine.h"
@@ -157,6 +159,8 @@ public:
     void setSyntheticMicLevel(float level) override;
     void pollDevices() override;
     void setDevicePollInterval(int milliseconds) override;
+    void addContentSource(const kd::engine::KDContentSourceInfo &source) override;
+    void clearContentSources() override;
 
 private:
     enum class CallPhase { Idle, Dialling, Incoming, Connected };
@@ -194,6 +198,7 @@ private:
     void publishScene();
 
     std::unique_ptr<IBackend> m_backend;
+    CMeetingPresence m_presence;
     CEventDispatcher m_dispatcher;
     std::unique_ptr<CVideoRenderer> m_renderer;
 
@@ -257,8 +262,10 @@ private:
     // Content
     kd::engine::KDContentSourceInfo m_contentSource;
     QImage m_contentFrame;
+    QImage m_cameraFrame; // the real camera's latest picture
     CContentFrames m_contentFrames;
     std::set<unsigned char *> m_bitmaps;
+    CContentSources m_addedSources;
 
     // Devices and sound
     std::unique_ptr<CMediaDevices> m_media;

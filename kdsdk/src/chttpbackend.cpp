@@ -438,7 +438,7 @@ int CHttpBackend::changeDisplayName(const std::string &token, const std::string 
 }
 
 COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                                   KDMeetingInfo &meeting)
+                                   const KDJoinRequest &who, KDMeetingInfo &meeting)
 {
     CEndpoint endpoint;
     const bool known = sessionEndpoint(&endpoint);
@@ -484,7 +484,8 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
         meeting.name = number;
     }
     meeting.pointToPoint = details.value(QLatin1String("pointToPoint")).toBool();
-    // A meeting that has not started yet has nobody in it; the dial still goes through.
+    // The others in the meeting, before this client is one of them. A
+    // meeting that has not started yet has nobody in it; the dial still goes through.
     const CReply people = get(endpoint, base + "/participants");
     for (const QJsonValue &value : people.json.array()) {
         const std::string name = text(value.toObject(), "name");
@@ -492,7 +493,54 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
             meeting.participants.push_back(name);
         }
     }
+    if (meeting.pointToPoint) {
+        // A direct call to a person: there is no meeting to be listed in.
+        return KD_OK;
+    }
+    // The account's token goes only to the server it was issued by; a guest,
+    // or a meeting on another server, joins without one.
+    std::string token;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_hasSession && m_session.host == endpoint.host && m_session.port == endpoint.port) {
+            token = m_token;
+        }
+    }
+    QJsonObject request;
+    request[QLatin1String("displayName")] = QString::fromStdString(who.displayName);
+    request[QLatin1String("videoMode")] = who.video;
+    request[QLatin1String("password")] = QString::fromStdString(password);
+    const CReply joined = post(endpoint, token.empty() ? base + "/join" : withToken(base + "/join", token),
+                               QJsonDocument(request).toJson(QJsonDocument::Compact).toStdString(), kJson);
+    if (!joined.outcome.ok()) {
+        return joined.outcome;
+    }
+    const QJsonObject entry = joined.json.object();
+    meeting.participantId = int64_t(entry.value(QLatin1String("participantId")).toDouble());
+    meeting.controllable = entry.value(QLatin1String("controllable")).toBool();
+    if (meeting.participantId != 0) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_joined[meeting.participantId] = endpoint;
+    }
     return KD_OK;
+}
+
+void CHttpBackend::leaveMeeting(const KDMeetingInfo &meeting)
+{
+    CEndpoint endpoint;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto found = m_joined.find(meeting.participantId);
+        if (found == m_joined.end()) {
+            return;
+        }
+        endpoint = found->second;
+        m_joined.erase(found);
+    }
+    QJsonObject request;
+    request[QLatin1String("participantId")] = double(meeting.participantId);
+    post(endpoint, std::string(kApi) + "/meetings/" + encoded(meeting.number) + "/leave",
+         QJsonDocument(request).toJson(QJsonDocument::Compact).toStdString(), kJson);
 }
 
 COutcome CHttpBackend::uploadUserImage(const std::string &token, const std::string &path)

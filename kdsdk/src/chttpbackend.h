@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <set>
 
@@ -42,7 +43,8 @@ public:
                        const std::string &newPassword) override;
     int changeDisplayName(const std::string &token, const std::string &displayName) override;
     COutcome joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                         KDMeetingInfo &meeting) override;
+                         const KDJoinRequest &who, KDMeetingInfo &meeting) override;
+    void leaveMeeting(const KDMeetingInfo &meeting) override;
     COutcome uploadUserImage(const std::string &token, const std::string &path) override;
     COutcome downloadUserImage(const std::string &token, std::string &imageBytes) override;
     void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
@@ -97,6 +99,8 @@ private:
     kd::engine::KDPasswordPolicy m_policy;
     bool m_aborted = false;
     mutable std::set<httplib::ClientImpl *> m_inFlight;
+    // Where each joined participant was joined, for its leave.
+    std::map<int64_t, CEndpoint> m_joined;
 };
 
 } // namespace sdk

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "caudioio.h"
+#include "ccameracapture.h"
 #include "cmediathread.h"
 #include "csystemdevices.h"
 #include "cwavinfo.h"
@@ -76,6 +77,7 @@ void CMediaDevices::shutDown()
         }
         m_shutDown = true;
         m_meterOn = false;
+        m_cameraWanted = false;
         m_syntheticEnd = Clock::time_point();
     }
     if (m_media) {
@@ -83,6 +85,7 @@ void CMediaDevices::shutDown()
             m_pollTimer->stop();
             m_audio->stopPlayback();
             m_audio->stopMeter();
+            updateCamera();
         });
     }
 }
@@ -104,6 +107,7 @@ void CMediaDevices::poll()
     }
     m_devices->applySystem(CSystemDeviceLister::list());
     updateMeter();
+    updateCamera();
 }
 
 void CMediaDevices::pollNow()
@@ -132,6 +136,9 @@ int CMediaDevices::select(int type, unsigned id)
     const int rc = m_devices->select(type, id);
     if (rc == KD_OK && type == KD_DEVICE_MIC && m_media) {
         m_media->post([this] { updateMeter(); });
+    }
+    if (rc == KD_OK && type == KD_DEVICE_CAMERA && m_media) {
+        m_media->post([this] { updateCamera(); });
     }
     return rc;
 }
@@ -177,6 +184,48 @@ int CMediaDevices::enableMeter(bool enable)
         m_media->run([this, &rc] { rc = updateMeter(); });
     }
     return rc;
+}
+
+void CMediaDevices::setCameraSink(std::function<void(const QImage &)> sink)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_cameraSink = std::move(sink);
+}
+
+void CMediaDevices::setCameraWanted(bool wanted)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_shutDown || m_cameraWanted == wanted) {
+            return;
+        }
+        m_cameraWanted = wanted;
+    }
+    if (m_media) {
+        m_media->post([this] { updateCamera(); });
+    }
+}
+
+void CMediaDevices::updateCamera()
+{
+    bool wanted = false;
+    std::function<void(const QImage &)> sink;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        wanted = m_cameraWanted && !m_shutDown;
+        sink = m_cameraSink;
+    }
+    std::string key;
+    const QCameraInfo camera =
+        wanted && currentIsSystem(KD_DEVICE_CAMERA, &key) ? CSystemDeviceLister::camera(key) : QCameraInfo();
+    if (m_camera && !camera.isNull() && m_camera->camera() == camera) {
+        return;
+    }
+    delete m_camera;
+    m_camera = nullptr;
+    if (!camera.isNull()) {
+        m_camera = new CCameraCapture(camera, sink, m_media->context());
+    }
 }
 
 float CMediaDevices::micLevel()

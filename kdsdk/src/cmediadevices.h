@@ -1,10 +1,12 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 
+#include <QImage>
 #include <QString>
 
 #include "cdevicemanager.h"
@@ -15,6 +17,7 @@ namespace kd {
 namespace sdk {
 
 class CAudioIo;
+class CCameraCapture;
 class CMediaThread;
 
 // The engine's devices area: the device lists, following the system's
@@ -47,6 +50,11 @@ public:
     // A negative level gives the synthetic microphone its generated level back.
     void setSyntheticMicLevel(float level);
 
+    // Where the current camera's pictures go while it is wanted; an empty
+    // picture when it stops. The synthetic camera sends none.
+    void setCameraSink(std::function<void(const QImage &)> sink);
+    void setCameraWanted(bool wanted);
+
     int setAudioFile(const std::string &path);
     int startPlay();
     int stopPlay();
@@ -60,15 +68,20 @@ private:
     void poll();
     // On the media thread: (re)opens or closes the meter for the current microphone.
     int updateMeter();
+    // On the media thread: runs the current camera while it is wanted.
+    void updateCamera();
     bool currentIsSystem(int type, std::string *key) const;
 
     std::unique_ptr<CDeviceManager> m_devices;
     std::unique_ptr<CMediaThread> m_media;
     CAudioIo *m_audio = nullptr; // lives on the media thread, child of its context
     QTimer *m_pollTimer = nullptr;
+    CCameraCapture *m_camera = nullptr; // on the media thread, while a system camera runs
 
     mutable std::mutex m_mutex;
     bool m_meterOn = false;
+    bool m_cameraWanted = false;
+    std::function<void(const QImage &)> m_cameraSink;
     QString m_meterDevice; // the system microphone measured, empty for none
     float m_syntheticLevel = -1.0f;
     std::string m_audioFile;

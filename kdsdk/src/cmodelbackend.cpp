@@ -217,7 +217,7 @@ int CModelBackend::changeDisplayName(const std::string &token, const std::string
 }
 
 COutcome CModelBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                                    KDMeetingInfo &meeting)
+                                    const KDJoinRequest & /*who*/, KDMeetingInfo &meeting)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_meetings.find(number);

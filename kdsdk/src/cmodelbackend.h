@@ -23,7 +23,7 @@ public:
                        const std::string &newPassword) override;
     int changeDisplayName(const std::string &token, const std::string &displayName) override;
     COutcome joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                         KDMeetingInfo &meeting) override;
+                         const KDJoinRequest &who, KDMeetingInfo &meeting) override;
     COutcome uploadUserImage(const std::string &token, const std::string &path) override;
     COutcome downloadUserImage(const std::string &token, std::string &imageBytes) override;
     void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,

@@ -1,5 +1,7 @@
 #include "cvideorenderer.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDateTime>
 #include <QEvent>
@@ -91,11 +93,23 @@ private:
             painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Camera off"));
             return;
         }
+        const QString caption = scene.localName + QStringLiteral(" · ") + scene.cameraName + QLatin1Char(' ') +
+                                QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz"));
+        if (!scene.cameraFrame.isNull()) {
+            painter.fillRect(rect(), Qt::black);
+            const QImage frame = scene.cameraFrame.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            painter.drawImage((width() - frame.width()) / 2, (height() - frame.height()) / 2, frame);
+            paintCaption(painter, caption);
+            return;
+        }
         static const QColor bars[] = {Qt::white, Qt::yellow, Qt::cyan, Qt::green, Qt::magenta, Qt::red, Qt::blue};
         const int count = int(sizeof(bars) / sizeof(bars[0]));
+        // Each camera of the list starts the bars at another colour, so a
+        // picture tells which camera it comes from.
+        const int shift = std::max(0, scene.cameraIndex);
         for (int i = 0; i < count; ++i) {
             const int left = width() * i / count;
-            painter.fillRect(QRect(left, 0, width() * (i + 1) / count - left, height()), bars[i]);
+            painter.fillRect(QRect(left, 0, width() * (i + 1) / count - left, height()), bars[(i + shift) % count]);
         }
         // A moving marker shows the picture is live.
         const int marker = qMax(8, height() / 8);
@@ -103,8 +117,7 @@ private:
         painter.setBrush(Qt::black);
         painter.setPen(Qt::NoPen);
         painter.drawEllipse(int(m_frame * 7) % span, height() - marker - 4, marker, marker);
-        paintCaption(painter, scene.localName + QLatin1Char(' ') +
-                                  QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+        paintCaption(painter, caption);
     }
 
     void paintRemote(QPainter &painter, const CVideoScene &scene)
@@ -192,12 +205,25 @@ void CVideoRenderer::attach(Stream stream, quintptr window)
         }
     }
     m_surfaces[stream] = new CVideoSurface(target, stream, this);
+    showOrHideLocalPicture();
+}
+
+void CVideoRenderer::showOrHideLocalPicture()
+{
+    // Without a picture the window shows what it shows itself.
+    if (CVideoSurface *local = m_surfaces[LocalVideo].data()) {
+        local->setVisible(scene().localPictureOn);
+    }
 }
 
 void CVideoRenderer::setScene(const CVideoScene &scene)
 {
-    std::lock_guard<std::mutex> lock(m_sceneMutex);
-    m_scene = scene;
+    {
+        std::lock_guard<std::mutex> lock(m_sceneMutex);
+        m_scene = scene;
+    }
+    QMetaObject::invokeMethod(
+        this, [this] { showOrHideLocalPicture(); }, Qt::QueuedConnection);
 }
 
 CVideoScene CVideoRenderer::scene() const

@@ -25,6 +25,11 @@ struct CVideoScene
     QImage localContentFrame;
     QString contentSender;
     bool cameraOn = true;
+    // The local picture: in a call always, outside one only with the preview on.
+    bool localPictureOn = true;
+    QString cameraName;
+    int cameraIndex = 0; // the camera's place in the engine's list
+    QImage cameraFrame;  // a real camera's picture; null for the synthetic one
 };
 
 // Paints synthetic video into the client's windows. The engine calls it from
@@ -46,6 +51,7 @@ public:
 
 private:
     void attach(Stream stream, quintptr window);
+    void showOrHideLocalPicture();
 
     mutable std::mutex m_sceneMutex;
     CVideoScene m_scene;

@@ -8,6 +8,7 @@
 // name changes), from the caller's thread; they may block, and must be safe
 // to make from several threads at once.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +32,17 @@ struct KDMeetingInfo
     bool contentLocked = false;
     // The number was a person's, not a meeting's: a direct call to them.
     bool pointToPoint = false;
+    // From a server that lists who takes part: this client's entry there
+    // (0: none) and whether the server lets this account control the meeting.
+    int64_t participantId = 0;
+    bool controllable = false;
+};
+
+// Who joins a meeting: the name the others see and whether with video.
+struct KDJoinRequest
+{
+    std::string displayName;
+    bool video = true;
 };
 
 class IBackend
@@ -57,10 +69,14 @@ public:
     virtual int changePassword(const std::string &token, const std::string &oldPassword,
                                const std::string &newPassword) = 0;
     virtual int changeDisplayName(const std::string &token, const std::string &displayName) = 0;
-    // Whether a dialled number exists and its password fits; fills the meeting.
-    // The server is the dial string's "@host[:port]" part, empty when it had none.
+    // Whether a dialled number exists and its password fits; joins it and
+    // fills the meeting. The server is the dial string's "@host[:port]"
+    // part, empty when it had none.
     virtual COutcome joinMeeting(const std::string &number, const std::string &password, const std::string &server,
-                                 KDMeetingInfo &meeting) = 0;
+                                 const KDJoinRequest &who, KDMeetingInfo &meeting) = 0;
+    // Takes this client off the list of a meeting it joined; a failure is
+    // only logged (the call is over either way).
+    virtual void leaveMeeting(const KDMeetingInfo &meeting) {}
     virtual COutcome uploadUserImage(const std::string &token, const std::string &path) = 0;
     virtual COutcome downloadUserImage(const std::string &token, std::string &imageBytes) = 0;
     // Reports progress 0..100 through the callback; a negative value ends in failure.

@@ -9,6 +9,28 @@
     </message>
 </context>
 <context>
+    <name>CAttendeesButton</name>
+    <message>
+        <source>Attendees</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CAttendessWidgets</name>
+    <message>
+        <source>Attendees</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video(%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio(%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CConferenceItemWidget</name>
     <message>
         <source>Schedule</source>
@@ -389,6 +411,17 @@
     <name>CMediaStatisticsDlg</name>
     <message>
         <source>Media Statistics</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CNumberButton</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Management</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -889,6 +922,17 @@
     </message>
 </context>
 <context>
+    <name>kd_app::views::CAttendessWidgets</name>
+    <message>
+        <source>Video(%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio(%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CConferencesWidget</name>
     <message>
         <source>Note</source>
@@ -918,6 +962,13 @@
     <name>kd_app::views::CContainerSettingsFormWidget</name>
     <message>
         <source>There are no settings to change in this version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CDeviceMenuWidget</name>
+    <message>
+        <source>System Default</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -965,6 +1016,30 @@
     </message>
     <message>
         <source>Are you sure to close app?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Signed in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Signed in as %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sign Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are not signed in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back to Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1501,6 +1576,13 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CMenuMoreWidget</name>
+    <message>
+        <source>Speech Request</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1660,6 +1742,32 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::menuAudioWidget</name>
+    <message>
+        <source>Select microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select speaker</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::menuVideoWidget</name>
+    <message>
+        <source>Select camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video setting</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

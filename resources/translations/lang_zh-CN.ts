@@ -9,6 +9,28 @@
     </message>
 </context>
 <context>
+    <name>CAttendeesButton</name>
+    <message>
+        <source>Attendees</source>
+        <translation>参会者</translation>
+    </message>
+</context>
+<context>
+    <name>CAttendessWidgets</name>
+    <message>
+        <source>Attendees</source>
+        <translation>参会者</translation>
+    </message>
+    <message>
+        <source>Video(%1)</source>
+        <translation>视频(%1)</translation>
+    </message>
+    <message>
+        <source>Audio(%1)</source>
+        <translation>音频(%1)</translation>
+    </message>
+</context>
+<context>
     <name>CConferenceItemWidget</name>
     <message>
         <source>Schedule</source>
@@ -390,6 +412,17 @@
     <message>
         <source>Media Statistics</source>
         <translation>媒体统计</translation>
+    </message>
+</context>
+<context>
+    <name>CNumberButton</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>会控</translation>
     </message>
 </context>
 <context>
@@ -889,6 +922,17 @@
     </message>
 </context>
 <context>
+    <name>kd_app::views::CAttendessWidgets</name>
+    <message>
+        <source>Video(%1)</source>
+        <translation>视频(%1)</translation>
+    </message>
+    <message>
+        <source>Audio(%1)</source>
+        <translation>音频(%1)</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CConferencesWidget</name>
     <message>
         <source>Note</source>
@@ -927,6 +971,13 @@
     <message>
         <source>There are no settings to change in this version.</source>
         <translation>此版本没有可更改的设置。</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CDeviceMenuWidget</name>
+    <message>
+        <source>System Default</source>
+        <translation>系统默认</translation>
     </message>
 </context>
 <context>
@@ -1538,6 +1589,13 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CMenuMoreWidget</name>
+    <message>
+        <source>Speech Request</source>
+        <translation>申请发言</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1698,6 +1756,32 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Exit</source>
         <translation>退出</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::menuAudioWidget</name>
+    <message>
+        <source>Select microphone</source>
+        <translation>选择麦克风</translation>
+    </message>
+    <message>
+        <source>Select speaker</source>
+        <translation>选择扬声器</translation>
+    </message>
+    <message>
+        <source>Audio setting</source>
+        <translation>音频设置</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::menuVideoWidget</name>
+    <message>
+        <source>Select camera</source>
+        <translation>选择摄像头</translation>
+    </message>
+    <message>
+        <source>Video setting</source>
+        <translation>视频设置</translation>
     </message>
 </context>
 <context>

@@ -257,7 +257,9 @@ void CUCMApiManager::terminateConference(const QString &serverUrl, const QString
 
 void CUCMApiManager::getParticipants(const QString &serverUrl, const QString &token, const QString &meetingId)
 {
-    KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token) << "meetingId:" << meetingId;
+    // The meeting id is the call's dial string, which may carry "*password".
+    KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token)
+           << "meetingId:" << CLogFormat::maskedDialString(meetingId);
     const QString number = meetingNumberOf(meetingId);
     if (!prepare(serverUrl, token, number)) {
         return;

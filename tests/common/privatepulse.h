@@ -45,9 +45,17 @@ public:
             return false;
         }
         m_pid = file.readAll().trimmed().toLongLong();
+        if (m_pid <= 0) {
+            return false;
+        }
+        // A busy machine may write the pid before the server takes clients;
+        // a client that connects too early is never told the server came.
+        if (!QTest::qWaitFor([this] { return pactl({"info"}); }, 20000)) {
+            return false;
+        }
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
         qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(m_dir.filePath("pulse/native")));
-        return m_pid > 0;
+        return true;
     }
 
     // pactl against this server; true when it succeeded.

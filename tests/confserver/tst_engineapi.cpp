@@ -50,6 +50,8 @@ private slots:
     void dialledMeeting();
     void acsToken_data();
     void acsToken();
+    void joinAndLeave_data();
+    void joinAndLeave();
     void meetingTimesFromOutside_data();
     void meetingTimesFromOutside();
 
@@ -274,6 +276,86 @@ void TestEngineApi::acsToken()
         QCOMPARE(reply.json().value("internalEdgeIp").toString(), QStringLiteral("127.0.0.1"));
         QCOMPARE(reply.json().value("externalEdgeIp").toString(), QStringLiteral("127.0.0.1"));
     }
+}
+
+void TestEngineApi::joinAndLeave_data()
+{
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("errorCode");
+    QTest::addColumn<bool>("controllable");
+    // Names listed while joined, "name/v" for video and "name/a" for audio only.
+    QTest::addColumn<QStringList>("listed");
+    const QStringList before{"Bob/v"};
+    QTest::newRow("organiser") << "alice"
+                               << "70001"
+                               << "4711" << 0 << true << QStringList{"Bob/v", "Alice/a"};
+    QTest::newRow("listed person takes over the entry") << "bob"
+                                                        << "70001"
+                                                        << "4711" << 0 << false << QStringList{"Bob/a"};
+    QTest::newRow("guest") << ""
+                           << "70001"
+                           << "4711" << 0 << false << QStringList{"Bob/v", "Gast/a"};
+    QTest::newRow("meeting not started yet") << "alice"
+                                             << "70002"
+                                             << "" << 0 << true << QStringList{"Alice/a"};
+    QTest::newRow("wrong password") << "alice"
+                                    << "70001"
+                                    << "1" << 6601 << false << before;
+    QTest::newRow("no password") << ""
+                                 << "70001"
+                                 << "" << 6601 << false << before;
+    QTest::newRow("unknown meeting") << "alice"
+                                     << "70009"
+                                     << "" << 4205 << false << QStringList();
+    QTest::newRow("unknown token") << "nobody"
+                                   << "70001"
+                                   << "4711" << 1010 << false << before;
+}
+
+void TestEngineApi::joinAndLeave()
+{
+    QFETCH(QString, account);
+    QFETCH(QString, number);
+    QFETCH(QString, password);
+    QFETCH(int, errorCode);
+    QFETCH(bool, controllable);
+    QFETCH(QStringList, listed);
+    QString query;
+    if (account == "nobody") {
+        query = "?token=0123456789abcdef";
+    } else if (!account.isEmpty()) {
+        query = "?token=" + login(account, account == "alice" ? "Alice2026!" : "Bob2026!");
+    }
+    const auto people = [this, &number] {
+        QStringList names;
+        const CReply list = call("GET", "/api/engine/v1/meetings/" + number + "/participants");
+        for (const QJsonValue &value : QJsonDocument::fromJson(list.body).array()) {
+            const QJsonObject person = value.toObject();
+            names << person.value("name").toString() + (person.value("videoMode").toBool() ? "/v" : "/a");
+        }
+        return names;
+    };
+    const QStringList initially = people();
+    const QJsonObject body{{"displayName", "Gast"}, {"videoMode", false}, {"password", password}};
+
+    const CReply joined =
+        call("POST", "/api/engine/v1/meetings/" + number + "/join" + query, QJsonDocument(body).toJson());
+
+    QCOMPARE(joined.errorCode(), errorCode);
+    QCOMPARE(people(), listed);
+    if (errorCode != 0) {
+        return;
+    }
+    QCOMPARE(joined.json().value("controllable").toBool(), controllable);
+    const double participantId = joined.json().value("participantId").toDouble();
+    QVERIFY(participantId > 0);
+    const QByteArray leave = QJsonDocument(QJsonObject{{"participantId", participantId}}).toJson();
+    QCOMPARE(call("POST", "/api/engine/v1/meetings/" + number + "/leave", leave).errorCode(), 0);
+    QCOMPARE(people().size(), initially.size() + (account == "bob" ? -1 : 0));
+    // A second leave of the same entry finds nobody.
+    QCOMPARE(call("POST", "/api/engine/v1/meetings/" + number + "/leave", leave).errorCode(), 1020);
 }
 
 // Times a client posts are range-checked before they become numbers: one

@@ -68,6 +68,7 @@ private slots:
     void devicesHotPlug();
     void diagnosticsDescribeTheState();
     void contentSourcesAndBitmaps();
+    void addedContentSources();
     void modelFromJsonFile_data();
     void modelFromJsonFile();
     void hostMuteHoldsUntilLifted();
@@ -644,6 +645,51 @@ void TestAVEngine::contentSourcesAndBitmaps()
         m_manager->releaseContentSourceBitmap(&bitmap);
         QVERIFY(!bitmap.data);
     }
+}
+
+void TestAVEngine::addedContentSources()
+{
+    kd::sdk::IEngineControl *control = kd::sdk::currentEngineControl();
+    const size_t screens = m_manager->getContentSourceList().size();
+    KDContentSourceInfo window;
+    window.type = 1;
+    window.windowTitle = "Notes";
+    window.windowId = reinterpret_cast<KDWindowHandle>(quintptr(0x51));
+    KDContentSourceInfo phantom;
+    phantom.type = 0;
+    phantom.windowTitle = "VIRTUAL-9";
+    control->addContentSource(window);
+    control->addContentSource(phantom);
+
+    const std::vector<KDContentSourceInfo> sources = m_manager->getContentSourceList();
+    QCOMPARE(sources.size(), screens + 2);
+    QCOMPARE(sources.at(screens).windowTitle, std::string("Notes"));
+    QCOMPARE(sources.at(screens).type, 1);
+    QCOMPARE(sources.at(screens + 1).windowTitle, std::string("VIRTUAL-9"));
+
+    // The window's thumbnail: its dark title bar comes first in each pixel as blue.
+    KDBitmap thumbnail;
+    QVERIFY(m_manager->getContentSourceBitmap(window, 0, 112, 70, &thumbnail));
+    QCOMPARE(thumbnail.width, 112);
+    const int at = 2 * ((thumbnail.width * 3 + 3) / 4 * 4) + 2 * 3;
+    QCOMPARE(int(thumbnail.data[at]), 0x7e);
+    QCOMPARE(int(thumbnail.data[at + 2]), 0x4a);
+    m_manager->releaseContentSourceBitmap(&thumbnail);
+    // Its icon: opaque in the middle, clear in the corner.
+    KDBitmap icon;
+    QVERIFY(m_manager->getContentSourceBitmap(window, 1, 40, 40, &icon));
+    const QImage wrapped(icon.data, icon.width, icon.height, QImage::Format_ARGB32);
+    QCOMPARE(qAlpha(wrapped.pixel(20, 20)), 255);
+    QCOMPARE(qAlpha(wrapped.pixel(0, 0)), 0);
+    m_manager->releaseContentSourceBitmap(&icon);
+    // A screen nothing can grab still gets a picture.
+    KDBitmap labelled;
+    QVERIFY(m_manager->getContentSourceBitmap(phantom, 0, 112, 70, &labelled));
+    QVERIFY(labelled.data);
+    m_manager->releaseContentSourceBitmap(&labelled);
+
+    control->clearContentSources();
+    QCOMPARE(m_manager->getContentSourceList().size(), screens);
 }
 
 // A user id the engine's integer cannot hold reads as missing (0).

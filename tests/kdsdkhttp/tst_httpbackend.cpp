@@ -117,6 +117,8 @@ private slots:
     void feedbackUpload_data();
     void feedbackUpload();
     void releaseCutsAWaitingSignInShort();
+    void takesPartWhileInTheCall_data();
+    void takesPartWhileInTheCall();
     void numbersOutOfRangeReadAsMissing_data();
     void numbersOutOfRangeReadAsMissing();
 
@@ -125,6 +127,7 @@ private:
     void prepare(bool tls, bool trusted = true);
     KDUserInfo signIn(const char *user, const char *password);
     int restStatus(const std::string &token);
+    QStringList participantsOf(const QString &number);
 
     CConfStore m_store;
     std::unique_ptr<CConfServer> m_http;
@@ -650,6 +653,68 @@ void TestHttpBackend::releaseCutsAWaitingSignInShort()
     QVERIFY2(clock.elapsed() < kRequestLimitMs / 2, qPrintable(QString::number(clock.elapsed())));
     QTest::qWait(100);
     QCOMPARE(errors.count(), 0);
+}
+
+QStringList TestHttpBackend::participantsOf(const QString &number)
+{
+    QStringList names;
+    for (const QJsonValue &value : m_store.meetingParticipants(number).value.toArray()) {
+        names << value.toObject().value("name").toString();
+    }
+    return names;
+}
+
+void TestHttpBackend::takesPartWhileInTheCall_data()
+{
+    QTest::addColumn<QByteArray>("account");
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<bool>("controllable");
+    QTest::addColumn<QStringList>("listed");
+    const QString guest = QSysInfo::machineHostName();
+    const QStringList organiser{"Bob Brand", "Cleo Cruz", "Alice Archer"};
+    QTest::newRow("organiser hangs up") << QByteArray("alice") << "hang up" << true << organiser;
+    QTest::newRow("organiser, far end ends") << QByteArray("alice") << "far end" << true << organiser;
+    QTest::newRow("organiser, engine released") << QByteArray("alice") << "release" << true << organiser;
+    QTest::newRow("listed participant") << QByteArray("bob") << "hang up" << false
+                                        << QStringList{"Bob Brand", "Cleo Cruz"};
+    QTest::newRow("guest") << QByteArray() << "hang up" << false << QStringList{"Bob Brand", "Cleo Cruz", guest};
+}
+
+void TestHttpBackend::takesPartWhileInTheCall()
+{
+    QFETCH(QByteArray, account);
+    QFETCH(QString, ending);
+    QFETCH(bool, controllable);
+    QFETCH(QStringList, listed);
+    prepare(false);
+    if (account.isEmpty()) {
+        AVFeature feature;
+        QVERIFY(m_manager->getFeature("127.0.0.1", unsigned(m_http->port()), feature));
+    } else {
+        QVERIFY(!signIn(account.constData(), account == "alice" ? "Alice2026!" : "Bob2026!").token.empty());
+    }
+    const QStringList before = participantsOf("70001");
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
+    QVERIFY(m_manager->dialOut("70001", account != "bob"));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+
+    QCOMPARE(participantsOf("70001"), listed);
+    QCOMPARE(m_manager->conferenceControllable(), controllable);
+
+    if (ending == "hang up") {
+        QVERIFY(m_manager->hangUp());
+    } else if (ending == "far end") {
+        kd::sdk::currentEngineControl()->injectRemoteHangUp(0);
+    } else {
+        CKDSdkManager::releaseInstance();
+        // Released, the engine has left before it went.
+        QCOMPARE(participantsOf("70001").size(), before.size() - (account == "bob" ? 1 : 0));
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(participantsOf("70001").size(), before.size() - (account == "bob" ? 1 : 0), 5000);
+    QVERIFY(!m_manager->conferenceControllable());
 }
 
 // Ids and limits that no integer of the engine holds read as missing (0),

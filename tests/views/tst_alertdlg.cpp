@@ -10,20 +10,16 @@
 #include "helpers/cuserconfigutils.h"
 #include "views/base/alertdlg.h"
 #include "views/base/cmodualdlgsmanager.h"
+#include "views/call/toolbar/cdtmfdlg.h"
 #include "views/home/cjoinconfdlg.h"
 
 using kd_app::views::AlertDlg;
 using kd_app::views::CModualDlgsManager;
 
-// Stand-ins that carry the class names of the program's modal dialogs, which
-// is all the clean-up looks at.
+// A stand-in that carries the class name of one of the program's modal
+// dialogs, which is all the clean-up looks at.
 namespace kd_app {
 namespace views {
-
-class CDTMFDlg : public QDialog
-{
-    Q_OBJECT
-};
 
 // A profile dialog busy with something it will not drop on request.
 class CMyInfoDlg : public QDialog
@@ -253,7 +249,10 @@ void TestAlertDlg::closeAllWithoutOnlyAlertsEndsListedDialogs()
     QPointer<QDialog> bottom = showModal(new QDialog);
     QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
     QSignalSpy joinRejected(join.data(), &QDialog::rejected);
-    QPointer<QDialog> dial = showModal(new kd_app::views::CDTMFDlg);
+    QPointer<QWidget> dial = new kd_app::views::CDTMFDlg(nullptr);
+    dial->setAttribute(Qt::WA_DeleteOnClose);
+    dial->setWindowModality(Qt::ApplicationModal);
+    dial->show();
     AlertDlg::informationNonModal(nullptr, "Error", "Top");
 
     CModualDlgsManager::closeAllModualDlgs(false);

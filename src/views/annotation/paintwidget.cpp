@@ -147,32 +147,27 @@ void PaintWidget::paintEvent(QPaintEvent *event)
         if (stroke.points.size() < 2 || !m_mapBounds.value(it.key()).intersects(area)) {
             continue;
         }
+        painter.setPen(stroke.pen);
+        painter.setCompositionMode(stroke.kind == MarkerMode ? QPainter::CompositionMode_Source
+                                                             : QPainter::CompositionMode_SourceOver);
         for (int i = 0; i + 1 < stroke.points.size(); ++i) {
             const QPoint &from = stroke.points[i];
             const QPoint &to = stroke.points[i + 1];
             if (!segmentBounds(from, to, stroke.pen, stroke.kind).intersects(area)) {
                 continue;
             }
-            painter.setPen(stroke.pen);
-            switch (stroke.kind) {
-            case EraserMode:
-                // Every segment is cleared with the stroke's own pen, so the
-                // erased band has one width along the whole stroke.
-                painter.setCompositionMode(QPainter::CompositionMode_Clear);
+            if (stroke.kind != EraserMode) {
                 painter.drawLine(from, to);
-                painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-                painter.setPen(tracePen);
-                painter.drawLine(from, to);
-                break;
-            case MarkerMode:
-                painter.setCompositionMode(QPainter::CompositionMode_Source);
-                painter.drawLine(from, to);
-                break;
-            default:
-                painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-                painter.drawLine(from, to);
-                break;
+                continue;
             }
+            // Every segment is cleared with the stroke's own pen, so the
+            // erased band has one width along the whole stroke.
+            painter.setPen(stroke.pen);
+            painter.setCompositionMode(QPainter::CompositionMode_Clear);
+            painter.drawLine(from, to);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.setPen(tracePen);
+            painter.drawLine(from, to);
         }
     }
 }
