@@ -141,6 +141,7 @@ void TestMeetingKinds::personalRoomIsJoinedAndLeft()
     const CReply guest = call("POST", room + "/join", QJsonDocument(QJsonObject{{"displayName", "Gast"}}).toJson());
     QCOMPARE(guest.errorCode(), 0);
     QVERIFY(!guest.json().value("controllable").toBool());
+    QCOMPARE(guest.json().value("participants").toArray().size(), 1);
     QCOMPARE(people(), QStringList({"Alice", "Gast"}));
 
     const QByteArray leave =
