@@ -372,6 +372,17 @@
     </message>
 </context>
 <context>
+    <name>CLayoutToolbarDlg</name>
+    <message>
+        <source>Show PIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hang Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -397,6 +408,33 @@
     </message>
     <message>
         <source>Management</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CSelectShareContent</name>
+    <message>
+        <source>Choose to share content</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>appwindow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share Computer Sound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preferred Fluency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1021,6 +1059,64 @@
     </message>
 </context>
 <context>
+    <name>kd_app::views::CLayoutCellCoverDlg</name>
+    <message>
+        <source>%1&apos;s Screen Sharing</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutToolbarDlg</name>
+    <message>
+        <source>Mute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Leave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure to leave the meeting?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CLoginChangePasswordForm</name>
     <message>
         <source>Please change the password for security</source>
@@ -1514,6 +1610,29 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CSelectShareContent</name>
+    <message>
+        <source>Other participants will be able to hear the audio being played on your computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ensure shared content fluency first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Service is not connected, please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Receiving whiteboard.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1620,6 +1739,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CWidgetContents</name>
+    <message>
+        <source>Screen %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WhiteBoard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CallInviteWidget</name>
     <message>
         <source>You are invited to join meeting:</source>
@@ -1673,6 +1803,24 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardDlg</name>
+    <message>
+        <source>Whiteboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardTopWidget</name>
+    <message>
+        <source>Show PIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
