@@ -1066,6 +1066,93 @@
     </message>
 </context>
 <context>
+    <name>kd_app::views::CLayoutPeopleSettingDlg</name>
+    <message>
+        <source>The request for sending conent is denied due to lack of permission.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have been muted by meeting host.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are unmuted, other participants can hear you now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microphone Muted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speech request has been sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video is stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video is enabled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No microphone device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current microphone: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No speaker device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current speaker: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No camera device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current camera: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network is not stable now, it may impact your conferencing experience.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network is in very poor status, recommend checking network or switching to better network.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network bandwidth is insufficient, it may impact your conferencing experience.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network bandwidth is in serious shortage, recommend checking network bandwidth or switching to better network.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not allowed to unmute.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>There is no microphone found and other can not listen to you. Please check microphone device.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting manager is unmuting you, do you agree?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CLayoutToolbarDlg</name>
     <message>
         <source>Mute</source>
