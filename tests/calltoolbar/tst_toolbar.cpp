@@ -6,10 +6,12 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "../engine/clogcapture.h"
 #include "../login/clientfixture.h"
 #include "alertanswerer.h"
 #include "views/call/attendees/cattendeesbutton.h"
 #include "views/call/attendees/cattendesswidgets.h"
+#include "views/call/clayoutpeoplesettingdlg.h"
 #include "views/call/share/cselectsharecontent.h"
 #include "views/call/toolbar/ccontrolvolumewidget.h"
 #include "views/call/toolbar/cdtmfdlg.h"
@@ -75,6 +77,7 @@ private slots:
     void hangUp();
     void callEndClosesWindows();
     void controllabilityAnswerAfterDestruction();
+    void layoutEngineHearsTheToolbar();
 
 private:
     bool connectCall();
@@ -545,6 +548,23 @@ void TestToolbar::controllabilityAnswerAfterDestruction()
     m_toolbar = std::make_unique<CLayoutToolbarDlg>(nullptr);
     m_toolbar->slotOnCallStatusChanged(enums::Connected);
     QTRY_VERIFY(shown(*m_toolbar, "m_pBtnConfMngt"));
+}
+
+void TestToolbar::layoutEngineHearsTheToolbar()
+{
+    // The engine connects to the toolbar by signal names; a name or an
+    // argument type spelt otherwise fails only at run time.
+    CLogCapture log;
+    kd_app::views::CLayoutPeopleSettingDlg::setToolbarFactory([] { return new CLayoutToolbarDlg(nullptr); });
+    auto engine = std::make_unique<kd_app::views::CLayoutPeopleSettingDlg>(nullptr);
+    kd_app::views::CLayoutPeopleSettingDlg::setToolbarFactory(nullptr);
+    auto *toolbar = qobject_cast<CLayoutToolbarDlg *>(engine->getToolbarDlg());
+    QVERIFY(toolbar);
+    QVERIFY2(!log.contains("connect failed"), qPrintable(log.warningLines().join('\n')));
+
+    toolbar->setShowPicButtonVisible(true);
+    qobject_cast<QPushButton *>(toolbar->button("m_pBtnShowPic"))->click();
+    QVERIFY(!shown(*toolbar, "m_pBtnShowPic"));
 }
 
 QTEST_MAIN(TestToolbar)

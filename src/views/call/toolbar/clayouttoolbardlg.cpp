@@ -52,6 +52,7 @@ bool isServerWithoutParticipantList()
 CLayoutToolbarDlg::CLayoutToolbarDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_unique<Ui::CLayoutToolbarDlg>())
 {
     qRegisterMetaType<enums::LayoutModeType>("kd_app::enums::LayoutModeType");
+    qRegisterMetaType<enums::LayoutModeType>("enums::LayoutModeType");
     ui->setupUi(this);
     helpers::CGeneralUtils::setStyle(this, QString(STYLE_BASE) + ".qss");
     setWindowFlags(Qt::FramelessWindowHint);
@@ -106,6 +107,51 @@ CLayoutToolbarDlg::~CLayoutToolbarDlg()
     }
     ui.reset();
     KD_LOG << "done";
+}
+
+menuAudioWidget *CLayoutToolbarDlg::audioMenu() const
+{
+    return m_pAudioSelectMenu;
+}
+
+menuVideoWidget *CLayoutToolbarDlg::cameraMenu() const
+{
+    return m_pCamSelectMenu;
+}
+
+CMenuMoreWidget *CLayoutToolbarDlg::moreMenu() const
+{
+    return m_pMoreMenu;
+}
+
+CControlVolumeWidget *CLayoutToolbarDlg::volumeControl() const
+{
+    return m_pVolumeControl;
+}
+
+CContainerSettingsFormWidget *CLayoutToolbarDlg::settingsWindow() const
+{
+    return m_pSettingForm;
+}
+
+CSelectShareContent *CLayoutToolbarDlg::sharePicker() const
+{
+    return m_pSelectShareContentForm;
+}
+
+CAttendessWidgets *CLayoutToolbarDlg::attendeesWindow() const
+{
+    return m_pAttendeesWidget;
+}
+
+CDTMFDlg *CLayoutToolbarDlg::dialPad() const
+{
+    return m_pDTMFDlg;
+}
+
+AlertDlg *CLayoutToolbarDlg::leaveConfirmation() const
+{
+    return m_pAlertWidget;
 }
 
 CConfMngtDlg *CLayoutToolbarDlg::confMngtWindow() const

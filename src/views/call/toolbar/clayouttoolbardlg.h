@@ -10,6 +10,7 @@
 #include "helpers/enums.h"
 #include "views/base/cbasedlg.h"
 #include "views/base/cdpiscaler.h"
+#include "views/call/ilayouttoolbar.h"
 
 class QAbstractButton;
 class QToolButton;
@@ -37,7 +38,7 @@ class menuVideoWidget;
 // more, volume, dial pad and hang-up. It owns the popups its buttons open,
 // keeps them above their buttons and closes them when the user clicks
 // elsewhere; the layout engine places, shows and hides the bar itself.
-class CLayoutToolbarDlg : public CBaseDlg
+class CLayoutToolbarDlg : public CBaseDlg, public ILayoutToolbar
 {
     Q_OBJECT
 
@@ -45,41 +46,42 @@ public:
     explicit CLayoutToolbarDlg(QWidget *parent);
     ~CLayoutToolbarDlg() override;
 
-    void setLayoutMode(int mode);
+    QWidget *toolbarWindow() override { return this; }
+    void setLayoutMode(int mode) override;
     int layoutMode() const { return m_layoutMode; }
-    void setAudioOnly(bool audioOnly);
-    void initBtnStatus();
-    void checkMicStatus();
+    void setAudioOnly(bool audioOnly) override;
+    void initBtnStatus() override;
+    void checkMicStatus() override;
     void checkCameraStatus();
-    void muteAudio();
-    void UnmuteAudio();
-    bool isMicButtonChecked() const;
-    void setIsLocalRemoteMuted(bool muted);
+    void muteAudio() override;
+    void UnmuteAudio() override;
+    bool isMicButtonChecked() const override;
+    void setIsLocalRemoteMuted(bool muted) override;
     bool isLocalRemoteMuted() const { return m_bIsLocalRemoteMuted; }
-    void updateMoreModeVisibility();
-    void setShowPicButtonVisible(bool visible);
-    bool getShowPromptFlag() const { return m_bShowPrompt; }
-    bool isAnyPopupVisible() const;
-    void openManagerWindow();
-    void closeWindows();
-    void closeSelectShareContentForm();
+    void updateMoreModeVisibility() override;
+    void setShowPicButtonVisible(bool visible) override;
+    bool getShowPromptFlag() const override { return m_bShowPrompt; }
+    bool isAnyPopupVisible() const override;
+    void openManagerWindow() override;
+    void closeWindows() override;
+    void closeSelectShareContentForm() override;
     void setFullScreenParent(QWidget *titleBar, QRect geometry);
 
     // The popups as they are now; null when not open.
-    menuAudioWidget *audioMenu() const { return m_pAudioSelectMenu; }
-    menuVideoWidget *cameraMenu() const { return m_pCamSelectMenu; }
-    CMenuMoreWidget *moreMenu() const { return m_pMoreMenu; }
-    CControlVolumeWidget *volumeControl() const { return m_pVolumeControl; }
-    CContainerSettingsFormWidget *settingsWindow() const { return m_pSettingForm; }
-    CSelectShareContent *sharePicker() const { return m_pSelectShareContentForm; }
-    CAttendessWidgets *attendeesWindow() const { return m_pAttendeesWidget; }
-    CDTMFDlg *dialPad() const { return m_pDTMFDlg; }
-    AlertDlg *leaveConfirmation() const { return m_pAlertWidget; }
+    menuAudioWidget *audioMenu() const;
+    menuVideoWidget *cameraMenu() const;
+    CMenuMoreWidget *moreMenu() const;
+    CControlVolumeWidget *volumeControl() const;
+    CContainerSettingsFormWidget *settingsWindow() const;
+    CSelectShareContent *sharePicker() const;
+    CAttendessWidgets *attendeesWindow() const;
+    CDTMFDlg *dialPad() const;
+    AlertDlg *leaveConfirmation() const;
     CConfMngtDlg *confMngtWindow() const;
     QWidget *button(const char *objectName) const;
 
 signals:
-    void sigChangeLayoutMode(kd_app::enums::LayoutModeType layoutMode);
+    void sigChangeLayoutMode(enums::LayoutModeType layoutMode);
     void sigIsLocalMicEnabled(bool isLocalMicEnabled);
     void sigrequestSpeakPrompt();
     void sigOnShowPicture();
