@@ -1013,30 +1013,6 @@
 <context>
     <name>kd_app::views::CHomeDlg</name>
     <message>
-        <source>Signed in</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Signed in as %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sign Out</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>You are not signed in.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Back to Login</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Join a Meeting</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Join</source>
         <translation type="unfinished"></translation>
     </message>
