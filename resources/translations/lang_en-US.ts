@@ -334,6 +334,31 @@
     </message>
 </context>
 <context>
+    <name>CEmptyForm</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CHomeDlg</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CHomeExitButton</name>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CJoinConfDlg</name>
     <message>
         <source>Join a Meeting</source>
@@ -368,6 +393,17 @@
     </message>
     <message>
         <source>Turn off Camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CLayoutToolbarDlg</name>
+    <message>
+        <source>Show PIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hang Up</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -977,27 +1013,47 @@
 <context>
     <name>kd_app::views::CHomeDlg</name>
     <message>
-        <source>Signed in</source>
+        <source>Join</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Signed in as %1</source>
+        <source>Meetings</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Sign Out</source>
+        <source>Contacts</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>You are not signed in.</source>
+        <source>Settings</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Back to Login</source>
+        <source>Note</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Join a Meeting</source>
+        <source>Changes are not saved, Are you sure you want to leave?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Online</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>Your account logged in on another device at %1. This session finished automatically.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure to close app?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1138,6 +1194,57 @@
     </message>
     <message>
         <source>Meeting manager is unmuting you, do you agree?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutToolbarDlg</name>
+    <message>
+        <source>Mute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Leave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure to leave the meeting?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -334,6 +334,31 @@
     </message>
 </context>
 <context>
+    <name>CEmptyForm</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+</context>
+<context>
+    <name>CHomeDlg</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>CHomeExitButton</name>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+</context>
+<context>
     <name>CJoinConfDlg</name>
     <message>
         <source>Join a Meeting</source>
@@ -372,6 +397,17 @@
     </message>
 </context>
 <context>
+    <name>CLayoutToolbarDlg</name>
+    <message>
+        <source>Show PIP</source>
+        <translation>显示画中画</translation>
+    </message>
+    <message>
+        <source>Hang Up</source>
+        <translation>挂断</translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -404,27 +440,27 @@
     <name>CSelectShareContent</name>
     <message>
         <source>Choose to share content</source>
-        <translation type="unfinished"></translation>
+        <translation>选择要共享的内容</translation>
     </message>
     <message>
         <source>desktop</source>
-        <translation type="unfinished"></translation>
+        <translation>桌面</translation>
     </message>
     <message>
         <source>appwindow</source>
-        <translation type="unfinished"></translation>
+        <translation>应用窗口</translation>
     </message>
     <message>
         <source>Share Computer Sound</source>
-        <translation type="unfinished"></translation>
+        <translation>共享电脑声音</translation>
     </message>
     <message>
         <source>Preferred Fluency</source>
-        <translation type="unfinished"></translation>
+        <translation>流畅优先</translation>
     </message>
     <message>
         <source>Share</source>
-        <translation type="unfinished"></translation>
+        <translation>共享</translation>
     </message>
 </context>
 <context>
@@ -986,27 +1022,71 @@
     <name>kd_app::views::CHomeDlg</name>
     <message>
         <source>Signed in</source>
-        <translation>已登录</translation>
+        <translation type="vanished">已登录</translation>
     </message>
     <message>
         <source>Signed in as %1</source>
-        <translation>已登录：%1</translation>
+        <translation type="vanished">已登录：%1</translation>
     </message>
     <message>
         <source>Sign Out</source>
-        <translation>退出登录</translation>
+        <translation type="vanished">退出登录</translation>
     </message>
     <message>
         <source>You are not signed in.</source>
-        <translation>您尚未登录。</translation>
+        <translation type="vanished">您尚未登录。</translation>
     </message>
     <message>
         <source>Back to Login</source>
-        <translation>返回登录</translation>
+        <translation type="vanished">返回登录</translation>
     </message>
     <message>
         <source>Join a Meeting</source>
-        <translation>加入会议</translation>
+        <translation type="vanished">加入会议</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>Meetings</source>
+        <translation>会议</translation>
+    </message>
+    <message>
+        <source>Contacts</source>
+        <translation>联系人</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Changes are not saved, Are you sure you want to leave?</source>
+        <translation>更改尚未保存，确定要离开吗？</translation>
+    </message>
+    <message>
+        <source>Online</source>
+        <translation>在线</translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Your account logged in on another device at %1. This session finished automatically.</source>
+        <translation>您的账号于 %1 在其他设备上登录，本次会话已自动结束。</translation>
+    </message>
+    <message>
+        <source>Are you sure to close app?</source>
+        <translation>确定要关闭应用吗？</translation>
     </message>
 </context>
 <context>
@@ -1147,6 +1227,57 @@
     <message>
         <source>Meeting manager is unmuting you, do you agree?</source>
         <translation>会议管理员正在为您解除静音，您是否同意？</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutToolbarDlg</name>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>解除静音</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>停止视频</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>开启视频</translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation>布局</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>共享</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>更多</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>拨号盘</translation>
+    </message>
+    <message>
+        <source>Leave</source>
+        <translation>离开</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Are you sure to leave the meeting?</source>
+        <translation>确定要离开会议吗？</translation>
     </message>
 </context>
 <context>
@@ -1651,23 +1782,23 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::CSelectShareContent</name>
     <message>
         <source>Other participants will be able to hear the audio being played on your computer</source>
-        <translation type="unfinished"></translation>
+        <translation>其他参会者将能听到您电脑上正在播放的声音</translation>
     </message>
     <message>
         <source>Ensure shared content fluency first</source>
-        <translation type="unfinished"></translation>
+        <translation>优先保证共享内容的流畅</translation>
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Service is not connected, please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>服务尚未连接，请稍候…</translation>
     </message>
     <message>
         <source>Receiving whiteboard.</source>
-        <translation type="unfinished"></translation>
+        <translation>正在接收白板。</translation>
     </message>
 </context>
 <context>
@@ -1780,11 +1911,11 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::CWidgetContents</name>
     <message>
         <source>Screen %1</source>
-        <translation type="unfinished"></translation>
+        <translation>屏幕 %1</translation>
     </message>
     <message>
         <source>WhiteBoard</source>
-        <translation type="unfinished"></translation>
+        <translation>白板</translation>
     </message>
 </context>
 <context>
