@@ -86,6 +86,7 @@ private slots:
     void cleanup();
     void videoThroughTheCovers_data();
     void videoThroughTheCovers();
+    void screenshots();
 
 private:
     void startCompositor(bool on);
@@ -190,6 +191,48 @@ void TestLayoutScreen::videoThroughTheCovers()
     }
     QCOMPARE(uint64_t(local->getVideoWinId()), before[kd::sdk::KD_RENDER_LOCAL_VIDEO].window);
     QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(QRect(local->pos(), local->size())) >= 5, 10000);
+}
+
+// Only for a person to look at: the layout in each mode, kept in the folder
+// KD_LAYOUT_SHOTS names.
+void TestLayoutScreen::screenshots()
+{
+    if (qEnvironmentVariableIsEmpty("KD_LAYOUT_SHOTS")) {
+        QSKIP("KD_LAYOUT_SHOTS names no folder");
+    }
+    const bool compositor = qEnvironmentVariableIsSet("KD_LAYOUT_SHOTS_COMPOSITOR");
+    startCompositor(compositor);
+    const QString suffix =
+        QString("%1-%2").arg(compositor ? "composited" : "shaped", qEnvironmentVariable("QT_FONT_DPI", "96"));
+    m_frame = std::make_unique<CHostFrame>();
+    m_frame->place(QRect(100, 80, 1284, 766));
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    CCallController::getInstance().dialOut("2002", QString(), true, QString());
+    settle(g_control);
+    const auto shot = [&](const QString &name) {
+        QTest::qWait(600);
+        keepShot(name + "-" + suffix);
+    };
+    shot("mode0");
+    emit m_frame->toolbar->sigOnShowPicture();
+    engine->showToolbar();
+    emit m_frame->toolbar->sigIsLocalMicEnabled(false);
+    shot("mode0-muted-toolbar");
+    g_control->injectRemoteContent(true, false, "A participant with a very long name indeed, longer than any cell");
+    settle(g_control);
+    shot("mode2-longname");
+    emit m_frame->toolbar->sigChangeLayoutMode(enums::LayoutMode_RemoteContentPreferred);
+    shot("mode1");
+    engine->setCompactMode(true);
+    shot("compact");
+    engine->setCompactMode(false);
+    CCallController::getInstance().hangUp();
+    settle(g_control);
+    CCallController::getInstance().dialOut("2002", QString(), false, QString());
+    settle(g_control);
+    shot("mode7");
 }
 
 KD_OWN_XVFB_TEST_MAIN(TestLayoutScreen)
