@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <mutex>
 
 #include <QByteArray>
@@ -101,6 +102,11 @@ public:
     CResult meetingInfo(const QString &number);
     CResult checkMeetingPassword(const QString &number, const QByteArray &body);
     CResult meetingParticipants(const QString &number);
+    // SIP accounts: a user's SIP name ("sipAuthName", else "sipUserName")
+    // with its "sipPassword"; a user without a SIP password cannot register.
+    CResult registerSip(const QByteArray &body);
+    CResult unregisterSip(const QByteArray &body);
+    bool isSipRegistered(const QString &username);
     // Taking part: a join (token optional: a guest has none) lists the
     // caller among the meeting's participants until the matching leave.
     CResult joinMeeting(const QString &token, const QString &number, const QByteArray &body);
@@ -146,6 +152,7 @@ private:
     std::map<int, std::pair<int, int>> m_contacts;
     std::map<int, QJsonObject> m_meetings;
     std::map<QString, CTokenState> m_tokens;
+    std::set<QString> m_sipRegistrations;
     int m_nextContactId = 1;
     int m_nextMeetingId = 1;
     int m_nextNumericId = 80001;
