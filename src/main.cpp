@@ -85,6 +85,7 @@ int main(int argc, char *argv[])
     // start-up's own lines reach the log file through the start-up cache.
     CConsoleLog::install();
     CPlatform::ensureAppDataVariable();
+    CPlatform::chooseWindowSystem();
     CStartupLog::cache(QStringLiteral("argv[0]: %1").arg(QString::fromLocal8Bit(argv[0])));
     CStartupLog::cache(QStringLiteral("dir path: %1").arg(QDir::currentPath()));
 

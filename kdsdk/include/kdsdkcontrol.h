@@ -132,6 +132,27 @@ struct KDContentFrame
     std::vector<unsigned char> pixels;
 };
 
+// ---- Render statistics ----
+// The video streams the engine paints into the client's windows; the remote
+// video is one window for all remote people, a tile each.
+enum KDRenderStream {
+    KD_RENDER_LOCAL_VIDEO = 0,
+    KD_RENDER_REMOTE_VIDEO = 1,
+    KD_RENDER_REMOTE_CONTENT = 2,
+    KD_RENDER_LOCAL_CONTENT = 3,
+    KD_RENDER_STREAM_COUNT = 4,
+};
+
+// What one stream painted since it got its current window.
+struct KDRenderStats
+{
+    int stream = KD_RENDER_LOCAL_VIDEO;
+    uint64_t window = 0; // the native window painted into; 0: none (or it is gone)
+    uint64_t framesPainted = 0;
+    uint64_t paintNanoseconds = 0; // time spent painting those frames
+    int tiles = 0;                 // pictures in the latest frame: one per remote person
+};
+
 class IEngineControl
 {
 public:
@@ -198,6 +219,10 @@ public:
     virtual uint64_t contentFramesTaken() const = 0;
     // A copy of the latest frame taken; width 0 before the first.
     virtual KDContentFrame latestContentFrame() const = 0;
+
+    // ---- Render statistics ----
+    // One entry per KDRenderStream, in that order.
+    virtual std::vector<KDRenderStats> renderStats() const = 0;
 
     // ---- calls ----
     // Every statistics query during a call returns these as given (a count

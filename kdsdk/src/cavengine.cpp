@@ -1636,6 +1636,11 @@ KDContentFrame CAVEngine::latestContentFrame() const
     return m_contentFrames.latest();
 }
 
+std::vector<KDRenderStats> CAVEngine::renderStats() const
+{
+    return m_renderer ? m_renderer->stats() : CVideoRenderer::noStats();
+}
+
 void CAVEngine::clearOperations()
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -135,6 +135,7 @@ public:
     std::vector<KDOperationRecord> operations() const override;
     uint64_t contentFramesTaken() const override;
     KDContentFrame latestContentFrame() const override;
+    std::vector<KDRenderStats> renderStats() const override;
     void clearOperations() override;
     void setOperationListener(std::function<void(const std::string &)> listener) override;
     kd::engine::IAVEventHandler *eventHandler() override;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QPainter>
 #include <QTimer>
@@ -45,6 +46,13 @@ public:
         raise();
     }
 
+    ~CVideoSurface() override
+    {
+        if (m_renderer) {
+            m_renderer->surfaceGone(m_stream, this);
+        }
+    }
+
     CVideoRenderer::Stream stream() const { return m_stream; }
 
 protected:
@@ -58,7 +66,22 @@ protected:
 
     void paintEvent(QPaintEvent *) override
     {
-        QPainter painter(this);
+        QElapsedTimer timer;
+        timer.start();
+        int tiles = 1;
+        {
+            QPainter painter(this);
+            tiles = paintFrame(painter);
+        }
+        if (m_renderer) {
+            m_renderer->countFrame(m_stream, quint64(timer.nsecsElapsed()), tiles);
+        }
+    }
+
+private:
+    // Paints one frame of the stream; the number of pictures it holds.
+    int paintFrame(QPainter &painter)
+    {
         const CVideoScene scene = m_renderer ? m_renderer->scene() : CVideoScene();
         switch (m_stream) {
         case CVideoRenderer::LocalVideo:
@@ -66,7 +89,7 @@ protected:
             break;
         case CVideoRenderer::RemoteVideo:
             paintRemote(painter, scene);
-            break;
+            return scene.participants.size();
         case CVideoRenderer::RemoteContent:
             paintPattern(painter, QStringLiteral("Content: %1").arg(scene.contentSender), QColor(30, 60, 110));
             break;
@@ -82,9 +105,9 @@ protected:
         case CVideoRenderer::StreamCount:
             break;
         }
+        return 1;
     }
 
-private:
     void paintLocal(QPainter &painter, const CVideoScene &scene)
     {
         if (!scene.cameraOn) {
@@ -191,6 +214,7 @@ void CVideoRenderer::setWindow(Stream stream, kd::engine::KDWindowHandle window)
 void CVideoRenderer::attach(Stream stream, quintptr window)
 {
     delete m_surfaces[stream].data();
+    resetCounters(stream, 0);
     if (window == 0 || !canPaintWidgets()) {
         return;
     }
@@ -204,6 +228,7 @@ void CVideoRenderer::attach(Stream stream, quintptr window)
             delete surface.data();
         }
     }
+    resetCounters(stream, window);
     m_surfaces[stream] = new CVideoSurface(target, stream, this);
     showOrHideLocalPicture();
 }
@@ -214,6 +239,54 @@ void CVideoRenderer::showOrHideLocalPicture()
     if (CVideoSurface *local = m_surfaces[LocalVideo].data()) {
         local->setVisible(scene().localPictureOn);
     }
+}
+
+void CVideoRenderer::resetCounters(Stream stream, quintptr window)
+{
+    StreamCounters &counters = m_counters[stream];
+    counters.window = window;
+    counters.frames = 0;
+    counters.nanoseconds = 0;
+    counters.tiles = 0;
+}
+
+void CVideoRenderer::countFrame(Stream stream, quint64 nanoseconds, int tiles)
+{
+    StreamCounters &counters = m_counters[stream];
+    ++counters.frames;
+    counters.nanoseconds += nanoseconds;
+    counters.tiles = tiles;
+}
+
+void CVideoRenderer::surfaceGone(Stream stream, const CVideoSurface *surface)
+{
+    // A stream that already moved on to another window keeps its counts.
+    if (m_surfaces[stream] == surface || m_surfaces[stream].isNull()) {
+        m_counters[stream].window = 0;
+    }
+}
+
+std::vector<KDRenderStats> CVideoRenderer::noStats()
+{
+    std::vector<KDRenderStats> stats(StreamCount);
+    for (int stream = 0; stream < StreamCount; ++stream) {
+        stats[size_t(stream)].stream = stream;
+    }
+    return stats;
+}
+
+std::vector<KDRenderStats> CVideoRenderer::stats() const
+{
+    std::vector<KDRenderStats> stats = noStats();
+    for (int stream = 0; stream < StreamCount; ++stream) {
+        const StreamCounters &counters = m_counters[size_t(stream)];
+        KDRenderStats &entry = stats[size_t(stream)];
+        entry.window = counters.window;
+        entry.framesPainted = counters.frames;
+        entry.paintNanoseconds = counters.nanoseconds;
+        entry.tiles = counters.tiles;
+    }
+    return stats;
 }
 
 void CVideoRenderer::setScene(const CVideoScene &scene)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <mutex>
+#include <vector>
 
 #include <QImage>
 #include <QObject>
@@ -9,6 +11,7 @@
 #include <QStringList>
 
 #include "engine/kdtypes.h"
+#include "kdsdkcontrol.h"
 
 class QWidget;
 
@@ -38,6 +41,10 @@ class CVideoRenderer : public QObject
 {
 public:
     enum Stream { LocalVideo, RemoteVideo, RemoteContent, LocalContent, StreamCount };
+    static_assert(int(LocalVideo) == KD_RENDER_LOCAL_VIDEO && int(RemoteVideo) == KD_RENDER_REMOTE_VIDEO &&
+                      int(RemoteContent) == KD_RENDER_REMOTE_CONTENT && int(LocalContent) == KD_RENDER_LOCAL_CONTENT &&
+                      int(StreamCount) == KD_RENDER_STREAM_COUNT,
+                  "render statistics name the streams in the renderer's order");
 
     CVideoRenderer();
     ~CVideoRenderer() override;
@@ -49,13 +56,30 @@ public:
     // Removes every surface; safe from any thread.
     void clearAll();
 
+    // What each stream painted into its current window; safe from any thread.
+    std::vector<KDRenderStats> stats() const;
+    static std::vector<KDRenderStats> noStats();
+    // Called by a surface for every frame it painted, and when it goes.
+    void countFrame(Stream stream, quint64 nanoseconds, int tiles);
+    void surfaceGone(Stream stream, const CVideoSurface *surface);
+
 private:
+    struct StreamCounters
+    {
+        std::atomic<quint64> window{0};
+        std::atomic<quint64> frames{0};
+        std::atomic<quint64> nanoseconds{0};
+        std::atomic<int> tiles{0};
+    };
+
     void attach(Stream stream, quintptr window);
+    void resetCounters(Stream stream, quintptr window);
     void showOrHideLocalPicture();
 
     mutable std::mutex m_sceneMutex;
     CVideoScene m_scene;
     std::array<QPointer<CVideoSurface>, StreamCount> m_surfaces;
+    std::array<StreamCounters, StreamCount> m_counters;
 };
 
 } // namespace sdk

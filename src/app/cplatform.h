@@ -21,6 +21,12 @@ public:
     // application object exists.
     static QString executableFolder();
 
+    // The call windows are separate top-level windows placed at absolute
+    // screen positions, which only X11 allows: in a Wayland session the
+    // program runs through the session's X server unless the user chose a
+    // platform himself. Before the application object exists.
+    static void chooseWindowSystem();
+
     // Whether the accelerated desktop rendering path can be used.
     static bool supportDesktopOpengl();
 

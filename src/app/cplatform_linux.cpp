@@ -35,6 +35,19 @@ QString CPlatform::executableFolder()
     return QFileInfo(executable).path();
 }
 
+void CPlatform::chooseWindowSystem()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        return;
+    }
+    const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
+                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    // Without an X server in the session there is nothing to switch to.
+    if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
 bool CPlatform::supportDesktopOpengl()
 {
     // The accelerated path is a Direct3D one, which this system does not

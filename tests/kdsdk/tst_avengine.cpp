@@ -54,6 +54,7 @@ private slots:
     void incomingCalls_data();
     void incomingCalls();
     void videoWindowsShowTheirStreams();
+    void renderStatisticsFollowTheWindows();
     void contentEvents_data();
     void contentEvents();
     void clientFramesAreCheckedAndCopied();
@@ -356,6 +357,46 @@ void TestAVEngine::videoWindowsShowTheirStreams()
     QVERIFY(m_manager->setLocalVideoWindow(0));
     QTRY_COMPARE_WITH_TIMEOUT(pixel(*local, firstBar, midY), kBackground, 5000);
     QVERIFY(pixel(*remote, 5, 5) != kBackground);
+}
+
+// Which stream paints into which window, and how much: the layout's tests
+// and benchmark read it.
+void TestAVEngine::renderStatisticsFollowTheWindows()
+{
+    using kd::sdk::KD_RENDER_LOCAL_VIDEO;
+    using kd::sdk::KD_RENDER_REMOTE_VIDEO;
+    const auto stats = [this](int stream) { return m_control->renderStats().at(size_t(stream)); };
+    QCOMPARE(int(m_control->renderStats().size()), int(kd::sdk::KD_RENDER_STREAM_COUNT));
+    QCOMPARE(stats(KD_RENDER_REMOTE_VIDEO).stream, int(KD_RENDER_REMOTE_VIDEO));
+    QCOMPARE(stats(KD_RENDER_LOCAL_VIDEO).window, uint64_t(0));
+    signInAnn();
+    connectCall("4001*pw");
+    auto local = videoWindow();
+    auto remote = videoWindow();
+    QVERIFY(m_manager->setLocalVideoWindow(local->winId()));
+    QVERIFY(m_manager->setRemoteVideoWindow(remote->winId()));
+    QTRY_VERIFY_WITH_TIMEOUT(stats(KD_RENDER_LOCAL_VIDEO).framesPainted >= 3, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(stats(KD_RENDER_REMOTE_VIDEO).framesPainted >= 3, 5000);
+    QCOMPARE(stats(KD_RENDER_LOCAL_VIDEO).window, uint64_t(local->winId()));
+    QCOMPARE(stats(KD_RENDER_REMOTE_VIDEO).window, uint64_t(remote->winId()));
+    QVERIFY(stats(KD_RENDER_LOCAL_VIDEO).paintNanoseconds > 0);
+    // One window for all remote people: a tile each.
+    QCOMPARE(stats(KD_RENDER_REMOTE_VIDEO).tiles, 3);
+    QCOMPARE(stats(kd::sdk::KD_RENDER_REMOTE_CONTENT).framesPainted, uint64_t(0));
+
+    // Another window: the counts start again there.
+    auto other = videoWindow();
+    QVERIFY(m_manager->setLocalVideoWindow(other->winId()));
+    QTRY_COMPARE_WITH_TIMEOUT(stats(KD_RENDER_LOCAL_VIDEO).window, uint64_t(other->winId()), 5000);
+    QVERIFY(stats(KD_RENDER_LOCAL_VIDEO).framesPainted < 3);
+    QTRY_VERIFY_WITH_TIMEOUT(stats(KD_RENDER_LOCAL_VIDEO).framesPainted >= 3, 5000);
+    // The remote stream taking the same window takes it from the local one.
+    QVERIFY(m_manager->setRemoteVideoWindow(other->winId()));
+    QTRY_COMPARE_WITH_TIMEOUT(stats(KD_RENDER_LOCAL_VIDEO).window, uint64_t(0), 5000);
+    QCOMPARE(stats(KD_RENDER_REMOTE_VIDEO).window, uint64_t(other->winId()));
+    // A window that goes away leaves its stream without one.
+    other.reset();
+    QCOMPARE(stats(KD_RENDER_REMOTE_VIDEO).window, uint64_t(0));
 }
 
 void TestAVEngine::contentEvents_data()

@@ -1,7 +1,12 @@
 #include "cbackgroundwidget.h"
 
+#include "helpers/clogformat.h"
+#include "models/ccallcontroller.h"
+
 namespace kd_app {
 namespace views {
+
+using models::CCallController;
 
 CbackgroundWidget::CbackgroundWidget(QWidget *parent) : CBaseWgt(parent)
 {
@@ -9,6 +14,35 @@ CbackgroundWidget::CbackgroundWidget(QWidget *parent) : CBaseWgt(parent)
 }
 
 CbackgroundWidget::~CbackgroundWidget() = default;
+
+void CbackgroundWidget::setShowPicBtnVisible(bool visible)
+{
+    m_bShowPicBtnVisible = visible;
+}
+
+void CbackgroundWidget::setParticipantNumber()
+{
+    m_qstrParticipantNumber = CCallController::getInstance().getParticipantNumber();
+}
+
+void CbackgroundWidget::muteAudio()
+{
+    KD_LOG;
+    CCallController::enableMic(false);
+    emit sigRefreshStatus();
+}
+
+void CbackgroundWidget::unmuteAudio()
+{
+    KD_LOG;
+    CCallController::enableMic(true);
+    emit sigRefreshStatus();
+}
+
+void CbackgroundWidget::slotHidePicture()
+{
+    setShowPicBtnVisible(true);
+}
 
 } // namespace views
 } // namespace kd_app
