@@ -91,13 +91,6 @@ void CKDSdkEventObserver::onRegisterInfo(kd::engine::KDRegisterInfo &info)
     KD_LOG << "done";
 }
 
-void CKDSdkEventObserver::onSIPRegister(bool registered)
-{
-    KD_LOG << "registered:" << registered;
-    emit eventSIPRegister(registered);
-    KD_LOG << "done";
-}
-
 void CKDSdkEventObserver::onDownloadUserImageComplete(const char *path)
 {
     const std::string text = pathText(path);

@@ -24,7 +24,6 @@ public:
     void onWarn(kd::engine::KDWarn &warn) override;
     void onLoginSucceed(kd::engine::KDUserInfo &user) override;
     void onRegisterInfo(kd::engine::KDRegisterInfo &info) override;
-    void onSIPRegister(bool registered) override;
     void onDownloadUserImageComplete(const char *path) override;
     void onUploadUserImageComplete(const char *path) override;
     void onNetworkState(bool reachable) override;
