@@ -28,6 +28,8 @@ int httpStatusOf(int errorCode)
     case codes::kMeetingMissing:
     case codes::kMeetingUnavailable:
         return 404;
+    case codes::kTooManyAttempts:
+        return 429;
     default:
         return 400;
     }
