@@ -151,12 +151,12 @@ void CConferenceItemWidget::applyStyles()
     m_fStyledScale = m_fScale;
     m_nStyledKind = m_nKind;
     const double s = m_fScale;
-    Ui::CConferenceItemWidget &ui = *m_pUi;
     const QString px = QStringLiteral("%1px");
     const QString small = px.arg(byScale(s, 12, 18, 24));
     const QString suffix = conferencesImageSuffix(s);
-    const QString button =
-        QStringLiteral("#%1 { border-image: url(:/resources/images/conferences/icon_list_%2%3.png); }\n");
+    const auto button = [&suffix](const char *name, const QString &image) {
+        return QStringLiteral("#%1 { border-image: url(%2); }\n").arg(QLatin1String(name), image.arg(suffix));
+    };
     // One sheet for the whole row: a sheet of its own on each label would
     // be parsed and matched once per label, and a list holds thousands of rows.
     setStyleSheet(QStringLiteral("#label_kind { color: white; font-size: %1; background: %5; border-radius: %2; "
@@ -170,8 +170,10 @@ void CConferenceItemWidget::applyStyles()
                       .arg(small) +
                   QStringLiteral("#label_time, #label_meetingid, #label_applicant { color: #313131; font-size: %1; }\n")
                       .arg(small) +
-                  button.arg("pBtn_join", "meeting", suffix) + button.arg("pBtn_end", "end", suffix) +
-                  button.arg("pBtn_edit", "edit", suffix) + button.arg("pBtn_delete", "delete", suffix));
+                  button("pBtn_join", QStringLiteral(":/resources/images/conferences/icon_list_meeting%1.png")) +
+                  button("pBtn_end", QStringLiteral(":/resources/images/conferences/icon_list_end%1.png")) +
+                  button("pBtn_edit", QStringLiteral(":/resources/images/conferences/icon_list_edit%1.png")) +
+                  button("pBtn_delete", QStringLiteral(":/resources/images/conferences/icon_list_delete%1.png")));
 }
 
 void CConferenceItemWidget::mousePressEvent(QMouseEvent *event)
