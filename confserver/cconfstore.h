@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <map>
+#include <set>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -116,6 +117,11 @@ public:
     CResult meetingParticipants(const QString &number, const QString &token, const QString &participantId);
     // Who is in a meeting, as the server itself sees it (tests, benchmarks).
     CResult peopleIn(const QString &number);
+    // SIP accounts: a user's SIP name ("sipAuthName", else "sipUserName")
+    // with its "sipPassword"; a user without a SIP password cannot register.
+    CResult registerSip(const QByteArray &body);
+    CResult unregisterSip(const QByteArray &body);
+    bool isSipRegistered(const QString &username);
     // Taking part: a join (token optional: a guest has none) lists the
     // caller among the meeting's participants until the matching leave.
     CResult joinMeeting(const QString &token, const QString &number, const QByteArray &body);
@@ -151,6 +157,9 @@ private:
     CResult ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const;
     CResult readMeetingBody(const QByteArray &body, QJsonObject *meeting) const;
     CResult participantsOf(const QString &number) const;
+    QJsonArray participantsJson(const QJsonArray &entries) const;
+    // A join of a user's personal room (owner), which has no meeting record.
+    CResult joinRoom(const QString &number, int owner, int userId, const QJsonObject &request);
     QString newToken(int userId);
     bool isLive(const CTokenState &state) const;
     void forgetOldTokens();
@@ -165,12 +174,15 @@ private:
     // contact id -> {ownerId, userId}
     std::map<int, std::pair<int, int>> m_contacts;
     std::map<int, QJsonObject> m_meetings;
+    // personal room number -> who is in it (as a meeting's "participants")
+    std::map<QString, QJsonArray> m_roomParticipants;
     std::unordered_map<QString, CTokenState> m_tokens;
     // Each user's tokens, so that "is this user signed in" does not walk them all.
     std::unordered_map<int, std::vector<QString>> m_userTokens;
     qint64 m_tokenLifetimeMs = 12 * 3600 * 1000;
     qint64 m_tokenRenewalMs = 7 * 24 * 3600 * 1000LL;
     int m_tokensSincePrune = 0;
+    std::set<QString> m_sipRegistrations;
     int m_nextContactId = 1;
     int m_nextMeetingId = 1;
     int m_nextNumericId = 80001;
