@@ -798,6 +798,13 @@
     </message>
 </context>
 <context>
+    <name>CbackgroundWidget</name>
+    <message>
+        <source>Show PIP</source>
+        <translation>Show PIP</translation>
+    </message>
+</context>
+<context>
     <name>CompactWidget</name>
     <message>
         <source>Form</source>
@@ -1017,6 +1024,13 @@
     </message>
     <message>
         <source>Hang Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutCellCoverDlg</name>
+    <message>
+        <source>%1&apos;s Screen Sharing</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1638,6 +1652,73 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CbackgroundWidget</name>
+    <message>
+        <source>Voice</source>
+        <translation>Voice</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Drawing</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>Management</translation>
+    </message>
+    <message>
+        <source>Stop Sound</source>
+        <translation>Stop Sound</translation>
+    </message>
+    <message>
+        <source>Share Sound</source>
+        <translation>Share Sound</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Unmute</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>Stop Video</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>Enable Video</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Are you sure to stop?</source>
+        <translation>Are you sure to stop?</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>Screenshot</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>Save successfully</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Save failed</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::PaintListWidget</name>
     <message>
         <source>Mouse</source>
@@ -1673,6 +1754,24 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardDlg</name>
+    <message>
+        <source>Whiteboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardTopWidget</name>
+    <message>
+        <source>Show PIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

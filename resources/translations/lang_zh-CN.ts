@@ -798,6 +798,13 @@
     </message>
 </context>
 <context>
+    <name>CbackgroundWidget</name>
+    <message>
+        <source>Show PIP</source>
+        <translation>显示画中画</translation>
+    </message>
+</context>
+<context>
     <name>CompactWidget</name>
     <message>
         <source>Form</source>
@@ -1026,6 +1033,13 @@
     <message>
         <source>Hang Up</source>
         <translation>挂断</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutCellCoverDlg</name>
+    <message>
+        <source>%1&apos;s Screen Sharing</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1651,6 +1665,73 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CbackgroundWidget</name>
+    <message>
+        <source>Voice</source>
+        <translation>声音</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>标注</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>会控</translation>
+    </message>
+    <message>
+        <source>Stop Sound</source>
+        <translation>停止共享声音</translation>
+    </message>
+    <message>
+        <source>Share Sound</source>
+        <translation>共享声音</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>取消静音</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>停止视频</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>开启视频</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Are you sure to stop?</source>
+        <translation>确定要停止吗？</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>截图</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>保存失败</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::PaintListWidget</name>
     <message>
         <source>Mouse</source>
@@ -1687,6 +1768,24 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Exit</source>
         <translation>退出</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardDlg</name>
+    <message>
+        <source>Whiteboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardTopWidget</name>
+    <message>
+        <source>Show PIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished">关闭</translation>
     </message>
 </context>
 <context>
