@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include "cavatarimage.h"
+#include "cjsonbody.h"
 
 namespace confserver {
 
@@ -62,13 +63,15 @@ bool readMs(const QJsonValue &value, qint64 *ms)
 
 bool parseObject(const QByteArray &body, QJsonObject *object)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        return false;
-    }
-    *object = document.object();
-    return true;
+    return CJsonBody::parseObject(body, object);
+}
+
+// What one user may read of another: no password fields at all.
+QJsonObject withoutSecrets(QJsonObject user)
+{
+    user.remove(QStringLiteral("password"));
+    user.remove(QStringLiteral("sipPassword"));
+    return user;
 }
 
 CResult notAnObject()
@@ -130,7 +133,10 @@ bool CConfStore::loadSeed(const QByteArray &json, QString *error)
     m_avatars.clear();
     m_contacts.clear();
     m_meetings.clear();
+    m_roomParticipants.clear();
     m_tokens.clear();
+    m_sipRegistrations.clear();
+    m_userTokens.clear();
     const qint64 now = nowMs();
     for (const QJsonValue &value : seed.value("users").toArray()) {
         QJsonObject user = value.toObject();
@@ -200,8 +206,49 @@ QString CConfStore::newToken(int userId)
         c = char(QRandomGenerator::system()->bounded(256));
     }
     const QString token = QString::fromLatin1(random.toHex());
-    m_tokens[token] = CTokenState{userId, false};
+    m_tokens[token] = CTokenState{userId, false, nowMs()};
+    m_userTokens[userId].push_back(token);
+    // Every sign-in adds a token: old ones go now and then, so a server
+    // that runs for weeks neither grows nor slows down.
+    if (++m_tokensSincePrune >= 256) {
+        forgetOldTokens();
+    }
     return token;
+}
+
+bool CConfStore::isLive(const CTokenState &state) const
+{
+    return !state.expired && nowMs() - state.issuedMs < m_tokenLifetimeMs;
+}
+
+void CConfStore::forgetOldTokens()
+{
+    m_tokensSincePrune = 0;
+    const qint64 oldest = nowMs() - m_tokenLifetimeMs - m_tokenRenewalMs;
+    for (auto token = m_tokens.begin(); token != m_tokens.end();) {
+        if (token->second.issuedMs >= oldest) {
+            ++token;
+            continue;
+        }
+        std::vector<QString> &own = m_userTokens[token->second.userId];
+        own.erase(std::remove(own.begin(), own.end(), token->first), own.end());
+        token = m_tokens.erase(token);
+    }
+}
+
+void CConfStore::setTokenLifetime(std::chrono::milliseconds lifetime, std::chrono::milliseconds renewal)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_tokenLifetimeMs = lifetime.count();
+    m_tokenRenewalMs = renewal.count();
+    forgetOldTokens();
+}
+
+int CConfStore::tokenCount()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    forgetOldTokens();
+    return int(m_tokens.size());
 }
 
 QString CConfStore::issueToken(int userId)
@@ -295,10 +342,14 @@ int CConfStore::userCount()
 int CConfStore::userOf(const QString &token, bool acceptExpired) const
 {
     const auto found = m_tokens.find(token);
-    if (found == m_tokens.end() || (found->second.expired && !acceptExpired)) {
+    if (found == m_tokens.end()) {
         return 0;
     }
-    return found->second.userId;
+    const CTokenState &state = found->second;
+    if (!isLive(state) && (!acceptExpired || nowMs() - state.issuedMs >= m_tokenLifetimeMs + m_tokenRenewalMs)) {
+        return 0;
+    }
+    return state.userId;
 }
 
 CResult CConfStore::tokenError() const
@@ -341,8 +392,12 @@ QJsonObject CConfStore::contactJson(int contactId, int ownerId, int userId) cons
 {
     const QJsonObject &user = m_users.at(userId);
     bool online = false;
-    for (const auto &token : m_tokens) {
-        online = online || (token.second.userId == userId && !token.second.expired);
+    const auto own = m_userTokens.find(userId);
+    if (own != m_userTokens.end()) {
+        for (const QString &token : own->second) {
+            const auto state = m_tokens.find(token);
+            online = online || (state != m_tokens.end() && isLive(state->second));
+        }
     }
     QJsonObject contact;
     contact["id"] = contactId;
@@ -408,7 +463,7 @@ CResult CConfStore::users(const QString &token)
     }
     QJsonArray users;
     for (const auto &user : m_users) {
-        users.append(userJson(user.second));
+        users.append(withoutSecrets(userJson(user.second)));
     }
     return CResult::ok(users);
 }
@@ -416,14 +471,16 @@ CResult CConfStore::users(const QString &token)
 CResult CConfStore::user(const QString &token, const QString &id)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!userOf(token)) {
+    const int caller = userOf(token);
+    if (!caller) {
         return tokenError();
     }
     int userId = 0;
     if (!parseWhole(id, &userId) || !m_users.count(userId)) {
         return CResult::error(codes::kInvalidParameter, QStringLiteral("No such user"));
     }
-    return CResult::ok(userJson(m_users.at(userId)));
+    const QJsonObject user = userJson(m_users.at(userId));
+    return CResult::ok(userId == caller ? user : withoutSecrets(user));
 }
 
 CResult CConfStore::contacts(const QString &token)
@@ -645,6 +702,11 @@ CResult CConfStore::participantsOf(const QString &number) const
     }
     const int meetingId = meetingIdByNumber(meetingNumber);
     if (!meetingId) {
+        if (userByRoom(number)) {
+            // A personal room is always open: whoever is in it now.
+            const auto room = m_roomParticipants.find(number);
+            return CResult::ok(participantsJson(room != m_roomParticipants.end() ? room->second : QJsonArray()));
+        }
         return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
     }
     const QJsonObject &meeting = m_meetings.at(meetingId);
@@ -655,6 +717,11 @@ CResult CConfStore::participantsOf(const QString &number) const
     if (!isRunning(meeting) && !joined) {
         return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
     }
+    return CResult::ok(participantsJson(entries));
+}
+
+QJsonArray CConfStore::participantsJson(const QJsonArray &entries) const
+{
     QJsonArray participants;
     for (const QJsonValue &value : entries) {
         const QJsonObject entry = value.toObject();
@@ -662,6 +729,7 @@ CResult CConfStore::participantsOf(const QString &number) const
         const auto user = m_users.find(userId);
         QJsonObject participant;
         participant["userId"] = userId;
+
         participant["videoMode"] = entry.value("videoMode").toBool(true);
         participant["halfDuplex"] = entry.value("halfDuplex").toBool(false);
         if (user != m_users.end()) {
@@ -678,14 +746,35 @@ CResult CConfStore::participantsOf(const QString &number) const
         }
         participants.append(participant);
     }
-    return CResult::ok(participants);
+    return participants;
+}
+
+bool CConfStore::isMember(const QJsonObject &meeting, int userId) const
+{
+    if (userId == 0) {
+        return false;
+    }
+    if (meeting.value("applicantId").toInt() == userId) {
+        return true;
+    }
+    // The invited are listed from the start; who joins is added on joining.
+    const QJsonArray entries = meeting.value("participants").toArray();
+    return std::any_of(entries.begin(), entries.end(), [userId](const QJsonValue &entry) {
+        return entry.toObject().value("userId").toInt() == userId;
+    });
 }
 
 CResult CConfStore::participants(const QString &token, const QString &number)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!userOf(token)) {
+    const int userId = userOf(token);
+    if (!userId) {
         return tokenError();
+    }
+    int meetingNumber = 0;
+    const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (meetingId && !isMember(m_meetings.at(meetingId), userId)) {
+        return CResult::error(codes::kNoPermission, QStringLiteral("Not a member of this meeting"));
     }
     return participantsOf(number);
 }
@@ -708,6 +797,9 @@ CResult CConfStore::acsToken(const QString &token, const QString &number, const 
     }
     if (!isRunning(m_meetings.at(meetingId))) {
         return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
+    }
+    if (!isMember(m_meetings.at(meetingId), userId)) {
+        return CResult::error(codes::kNoPermission, QStringLiteral("Not a member of this meeting"));
     }
     const QJsonObject claims{{"sub", userId}, {"conf", meetingNumber}, {"dev", deviceId}, {"iat", nowMs() / 1000}};
     const QByteArray payload = QJsonDocument(claims).toJson(QJsonDocument::Compact);
@@ -774,8 +866,10 @@ CResult CConfStore::refreshUser(const QString &token)
         return tokenError();
     }
     QString current = token;
-    if (m_tokens.at(token).expired) {
+    if (!isLive(m_tokens.at(token))) {
         m_tokens.erase(token);
+        std::vector<QString> &own = m_userTokens[userId];
+        own.erase(std::remove(own.begin(), own.end(), token), own.end());
         current = newToken(userId);
     }
     QJsonObject reply;
@@ -820,14 +914,27 @@ CResult CConfStore::changePassword(const QString &token, const QByteArray &body)
 
 CResult CConfStore::uploadAvatar(const QString &token, const QByteArray &image)
 {
-    const QImage decoded = QImage::fromData(image);
+    {
+        // Who may upload is settled before any work is spent on the picture.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!userOf(token)) {
+            return tokenError();
+        }
+    }
+    QImage decoded;
+    switch (CAvatarImage::decode(image, &decoded)) {
+    case CAvatarImage::Decoded::Picture:
+        break;
+    case CAvatarImage::Decoded::NotAPicture:
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not an image"));
+    case CAvatarImage::Decoded::TooLarge:
+        return CResult::error(codes::kInvalidParameter,
+                              QStringLiteral("The picture is larger than %1 x %1 pixels").arg(CAvatarImage::kMaxSide));
+    }
     std::lock_guard<std::mutex> lock(m_mutex);
     const int userId = userOf(token);
     if (!userId) {
         return tokenError();
-    }
-    if (decoded.isNull()) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not an image"));
     }
     m_avatars[userId] = CAvatarImage::jpeg(decoded);
     m_users.at(userId)["lastModifiedTime"] = double(nowMs() / 1000);
@@ -900,9 +1007,14 @@ CResult CConfStore::meetingInfo(const QString &number)
     const QJsonObject &meeting = m_meetings.at(meetingId);
     QJsonObject info;
     info["numericId"] = meetingNumber;
-    info["name"] = meeting.value("name").toString();
     info["status"] = meeting.value("status").toString();
-    info["passwordRequired"] = !meeting.value("confPassword").toString().isEmpty();
+    const bool passwordRequired = !meeting.value("confPassword").toString().isEmpty();
+    info["passwordRequired"] = passwordRequired;
+    // Anyone may dial a number; what a password protects is told only
+    // after the password.
+    if (!passwordRequired) {
+        info["name"] = meeting.value("name").toString();
+    }
     return CResult::ok(info);
 }
 
@@ -918,15 +1030,41 @@ CResult CConfStore::checkMeetingPassword(const QString &number, const QByteArray
     if (!meetingId) {
         return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
-    if (m_meetings.at(meetingId).value("confPassword").toString() != request.value("password").toString()) {
+    const QJsonObject &meeting = m_meetings.at(meetingId);
+    if (meeting.value("confPassword").toString() != request.value("password").toString()) {
         return CResult::error(codes::kWrongMeetingRoomPassword, QStringLiteral("Wrong meeting password"));
     }
-    return CResult::ok(QJsonObject());
+    return CResult::ok(QJsonObject{{"numericId", meetingNumber},
+                                   {"name", meeting.value("name").toString()},
+                                   {"status", meeting.value("status").toString()},
+                                   {"passwordRequired", true}});
 }
 
-CResult CConfStore::meetingParticipants(const QString &number)
+CResult CConfStore::peopleIn(const QString &number)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    return participantsOf(number);
+}
+
+CResult CConfStore::meetingParticipants(const QString &number, const QString &token, const QString &participantId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int meetingNumber = 0;
+    const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (meetingId) {
+        const QJsonObject &meeting = m_meetings.at(meetingId);
+        bool allowed = meeting.value("confPassword").toString().isEmpty() || isMember(meeting, userOf(token));
+        bool numeric = false;
+        const double caller = participantId.toDouble(&numeric);
+        const QJsonArray entries = meeting.value("participants").toArray();
+        allowed = allowed || (numeric && std::any_of(entries.begin(), entries.end(), [caller](const QJsonValue &entry) {
+                                  const QJsonValue id = entry.toObject().value("participantId");
+                                  return !id.isUndefined() && id.toDouble() == caller;
+                              }));
+        if (!allowed) {
+            return CResult::error(codes::kNoPermission, QStringLiteral("Not a member of this meeting"));
+        }
+    }
     return participantsOf(number);
 }
 
@@ -946,6 +1084,11 @@ CResult CConfStore::joinMeeting(const QString &token, const QString &number, con
     }
     int meetingNumber = 0;
     const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (!meetingId && meetingNumber > 0) {
+        if (const int owner = userByRoom(number)) {
+            return joinRoom(number, owner, userId, request);
+        }
+    }
     if (!meetingId || m_meetings.at(meetingId).value("status").toString() == kEnded) {
         return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
@@ -955,6 +1098,10 @@ CResult CConfStore::joinMeeting(const QString &token, const QString &number, con
     if (meeting.value("confPassword").toString() != request.value("password").toString()) {
         return CResult::error(codes::kWrongMeetingRoomPassword, QStringLiteral("Wrong meeting password"));
     }
+    // Who is in it before the caller: the joiner learns it with the join,
+    // as the list is only for those in the meeting.
+    const CResult before = participantsOf(number);
+    const QJsonArray others = before.isError() ? QJsonArray() : before.value.toArray();
     QString name = request.value("displayName").toString().trimmed().left(kMaxNameLength);
     if (name.isEmpty()) {
         name = userId ? m_users.at(userId).value("displayName").toString() : QStringLiteral("Guest");
@@ -982,7 +1129,25 @@ CResult CConfStore::joinMeeting(const QString &token, const QString &number, con
     meeting["participants"] = participants;
     const bool controllable = userId != 0 && (meeting.value("applicantId").toInt() == userId ||
                                               m_users.at(userId).value("systemmanager").toBool());
-    return CResult::ok(QJsonObject{{"participantId", double(participantId)}, {"controllable", controllable}});
+    return CResult::ok(QJsonObject{
+        {"participantId", double(participantId)}, {"controllable", controllable}, {"participants", others}});
+}
+
+CResult CConfStore::joinRoom(const QString &number, int owner, int userId, const QJsonObject &request)
+{
+    QString name = request.value("displayName").toString().trimmed().left(kMaxNameLength);
+    if (name.isEmpty()) {
+        name = userId ? m_users.at(userId).value("displayName").toString() : QStringLiteral("Guest");
+    }
+    const qint64 participantId = qint64(QRandomGenerator::system()->generate64() >> 12) + 1;
+    const QJsonArray others = participantsJson(m_roomParticipants[number]);
+    m_roomParticipants[number].append(QJsonObject{{"participantId", double(participantId)},
+                                                  {"userId", userId},
+                                                  {"name", name},
+                                                  {"videoMode", request.value("videoMode").toBool(true)}});
+    // The owner runs the room; nobody needs a password for it.
+    return CResult::ok(QJsonObject{
+        {"participantId", double(participantId)}, {"controllable", userId == owner}, {"participants", others}});
 }
 
 CResult CConfStore::leaveMeeting(const QString &number, const QByteArray &body)
@@ -994,17 +1159,22 @@ CResult CConfStore::leaveMeeting(const QString &number, const QByteArray &body)
     std::lock_guard<std::mutex> lock(m_mutex);
     int meetingNumber = 0;
     const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
-    if (!meetingId) {
+    const bool room = !meetingId && meetingNumber > 0 && userByRoom(number);
+    if (!meetingId && !room) {
         return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
     const double participantId = request.value("participantId").toDouble(-1);
-    QJsonObject &meeting = m_meetings.at(meetingId);
-    QJsonArray participants = meeting.value("participants").toArray();
+    QJsonArray participants =
+        room ? m_roomParticipants[number] : m_meetings.at(meetingId).value("participants").toArray();
     for (int i = 0; i < participants.size(); ++i) {
         const QJsonValue id = participants.at(i).toObject().value("participantId");
         if (!id.isUndefined() && id.toDouble() == participantId) {
             participants.removeAt(i);
-            meeting["participants"] = participants;
+            if (room) {
+                m_roomParticipants[number] = participants;
+            } else {
+                m_meetings.at(meetingId)["participants"] = participants;
+            }
             return CResult::ok(QJsonObject());
         }
     }
@@ -1031,6 +1201,50 @@ QByteArray CConfStore::avatarOfToken(const QString &token)
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_avatars.find(userOf(token));
     return found == m_avatars.end() ? QByteArray() : found->second;
+}
+
+CResult CConfStore::registerSip(const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return notAnObject();
+    }
+    const QString username = request.value("username").toString();
+    const QString password = request.value("password").toString();
+    if (username.isEmpty()) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("username is missing"));
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto &user : m_users) {
+        const QJsonObject &stored = user.second;
+        const QString authName = stored.value("sipAuthName").toString();
+        const QString sipName = authName.isEmpty() ? stored.value("sipUserName").toString() : authName;
+        const QString secret = stored.value("sipPassword").toString();
+        if (sipName != username || secret.isEmpty() || secret != password) {
+            continue;
+        }
+        m_sipRegistrations.insert(username);
+        return CResult::ok(
+            QJsonObject{{"registered", true}, {"number", stored.value("sipUserName").toString()}, {"expires", 3600}});
+    }
+    return CResult::error(codes::kWrongCredentials, QStringLiteral("Wrong SIP user name or password"));
+}
+
+CResult CConfStore::unregisterSip(const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return notAnObject();
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_sipRegistrations.erase(request.value("username").toString());
+    return CResult::ok(QJsonObject());
+}
+
+bool CConfStore::isSipRegistered(const QString &username)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sipRegistrations.count(username) > 0;
 }
 
 } // namespace confserver

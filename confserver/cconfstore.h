@@ -1,7 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <map>
+#include <set>
 #include <mutex>
+#include <unordered_map>
+#include <vector>
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -29,6 +33,9 @@ constexpr int kAccountLocked = 2010;
 constexpr int kAccountUnused = 2020;
 constexpr int kMeetingUnavailable = 4205;
 constexpr int kWrongMeetingRoomPassword = 6601;
+// Answered with status 429 while a client has guessed a meeting's password
+// wrong too often.
+constexpr int kTooManyAttempts = 6609;
 } // namespace codes
 
 // What one API call answers: an error, a JSON value, or nothing (204).
@@ -63,6 +70,11 @@ public:
     // From now on the token is refused with 1010 by the REST API; the
     // engine's token refresh still accepts it and answers a new one.
     void expireToken(const QString &token);
+    // A token is refused with 1010 once it is older than `lifetime`; the
+    // engine's refresh swaps it for a new one until `lifetime + renewal`,
+    // after which it is forgotten.
+    void setTokenLifetime(std::chrono::milliseconds lifetime, std::chrono::milliseconds renewal);
+    int tokenCount();
     // Adds meetings in bulk (benchmarks): applicant and the only invitee is
     // the given user.
     void addGeneratedMeetings(int count, int applicantId);
@@ -100,7 +112,16 @@ public:
     CResult uploadFeedback(const QString &token, const QByteArray &archive);
     CResult meetingInfo(const QString &number);
     CResult checkMeetingPassword(const QString &number, const QByteArray &body);
-    CResult meetingParticipants(const QString &number);
+    // Only for those in the meeting: an open meeting's caller, or one who
+    // joined it (its participant id) or belongs to it (a member's token).
+    CResult meetingParticipants(const QString &number, const QString &token, const QString &participantId);
+    // Who is in a meeting, as the server itself sees it (tests, benchmarks).
+    CResult peopleIn(const QString &number);
+    // SIP accounts: a user's SIP name ("sipAuthName", else "sipUserName")
+    // with its "sipPassword"; a user without a SIP password cannot register.
+    CResult registerSip(const QByteArray &body);
+    CResult unregisterSip(const QByteArray &body);
+    bool isSipRegistered(const QString &username);
     // Taking part: a join (token optional: a guest has none) lists the
     // caller among the meeting's participants until the matching leave.
     CResult joinMeeting(const QString &token, const QString &number, const QByteArray &body);
@@ -117,6 +138,7 @@ private:
     {
         int userId = 0;
         bool expired = false;
+        qint64 issuedMs = 0;
     };
 
     int userOf(const QString &token, bool acceptExpired = false) const;
@@ -135,7 +157,14 @@ private:
     CResult ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const;
     CResult readMeetingBody(const QByteArray &body, QJsonObject *meeting) const;
     CResult participantsOf(const QString &number) const;
+    QJsonArray participantsJson(const QJsonArray &entries) const;
+    // A join of a user's personal room (owner), which has no meeting record.
+    CResult joinRoom(const QString &number, int owner, int userId, const QJsonObject &request);
     QString newToken(int userId);
+    bool isLive(const CTokenState &state) const;
+    void forgetOldTokens();
+    // Organiser, invited or joined: who may see a meeting's people and board.
+    bool isMember(const QJsonObject &meeting, int userId) const;
     QString avatarPath(int userId) const;
 
     mutable std::mutex m_mutex;
@@ -145,7 +174,15 @@ private:
     // contact id -> {ownerId, userId}
     std::map<int, std::pair<int, int>> m_contacts;
     std::map<int, QJsonObject> m_meetings;
-    std::map<QString, CTokenState> m_tokens;
+    // personal room number -> who is in it (as a meeting's "participants")
+    std::map<QString, QJsonArray> m_roomParticipants;
+    std::unordered_map<QString, CTokenState> m_tokens;
+    // Each user's tokens, so that "is this user signed in" does not walk them all.
+    std::unordered_map<int, std::vector<QString>> m_userTokens;
+    qint64 m_tokenLifetimeMs = 12 * 3600 * 1000;
+    qint64 m_tokenRenewalMs = 7 * 24 * 3600 * 1000LL;
+    int m_tokensSincePrune = 0;
+    std::set<QString> m_sipRegistrations;
     int m_nextContactId = 1;
     int m_nextMeetingId = 1;
     int m_nextNumericId = 80001;

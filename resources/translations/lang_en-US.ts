@@ -5,7 +5,7 @@
     <name>AlertDlg</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
 </context>
 <context>
@@ -334,6 +334,31 @@
     </message>
 </context>
 <context>
+    <name>CEmptyForm</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CHomeDlg</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CHomeExitButton</name>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CJoinConfDlg</name>
     <message>
         <source>Join a Meeting</source>
@@ -372,6 +397,17 @@
     </message>
 </context>
 <context>
+    <name>CLayoutToolbarDlg</name>
+    <message>
+        <source>Show PIP</source>
+        <translation type="unfinished">Show PIP</translation>
+    </message>
+    <message>
+        <source>Hang Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -379,7 +415,7 @@
     </message>
     <message>
         <source>Management</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Management</translation>
     </message>
 </context>
 <context>
@@ -397,6 +433,33 @@
     </message>
     <message>
         <source>Management</source>
+        <translation type="unfinished">Management</translation>
+    </message>
+</context>
+<context>
+    <name>CSelectShareContent</name>
+    <message>
+        <source>Choose to share content</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>appwindow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share Computer Sound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preferred Fluency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -826,7 +889,7 @@
     <name>kd_app::models::CCallController</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Not registered to the video service, please try to log in again.</source>
@@ -918,7 +981,7 @@
     <name>kd_app::views::CConferencesWidget</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Are you sure to delete meeting?</source>
@@ -941,13 +1004,6 @@
     </message>
 </context>
 <context>
-    <name>kd_app::views::CContainerSettingsFormWidget</name>
-    <message>
-        <source>There are no settings to change in this version.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>kd_app::views::CDeviceMenuWidget</name>
     <message>
         <source>System Default</source>
@@ -957,27 +1013,47 @@
 <context>
     <name>kd_app::views::CHomeDlg</name>
     <message>
-        <source>Signed in</source>
+        <source>Join</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Signed in as %1</source>
+        <source>Meetings</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Sign Out</source>
+        <source>Contacts</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>You are not signed in.</source>
+        <source>Settings</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Back to Login</source>
+        <source>Note</source>
+        <translation type="unfinished">Note</translation>
+    </message>
+    <message>
+        <source>Changes are not saved, Are you sure you want to leave?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Join a Meeting</source>
+        <source>Online</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>Your account logged in on another device at %1. This session finished automatically.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure to close app?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1031,6 +1107,144 @@
     <name>kd_app::views::CLayoutCellCoverDlg</name>
     <message>
         <source>%1&apos;s Screen Sharing</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutPeopleSettingDlg</name>
+    <message>
+        <source>The request for sending conent is denied due to lack of permission.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have been muted by meeting host.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are unmuted, other participants can hear you now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microphone Muted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speech request has been sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video is stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video is enabled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No microphone device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current microphone: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No speaker device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current speaker: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No camera device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current camera: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network is not stable now, it may impact your conferencing experience.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network is in very poor status, recommend checking network or switching to better network.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network bandwidth is insufficient, it may impact your conferencing experience.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network bandwidth is in serious shortage, recommend checking network bandwidth or switching to better network.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not allowed to unmute.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>There is no microphone found and other can not listen to you. Please check microphone device.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting manager is unmuting you, do you agree?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutToolbarDlg</name>
+    <message>
+        <source>Mute</source>
+        <translation type="unfinished">Mute</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation type="unfinished">Unmute</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation type="unfinished">Stop Video</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation type="unfinished">Enable Video</translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation type="unfinished">Volume</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Leave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure to leave the meeting?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1216,7 +1430,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::CMainDlgManager</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Not registered to the video service, please try to log in again.</source>
@@ -1528,6 +1742,29 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CSelectShareContent</name>
+    <message>
+        <source>Other participants will be able to hear the audio being played on your computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ensure shared content fluency first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished">Note</translation>
+    </message>
+    <message>
+        <source>Service is not connected, please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Receiving whiteboard.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1571,7 +1808,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Changes are not saved, Are you sure you want to leave?</source>
@@ -1630,6 +1867,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Details have been copied to the system clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CWidgetContents</name>
+    <message>
+        <source>Screen %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WhiteBoard</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1768,7 +2016,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::WhiteBoardTopWidget</name>
     <message>
         <source>Show PIP</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Show PIP</translation>
     </message>
     <message>
         <source>Close</source>

@@ -334,6 +334,31 @@
     </message>
 </context>
 <context>
+    <name>CEmptyForm</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+</context>
+<context>
+    <name>CHomeDlg</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>CHomeExitButton</name>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+</context>
+<context>
     <name>CJoinConfDlg</name>
     <message>
         <source>Join a Meeting</source>
@@ -372,6 +397,17 @@
     </message>
 </context>
 <context>
+    <name>CLayoutToolbarDlg</name>
+    <message>
+        <source>Show PIP</source>
+        <translation>显示画中画</translation>
+    </message>
+    <message>
+        <source>Hang Up</source>
+        <translation>挂断</translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -398,6 +434,33 @@
     <message>
         <source>Management</source>
         <translation>会控</translation>
+    </message>
+</context>
+<context>
+    <name>CSelectShareContent</name>
+    <message>
+        <source>Choose to share content</source>
+        <translation>选择要共享的内容</translation>
+    </message>
+    <message>
+        <source>desktop</source>
+        <translation>桌面</translation>
+    </message>
+    <message>
+        <source>appwindow</source>
+        <translation>应用窗口</translation>
+    </message>
+    <message>
+        <source>Share Computer Sound</source>
+        <translation>共享电脑声音</translation>
+    </message>
+    <message>
+        <source>Preferred Fluency</source>
+        <translation>流畅优先</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>共享</translation>
     </message>
 </context>
 <context>
@@ -952,7 +1015,7 @@
     </message>
     <message>
         <source>There are no settings to change in this version.</source>
-        <translation>此版本没有可更改的设置。</translation>
+        <translation type="vanished">此版本没有可更改的设置。</translation>
     </message>
 </context>
 <context>
@@ -966,27 +1029,71 @@
     <name>kd_app::views::CHomeDlg</name>
     <message>
         <source>Signed in</source>
-        <translation>已登录</translation>
+        <translation type="vanished">已登录</translation>
     </message>
     <message>
         <source>Signed in as %1</source>
-        <translation>已登录：%1</translation>
+        <translation type="vanished">已登录：%1</translation>
     </message>
     <message>
         <source>Sign Out</source>
-        <translation>退出登录</translation>
+        <translation type="vanished">退出登录</translation>
     </message>
     <message>
         <source>You are not signed in.</source>
-        <translation>您尚未登录。</translation>
+        <translation type="vanished">您尚未登录。</translation>
     </message>
     <message>
         <source>Back to Login</source>
-        <translation>返回登录</translation>
+        <translation type="vanished">返回登录</translation>
     </message>
     <message>
         <source>Join a Meeting</source>
-        <translation>加入会议</translation>
+        <translation type="vanished">加入会议</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>Meetings</source>
+        <translation>会议</translation>
+    </message>
+    <message>
+        <source>Contacts</source>
+        <translation>联系人</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Changes are not saved, Are you sure you want to leave?</source>
+        <translation>更改尚未保存，确定要离开吗？</translation>
+    </message>
+    <message>
+        <source>Online</source>
+        <translation>在线</translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Your account logged in on another device at %1. This session finished automatically.</source>
+        <translation>您的账号于 %1 在其他设备上登录，本次会话已自动结束。</translation>
+    </message>
+    <message>
+        <source>Are you sure to close app?</source>
+        <translation>确定要关闭应用吗？</translation>
     </message>
 </context>
 <context>
@@ -1039,7 +1146,145 @@
     <name>kd_app::views::CLayoutCellCoverDlg</name>
     <message>
         <source>%1&apos;s Screen Sharing</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 的屏幕共享</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutPeopleSettingDlg</name>
+    <message>
+        <source>The request for sending conent is denied due to lack of permission.</source>
+        <translation>没有权限，发送内容的请求被拒绝。</translation>
+    </message>
+    <message>
+        <source>You have been muted by meeting host.</source>
+        <translation>您已被主持人静音。</translation>
+    </message>
+    <message>
+        <source>You are unmuted, other participants can hear you now.</source>
+        <translation>您已解除静音，其他参会者现在可以听到您的声音。</translation>
+    </message>
+    <message>
+        <source>Microphone Muted</source>
+        <translation>麦克风已静音</translation>
+    </message>
+    <message>
+        <source>Speech request has been sent</source>
+        <translation>发言申请已发送</translation>
+    </message>
+    <message>
+        <source>Video is stopped.</source>
+        <translation>视频已停止。</translation>
+    </message>
+    <message>
+        <source>Video is enabled.</source>
+        <translation>视频已开启。</translation>
+    </message>
+    <message>
+        <source>No microphone device available.</source>
+        <translation>没有可用的麦克风设备。</translation>
+    </message>
+    <message>
+        <source>Current microphone: %1</source>
+        <translation>当前麦克风：%1</translation>
+    </message>
+    <message>
+        <source>No speaker device available.</source>
+        <translation>没有可用的扬声器设备。</translation>
+    </message>
+    <message>
+        <source>Current speaker: %1</source>
+        <translation>当前扬声器：%1</translation>
+    </message>
+    <message>
+        <source>No camera device available.</source>
+        <translation>没有可用的摄像头设备。</translation>
+    </message>
+    <message>
+        <source>Current camera: %1</source>
+        <translation>当前摄像头：%1</translation>
+    </message>
+    <message>
+        <source>Network is not stable now, it may impact your conferencing experience.</source>
+        <translation>网络当前不稳定，可能影响您的会议体验。</translation>
+    </message>
+    <message>
+        <source>Network is in very poor status, recommend checking network or switching to better network.</source>
+        <translation>网络状况很差，建议检查网络或切换到更好的网络。</translation>
+    </message>
+    <message>
+        <source>Network bandwidth is insufficient, it may impact your conferencing experience.</source>
+        <translation>网络带宽不足，可能影响您的会议体验。</translation>
+    </message>
+    <message>
+        <source>Network bandwidth is in serious shortage, recommend checking network bandwidth or switching to better network.</source>
+        <translation>网络带宽严重不足，建议检查网络带宽或切换到更好的网络。</translation>
+    </message>
+    <message>
+        <source>Not allowed to unmute.</source>
+        <translation>不允许解除静音。</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>There is no microphone found and other can not listen to you. Please check microphone device.</source>
+        <translation>未找到麦克风，其他人无法听到您的声音。请检查麦克风设备。</translation>
+    </message>
+    <message>
+        <source>Meeting manager is unmuting you, do you agree?</source>
+        <translation>会议管理员正在为您解除静音，您是否同意？</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutToolbarDlg</name>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>解除静音</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>停止视频</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>开启视频</translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation>布局</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>共享</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>更多</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>拨号盘</translation>
+    </message>
+    <message>
+        <source>Leave</source>
+        <translation>离开</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Are you sure to leave the meeting?</source>
+        <translation>确定要离开会议吗？</translation>
     </message>
 </context>
 <context>
@@ -1541,6 +1786,29 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CSelectShareContent</name>
+    <message>
+        <source>Other participants will be able to hear the audio being played on your computer</source>
+        <translation>其他参会者将能听到您电脑上正在播放的声音</translation>
+    </message>
+    <message>
+        <source>Ensure shared content fluency first</source>
+        <translation>优先保证共享内容的流畅</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Service is not connected, please wait...</source>
+        <translation>服务尚未连接，请稍候…</translation>
+    </message>
+    <message>
+        <source>Receiving whiteboard.</source>
+        <translation>正在接收白板。</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1644,6 +1912,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Details have been copied to the system clipboard</source>
         <translation>详情已复制到系统剪贴板</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CWidgetContents</name>
+    <message>
+        <source>Screen %1</source>
+        <translation>屏幕 %1</translation>
+    </message>
+    <message>
+        <source>WhiteBoard</source>
+        <translation>白板</translation>
     </message>
 </context>
 <context>
@@ -1774,18 +2053,18 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::WhiteBoardDlg</name>
     <message>
         <source>Whiteboard</source>
-        <translation type="unfinished"></translation>
+        <translation>白板</translation>
     </message>
 </context>
 <context>
     <name>kd_app::views::WhiteBoardTopWidget</name>
     <message>
         <source>Show PIP</source>
-        <translation type="unfinished"></translation>
+        <translation>显示画中画</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished">关闭</translation>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,8 @@
 CContactsAddListview::CContactsAddListview(QWidget *parent) : QListView(parent)
 {
     setMouseTracking(true);
+    // The row under the mouse is drawn apart, which hover events tell.
+    viewport()->setAttribute(Qt::WA_Hover);
     // Every row has the same height, which keeps lists of thousands of users quick.
     setUniformItemSizes(true);
 }
@@ -33,14 +35,24 @@ void CContactsAddListview::initView()
             &CContactsAddListview::slot_selectUserItem);
 }
 
+namespace {
+
+QSet<int> contactUserIds(const QList<ucmcontactData> &contacts)
+{
+    QSet<int> ids;
+    ids.reserve(contacts.size());
+    for (const ucmcontactData &contact : contacts) {
+        ids.insert(contact.userId);
+    }
+    return ids;
+}
+
+} // namespace
+
 void CContactsAddListview::setUsers(const QList<ucmuserData> &users, const QList<ucmcontactData> &contacts)
 {
     KD_LOG << "users:" << users.size() << "contacts:" << contacts.size();
-    QSet<int> contactUsers;
-    contactUsers.reserve(contacts.size());
-    for (const ucmcontactData &contact : contacts) {
-        contactUsers.insert(contact.userId);
-    }
+    const QSet<int> contactUsers = contactUserIds(contacts);
     m_pModel->clear();
     m_pModel->reserve(users.size());
     for (const ucmuserData &user : users) {
@@ -52,6 +64,11 @@ void CContactsAddListview::setUsers(const QList<ucmuserData> &users, const QList
         m_pModel->addUser(row);
     }
     m_pModel->refreshModel();
+}
+
+void CContactsAddListview::setContacts(const QList<ucmcontactData> &contacts)
+{
+    m_pModel->setAddedUsers(contactUserIds(contacts));
 }
 
 QList<int> CContactsAddListview::getCheckedUserIds() const
