@@ -997,13 +997,6 @@
     </message>
 </context>
 <context>
-    <name>kd_app::views::CContainerSettingsFormWidget</name>
-    <message>
-        <source>There are no settings to change in this version.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>kd_app::views::CDeviceMenuWidget</name>
     <message>
         <source>System Default</source>

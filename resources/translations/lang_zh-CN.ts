@@ -1008,7 +1008,7 @@
     </message>
     <message>
         <source>There are no settings to change in this version.</source>
-        <translation>此版本没有可更改的设置。</translation>
+        <translation type="vanished">此版本没有可更改的设置。</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,16 @@
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QtTest>
 
+#include "../settings/settingsfixture.h"
 #include "views/settings/ccontainersettingsformwidget.h"
 
+using kd_app::models::CLoginManager;
 using kd_app::views::CContainerSettingsFormWidget;
+namespace enums = kd_app::enums;
 
 namespace {
 
@@ -32,12 +37,70 @@ class TestSettingsContainer : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanup();
+    void sipEntryForGuestsOnly_data();
+    void sipEntryForGuestsOnly();
+    void pageChosenByOpener_data();
+    void pageChosenByOpener();
     void dragsByTitleBarOnly_data();
     void dragsByTitleBarOnly();
     void maximisedWindowDoesNotMove();
     void closeButtonReportsBeforeClosing();
     void sizeFollowsScale();
+
+private:
+    QTemporaryDir m_folder;
 };
+
+void TestSettingsContainer::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    QVERIFY(settingstest::startClient(m_folder));
+}
+
+void TestSettingsContainer::cleanup()
+{
+    CLoginManager::getInstance().setLoginStatus(enums::NotLogin);
+}
+
+void TestSettingsContainer::sipEntryForGuestsOnly_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("sip");
+    QTest::newRow("guest") << int(enums::AnonymousLoggedIn) << true;
+    QTest::newRow("signed in") << int(enums::LoggedIn) << false;
+    QTest::newRow("signed out") << int(enums::NotLogin) << false;
+}
+
+void TestSettingsContainer::sipEntryForGuestsOnly()
+{
+    QFETCH(int, status);
+    QFETCH(bool, sip);
+    CLoginManager::getInstance().setLoginStatus(enums::LoginStatus(status));
+    CContainerSettingsFormWidget window(nullptr);
+    auto *entries = window.findChild<QListWidget *>("lvSettingsEntrances");
+    QVERIFY(entries);
+    QCOMPARE(!entries->item(0)->isHidden(), sip);
+}
+
+void TestSettingsContainer::pageChosenByOpener_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::newRow("audio, from the microphone menu") << 2;
+    QTest::newRow("video, from the camera menu") << 3;
+}
+
+void TestSettingsContainer::pageChosenByOpener()
+{
+    QFETCH(int, page);
+    CContainerSettingsFormWidget window(nullptr);
+    window.setCurrentPage(page);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.findChild<QListWidget *>("lvSettingsEntrances")->currentRow(), page);
+    QCOMPARE(window.findChild<QTabWidget *>("twgtSettingsPages")->currentIndex(), page);
+}
 
 void TestSettingsContainer::dragsByTitleBarOnly_data()
 {

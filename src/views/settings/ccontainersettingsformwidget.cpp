@@ -1,11 +1,14 @@
 #include "ccontainersettingsformwidget.h"
 
-#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "helpers/clogformat.h"
+#include "models/cloginmanager.h"
 #include "ui_ccontainersettingsformwidget.h"
+#include "views/settings/csettingsform.h"
 
 namespace kd_app {
 namespace views {
@@ -23,11 +26,14 @@ CContainerSettingsFormWidget::CContainerSettingsFormWidget(QWidget *parent)
     setWindowFlags(windowFlags() | Qt::Tool | Qt::FramelessWindowHint);
     setDragTitleBar(ui->Titlebar);
 
-    m_pLblNoPages = new QLabel(tr("There are no settings to change in this version."), ui->m_pWidgetMain);
-    m_pLblNoPages->setObjectName("m_pLblNoPages");
-    m_pLblNoPages->setAlignment(Qt::AlignCenter);
-    m_pLblNoPages->setWordWrap(true);
-    ui->m_pWidgetMain->layout()->addWidget(m_pLblNoPages);
+    m_pSettingForm = new CSettingsForm(this);
+    // Only a guest, who has no account of the server, registers with SIP by hand.
+    m_pSettingForm->setSipPageVisible(models::CLoginManager::getInstance().getLoginStatus() ==
+                                      enums::AnonymousLoggedIn);
+    // The form's page stack asks for room for its hidden tab bar too, which
+    // would stretch the window beyond its size; the pages fit without it.
+    m_pSettingForm->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    ui->m_pWidgetMain->layout()->addWidget(m_pSettingForm);
 
     connect(ui->m_pBtnClose, &QPushButton::clicked, this, &CContainerSettingsFormWidget::closeTheWindow);
 }
@@ -57,12 +63,23 @@ void CContainerSettingsFormWidget::setCurrentPage(int page)
     if (!m_pSettingForm) {
         return;
     }
+    auto *entries = m_pSettingForm->findChild<QListWidget *>(QStringLiteral("lvSettingsEntrances"));
+    auto *pages = m_pSettingForm->findChild<QTabWidget *>(QStringLiteral("twgtSettingsPages"));
+    if (entries) {
+        entries->setCurrentRow(page);
+    }
+    if (pages) {
+        pages->setCurrentIndex(page);
+    }
 }
 
 void CContainerSettingsFormWidget::onDpiChanged()
 {
     KD_LOG << "scale:" << m_fStretchFactor;
     setStyleSheet(QString());
+    if (m_pSettingForm) {
+        m_pSettingForm->updateDpi(m_fStretchFactor);
+    }
     setStyleSheetByScale(STYLE_BASE);
     m_dpiScaler.scaleWindow(m_fStretchFactor, this);
 }
