@@ -104,6 +104,9 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
     if (!latency.isEmpty()) {
         m_latencyMs = latency.toInt();
     }
+    m_diagnosis = std::make_unique<CDiagnosis>(
+        [this](const std::string &host, unsigned port, size_t upload, size_t download,
+               std::chrono::milliseconds limit) { return m_backend->ping(host, port, upload, download, limit); });
     m_media = std::make_unique<CMediaDevices>([this](CDeviceManager::Event event) { raise(std::move(event)); });
     m_media->setCameraSink([this](const QImage &picture) {
         {
@@ -112,6 +115,7 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
         }
         publishScene();
     });
+    m_screenCapture = std::make_unique<CScreenCapture>([this](const QImage &frame) { takeCapturedFrame(frame); });
     for (KDVolume &volume : m_volumes) {
         volume.volume = 1.0f;
     }
@@ -124,6 +128,7 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
 
 CAVEngine::~CAVEngine()
 {
+    m_screenCapture->stop();
     release();
     m_dispatcher.stop();
     writeLog("deleteAVEngine");
@@ -409,6 +414,7 @@ void CAVEngine::release()
     m_presence.leaveOwed();
     // A request waiting on a slow server would otherwise hold up the join below.
     m_backend->abort();
+    m_diagnosis->stop();
     if (!m_dispatcher.isDispatcherThread()) {
         m_dispatcher.stop();
     }
@@ -914,6 +920,9 @@ int CAVEngine::setLocalContentSource(const KDContentSourceInfo &info)
     if (!frame.isNull()) {
         publishScene();
     }
+    // A screen source is captured here; frames of the application's own
+    // (type 3) take over while they come.
+    updateScreenCapture();
     return KD_OK;
 }
 
@@ -959,6 +968,7 @@ int CAVEngine::startSending(int type)
             info.senderDeviceId = m_user.deviceId;
         }
     }
+    updateScreenCapture();
     raise([info](IAVEventHandler &handler) {
         KDContentInfo copy = info;
         handler.onContent(copy);
@@ -982,6 +992,7 @@ int CAVEngine::stopContent()
         m_sendingType = 0;
         m_contentFrame = QImage();
     }
+    updateScreenCapture();
     publishScene();
     raise([info](IAVEventHandler &handler) {
         KDContentInfo copy = info;
@@ -1029,6 +1040,9 @@ int CAVEngine::getFeature(const char *server, unsigned port, AVFeature &feature)
         outcome = m_backend->getFeature(address, port, feature);
     }
     const int rc = outcome.result();
+    if (!address.empty()) {
+        noteServer(address, port, outcome);
+    }
     if (rc != KD_OK && rc != KD_ERR_NO_FEATURE_RECORD) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1067,6 +1081,7 @@ int CAVEngine::avlogin(const char *server, unsigned port, const char *username, 
         KDUserInfo info;
         const COutcome outcome = m_backend->signIn(address, port, user, secret, info);
         const int result = outcome.result();
+        noteServer(address, port, outcome);
         KDRegisterInfo registration;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1119,6 +1134,7 @@ int CAVEngine::avlogout()
         registration = m_accountRegistration;
     }
     m_backend->signOut(token);
+    m_diagnosis->forget();
     publishScene();
     raise([registration](IAVEventHandler &handler) {
         KDRegisterInfo copy = registration;
@@ -1275,57 +1291,6 @@ int CAVEngine::getRegisterInfo(int type, KDRegisterInfo &info)
     return KD_ERR_INVALID_ARGUMENT;
 }
 
-int CAVEngine::registerSIPServer(const char *domain, const char *displayName, const char *username,
-                                 const char *password, const char *protocol)
-{
-    const std::string transport = str(protocol);
-    if (const int forced =
-            enter("registerSIPServer", str(domain) + "," + str(displayName) + "," + str(username) + "," + transport)) {
-        return forced;
-    }
-    if (str(username).empty()) {
-        return KD_ERR_INVALID_ARGUMENT;
-    }
-    KDRegisterInfo registration;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (!str(displayName).empty()) {
-            m_localName = str(displayName);
-        }
-        m_sipRegistration.state = KD_REGISTER_OK;
-        m_sipRegistration.externalServer = str(domain);
-        m_sipRegistration.internalServer = str(domain);
-        m_sipRegistration.transProtocol = transport == "TLS" ? 2 : (transport == "TCP" ? 1 : 0);
-        registration = m_sipRegistration;
-    }
-    publishScene();
-    raise([registration](IAVEventHandler &handler) {
-        KDRegisterInfo copy = registration;
-        handler.onRegisterInfo(copy);
-        handler.onSIPRegister(true);
-    });
-    return KD_OK;
-}
-
-int CAVEngine::unregisterSIPServer()
-{
-    if (const int forced = enter("unregisterSIPServer")) {
-        return forced;
-    }
-    KDRegisterInfo registration;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_sipRegistration.state = KD_REGISTER_NONE;
-        registration = m_sipRegistration;
-    }
-    raise([registration](IAVEventHandler &handler) {
-        KDRegisterInfo copy = registration;
-        handler.onRegisterInfo(copy);
-        handler.onSIPRegister(false);
-    });
-    return KD_OK;
-}
-
 // ---- call -----------------------------------------------------------------
 
 int CAVEngine::dialOut(const char *number, bool enable_video)
@@ -1366,6 +1331,7 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
         }
         const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, who, meeting);
         const int rc = outcome.result();
+        noteCallServer(server, outcome);
         KDCallInfo info;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1407,6 +1373,7 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
             raiseError("onCallEnd", outcome);
             return;
         }
+        m_diagnosis->setInCall(true);
         deliver([info](IAVEventHandler &handler) {
             KDCallInfo copy = info;
             handler.onCallConnected(copy);
@@ -1436,6 +1403,7 @@ int CAVEngine::acceptCall(bool enable_video)
         m_hostMuted = false;
         info = m_call;
     }
+    m_diagnosis->setInCall(true);
     publishScene();
     raise([info](IAVEventHandler &handler) {
         KDCallInfo copy = info;
@@ -1447,8 +1415,10 @@ int CAVEngine::acceptCall(bool enable_video)
 void CAVEngine::endCall(int code, const std::string &msg)
 {
     KDCallInfo info;
+    bool signedIn = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        signedIn = m_signedIn;
         info = m_call;
         m_phase = CallPhase::Idle;
         ++m_callSerial;
@@ -1461,6 +1431,8 @@ void CAVEngine::endCall(int code, const std::string &msg)
         m_hostMuted = false;
         m_call.clear();
     }
+    updateScreenCapture();
+    noteCallEnded(signedIn);
     info.err.clear();
     if (code) {
         info.err.type = KD_ERROR_TYPE_CALL;
@@ -1615,78 +1587,6 @@ int CAVEngine::uploadFeedbackFilesWithAddress(std::vector<std::string> files, st
     return KD_OK;
 }
 
-KDDiag CAVEngine::getDiag()
-{
-    enter("getDiag");
-    std::lock_guard<std::mutex> lock(m_mutex);
-    KDDiag diag;
-    KDDiagItem &login = diag.items[0];
-    login.name = m_server;
-    login.status = m_signedIn ? 1 : (m_lastLoginError == KD_ERR_SERVER_UNREACHABLE ? 4 : (m_lastLoginError ? 5 : 0));
-    KDDiagItem &registration = diag.items[2];
-    const bool registered = m_accountRegistration.state == KD_REGISTER_OK || m_sipRegistration.state == KD_REGISTER_OK;
-    registration.name = m_accountRegistration.state == KD_REGISTER_OK ? m_accountRegistration.externalServer
-                                                                      : m_sipRegistration.externalServer;
-    registration.status = registered ? 1 : (m_signedIn ? 5 : 0);
-    KDDiagCall &call = diag.call;
-    const bool inCall = m_phase == CallPhase::Connected;
-    call.item.status = inCall ? 1 : 0;
-    call.item.name = inCall ? m_call.conference_number : std::string();
-    if (inCall) {
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - m_callStart).count();
-        call.texts[2] = QTime(0, 0).addSecs(int(seconds)).toString(QStringLiteral("hh:mm:ss")).toStdString();
-        for (KDDiagRole &role : call.roles) {
-            role.item.status = 1;
-            role.item.name = std::to_string(m_bandwidth) + " kbps";
-        }
-        for (int s = 0; s < 3; ++s) {
-            const bool active =
-                s == 0 || (s == 1 && !m_call.isAudioOnly) || (s == 2 && (m_sendingType == 2 || m_receivingType == 2));
-            KDDiagStream &stream = call.streams[s];
-            stream.item.status = active ? 1 : 0;
-            stream.item.name = active ? "20 ms" : "";
-            for (KDDiagMedia &media : stream.media) {
-                const char *values[3] = {"good", "0%", "2 ms"};
-                for (int i = 0; i < 3; ++i) {
-                    media.items[i].status = active ? 1 : 0;
-                    media.items[i].name = active ? values[i] : "";
-                }
-            }
-        }
-    }
-    if (m_lastLoginError == KD_ERR_SERVER_UNREACHABLE) {
-        diag.advice = 2;
-        diag.adviceParam = m_server;
-    } else if (inCall && m_meeting.participants.empty()) {
-        diag.advice = 3;
-    }
-    return diag;
-}
-
-std::string CAVEngine::getDiagString()
-{
-    const KDDiag diag = getDiag();
-    enter("getDiagString");
-    std::ostringstream out;
-    out << "login: " << diag.items[0].name << " status " << diag.items[0].status << "\n";
-    out << "registration: " << diag.items[2].name << " status " << diag.items[2].status << "\n";
-    out << "call: " << diag.call.item.name << " status " << diag.call.item.status;
-    if (!diag.call.texts[2].empty()) {
-        out << " duration " << diag.call.texts[2];
-    }
-    out << "\n";
-    const char *streams[3] = {"audio", "video", "content"};
-    for (int s = 0; s < 3; ++s) {
-        out << streams[s] << ": status " << diag.call.streams[s].item.status << "\n";
-    }
-    out << "advice: " << diag.advice;
-    if (!diag.adviceParam.empty()) {
-        out << " " << diag.adviceParam;
-    }
-    out << "\n";
-    return out.str();
-}
-
 // ---- handler registration -------------------------------------------------
 
 int CAVEngine::registerEventHandler(IAVEventHandler *handler)
@@ -1750,6 +1650,42 @@ KDContentFrame CAVEngine::latestContentFrame() const
 std::vector<KDRenderStats> CAVEngine::renderStats() const
 {
     return m_renderer ? m_renderer->stats() : CVideoRenderer::noStats();
+}
+
+uint64_t CAVEngine::contentFramesCaptured() const
+{
+    return m_contentFrames.captured();
+}
+
+void CAVEngine::updateScreenCapture()
+{
+    bool capture = false;
+    QRect area;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        capture = m_phase == CallPhase::Connected && m_sendingType == 2 && m_contentSource.type == 0;
+        area = QRect(m_contentSource.captureX, m_contentSource.captureY, m_contentSource.captureSize.width,
+                     m_contentSource.captureSize.height);
+    }
+    if (capture && !area.isEmpty()) {
+        m_screenCapture->start(area);
+    } else {
+        m_screenCapture->stop();
+    }
+}
+
+void CAVEngine::takeCapturedFrame(const QImage &frame)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        // A frame grabbed just before the sending or the source changed.
+        if (m_sendingType != 2 || m_contentSource.type != 0) {
+            return;
+        }
+        m_contentFrame = frame;
+        m_contentFrames.capture(frame);
+    }
+    publishScene();
 }
 
 void CAVEngine::clearOperations()

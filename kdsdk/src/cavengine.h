@@ -12,9 +12,11 @@
 
 #include "ccontentsources.h"
 #include "ccontentframes.h"
+#include "cscreencapture.h"
 #include "ccallmanager.h"
 #include "ceventdispatcher.h"
 #include "cmeetingpresence.h"
+#include "cdiagnosis.h"
 #include "cmediadevices.h"
 #include "cvideorenderer.h"
 #include "engine/iavengine.h"
@@ -135,6 +137,7 @@ public:
     uint64_t contentFramesTaken() const override;
     KDContentFrame latestContentFrame() const override;
     std::vector<KDRenderStats> renderStats() const override;
+    uint64_t contentFramesCaptured() const override;
     void clearOperations() override;
     void setOperationListener(std::function<void(const std::string &)> listener) override;
     kd::engine::IAVEventHandler *eventHandler() override;
@@ -160,6 +163,9 @@ public:
     void setSyntheticMicLevel(float level) override;
     void pollDevices() override;
     void setDevicePollInterval(int milliseconds) override;
+    void setDiagProbePeriod(int milliseconds) override;
+    void overrideDiag(const kd::engine::KDDiag &diag) override;
+    void clearDiagOverride() override;
     void addContentSource(const kd::engine::KDContentSourceInfo &source) override;
     void clearContentSources() override;
 
@@ -197,8 +203,19 @@ private:
     void endCall(int code, const std::string &msg);
     void saveConfig();
     void publishScene();
+    // Runs the engine's own capture exactly while a screen (type-0 source)
+    // is sent; called without the lock.
+    void updateScreenCapture();
+    void takeCapturedFrame(const QImage &frame);
+    CDiagFacts diagFacts() const;
+    // What the diagnosis learns from the engine's own requests.
+    void noteServer(const std::string &host, unsigned port, const COutcome &outcome);
+    void noteCallServer(const std::string &server, const COutcome &outcome);
+    void noteCallEnded(bool signedIn);
 
     std::unique_ptr<IBackend> m_backend;
+    std::unique_ptr<CDiagnosis> m_diagnosis;
+    std::unique_ptr<kd::engine::KDDiag> m_diagOverride;
     CMeetingPresence m_presence;
     CEventDispatcher m_dispatcher;
     std::unique_ptr<CVideoRenderer> m_renderer;
@@ -244,6 +261,8 @@ private:
     int m_lastLoginError = 0;
     kd::engine::KDRegisterInfo m_accountRegistration;
     kd::engine::KDRegisterInfo m_sipRegistration;
+    std::string m_sipUser;
+    int m_sipFailure = 0; // why the SIP registration failed, an engine result code
 
     // Call
     CallPhase m_phase = CallPhase::Idle;
@@ -267,6 +286,8 @@ private:
     CContentFrames m_contentFrames;
     std::set<unsigned char *> m_bitmaps;
     CContentSources m_addedSources;
+    // Declared last of the content members: it stops before they go.
+    std::unique_ptr<CScreenCapture> m_screenCapture;
 
     // Devices and sound
     std::unique_ptr<CMediaDevices> m_media;

@@ -5,12 +5,13 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "../settings/settingsfixture.h"
+#include "settingsfixture.h"
 #include "views/settings/ccontainersettingsformwidget.h"
 
 using kd_app::models::CLoginManager;
 using kd_app::views::CContainerSettingsFormWidget;
-namespace enums = kd_app::enums;
+using kd_app::views::CSettingsForm;
+using settingstest::child;
 
 namespace {
 
@@ -38,11 +39,8 @@ class TestSettingsContainer : public QObject
 
 private slots:
     void initTestCase();
-    void cleanup();
-    void sipEntryForGuestsOnly_data();
-    void sipEntryForGuestsOnly();
-    void pageChosenByOpener_data();
-    void pageChosenByOpener();
+    void hostsTheSettings_data();
+    void hostsTheSettings();
     void dragsByTitleBarOnly_data();
     void dragsByTitleBarOnly();
     void maximisedWindowDoesNotMove();
@@ -50,56 +48,49 @@ private slots:
     void sizeFollowsScale();
 
 private:
-    QTemporaryDir m_folder;
+    QTemporaryDir m_dir;
 };
 
 void TestSettingsContainer::initTestCase()
 {
-    QVERIFY(m_folder.isValid());
-    QVERIFY(settingstest::startClient(m_folder));
+    QVERIFY(settingstest::startClient(m_dir));
 }
 
-void TestSettingsContainer::cleanup()
-{
-    CLoginManager::getInstance().setLoginStatus(enums::NotLogin);
-}
-
-void TestSettingsContainer::sipEntryForGuestsOnly_data()
+void TestSettingsContainer::hostsTheSettings_data()
 {
     QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("sip");
-    QTest::newRow("guest") << int(enums::AnonymousLoggedIn) << true;
-    QTest::newRow("signed in") << int(enums::LoggedIn) << false;
-    QTest::newRow("signed out") << int(enums::NotLogin) << false;
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("sipShown");
+
+    QTest::newRow("guest on SIP") << int(kd_app::enums::AnonymousLoggedIn) << int(CSettingsForm::SipPage) << true;
+    QTest::newRow("guest on Audio") << int(kd_app::enums::AnonymousLoggedIn) << int(CSettingsForm::AudioPage) << true;
+    QTest::newRow("signed in on Video") << int(kd_app::enums::LoggedIn) << int(CSettingsForm::VideoPage) << false;
+    QTest::newRow("not signed in on the report")
+        << int(kd_app::enums::NotLogin) << int(CSettingsForm::ReportPage) << false;
 }
 
-void TestSettingsContainer::sipEntryForGuestsOnly()
+// The window holds the settings form, shows the SIP entry to a guest only,
+// and opens on the page its opener asks for.
+void TestSettingsContainer::hostsTheSettings()
 {
     QFETCH(int, status);
-    QFETCH(bool, sip);
-    CLoginManager::getInstance().setLoginStatus(enums::LoginStatus(status));
-    CContainerSettingsFormWidget window(nullptr);
-    auto *entries = window.findChild<QListWidget *>("lvSettingsEntrances");
-    QVERIFY(entries);
-    QCOMPARE(!entries->item(0)->isHidden(), sip);
-}
-
-void TestSettingsContainer::pageChosenByOpener_data()
-{
-    QTest::addColumn<int>("page");
-    QTest::newRow("audio, from the microphone menu") << 2;
-    QTest::newRow("video, from the camera menu") << 3;
-}
-
-void TestSettingsContainer::pageChosenByOpener()
-{
     QFETCH(int, page);
+    QFETCH(bool, sipShown);
+
+    CLoginManager::getInstance().setLoginStatus(kd_app::enums::LoginStatus(status));
     CContainerSettingsFormWidget window(nullptr);
+    auto *form = window.findChild<CSettingsForm *>();
+    QVERIFY(form);
+    auto *entries = child<QListWidget>(form, "lvSettingsEntrances");
+    QCOMPARE(!entries->item(0)->isHidden(), sipShown);
+
     window.setCurrentPage(page);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.findChild<QListWidget *>("lvSettingsEntrances")->currentRow(), page);
-    QCOMPARE(window.findChild<QTabWidget *>("twgtSettingsPages")->currentIndex(), page);
+    QCOMPARE(entries->currentRow(), page);
+    QCOMPARE(child<QTabWidget>(form, "twgtSettingsPages")->currentIndex(), page);
+    QVERIFY(form->isVisible());
+    CLoginManager::getInstance().setLoginStatus(kd_app::enums::NotLogin);
 }
 
 void TestSettingsContainer::dragsByTitleBarOnly_data()

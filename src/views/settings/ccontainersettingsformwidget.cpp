@@ -1,8 +1,6 @@
 #include "ccontainersettingsformwidget.h"
 
-#include <QListWidget>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "helpers/clogformat.h"
@@ -27,12 +25,9 @@ CContainerSettingsFormWidget::CContainerSettingsFormWidget(QWidget *parent)
     setDragTitleBar(ui->Titlebar);
 
     m_pSettingForm = new CSettingsForm(this);
-    // Only a guest, who has no account of the server, registers with SIP by hand.
+    // Only a guest has a SIP account of its own to edit.
     m_pSettingForm->setSipPageVisible(models::CLoginManager::getInstance().getLoginStatus() ==
                                       enums::AnonymousLoggedIn);
-    // The form's page stack asks for room for its hidden tab bar too, which
-    // would stretch the window beyond its size; the pages fit without it.
-    m_pSettingForm->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     ui->m_pWidgetMain->layout()->addWidget(m_pSettingForm);
 
     connect(ui->m_pBtnClose, &QPushButton::clicked, this, &CContainerSettingsFormWidget::closeTheWindow);
@@ -60,16 +55,8 @@ void CContainerSettingsFormWidget::centerWindow()
 void CContainerSettingsFormWidget::setCurrentPage(int page)
 {
     KD_LOG << "page:" << page;
-    if (!m_pSettingForm) {
-        return;
-    }
-    auto *entries = m_pSettingForm->findChild<QListWidget *>(QStringLiteral("lvSettingsEntrances"));
-    auto *pages = m_pSettingForm->findChild<QTabWidget *>(QStringLiteral("twgtSettingsPages"));
-    if (entries) {
-        entries->setCurrentRow(page);
-    }
-    if (pages) {
-        pages->setCurrentIndex(page);
+    if (m_pSettingForm) {
+        m_pSettingForm->selectPage(page);
     }
 }
 
