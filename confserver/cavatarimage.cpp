@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QImageReader>
 #include <QPainter>
 
 namespace confserver {
@@ -37,6 +38,27 @@ QByteArray CAvatarImage::jpeg(int userId, const QString &colour)
     painter.drawEllipse(QRectF(kSide * 0.12, kSide * 0.6, kSide * 0.76, kSide * 0.7));
     painter.end();
     return encode(image);
+}
+
+CAvatarImage::Decoded CAvatarImage::decode(const QByteArray &data, QImage *image)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid()) {
+        return Decoded::NotAPicture;
+    }
+    if (size.width() > kMaxSide || size.height() > kMaxSide) {
+        return Decoded::TooLarge;
+    }
+    QImage decoded = reader.read();
+    if (decoded.isNull()) {
+        return Decoded::NotAPicture;
+    }
+    *image = std::move(decoded);
+    return Decoded::Picture;
 }
 
 QByteArray CAvatarImage::jpeg(const QImage &image)

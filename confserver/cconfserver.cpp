@@ -1,6 +1,9 @@
 #include "cconfserver.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <functional>
 
 #include <httplib.h>
 
@@ -8,7 +11,9 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include "cattemptlimiter.h"
 #include "cconfstore.h"
+#include "cgrowingtaskqueue.h"
 #include "cupgraderoutes.h"
 
 namespace confserver {
@@ -16,10 +21,55 @@ namespace confserver {
 namespace {
 
 constexpr const char *kJson = "application/json;charset=UTF-8";
-// Idle keep-alive connections hold a worker each, and every client opens
-// several: a small pool would make requests queue behind them.
-constexpr size_t kWorkerThreads = 64;
+// Every open connection holds a worker while it waits for its next request,
+// so workers are started as connections need them (see CGrowingTaskQueue).
+constexpr size_t kMaxWorkers = 512;
 constexpr size_t kRequestsKept = 2000;
+// A request must arrive, and an answer leave, at a steady pace; a
+// connection serves a bounded number of requests.
+constexpr time_t kReadTimeoutSeconds = 5;
+constexpr time_t kWriteTimeoutSeconds = 5;
+constexpr time_t kKeepAliveSeconds = 5;
+constexpr size_t kKeepAliveRequests = 100;
+// Request bodies: JSON and pictures fit easily; feedback archives of logs
+// are allowed more.
+constexpr size_t kMaxBodyBytes = 16 * 1024 * 1024;
+constexpr size_t kMaxArchiveBytes = 64 * 1024 * 1024;
+
+size_t bodyLimitOf(const std::string &path)
+{
+    const std::string archive = "/feedback";
+    const bool isArchive =
+        path.size() >= archive.size() && path.compare(path.size() - archive.size(), archive.size(), archive) == 0;
+    return isArchive ? kMaxArchiveBytes : kMaxBodyBytes;
+}
+
+// Refuses, before the body is read, what this server does not take: bodies
+// over the route's limit, compressed bodies (a small one can inflate to
+// gigabytes) and bodies of unannounced length.
+bool refuseBody(const httplib::Request &request, httplib::Response &response)
+{
+    const std::string encoding = request.get_header_value("Content-Encoding");
+    if (!encoding.empty() && encoding != "identity") {
+        response.status = 415;
+        return true;
+    }
+    if (request.get_header_value("Transfer-Encoding").find("chunked") != std::string::npos) {
+        response.status = 411;
+        return true;
+    }
+    const std::string length = request.get_header_value("Content-Length");
+    if (!length.empty()) {
+        char *end = nullptr;
+        errno = 0;
+        const unsigned long long bytes = std::strtoull(length.c_str(), &end, 10);
+        if (errno != 0 || *end != '\0' || length[0] == '-' || bytes > bodyLimitOf(request.path)) {
+            response.status = 413;
+            return true;
+        }
+    }
+    return false;
+}
 // A throttled answer goes out in a piece every this many milliseconds.
 constexpr int kThrottleStepMs = 50;
 // Marks an answer for throttling between the fault and the route's handler;
@@ -40,6 +90,8 @@ int httpStatusOf(int errorCode)
     case codes::kMeetingMissing:
     case codes::kMeetingUnavailable:
         return 404;
+    case codes::kTooManyAttempts:
+        return 429;
     default:
         return 400;
     }
@@ -123,7 +175,13 @@ CConfServer::CConfServer(CConfStore &store, bool tls, const std::string &certPat
     } else {
         m_server = std::make_unique<httplib::Server>();
     }
-    m_server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+    m_server->new_task_queue = [] { return new CGrowingTaskQueue(kMaxWorkers); };
+    m_server->set_read_timeout(kReadTimeoutSeconds);
+    m_server->set_write_timeout(kWriteTimeoutSeconds);
+    m_server->set_keep_alive_timeout(kKeepAliveSeconds);
+    m_server->set_keep_alive_max_count(kKeepAliveRequests);
+    m_server->set_payload_max_length(kMaxArchiveBytes);
+    m_passwordGuesses = std::make_unique<CAttemptLimiter>();
     installRoutes();
 }
 
@@ -200,6 +258,11 @@ void CConfServer::addFault(const CFault &fault)
 {
     std::lock_guard<std::mutex> lock(m_faultMutex);
     m_faults.push_back(fault);
+}
+
+void CConfServer::setPasswordAttemptLimit(int attempts, std::chrono::milliseconds window)
+{
+    m_passwordGuesses->setLimit(attempts, window);
 }
 
 void CConfServer::clearFaults()
@@ -300,8 +363,9 @@ void CConfServer::installRoutes()
 {
     httplib::Server &server = *m_server;
     server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
-        return applyFault(request, response) ? httplib::Server::HandlerResponse::Handled
-                                             : httplib::Server::HandlerResponse::Unhandled;
+        return refuseBody(request, response) || applyFault(request, response)
+                   ? httplib::Server::HandlerResponse::Handled
+                   : httplib::Server::HandlerResponse::Unhandled;
     });
     server.set_post_routing_handler([this](const httplib::Request &, httplib::Response &response) {
         if (response.has_header(kThrottleHeader)) {
@@ -395,18 +459,34 @@ void CConfServer::installRoutes()
     server.Get(engine + R"(/meetings/([^/]+))", [&store](const httplib::Request &request, httplib::Response &response) {
         send(response, store.meetingInfo(match(request)));
     });
-    server.Post(engine + R"(/meetings/([^/]+)/password)",
-                [&store](const httplib::Request &request, httplib::Response &response) {
-                    send(response, store.checkMeetingPassword(match(request), body(request)));
-                });
-    server.Get(engine + R"(/meetings/([^/]+)/participants)",
-               [&store](const httplib::Request &request, httplib::Response &response) {
-                   send(response, store.meetingParticipants(match(request)));
-               });
-    server.Post(engine + R"(/meetings/([^/]+)/join)",
-                [&store](const httplib::Request &request, httplib::Response &response) {
-                    send(response, store.joinMeeting(token(request), match(request), body(request)));
-                });
+    // Both routes take the meeting password: wrong guesses are counted per
+    // client and meeting.
+    CAttemptLimiter &guesses = *m_passwordGuesses;
+    const auto guarded = [&guesses](const httplib::Request &request, httplib::Response &response,
+                                    const std::function<CResult()> &check) {
+        const std::string key = request.remote_addr + '|' + request.matches[1].str();
+        if (guesses.blocked(key)) {
+            sendError(response, codes::kTooManyAttempts, QStringLiteral("Too many wrong passwords, try again later"));
+            return;
+        }
+        const CResult result = check();
+        if (result.errorCode == codes::kWrongMeetingRoomPassword) {
+            guesses.failed(key);
+        }
+        send(response, result);
+    };
+    server.Post(engine + R"(/meetings/([^/]+)/password)", [&store, guarded](const httplib::Request &request,
+                                                                            httplib::Response &response) {
+        guarded(request, response, [&] { return store.checkMeetingPassword(match(request), body(request)); });
+    });
+    server.Get(engine + R"(/meetings/([^/]+)/participants)", [&store](const httplib::Request &request,
+                                                                      httplib::Response &response) {
+        send(response, store.meetingParticipants(match(request), token(request), param(request, "participantId")));
+    });
+    server.Post(engine + R"(/meetings/([^/]+)/join)", [&store, guarded](const httplib::Request &request,
+                                                                        httplib::Response &response) {
+        guarded(request, response, [&] { return store.joinMeeting(token(request), match(request), body(request)); });
+    });
     server.Post(engine + R"(/meetings/([^/]+)/leave)",
                 [&store](const httplib::Request &request, httplib::Response &response) {
                     send(response, store.leaveMeeting(match(request), body(request)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,7 @@ struct Response;
 
 namespace confserver {
 
+class CAttemptLimiter;
 class CConfStore;
 struct CResult;
 
@@ -66,6 +68,8 @@ public:
     QString baseUrl() const;
 
     void addFault(const CFault &fault);
+    // How many wrong meeting passwords a client may send per meeting within the window.
+    void setPasswordAttemptLimit(int attempts, std::chrono::milliseconds window);
     void clearFaults();
     // The target (path and query, as sent) of every request so far whose
     // path contains route, oldest first; tests see what a client asked.
@@ -84,6 +88,7 @@ private:
 
     CConfStore &m_store;
     bool m_bTls;
+    std::unique_ptr<CAttemptLimiter> m_passwordGuesses;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;
     int m_port = 0;

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include "cavatarimage.h"
+#include "cjsonbody.h"
 
 namespace confserver {
 
@@ -62,13 +63,15 @@ bool readMs(const QJsonValue &value, qint64 *ms)
 
 bool parseObject(const QByteArray &body, QJsonObject *object)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        return false;
-    }
-    *object = document.object();
-    return true;
+    return CJsonBody::parseObject(body, object);
+}
+
+// What one user may read of another: no password fields at all.
+QJsonObject withoutSecrets(QJsonObject user)
+{
+    user.remove(QStringLiteral("password"));
+    user.remove(QStringLiteral("sipPassword"));
+    return user;
 }
 
 CResult notAnObject()
@@ -131,6 +134,7 @@ bool CConfStore::loadSeed(const QByteArray &json, QString *error)
     m_contacts.clear();
     m_meetings.clear();
     m_tokens.clear();
+    m_userTokens.clear();
     const qint64 now = nowMs();
     for (const QJsonValue &value : seed.value("users").toArray()) {
         QJsonObject user = value.toObject();
@@ -200,8 +204,49 @@ QString CConfStore::newToken(int userId)
         c = char(QRandomGenerator::system()->bounded(256));
     }
     const QString token = QString::fromLatin1(random.toHex());
-    m_tokens[token] = CTokenState{userId, false};
+    m_tokens[token] = CTokenState{userId, false, nowMs()};
+    m_userTokens[userId].push_back(token);
+    // Every sign-in adds a token: old ones go now and then, so a server
+    // that runs for weeks neither grows nor slows down.
+    if (++m_tokensSincePrune >= 256) {
+        forgetOldTokens();
+    }
     return token;
+}
+
+bool CConfStore::isLive(const CTokenState &state) const
+{
+    return !state.expired && nowMs() - state.issuedMs < m_tokenLifetimeMs;
+}
+
+void CConfStore::forgetOldTokens()
+{
+    m_tokensSincePrune = 0;
+    const qint64 oldest = nowMs() - m_tokenLifetimeMs - m_tokenRenewalMs;
+    for (auto token = m_tokens.begin(); token != m_tokens.end();) {
+        if (token->second.issuedMs >= oldest) {
+            ++token;
+            continue;
+        }
+        std::vector<QString> &own = m_userTokens[token->second.userId];
+        own.erase(std::remove(own.begin(), own.end(), token->first), own.end());
+        token = m_tokens.erase(token);
+    }
+}
+
+void CConfStore::setTokenLifetime(std::chrono::milliseconds lifetime, std::chrono::milliseconds renewal)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_tokenLifetimeMs = lifetime.count();
+    m_tokenRenewalMs = renewal.count();
+    forgetOldTokens();
+}
+
+int CConfStore::tokenCount()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    forgetOldTokens();
+    return int(m_tokens.size());
 }
 
 QString CConfStore::issueToken(int userId)
@@ -295,10 +340,14 @@ int CConfStore::userCount()
 int CConfStore::userOf(const QString &token, bool acceptExpired) const
 {
     const auto found = m_tokens.find(token);
-    if (found == m_tokens.end() || (found->second.expired && !acceptExpired)) {
+    if (found == m_tokens.end()) {
         return 0;
     }
-    return found->second.userId;
+    const CTokenState &state = found->second;
+    if (!isLive(state) && (!acceptExpired || nowMs() - state.issuedMs >= m_tokenLifetimeMs + m_tokenRenewalMs)) {
+        return 0;
+    }
+    return state.userId;
 }
 
 CResult CConfStore::tokenError() const
@@ -341,8 +390,12 @@ QJsonObject CConfStore::contactJson(int contactId, int ownerId, int userId) cons
 {
     const QJsonObject &user = m_users.at(userId);
     bool online = false;
-    for (const auto &token : m_tokens) {
-        online = online || (token.second.userId == userId && !token.second.expired);
+    const auto own = m_userTokens.find(userId);
+    if (own != m_userTokens.end()) {
+        for (const QString &token : own->second) {
+            const auto state = m_tokens.find(token);
+            online = online || (state != m_tokens.end() && isLive(state->second));
+        }
     }
     QJsonObject contact;
     contact["id"] = contactId;
@@ -408,7 +461,7 @@ CResult CConfStore::users(const QString &token)
     }
     QJsonArray users;
     for (const auto &user : m_users) {
-        users.append(userJson(user.second));
+        users.append(withoutSecrets(userJson(user.second)));
     }
     return CResult::ok(users);
 }
@@ -416,14 +469,16 @@ CResult CConfStore::users(const QString &token)
 CResult CConfStore::user(const QString &token, const QString &id)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!userOf(token)) {
+    const int caller = userOf(token);
+    if (!caller) {
         return tokenError();
     }
     int userId = 0;
     if (!parseWhole(id, &userId) || !m_users.count(userId)) {
         return CResult::error(codes::kInvalidParameter, QStringLiteral("No such user"));
     }
-    return CResult::ok(userJson(m_users.at(userId)));
+    const QJsonObject user = userJson(m_users.at(userId));
+    return CResult::ok(userId == caller ? user : withoutSecrets(user));
 }
 
 CResult CConfStore::contacts(const QString &token)
@@ -662,6 +717,7 @@ CResult CConfStore::participantsOf(const QString &number) const
         const auto user = m_users.find(userId);
         QJsonObject participant;
         participant["userId"] = userId;
+
         participant["videoMode"] = entry.value("videoMode").toBool(true);
         participant["halfDuplex"] = entry.value("halfDuplex").toBool(false);
         if (user != m_users.end()) {
@@ -681,11 +737,32 @@ CResult CConfStore::participantsOf(const QString &number) const
     return CResult::ok(participants);
 }
 
+bool CConfStore::isMember(const QJsonObject &meeting, int userId) const
+{
+    if (userId == 0) {
+        return false;
+    }
+    if (meeting.value("applicantId").toInt() == userId) {
+        return true;
+    }
+    // The invited are listed from the start; who joins is added on joining.
+    const QJsonArray entries = meeting.value("participants").toArray();
+    return std::any_of(entries.begin(), entries.end(), [userId](const QJsonValue &entry) {
+        return entry.toObject().value("userId").toInt() == userId;
+    });
+}
+
 CResult CConfStore::participants(const QString &token, const QString &number)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!userOf(token)) {
+    const int userId = userOf(token);
+    if (!userId) {
         return tokenError();
+    }
+    int meetingNumber = 0;
+    const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (meetingId && !isMember(m_meetings.at(meetingId), userId)) {
+        return CResult::error(codes::kNoPermission, QStringLiteral("Not a member of this meeting"));
     }
     return participantsOf(number);
 }
@@ -708,6 +785,9 @@ CResult CConfStore::acsToken(const QString &token, const QString &number, const 
     }
     if (!isRunning(m_meetings.at(meetingId))) {
         return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
+    }
+    if (!isMember(m_meetings.at(meetingId), userId)) {
+        return CResult::error(codes::kNoPermission, QStringLiteral("Not a member of this meeting"));
     }
     const QJsonObject claims{{"sub", userId}, {"conf", meetingNumber}, {"dev", deviceId}, {"iat", nowMs() / 1000}};
     const QByteArray payload = QJsonDocument(claims).toJson(QJsonDocument::Compact);
@@ -774,8 +854,10 @@ CResult CConfStore::refreshUser(const QString &token)
         return tokenError();
     }
     QString current = token;
-    if (m_tokens.at(token).expired) {
+    if (!isLive(m_tokens.at(token))) {
         m_tokens.erase(token);
+        std::vector<QString> &own = m_userTokens[userId];
+        own.erase(std::remove(own.begin(), own.end(), token), own.end());
         current = newToken(userId);
     }
     QJsonObject reply;
@@ -820,14 +902,27 @@ CResult CConfStore::changePassword(const QString &token, const QByteArray &body)
 
 CResult CConfStore::uploadAvatar(const QString &token, const QByteArray &image)
 {
-    const QImage decoded = QImage::fromData(image);
+    {
+        // Who may upload is settled before any work is spent on the picture.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!userOf(token)) {
+            return tokenError();
+        }
+    }
+    QImage decoded;
+    switch (CAvatarImage::decode(image, &decoded)) {
+    case CAvatarImage::Decoded::Picture:
+        break;
+    case CAvatarImage::Decoded::NotAPicture:
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not an image"));
+    case CAvatarImage::Decoded::TooLarge:
+        return CResult::error(codes::kInvalidParameter,
+                              QStringLiteral("The picture is larger than %1 x %1 pixels").arg(CAvatarImage::kMaxSide));
+    }
     std::lock_guard<std::mutex> lock(m_mutex);
     const int userId = userOf(token);
     if (!userId) {
         return tokenError();
-    }
-    if (decoded.isNull()) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The body is not an image"));
     }
     m_avatars[userId] = CAvatarImage::jpeg(decoded);
     m_users.at(userId)["lastModifiedTime"] = double(nowMs() / 1000);
@@ -966,9 +1061,14 @@ CResult CConfStore::meetingInfo(const QString &number)
     const QJsonObject &meeting = m_meetings.at(meetingId);
     QJsonObject info;
     info["numericId"] = meetingNumber;
-    info["name"] = meeting.value("name").toString();
     info["status"] = meeting.value("status").toString();
-    info["passwordRequired"] = !meeting.value("confPassword").toString().isEmpty();
+    const bool passwordRequired = !meeting.value("confPassword").toString().isEmpty();
+    info["passwordRequired"] = passwordRequired;
+    // Anyone may dial a number; what a password protects is told only
+    // after the password.
+    if (!passwordRequired) {
+        info["name"] = meeting.value("name").toString();
+    }
     return CResult::ok(info);
 }
 
@@ -984,15 +1084,41 @@ CResult CConfStore::checkMeetingPassword(const QString &number, const QByteArray
     if (!meetingId) {
         return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
-    if (m_meetings.at(meetingId).value("confPassword").toString() != request.value("password").toString()) {
+    const QJsonObject &meeting = m_meetings.at(meetingId);
+    if (meeting.value("confPassword").toString() != request.value("password").toString()) {
         return CResult::error(codes::kWrongMeetingRoomPassword, QStringLiteral("Wrong meeting password"));
     }
-    return CResult::ok(QJsonObject());
+    return CResult::ok(QJsonObject{{"numericId", meetingNumber},
+                                   {"name", meeting.value("name").toString()},
+                                   {"status", meeting.value("status").toString()},
+                                   {"passwordRequired", true}});
 }
 
-CResult CConfStore::meetingParticipants(const QString &number)
+CResult CConfStore::peopleIn(const QString &number)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    return participantsOf(number);
+}
+
+CResult CConfStore::meetingParticipants(const QString &number, const QString &token, const QString &participantId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    int meetingNumber = 0;
+    const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (meetingId) {
+        const QJsonObject &meeting = m_meetings.at(meetingId);
+        bool allowed = meeting.value("confPassword").toString().isEmpty() || isMember(meeting, userOf(token));
+        bool numeric = false;
+        const double caller = participantId.toDouble(&numeric);
+        const QJsonArray entries = meeting.value("participants").toArray();
+        allowed = allowed || (numeric && std::any_of(entries.begin(), entries.end(), [caller](const QJsonValue &entry) {
+                                  const QJsonValue id = entry.toObject().value("participantId");
+                                  return !id.isUndefined() && id.toDouble() == caller;
+                              }));
+        if (!allowed) {
+            return CResult::error(codes::kNoPermission, QStringLiteral("Not a member of this meeting"));
+        }
+    }
     return participantsOf(number);
 }
 
@@ -1021,6 +1147,10 @@ CResult CConfStore::joinMeeting(const QString &token, const QString &number, con
     if (meeting.value("confPassword").toString() != request.value("password").toString()) {
         return CResult::error(codes::kWrongMeetingRoomPassword, QStringLiteral("Wrong meeting password"));
     }
+    // Who is in it before the caller: the joiner learns it with the join,
+    // as the list is only for those in the meeting.
+    const CResult before = participantsOf(number);
+    const QJsonArray others = before.isError() ? QJsonArray() : before.value.toArray();
     QString name = request.value("displayName").toString().trimmed().left(kMaxNameLength);
     if (name.isEmpty()) {
         name = userId ? m_users.at(userId).value("displayName").toString() : QStringLiteral("Guest");
@@ -1048,7 +1178,8 @@ CResult CConfStore::joinMeeting(const QString &token, const QString &number, con
     meeting["participants"] = participants;
     const bool controllable = userId != 0 && (meeting.value("applicantId").toInt() == userId ||
                                               m_users.at(userId).value("systemmanager").toBool());
-    return CResult::ok(QJsonObject{{"participantId", double(participantId)}, {"controllable", controllable}});
+    return CResult::ok(QJsonObject{
+        {"participantId", double(participantId)}, {"controllable", controllable}, {"participants", others}});
 }
 
 CResult CConfStore::leaveMeeting(const QString &number, const QByteArray &body)

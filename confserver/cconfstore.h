@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include <QByteArray>
@@ -30,6 +32,9 @@ constexpr int kAccountLocked = 2010;
 constexpr int kAccountUnused = 2020;
 constexpr int kMeetingUnavailable = 4205;
 constexpr int kWrongMeetingRoomPassword = 6601;
+// Answered with status 429 while a client has guessed a meeting's password
+// wrong too often.
+constexpr int kTooManyAttempts = 6609;
 } // namespace codes
 
 // What one API call answers: an error, a JSON value, or nothing (204).
@@ -85,6 +90,11 @@ public:
     // From now on the token is refused with 1010 by the REST API; the
     // engine's token refresh still accepts it and answers a new one.
     void expireToken(const QString &token);
+    // A token is refused with 1010 once it is older than `lifetime`; the
+    // engine's refresh swaps it for a new one until `lifetime + renewal`,
+    // after which it is forgotten.
+    void setTokenLifetime(std::chrono::milliseconds lifetime, std::chrono::milliseconds renewal);
+    int tokenCount();
     // Adds meetings in bulk (benchmarks): applicant and the only invitee is
     // the given user.
     void addGeneratedMeetings(int count, int applicantId);
@@ -124,7 +134,11 @@ public:
                            const QByteArray &archive);
     CResult meetingInfo(const QString &number);
     CResult checkMeetingPassword(const QString &number, const QByteArray &body);
-    CResult meetingParticipants(const QString &number);
+    // Only for those in the meeting: an open meeting's caller, or one who
+    // joined it (its participant id) or belongs to it (a member's token).
+    CResult meetingParticipants(const QString &number, const QString &token, const QString &participantId);
+    // Who is in a meeting, as the server itself sees it (tests, benchmarks).
+    CResult peopleIn(const QString &number);
     // Taking part: a join (token optional: a guest has none) lists the
     // caller among the meeting's participants until the matching leave.
     CResult joinMeeting(const QString &token, const QString &number, const QByteArray &body);
@@ -154,6 +168,7 @@ private:
     {
         int userId = 0;
         bool expired = false;
+        qint64 issuedMs = 0;
     };
 
     int userOf(const QString &token, bool acceptExpired = false) const;
@@ -173,6 +188,10 @@ private:
     CResult readMeetingBody(const QByteArray &body, QJsonObject *meeting) const;
     CResult participantsOf(const QString &number) const;
     QString newToken(int userId);
+    bool isLive(const CTokenState &state) const;
+    void forgetOldTokens();
+    // Organiser, invited or joined: who may see a meeting's people and board.
+    bool isMember(const QJsonObject &meeting, int userId) const;
     QString avatarPath(int userId) const;
 
     mutable std::mutex m_mutex;
@@ -182,7 +201,12 @@ private:
     // contact id -> {ownerId, userId}
     std::map<int, std::pair<int, int>> m_contacts;
     std::map<int, QJsonObject> m_meetings;
-    std::map<QString, CTokenState> m_tokens;
+    std::unordered_map<QString, CTokenState> m_tokens;
+    // Each user's tokens, so that "is this user signed in" does not walk them all.
+    std::unordered_map<int, std::vector<QString>> m_userTokens;
+    qint64 m_tokenLifetimeMs = 12 * 3600 * 1000;
+    qint64 m_tokenRenewalMs = 7 * 24 * 3600 * 1000LL;
+    int m_tokensSincePrune = 0;
     int m_nextContactId = 1;
     int m_nextMeetingId = 1;
     int m_nextNumericId = 80001;

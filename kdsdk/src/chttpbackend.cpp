@@ -462,7 +462,7 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
     if (!info.outcome.ok()) {
         return info.outcome;
     }
-    const QJsonObject details = info.json.object();
+    QJsonObject details = info.json.object();
     if (details.value(QLatin1String("passwordRequired")).toBool()) {
         if (password.empty()) {
             // The server has said so already; asking it again without one would not help.
@@ -470,12 +470,13 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
         }
         QJsonObject body;
         body[QLatin1String("password")] = QString::fromStdString(password);
-        const COutcome checked =
-            post(endpoint, base + "/password", QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson)
-                .outcome;
-        if (!checked.ok()) {
-            return checked;
+        const CReply checked =
+            post(endpoint, base + "/password", QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson);
+        if (!checked.outcome.ok()) {
+            return checked.outcome;
         }
+        // A protected meeting tells its name only to those who know the password.
+        details = checked.json.object();
     }
     meeting = KDMeetingInfo();
     meeting.number = number;
@@ -484,15 +485,6 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
         meeting.name = number;
     }
     meeting.pointToPoint = details.value(QLatin1String("pointToPoint")).toBool();
-    // The others in the meeting, before this client is one of them. A
-    // meeting that has not started yet has nobody in it; the dial still goes through.
-    const CReply people = get(endpoint, base + "/participants");
-    for (const QJsonValue &value : people.json.array()) {
-        const std::string name = text(value.toObject(), "name");
-        if (!name.empty()) {
-            meeting.participants.push_back(name);
-        }
-    }
     if (meeting.pointToPoint) {
         // A direct call to a person: there is no meeting to be listed in.
         return KD_OK;
@@ -521,6 +513,14 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
     if (meeting.participantId != 0) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_joined[meeting.participantId] = endpoint;
+    }
+    // The others in the meeting before this client: the server lists them
+    // only to those in it, so they come with the join.
+    for (const QJsonValue &value : entry.value(QLatin1String("participants")).toArray()) {
+        const std::string name = text(value.toObject(), "name");
+        if (!name.empty()) {
+            meeting.participants.push_back(name);
+        }
     }
     return KD_OK;
 }

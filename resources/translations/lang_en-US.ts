@@ -401,6 +401,33 @@
     </message>
 </context>
 <context>
+    <name>CSelectShareContent</name>
+    <message>
+        <source>Choose to share content</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>appwindow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share Computer Sound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preferred Fluency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CSettingsForm</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -1085,6 +1112,93 @@
     </message>
 </context>
 <context>
+    <name>kd_app::views::CLayoutPeopleSettingDlg</name>
+    <message>
+        <source>The request for sending conent is denied due to lack of permission.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have been muted by meeting host.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are unmuted, other participants can hear you now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microphone Muted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speech request has been sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video is stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video is enabled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No microphone device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current microphone: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No speaker device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current speaker: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No camera device available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current camera: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network is not stable now, it may impact your conferencing experience.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network is in very poor status, recommend checking network or switching to better network.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network bandwidth is insufficient, it may impact your conferencing experience.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Network bandwidth is in serious shortage, recommend checking network bandwidth or switching to better network.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not allowed to unmute.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>There is no microphone found and other can not listen to you. Please check microphone device.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meeting manager is unmuting you, do you agree?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CLoginChangePasswordForm</name>
     <message>
         <source>Please change the password for security</source>
@@ -1578,6 +1692,29 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CSelectShareContent</name>
+    <message>
+        <source>Other participants will be able to hear the audio being played on your computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ensure shared content fluency first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Service is not connected, please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Receiving whiteboard.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1707,6 +1844,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Details have been copied to the system clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CWidgetContents</name>
+    <message>
+        <source>Screen %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WhiteBoard</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

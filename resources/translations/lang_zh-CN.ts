@@ -401,6 +401,33 @@
     </message>
 </context>
 <context>
+    <name>CSelectShareContent</name>
+    <message>
+        <source>Choose to share content</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>appwindow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share Computer Sound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preferred Fluency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CSettingsForm</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -1089,7 +1116,94 @@
     <name>kd_app::views::CLayoutCellCoverDlg</name>
     <message>
         <source>%1&apos;s Screen Sharing</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 的屏幕共享</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutPeopleSettingDlg</name>
+    <message>
+        <source>The request for sending conent is denied due to lack of permission.</source>
+        <translation>没有权限，发送内容的请求被拒绝。</translation>
+    </message>
+    <message>
+        <source>You have been muted by meeting host.</source>
+        <translation>您已被主持人静音。</translation>
+    </message>
+    <message>
+        <source>You are unmuted, other participants can hear you now.</source>
+        <translation>您已解除静音，其他参会者现在可以听到您的声音。</translation>
+    </message>
+    <message>
+        <source>Microphone Muted</source>
+        <translation>麦克风已静音</translation>
+    </message>
+    <message>
+        <source>Speech request has been sent</source>
+        <translation>发言申请已发送</translation>
+    </message>
+    <message>
+        <source>Video is stopped.</source>
+        <translation>视频已停止。</translation>
+    </message>
+    <message>
+        <source>Video is enabled.</source>
+        <translation>视频已开启。</translation>
+    </message>
+    <message>
+        <source>No microphone device available.</source>
+        <translation>没有可用的麦克风设备。</translation>
+    </message>
+    <message>
+        <source>Current microphone: %1</source>
+        <translation>当前麦克风：%1</translation>
+    </message>
+    <message>
+        <source>No speaker device available.</source>
+        <translation>没有可用的扬声器设备。</translation>
+    </message>
+    <message>
+        <source>Current speaker: %1</source>
+        <translation>当前扬声器：%1</translation>
+    </message>
+    <message>
+        <source>No camera device available.</source>
+        <translation>没有可用的摄像头设备。</translation>
+    </message>
+    <message>
+        <source>Current camera: %1</source>
+        <translation>当前摄像头：%1</translation>
+    </message>
+    <message>
+        <source>Network is not stable now, it may impact your conferencing experience.</source>
+        <translation>网络当前不稳定，可能影响您的会议体验。</translation>
+    </message>
+    <message>
+        <source>Network is in very poor status, recommend checking network or switching to better network.</source>
+        <translation>网络状况很差，建议检查网络或切换到更好的网络。</translation>
+    </message>
+    <message>
+        <source>Network bandwidth is insufficient, it may impact your conferencing experience.</source>
+        <translation>网络带宽不足，可能影响您的会议体验。</translation>
+    </message>
+    <message>
+        <source>Network bandwidth is in serious shortage, recommend checking network bandwidth or switching to better network.</source>
+        <translation>网络带宽严重不足，建议检查网络带宽或切换到更好的网络。</translation>
+    </message>
+    <message>
+        <source>Not allowed to unmute.</source>
+        <translation>不允许解除静音。</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>There is no microphone found and other can not listen to you. Please check microphone device.</source>
+        <translation>未找到麦克风，其他人无法听到您的声音。请检查麦克风设备。</translation>
+    </message>
+    <message>
+        <source>Meeting manager is unmuting you, do you agree?</source>
+        <translation>会议管理员正在为您解除静音，您是否同意？</translation>
     </message>
 </context>
 <context>
@@ -1591,6 +1705,29 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CSelectShareContent</name>
+    <message>
+        <source>Other participants will be able to hear the audio being played on your computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ensure shared content fluency first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Service is not connected, please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Receiving whiteboard.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CSettingsForm</name>
     <message>
         <source>System Default</source>
@@ -1724,6 +1861,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CWidgetContents</name>
+    <message>
+        <source>Screen %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WhiteBoard</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CallInviteWidget</name>
     <message>
         <source>You are invited to join meeting:</source>
@@ -1819,18 +1967,18 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::WhiteBoardDlg</name>
     <message>
         <source>Whiteboard</source>
-        <translation type="unfinished"></translation>
+        <translation>白板</translation>
     </message>
 </context>
 <context>
     <name>kd_app::views::WhiteBoardTopWidget</name>
     <message>
         <source>Show PIP</source>
-        <translation type="unfinished"></translation>
+        <translation>显示画中画</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished">关闭</translation>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>

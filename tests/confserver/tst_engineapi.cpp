@@ -219,7 +219,8 @@ void TestEngineApi::dialledMeeting_data()
     QTest::addColumn<int>("infoError");
     QTest::addColumn<bool>("passwordRequired");
     QTest::addColumn<int>("participants");
-    QTest::newRow("running with password") << "70001" << 0 << true << 1;
+    // Someone who only dialled the number sees neither the people nor the name.
+    QTest::newRow("running with password") << "70001" << 0 << true << 1040;
     QTest::newRow("scheduled") << "70002" << 0 << false << 3070;
     QTest::newRow("unknown number") << "70009" << 4205 << false << 3010;
     QTest::newRow("dial string") << "70001*4711" << 4205 << false << 1020;
@@ -243,13 +244,15 @@ void TestEngineApi::dialledMeeting()
         QCOMPARE(people.at(0).toObject().value("name").toString(), QStringLiteral("Bob"));
     }
     if (passwordRequired) {
+        QVERIFY(!info.json().contains("name"));
         const auto check = [this, &number](const char *password) {
             return call("POST", "/api/engine/v1/meetings/" + number + "/password",
-                        QJsonDocument(QJsonObject{{"password", password}}).toJson())
-                .errorCode();
+                        QJsonDocument(QJsonObject{{"password", password}}).toJson());
         };
-        QCOMPARE(check("4711"), 0);
-        QCOMPARE(check("4712"), 6601);
+        const CReply right = check("4711");
+        QCOMPARE(right.errorCode(), 0);
+        QCOMPARE(right.json().value("name").toString(), QStringLiteral("Locked"));
+        QCOMPARE(check("4712").errorCode(), 6601);
     }
 }
 
@@ -328,9 +331,11 @@ void TestEngineApi::joinAndLeave()
     } else if (!account.isEmpty()) {
         query = "?token=" + login(account, account == "alice" ? "Alice2026!" : "Bob2026!");
     }
-    const auto people = [this, &number] {
+    // Read as the organiser: the list is only for those in the meeting.
+    const QString organiser = login("alice", "Alice2026!");
+    const auto people = [this, &number, &organiser] {
         QStringList names;
-        const CReply list = call("GET", "/api/engine/v1/meetings/" + number + "/participants");
+        const CReply list = call("GET", "/api/engine/v1/meetings/" + number + "/participants?token=" + organiser);
         for (const QJsonValue &value : QJsonDocument::fromJson(list.body).array()) {
             const QJsonObject person = value.toObject();
             names << person.value("name").toString() + (person.value("videoMode").toBool() ? "/v" : "/a");

@@ -712,7 +712,7 @@ void TestHttpBackend::releaseCutsAWaitingSignInShort()
 QStringList TestHttpBackend::participantsOf(const QString &number)
 {
     QStringList names;
-    for (const QJsonValue &value : m_store.meetingParticipants(number).value.toArray()) {
+    for (const QJsonValue &value : m_store.peopleIn(number).value.toArray()) {
         names << value.toObject().value("name").toString();
     }
     return names;

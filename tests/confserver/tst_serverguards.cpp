@@ -1,0 +1,413 @@
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+#include "cconfserver.h"
+#include "cconfstore.h"
+#include "serverclient.h"
+
+using confserver::CConfServer;
+using confserver::CConfStore;
+
+namespace {
+
+const QByteArray kSeed = R"({
+    "users": [
+        {"id": 1, "name": "alice", "password": "Alice2026!", "displayName": "Alice", "sipPassword": "s1"},
+        {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob", "sipPassword": "s2"},
+        {"id": 5, "name": "carl", "password": "Carl2026!", "displayName": "Carl", "sipPassword": "s5"}
+    ],
+    "meetings": [
+        {"id": 1, "numericId": 70001, "name": "Locked", "startInMinutes": -5, "status": "ONGOING",
+         "confPassword": "4711", "applicantId": 1, "userIds": [1, 2], "participants": [{"userId": 2}]},
+        {"id": 2, "numericId": 70002, "name": "Open", "startInMinutes": -5, "status": "ONGOING",
+         "applicantId": 1, "userIds": [1]}
+    ]
+})";
+
+quint32 crc32(const QByteArray &data)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
+{
+    QByteArray chunk(4, '\0');
+    qToBigEndian(quint32(data.size()), chunk.data());
+    chunk += type + data;
+    QByteArray crc(4, '\0');
+    qToBigEndian(crc32(type + data), crc.data());
+    return chunk + crc;
+}
+
+// A few dozen bytes that announce a picture of width x height: what a
+// reader believes before it decodes anything.
+QByteArray pngHeaderOnly(quint32 width, quint32 height)
+{
+    QByteArray header(13, '\0');
+    qToBigEndian(width, header.data());
+    qToBigEndian(height, header.data() + 4);
+    header[8] = 8; // bit depth
+    header[9] = 2; // colour type: RGB
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IEND", QByteArray());
+}
+
+QByteArray png(const QSize &size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return data;
+}
+
+} // namespace
+
+// What the local server refuses to anybody who can reach its port: bodies it
+// should not read, secrets it should not tell, guesses it should not allow,
+// and clients that would hold it up.
+class TestServerGuards : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void refusedBodies_data();
+    void refusedBodies();
+    void archivesMayBeLarger();
+    void jsonBodies_data();
+    void jsonBodies();
+    void pictures_data();
+    void pictures();
+    void meetingPeopleOnlyForMembers_data();
+    void meetingPeopleOnlyForMembers();
+    void passwordGuessesAreLimited();
+    void userListsHoldNoPasswords();
+    void tokensExpire();
+    void slowClientsDoNotHoldTheServer();
+    void testAuthoritySignsOnlyLocalNames_data();
+    void testAuthoritySignsOnlyLocalNames();
+
+private:
+    CReply call(const QByteArray &verb, const QString &path, const QByteArray &body = QByteArray());
+    QString login(const QString &account);
+    // Sends raw bytes and returns the status of the answer (0: none within the time).
+    int rawStatus(const QByteArray &request, int timeoutMs = 5000);
+
+    CConfStore m_store;
+    std::unique_ptr<CConfServer> m_server;
+    CServerClient m_client;
+};
+
+void TestServerGuards::initTestCase()
+{
+    m_server = std::make_unique<CConfServer>(m_store);
+    QVERIFY(m_server->start());
+}
+
+void TestServerGuards::init()
+{
+    QVERIFY(m_store.loadSeed(kSeed));
+    m_server->setPasswordAttemptLimit(5, std::chrono::minutes(1));
+    m_store.setTokenLifetime(std::chrono::hours(12), std::chrono::hours(24 * 7));
+}
+
+CReply TestServerGuards::call(const QByteArray &verb, const QString &path, const QByteArray &body)
+{
+    return m_client.call(m_server->baseUrl(), verb, path, body);
+}
+
+QString TestServerGuards::login(const QString &account)
+{
+    QString password = account;
+    password[0] = password[0].toUpper();
+    const QJsonObject body{{"account", account}, {"password", password + "2026!"}};
+    return call("POST", "/api/engine/v1/login", QJsonDocument(body).toJson()).json().value("token").toString();
+}
+
+int TestServerGuards::rawStatus(const QByteArray &request, int timeoutMs)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, quint16(QUrl(m_server->baseUrl()).port()));
+    if (!socket.waitForConnected(timeoutMs)) {
+        return -1;
+    }
+    socket.write(request);
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray answer;
+    while (!answer.contains("\r\n") && clock.elapsed() < timeoutMs &&
+           socket.state() == QAbstractSocket::ConnectedState) {
+        socket.waitForReadyRead(100);
+        answer += socket.readAll();
+    }
+    answer += socket.readAll();
+    const QList<QByteArray> words = answer.left(answer.indexOf("\r\n")).split(' ');
+    return words.size() >= 2 ? words.at(1).toInt() : 0;
+}
+
+void TestServerGuards::refusedBodies_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<int>("status");
+    // The body is never sent: the answer must come from the head alone.
+    QTest::newRow("2 GB before any token")
+        << QByteArray("POST /api/engine/v1/login HTTP/1.1\r\nHost: x\r\nContent-Length: 2147483648\r\n\r\n") << 413;
+    QTest::newRow("just over 16 MiB")
+        << QByteArray("POST /api/engine/v1/avatar HTTP/1.1\r\nHost: x\r\nContent-Length: 16777217\r\n\r\n") << 413;
+    QTest::newRow("length beyond any number")
+        << QByteArray(
+               "POST /api/engine/v1/login HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999999\r\n\r\n")
+        << 413;
+    QTest::newRow("gzip body") << QByteArray("POST /api/engine/v1/login HTTP/1.1\r\nHost: x\r\n"
+                                             "Content-Encoding: gzip\r\nContent-Length: 509000\r\n\r\n")
+                               << 415;
+    QTest::newRow("chunked body") << QByteArray("POST /api/engine/v1/login HTTP/1.1\r\nHost: x\r\n"
+                                                "Transfer-Encoding: chunked\r\n\r\n")
+                                  << 411;
+}
+
+void TestServerGuards::refusedBodies()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(int, status);
+    QCOMPARE(rawStatus(head), status);
+}
+
+void TestServerGuards::archivesMayBeLarger()
+{
+    const QString token = login("bob");
+    const CReply sent = call("POST", "/api/engine/v1/feedback?token=" + token, QByteArray(20 * 1024 * 1024, 'z'));
+    QCOMPARE(sent.status, 200);
+    QCOMPARE(sent.json().value("size").toInt(), 20 * 1024 * 1024);
+}
+
+void TestServerGuards::jsonBodies_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("errorCode");
+    // Of a repeated key the last counts, and nothing of the others stays behind.
+    QTest::newRow("repeated key") << QByteArray(R"({"account":"mallory","account":"alice","password":"Alice2026!"})")
+                                  << 0;
+    QTest::newRow("deep nesting") << QByteArray(100000, '[') << 1020;
+    QTest::newRow("nesting inside an object") << QByteArray(R"({"account":"alice","password":"Alice2026!","x":)") +
+                                                     QByteArray(5000, '[') + QByteArray(5000, ']') + "}"
+                                              << 1020;
+    QTest::newRow("broken UTF-8") << QByteArray("{\"account\":\"\xff\xfe\",\"password\":\"x\"}") << 1020;
+    QTest::newRow("number too large") << QByteArray(R"({"account":"alice","password":1e400})") << 1020;
+    QTest::newRow("not an object") << QByteArray(R"(["alice","Alice2026!"])") << 1020;
+}
+
+void TestServerGuards::jsonBodies()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(int, errorCode);
+    QCOMPARE(call("POST", "/api/engine/v1/login", body).errorCode(), errorCode);
+}
+
+void TestServerGuards::pictures_data()
+{
+    QTest::addColumn<bool>("signedIn");
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<int>("errorCode");
+    QTest::newRow("huge picture, no token") << false << pngHeaderOnly(20000, 20000) << 1010;
+    QTest::newRow("huge picture, signed in") << true << pngHeaderOnly(20000, 20000) << 1020;
+    QTest::newRow("one side too long") << true << pngHeaderOnly(4097, 16) << 1020;
+    QTest::newRow("largest allowed") << true << png(QSize(4096, 8)) << 0;
+    QTest::newRow("ordinary picture") << true << png(QSize(200, 120)) << 0;
+}
+
+void TestServerGuards::pictures()
+{
+    QFETCH(bool, signedIn);
+    QFETCH(QByteArray, picture);
+    QFETCH(int, errorCode);
+    const QString token = signedIn ? login("alice") : QStringLiteral("0123456789abcdef");
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(call("POST", "/api/engine/v1/avatar?token=" + token, picture).errorCode(), errorCode);
+    // Refusals cost nothing: the picture is not decoded.
+    if (errorCode) {
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    }
+}
+
+void TestServerGuards::meetingPeopleOnlyForMembers_data()
+{
+    QTest::addColumn<QString>("who");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("peopleError");
+    QTest::addColumn<int>("boardError");
+    QTest::newRow("organiser") << "alice"
+                               << "70001" << 0 << 0;
+    QTest::newRow("invited") << "bob"
+                             << "70001" << 0 << 0;
+    QTest::newRow("not invited") << "carl"
+                                 << "70001" << 1040 << 1040;
+    QTest::newRow("not invited, joined with the password") << "carl+join"
+                                                           << "70001" << 0 << 0;
+    QTest::newRow("not invited, open meeting") << "carl"
+                                               << "70002" << 1040 << 1040;
+}
+
+void TestServerGuards::meetingPeopleOnlyForMembers()
+{
+    QFETCH(QString, who);
+    QFETCH(QString, number);
+    QFETCH(int, peopleError);
+    QFETCH(int, boardError);
+    const QString token = login(who.section('+', 0, 0));
+    QVERIFY(!token.isEmpty());
+    if (who.endsWith("+join")) {
+        const QJsonObject body{{"displayName", "Carl"}, {"password", "4711"}};
+        QCOMPARE(
+            call("POST", "/api/engine/v1/meetings/" + number + "/join?token=" + token, QJsonDocument(body).toJson())
+                .errorCode(),
+            0);
+    }
+    QCOMPARE(call("GET", "/api/rest/v2.0/meetings/" + number + "/simpleparticipants?token=" + token).errorCode(),
+             peopleError);
+    QCOMPARE(call("GET", "/api/engine/v1/meetings/" + number + "/participants?token=" + token).errorCode(),
+             number == "70002" ? 0 : peopleError);
+    QCOMPARE(
+        call("GET", "/api/rest/v2.0/acsToken?token=" + token + "&confNumericId=" + number + "&deviceId=1").errorCode(),
+        boardError);
+}
+
+void TestServerGuards::passwordGuessesAreLimited()
+{
+    m_server->setPasswordAttemptLimit(3, std::chrono::milliseconds(1500));
+    const auto guess = [this](const char *route, const char *password) {
+        return call("POST", QStringLiteral("/api/engine/v1/meetings/70001/%1").arg(route),
+                    QJsonDocument(QJsonObject{{"password", password}}).toJson());
+    };
+    QCOMPARE(guess("password", "0000").errorCode(), 6601);
+    QCOMPARE(guess("join", "0001").errorCode(), 6601);
+    QCOMPARE(guess("password", "4711").errorCode(), 0); // a right password is not a failure
+    QCOMPARE(guess("password", "0002").errorCode(), 6601);
+    // Used up: even the right password waits, on both routes.
+    const CReply refused = guess("password", "4711");
+    QCOMPARE(refused.status, 429);
+    QCOMPARE(refused.errorCode(), 6609);
+    QCOMPARE(guess("join", "4711").status, 429);
+    // Another meeting is counted apart.
+    QCOMPARE(call("POST", "/api/engine/v1/meetings/70002/join", "{}").errorCode(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(guess("password", "4711").errorCode(), 0, 5000);
+}
+
+void TestServerGuards::userListsHoldNoPasswords()
+{
+    const QString token = login("alice");
+    const QJsonArray users = call("GET", "/api/rest/v2.0/users?token=" + token).array();
+    QCOMPARE(users.size(), 3);
+    for (const QJsonValue &user : users) {
+        QVERIFY(!user.toObject().contains("sipPassword"));
+        QVERIFY(!user.toObject().contains("password"));
+    }
+    QVERIFY(!call("GET", "/api/rest/v2.0/users/2?token=" + token).json().contains("sipPassword"));
+    // One's own record still carries what the client registers with.
+    QCOMPARE(call("GET", "/api/rest/v2.0/users/1?token=" + token).json().value("sipPassword").toString(),
+             QStringLiteral("s1"));
+}
+
+void TestServerGuards::tokensExpire()
+{
+    using std::chrono::milliseconds;
+    m_store.setTokenLifetime(milliseconds(400), milliseconds(400));
+    const QString token = login("alice");
+    QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + token).status, 200);
+    // Past its lifetime the REST API refuses it with the code the client renews on ...
+    QTRY_COMPARE_WITH_TIMEOUT(call("GET", "/api/rest/v2.0/contacts?token=" + token).errorCode(), 1010, 5000);
+    // ... and the engine's refresh swaps it for a new one.
+    const QString renewed = call("GET", "/api/engine/v1/user?token=" + token).json().value("token").toString();
+    QVERIFY(!renewed.isEmpty());
+    QVERIFY(renewed != token);
+    QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + renewed).status, 200);
+
+    // Sign-ins that are never used again do not pile up.
+    for (int i = 0; i < 3000; ++i) {
+        m_store.issueToken(2);
+    }
+    QVERIFY(m_store.tokenCount() >= 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_store.tokenCount() == 0, 5000);
+    QCOMPARE(call("GET", "/api/engine/v1/user?token=" + renewed).errorCode(), 1010);
+}
+
+void TestServerGuards::slowClientsDoNotHoldTheServer()
+{
+    const quint16 port = quint16(QUrl(m_server->baseUrl()).port());
+    std::vector<std::unique_ptr<QTcpSocket>> slow;
+    for (int i = 0; i < 70; ++i) {
+        auto socket = std::make_unique<QTcpSocket>();
+        socket->connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(socket->waitForConnected(5000));
+        socket->write("GET /api/engine/v1/features HTTP/1.1\r\nHost: x\r\n");
+        socket->flush();
+        slow.push_back(std::move(socket));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(call("GET", "/api/engine/v1/features").status, 200);
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestServerGuards::testAuthoritySignsOnlyLocalNames_data()
+{
+    QTest::addColumn<QString>("subjectAltName");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("localhost") << "DNS:localhost" << true;
+    QTest::newRow("loopback v4") << "IP:127.0.0.1" << true;
+    QTest::newRow("loopback v6") << "IP:::1" << true;
+    QTest::newRow("another host") << "DNS:bank.example" << false;
+    QTest::newRow("another address") << "IP:10.0.0.1" << false;
+    QTest::newRow("local and foreign") << "DNS:localhost,DNS:bank.example" << false;
+}
+
+void TestServerGuards::testAuthoritySignsOnlyLocalNames()
+{
+    QFETCH(QString, subjectAltName);
+    QFETCH(bool, valid);
+    const QString ca = QString::fromStdString(CConfServer::rootCaPath());
+    const QString caKey = QFileInfo(ca).dir().filePath("rootca.key");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const auto openssl = [&dir](const QStringList &arguments) {
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start("openssl", arguments);
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    };
+    QVERIFY(openssl(
+        {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "leaf.key", "-out", "leaf.csr", "-subj", "/O=Somebody"}));
+    QFile extensions(dir.filePath("leaf.ext"));
+    QVERIFY(extensions.open(QIODevice::WriteOnly));
+    extensions.write("subjectAltName=" + subjectAltName.toUtf8() + "\n");
+    extensions.close();
+    QVERIFY(openssl({"x509", "-req", "-in", "leaf.csr", "-CA", ca, "-CAkey", caKey, "-CAcreateserial", "-CAserial",
+                     dir.filePath("ca.srl"), "-days", "1", "-extfile", "leaf.ext", "-out", "leaf.pem"}));
+    QCOMPARE(openssl({"verify", "-CAfile", ca, "leaf.pem"}), valid);
+}
+
+QTEST_GUILESS_MAIN(TestServerGuards)
+#include "tst_serverguards.moc"
