@@ -133,6 +133,7 @@ bool CConfStore::loadSeed(const QByteArray &json, QString *error)
     m_avatars.clear();
     m_contacts.clear();
     m_meetings.clear();
+    m_roomParticipants.clear();
     m_tokens.clear();
     m_userTokens.clear();
     const qint64 now = nowMs();
@@ -700,6 +701,11 @@ CResult CConfStore::participantsOf(const QString &number) const
     }
     const int meetingId = meetingIdByNumber(meetingNumber);
     if (!meetingId) {
+        if (userByRoom(number)) {
+            // A personal room is always open: whoever is in it now.
+            const auto room = m_roomParticipants.find(number);
+            return CResult::ok(participantsJson(room != m_roomParticipants.end() ? room->second : QJsonArray()));
+        }
         return CResult::error(codes::kMeetingMissing, QStringLiteral("Meeting does not exist"));
     }
     const QJsonObject &meeting = m_meetings.at(meetingId);
@@ -710,6 +716,11 @@ CResult CConfStore::participantsOf(const QString &number) const
     if (!isRunning(meeting) && !joined) {
         return CResult::error(codes::kMeetingEnded, QStringLiteral("The meeting is not running"));
     }
+    return CResult::ok(participantsJson(entries));
+}
+
+QJsonArray CConfStore::participantsJson(const QJsonArray &entries) const
+{
     QJsonArray participants;
     for (const QJsonValue &value : entries) {
         const QJsonObject entry = value.toObject();
@@ -734,7 +745,7 @@ CResult CConfStore::participantsOf(const QString &number) const
         }
         participants.append(participant);
     }
-    return CResult::ok(participants);
+    return participants;
 }
 
 bool CConfStore::isMember(const QJsonObject &meeting, int userId) const
@@ -1138,6 +1149,11 @@ CResult CConfStore::joinMeeting(const QString &token, const QString &number, con
     }
     int meetingNumber = 0;
     const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
+    if (!meetingId && meetingNumber > 0) {
+        if (const int owner = userByRoom(number)) {
+            return joinRoom(number, owner, userId, request);
+        }
+    }
     if (!meetingId || m_meetings.at(meetingId).value("status").toString() == kEnded) {
         return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
@@ -1182,6 +1198,23 @@ CResult CConfStore::joinMeeting(const QString &token, const QString &number, con
         {"participantId", double(participantId)}, {"controllable", controllable}, {"participants", others}});
 }
 
+CResult CConfStore::joinRoom(const QString &number, int owner, int userId, const QJsonObject &request)
+{
+    QString name = request.value("displayName").toString().trimmed().left(kMaxNameLength);
+    if (name.isEmpty()) {
+        name = userId ? m_users.at(userId).value("displayName").toString() : QStringLiteral("Guest");
+    }
+    const qint64 participantId = qint64(QRandomGenerator::system()->generate64() >> 12) + 1;
+    const QJsonArray others = participantsJson(m_roomParticipants[number]);
+    m_roomParticipants[number].append(QJsonObject{{"participantId", double(participantId)},
+                                                  {"userId", userId},
+                                                  {"name", name},
+                                                  {"videoMode", request.value("videoMode").toBool(true)}});
+    // The owner runs the room; nobody needs a password for it.
+    return CResult::ok(QJsonObject{
+        {"participantId", double(participantId)}, {"controllable", userId == owner}, {"participants", others}});
+}
+
 CResult CConfStore::leaveMeeting(const QString &number, const QByteArray &body)
 {
     QJsonObject request;
@@ -1191,17 +1224,22 @@ CResult CConfStore::leaveMeeting(const QString &number, const QByteArray &body)
     std::lock_guard<std::mutex> lock(m_mutex);
     int meetingNumber = 0;
     const int meetingId = parseWhole(number, &meetingNumber) ? meetingIdByNumber(meetingNumber) : 0;
-    if (!meetingId) {
+    const bool room = !meetingId && meetingNumber > 0 && userByRoom(number);
+    if (!meetingId && !room) {
         return CResult::error(codes::kMeetingUnavailable, QStringLiteral("The meeting does not exist or has ended"));
     }
     const double participantId = request.value("participantId").toDouble(-1);
-    QJsonObject &meeting = m_meetings.at(meetingId);
-    QJsonArray participants = meeting.value("participants").toArray();
+    QJsonArray participants =
+        room ? m_roomParticipants[number] : m_meetings.at(meetingId).value("participants").toArray();
     for (int i = 0; i < participants.size(); ++i) {
         const QJsonValue id = participants.at(i).toObject().value("participantId");
         if (!id.isUndefined() && id.toDouble() == participantId) {
             participants.removeAt(i);
-            meeting["participants"] = participants;
+            if (room) {
+                m_roomParticipants[number] = participants;
+            } else {
+                m_meetings.at(meetingId)["participants"] = participants;
+            }
             return CResult::ok(QJsonObject());
         }
     }

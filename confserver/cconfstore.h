@@ -187,6 +187,9 @@ private:
     CResult ownedMeeting(const QString &token, const QString &id, int *userId, int *meetingId) const;
     CResult readMeetingBody(const QByteArray &body, QJsonObject *meeting) const;
     CResult participantsOf(const QString &number) const;
+    QJsonArray participantsJson(const QJsonArray &entries) const;
+    // A join of a user's personal room (owner), which has no meeting record.
+    CResult joinRoom(const QString &number, int owner, int userId, const QJsonObject &request);
     QString newToken(int userId);
     bool isLive(const CTokenState &state) const;
     void forgetOldTokens();
@@ -201,6 +204,8 @@ private:
     // contact id -> {ownerId, userId}
     std::map<int, std::pair<int, int>> m_contacts;
     std::map<int, QJsonObject> m_meetings;
+    // personal room number -> who is in it (as a meeting's "participants")
+    std::map<QString, QJsonArray> m_roomParticipants;
     std::unordered_map<QString, CTokenState> m_tokens;
     // Each user's tokens, so that "is this user signed in" does not walk them all.
     std::unordered_map<int, std::vector<QString>> m_userTokens;

@@ -334,6 +334,31 @@
     </message>
 </context>
 <context>
+    <name>CEmptyForm</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+</context>
+<context>
+    <name>CHomeDlg</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation>加入会议</translation>
+    </message>
+</context>
+<context>
+    <name>CHomeExitButton</name>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+</context>
+<context>
     <name>CJoinConfDlg</name>
     <message>
         <source>Join a Meeting</source>
@@ -1043,27 +1068,71 @@
     <name>kd_app::views::CHomeDlg</name>
     <message>
         <source>Signed in</source>
-        <translation>已登录</translation>
+        <translation type="vanished">已登录</translation>
     </message>
     <message>
         <source>Signed in as %1</source>
-        <translation>已登录：%1</translation>
+        <translation type="vanished">已登录：%1</translation>
     </message>
     <message>
         <source>Sign Out</source>
-        <translation>退出登录</translation>
+        <translation type="vanished">退出登录</translation>
     </message>
     <message>
         <source>You are not signed in.</source>
-        <translation>您尚未登录。</translation>
+        <translation type="vanished">您尚未登录。</translation>
     </message>
     <message>
         <source>Back to Login</source>
-        <translation>返回登录</translation>
+        <translation type="vanished">返回登录</translation>
     </message>
     <message>
         <source>Join a Meeting</source>
-        <translation>加入会议</translation>
+        <translation type="vanished">加入会议</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>Meetings</source>
+        <translation>会议</translation>
+    </message>
+    <message>
+        <source>Contacts</source>
+        <translation>联系人</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Changes are not saved, Are you sure you want to leave?</source>
+        <translation>更改尚未保存，确定要离开吗？</translation>
+    </message>
+    <message>
+        <source>Online</source>
+        <translation>在线</translation>
+    </message>
+    <message>
+        <source>Offline</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Your account logged in on another device at %1. This session finished automatically.</source>
+        <translation>您的账号于 %1 在其他设备上登录，本次会话已自动结束。</translation>
+    </message>
+    <message>
+        <source>Are you sure to close app?</source>
+        <translation>确定要关闭应用吗？</translation>
     </message>
 </context>
 <context>

@@ -66,6 +66,12 @@ public:
     // switch the answer to drive that road.
     static bool isWindows7Sp1();
     static void setWindows7Sp1ForTests(bool windows7Sp1);
+
+    // Whether the system is a desktop release of version 6.1 or older, on
+    // which a main window's first page is drawn late and an empty page stands
+    // in for a moment. Never here; tests can switch the answer.
+    static bool isWindows61OrOlder();
+    static void setWindows61OrOlderForTests(bool older);
 };
 
 } // namespace kd_app

@@ -169,6 +169,7 @@ QString CPlatform::instanceName(const QString &key, const QString &userFolder)
 namespace {
 
 std::atomic<bool> g_windows7Sp1{false};
+std::atomic<bool> g_windows61OrOlder{false};
 
 } // namespace
 
@@ -180,6 +181,16 @@ bool CPlatform::isWindows7Sp1()
 void CPlatform::setWindows7Sp1ForTests(bool windows7Sp1)
 {
     g_windows7Sp1 = windows7Sp1;
+}
+
+bool CPlatform::isWindows61OrOlder()
+{
+    return g_windows61OrOlder;
+}
+
+void CPlatform::setWindows61OrOlderForTests(bool older)
+{
+    g_windows61OrOlder = older;
 }
 
 QStringList CPlatform::uiFontFamilies()

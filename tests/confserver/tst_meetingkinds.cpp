@@ -40,6 +40,7 @@ private slots:
     void newMeetingsSkipThePermanentRooms();
     void dialledNumbers_data();
     void dialledNumbers();
+    void personalRoomIsJoinedAndLeft();
     void statusSetByTheConferenceSide();
     void generatedUsersGetAvatarsWhenAsked();
 
@@ -118,6 +119,38 @@ void TestMeetingKinds::dialledNumbers()
     QCOMPARE(info.json().value("name").toString(), name);
     QCOMPARE(info.json().value("pointToPoint").toBool(), direct);
     QCOMPARE(info.json().value("passwordRequired").toBool(), false);
+}
+
+// A personal room has no meeting record; joining it lists the caller all
+// the same, and only its owner runs it.
+void TestMeetingKinds::personalRoomIsJoinedAndLeft()
+{
+    const QString room = "/api/engine/v1/meetings/9001";
+    const auto people = [&] {
+        QStringList names;
+        for (const QJsonValue &value : call("GET", room + "/participants").array()) {
+            names << value.toObject().value("name").toString();
+        }
+        return names;
+    };
+    QCOMPARE(people(), QStringList());
+    const QByteArray body = QJsonDocument(QJsonObject{{"displayName", ""}, {"videoMode", true}}).toJson();
+    const CReply owner = call("POST", room + "/join?token=" + m_token, body);
+    QCOMPARE(owner.errorCode(), 0);
+    QVERIFY(owner.json().value("controllable").toBool());
+    const CReply guest = call("POST", room + "/join", QJsonDocument(QJsonObject{{"displayName", "Gast"}}).toJson());
+    QCOMPARE(guest.errorCode(), 0);
+    QVERIFY(!guest.json().value("controllable").toBool());
+    QCOMPARE(guest.json().value("participants").toArray().size(), 1);
+    QCOMPARE(people(), QStringList({"Alice", "Gast"}));
+
+    const QByteArray leave =
+        QJsonDocument(QJsonObject{{"participantId", owner.json().value("participantId").toDouble()}}).toJson();
+    QCOMPARE(call("POST", room + "/leave", leave).errorCode(), 0);
+    QCOMPARE(people(), QStringList({"Gast"}));
+    QCOMPARE(call("POST", room + "/leave", leave).errorCode(), 1020);
+    // A call number is no room to join.
+    QCOMPARE(call("POST", "/api/engine/v1/meetings/6002/join", body).errorCode(), 4205);
 }
 
 void TestMeetingKinds::statusSetByTheConferenceSide()

@@ -61,11 +61,12 @@ void CConferencesDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
             const QRect mark(area.left() + scaled(4), area.top() + scaled(4), scaled(20), scaled(20));
             painter->drawPixmap(mark, m_removeMark);
         }
-        area.setTop(area.top() + scaled(28));
-        // A name wider than the cell ends in an ellipsis instead of running
-        // under the next cell.
-        painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
-                          painter->fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
+        // The name may use the cell's whole width under the avatar; a longer
+        // one ends in an ellipsis instead of running under the next cell.
+        const QRect line(option.rect.left() + scaled(4), area.top() + scaled(28), option.rect.width() - scaled(8),
+                         area.height() - scaled(28));
+        painter->drawText(line, Qt::AlignHCenter | Qt::AlignVCenter,
+                          painter->fontMetrics().elidedText(text, Qt::ElideRight, line.width()));
     } else if (kind == conferencesItemData::AddCell) {
         painter->setPen(QColor("#c91700"));
         painter->drawPixmap(picture, m_addImage);

@@ -12,6 +12,8 @@ using kd_app::models::CUCMApiManager;
 CConferencestableview::CConferencestableview(QWidget *parent) : QTableView(parent)
 {
     setMouseTracking(true);
+    // The cell under the mouse gets its remove mark from hover events.
+    viewport()->setAttribute(Qt::WA_Hover);
     setShowGrid(false);
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -17,6 +17,7 @@
 #include "views/conferences/cconferencesmyroompage.h"
 #include "views/conferences/cconferencesschedulepage.h"
 #include "views/conferences/cconferencesselectuserpage.h"
+#include "views/contacts/ccontactswidget.h"
 
 namespace kd_app {
 namespace views {
@@ -176,6 +177,7 @@ void CConferencesWidget::clearForSignOut()
     CUCMApiManager::getInstance()->getConferenceList().clear();
     m_pMainPage->setConferences({});
     m_pMainPage->setMyRoomId(QString());
+    m_pSelectuserPage->contactsPage()->clearLists();
     showPage(m_pMainPage);
 }
 

@@ -11,6 +11,8 @@
 CContactsAddListview::CContactsAddListview(QWidget *parent) : QListView(parent)
 {
     setMouseTracking(true);
+    // The row under the mouse is drawn apart, which hover events tell.
+    viewport()->setAttribute(Qt::WA_Hover);
     // Every row has the same height, which keeps lists of thousands of users quick.
     setUniformItemSizes(true);
 }

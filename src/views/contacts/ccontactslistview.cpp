@@ -6,6 +6,8 @@
 CContactsListview::CContactsListview(QWidget *parent) : QListView(parent)
 {
     setMouseTracking(true);
+    // The row under the mouse is drawn apart, which hover events tell.
+    viewport()->setAttribute(Qt::WA_Hover);
 }
 
 CContactsListview::~CContactsListview() = default;
