@@ -358,6 +358,8 @@ void TestUpgradeFlow::replies()
     });
     const int otherPort = other.bind_to_any_port("127.0.0.1");
     std::thread otherThread([&other] { other.listen_after_bind(); });
+    // Stopped only once listening: a stop before that leaves the listen waiting for ever.
+    QTRY_VERIFY(other.is_running());
 
     if (!fault.isEmpty()) {
         CFault parsed;
