@@ -12,15 +12,16 @@
 #include <QStringList>
 
 #include "cattemptlimiter.h"
+#include "cconfreply.h"
 #include "cconfstore.h"
 #include "cgrowingtaskqueue.h"
+#include "cprobeandsiproutes.h"
 #include "cupgraderoutes.h"
 
 namespace confserver {
 
 namespace {
 
-constexpr const char *kJson = "application/json;charset=UTF-8";
 // Every open connection holds a worker while it waits for its next request,
 // so workers are started as connections need them (see CGrowingTaskQueue).
 constexpr size_t kMaxWorkers = 512;
@@ -76,48 +77,10 @@ constexpr int kThrottleStepMs = 50;
 // never sent.
 const char kThrottleHeader[] = "X-Confserver-Throttle";
 
-int httpStatusOf(int errorCode)
-{
-    switch (errorCode) {
-    case codes::kInvalidToken:
-    case codes::kWrongCredentials:
-    case codes::kInvalidLogin:
-        return 401;
-    case codes::kNoPermission:
-    case codes::kAccountLocked:
-    case codes::kAccountUnused:
-        return 403;
-    case codes::kMeetingMissing:
-    case codes::kMeetingUnavailable:
-        return 404;
-    case codes::kTooManyAttempts:
-        return 429;
-    default:
-        return 400;
-    }
-}
-
-void sendError(httplib::Response &response, int code, const QString &info)
-{
-    const QJsonObject body{{"errorCode", code}, {"errorInfo", info}};
-    response.status = httpStatusOf(code);
-    response.set_content(QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson);
-}
-
+// The routes here answer as the route files do.
 void send(httplib::Response &response, const CResult &result)
 {
-    if (result.isError()) {
-        sendError(response, result.errorCode, result.errorInfo);
-        return;
-    }
-    if (result.noContent) {
-        response.status = 204;
-        return;
-    }
-    const QJsonDocument document =
-        result.value.isArray() ? QJsonDocument(result.value.toArray()) : QJsonDocument(result.value.toObject());
-    response.status = 200;
-    response.set_content(document.toJson(QJsonDocument::Compact).toStdString(), kJson);
+    sendResult(response, result);
 }
 
 QString param(const httplib::Request &request, const char *name)
@@ -373,6 +336,7 @@ void CConfServer::installRoutes()
         }
     });
     CConfStore &store = m_store;
+    installProbeAndSipRoutes(server, store);
 
     const std::string rest = "/api/rest/v2.0";
     server.Get(rest + "/users", [&store](const httplib::Request &request, httplib::Response &response) {

@@ -135,6 +135,7 @@ bool CConfStore::loadSeed(const QByteArray &json, QString *error)
     m_meetings.clear();
     m_roomParticipants.clear();
     m_tokens.clear();
+    m_sipRegistrations.clear();
     m_userTokens.clear();
     const qint64 now = nowMs();
     for (const QJsonValue &value : seed.value("users").toArray()) {
@@ -1266,6 +1267,50 @@ QByteArray CConfStore::avatarOfToken(const QString &token)
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_avatars.find(userOf(token));
     return found == m_avatars.end() ? QByteArray() : found->second;
+}
+
+CResult CConfStore::registerSip(const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return notAnObject();
+    }
+    const QString username = request.value("username").toString();
+    const QString password = request.value("password").toString();
+    if (username.isEmpty()) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("username is missing"));
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto &user : m_users) {
+        const QJsonObject &stored = user.second;
+        const QString authName = stored.value("sipAuthName").toString();
+        const QString sipName = authName.isEmpty() ? stored.value("sipUserName").toString() : authName;
+        const QString secret = stored.value("sipPassword").toString();
+        if (sipName != username || secret.isEmpty() || secret != password) {
+            continue;
+        }
+        m_sipRegistrations.insert(username);
+        return CResult::ok(
+            QJsonObject{{"registered", true}, {"number", stored.value("sipUserName").toString()}, {"expires", 3600}});
+    }
+    return CResult::error(codes::kWrongCredentials, QStringLiteral("Wrong SIP user name or password"));
+}
+
+CResult CConfStore::unregisterSip(const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return notAnObject();
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_sipRegistrations.erase(request.value("username").toString());
+    return CResult::ok(QJsonObject());
+}
+
+bool CConfStore::isSipRegistered(const QString &username)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_sipRegistrations.count(username) > 0;
 }
 
 } // namespace confserver

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <map>
+#include <set>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -139,6 +140,11 @@ public:
     CResult meetingParticipants(const QString &number, const QString &token, const QString &participantId);
     // Who is in a meeting, as the server itself sees it (tests, benchmarks).
     CResult peopleIn(const QString &number);
+    // SIP accounts: a user's SIP name ("sipAuthName", else "sipUserName")
+    // with its "sipPassword"; a user without a SIP password cannot register.
+    CResult registerSip(const QByteArray &body);
+    CResult unregisterSip(const QByteArray &body);
+    bool isSipRegistered(const QString &username);
     // Taking part: a join (token optional: a guest has none) lists the
     // caller among the meeting's participants until the matching leave.
     CResult joinMeeting(const QString &token, const QString &number, const QByteArray &body);
@@ -212,6 +218,7 @@ private:
     qint64 m_tokenLifetimeMs = 12 * 3600 * 1000;
     qint64 m_tokenRenewalMs = 7 * 24 * 3600 * 1000LL;
     int m_tokensSincePrune = 0;
+    std::set<QString> m_sipRegistrations;
     int m_nextContactId = 1;
     int m_nextMeetingId = 1;
     int m_nextNumericId = 80001;

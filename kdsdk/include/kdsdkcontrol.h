@@ -206,6 +206,14 @@ public:
     // only when pollDevices asks.
     virtual void setDevicePollInterval(int milliseconds) = 0;
 
+    // ---- diagnosis ----
+    // How often the server is probed (2000 ms); transfers during a call and
+    // the silence that makes a call's advice 3 are five periods.
+    virtual void setDiagProbePeriod(int milliseconds) = 0;
+    // getDiag and getDiagString report this snapshot instead of their own.
+    virtual void overrideDiag(const kd::engine::KDDiag &diag) = 0;
+    virtual void clearDiagOverride() = 0;
+
     // ---- Content frames captured by the application (type-3 sources) ----
     // The number of frames taken since the engine was made.
     virtual uint64_t contentFramesTaken() const = 0;

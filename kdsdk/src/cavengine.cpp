@@ -104,6 +104,9 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
     if (!latency.isEmpty()) {
         m_latencyMs = latency.toInt();
     }
+    m_diagnosis = std::make_unique<CDiagnosis>(
+        [this](const std::string &host, unsigned port, size_t upload, size_t download,
+               std::chrono::milliseconds limit) { return m_backend->ping(host, port, upload, download, limit); });
     m_media = std::make_unique<CMediaDevices>([this](CDeviceManager::Event event) { raise(std::move(event)); });
     m_media->setCameraSink([this](const QImage &picture) {
         {
@@ -409,6 +412,7 @@ void CAVEngine::release()
     m_presence.leaveOwed();
     // A request waiting on a slow server would otherwise hold up the join below.
     m_backend->abort();
+    m_diagnosis->stop();
     if (!m_dispatcher.isDispatcherThread()) {
         m_dispatcher.stop();
     }
@@ -802,7 +806,10 @@ int CAVEngine::setHardwareEncoder(int media, int direction, int mode)
 
 std::vector<KDContentSourceInfo> CAVEngine::getContentSourceList()
 {
-    enter("getContentSourceList");
+    // A listing that fails (on demand, in tests) lists nothing.
+    if (enter("getContentSourceList") != KD_OK) {
+        return {};
+    }
     std::vector<KDContentSourceInfo> sources;
     const std::vector<KDContentSourceInfo> added = m_addedSources.list();
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
@@ -1026,6 +1033,9 @@ int CAVEngine::getFeature(const char *server, unsigned port, AVFeature &feature)
         outcome = m_backend->getFeature(address, port, feature);
     }
     const int rc = outcome.result();
+    if (!address.empty()) {
+        noteServer(address, port, outcome);
+    }
     if (rc != KD_OK && rc != KD_ERR_NO_FEATURE_RECORD) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1064,6 +1074,7 @@ int CAVEngine::avlogin(const char *server, unsigned port, const char *username, 
         KDUserInfo info;
         const COutcome outcome = m_backend->signIn(address, port, user, secret, info);
         const int result = outcome.result();
+        noteServer(address, port, outcome);
         KDRegisterInfo registration;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1116,6 +1127,7 @@ int CAVEngine::avlogout()
         registration = m_accountRegistration;
     }
     m_backend->signOut(token);
+    m_diagnosis->forget();
     publishScene();
     raise([registration](IAVEventHandler &handler) {
         KDRegisterInfo copy = registration;
@@ -1272,57 +1284,6 @@ int CAVEngine::getRegisterInfo(int type, KDRegisterInfo &info)
     return KD_ERR_INVALID_ARGUMENT;
 }
 
-int CAVEngine::registerSIPServer(const char *domain, const char *displayName, const char *username,
-                                 const char *password, const char *protocol)
-{
-    const std::string transport = str(protocol);
-    if (const int forced =
-            enter("registerSIPServer", str(domain) + "," + str(displayName) + "," + str(username) + "," + transport)) {
-        return forced;
-    }
-    if (str(username).empty()) {
-        return KD_ERR_INVALID_ARGUMENT;
-    }
-    KDRegisterInfo registration;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (!str(displayName).empty()) {
-            m_localName = str(displayName);
-        }
-        m_sipRegistration.state = KD_REGISTER_OK;
-        m_sipRegistration.externalServer = str(domain);
-        m_sipRegistration.internalServer = str(domain);
-        m_sipRegistration.transProtocol = transport == "TLS" ? 2 : (transport == "TCP" ? 1 : 0);
-        registration = m_sipRegistration;
-    }
-    publishScene();
-    raise([registration](IAVEventHandler &handler) {
-        KDRegisterInfo copy = registration;
-        handler.onRegisterInfo(copy);
-        handler.onSIPRegister(true);
-    });
-    return KD_OK;
-}
-
-int CAVEngine::unregisterSIPServer()
-{
-    if (const int forced = enter("unregisterSIPServer")) {
-        return forced;
-    }
-    KDRegisterInfo registration;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_sipRegistration.state = KD_REGISTER_NONE;
-        registration = m_sipRegistration;
-    }
-    raise([registration](IAVEventHandler &handler) {
-        KDRegisterInfo copy = registration;
-        handler.onRegisterInfo(copy);
-        handler.onSIPRegister(false);
-    });
-    return KD_OK;
-}
-
 // ---- call -----------------------------------------------------------------
 
 int CAVEngine::dialOut(const char *number, bool enable_video)
@@ -1363,6 +1324,7 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
         }
         const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, who, meeting);
         const int rc = outcome.result();
+        noteCallServer(server, outcome);
         KDCallInfo info;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -1404,6 +1366,7 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
             raiseError("onCallEnd", outcome);
             return;
         }
+        m_diagnosis->setInCall(true);
         deliver([info](IAVEventHandler &handler) {
             KDCallInfo copy = info;
             handler.onCallConnected(copy);
@@ -1433,6 +1396,7 @@ int CAVEngine::acceptCall(bool enable_video)
         m_hostMuted = false;
         info = m_call;
     }
+    m_diagnosis->setInCall(true);
     publishScene();
     raise([info](IAVEventHandler &handler) {
         KDCallInfo copy = info;
@@ -1444,8 +1408,10 @@ int CAVEngine::acceptCall(bool enable_video)
 void CAVEngine::endCall(int code, const std::string &msg)
 {
     KDCallInfo info;
+    bool signedIn = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        signedIn = m_signedIn;
         info = m_call;
         m_phase = CallPhase::Idle;
         ++m_callSerial;
@@ -1458,6 +1424,7 @@ void CAVEngine::endCall(int code, const std::string &msg)
         m_hostMuted = false;
         m_call.clear();
     }
+    noteCallEnded(signedIn);
     info.err.clear();
     if (code) {
         info.err.type = KD_ERROR_TYPE_CALL;
@@ -1622,78 +1589,6 @@ int CAVEngine::uploadFeedbackFilesWithAddress(std::vector<std::string> files, st
         });
     });
     return KD_OK;
-}
-
-KDDiag CAVEngine::getDiag()
-{
-    enter("getDiag");
-    std::lock_guard<std::mutex> lock(m_mutex);
-    KDDiag diag;
-    KDDiagItem &login = diag.items[0];
-    login.name = m_server;
-    login.status = m_signedIn ? 1 : (m_lastLoginError == KD_ERR_SERVER_UNREACHABLE ? 4 : (m_lastLoginError ? 5 : 0));
-    KDDiagItem &registration = diag.items[2];
-    const bool registered = m_accountRegistration.state == KD_REGISTER_OK || m_sipRegistration.state == KD_REGISTER_OK;
-    registration.name = m_accountRegistration.state == KD_REGISTER_OK ? m_accountRegistration.externalServer
-                                                                      : m_sipRegistration.externalServer;
-    registration.status = registered ? 1 : (m_signedIn ? 5 : 0);
-    KDDiagCall &call = diag.call;
-    const bool inCall = m_phase == CallPhase::Connected;
-    call.item.status = inCall ? 1 : 0;
-    call.item.name = inCall ? m_call.conference_number : std::string();
-    if (inCall) {
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - m_callStart).count();
-        call.texts[2] = QTime(0, 0).addSecs(int(seconds)).toString(QStringLiteral("hh:mm:ss")).toStdString();
-        for (KDDiagRole &role : call.roles) {
-            role.item.status = 1;
-            role.item.name = std::to_string(m_bandwidth) + " kbps";
-        }
-        for (int s = 0; s < 3; ++s) {
-            const bool active =
-                s == 0 || (s == 1 && !m_call.isAudioOnly) || (s == 2 && (m_sendingType == 2 || m_receivingType == 2));
-            KDDiagStream &stream = call.streams[s];
-            stream.item.status = active ? 1 : 0;
-            stream.item.name = active ? "20 ms" : "";
-            for (KDDiagMedia &media : stream.media) {
-                const char *values[3] = {"good", "0%", "2 ms"};
-                for (int i = 0; i < 3; ++i) {
-                    media.items[i].status = active ? 1 : 0;
-                    media.items[i].name = active ? values[i] : "";
-                }
-            }
-        }
-    }
-    if (m_lastLoginError == KD_ERR_SERVER_UNREACHABLE) {
-        diag.advice = 2;
-        diag.adviceParam = m_server;
-    } else if (inCall && m_meeting.participants.empty()) {
-        diag.advice = 3;
-    }
-    return diag;
-}
-
-std::string CAVEngine::getDiagString()
-{
-    const KDDiag diag = getDiag();
-    enter("getDiagString");
-    std::ostringstream out;
-    out << "login: " << diag.items[0].name << " status " << diag.items[0].status << "\n";
-    out << "registration: " << diag.items[2].name << " status " << diag.items[2].status << "\n";
-    out << "call: " << diag.call.item.name << " status " << diag.call.item.status;
-    if (!diag.call.texts[2].empty()) {
-        out << " duration " << diag.call.texts[2];
-    }
-    out << "\n";
-    const char *streams[3] = {"audio", "video", "content"};
-    for (int s = 0; s < 3; ++s) {
-        out << streams[s] << ": status " << diag.call.streams[s].item.status << "\n";
-    }
-    out << "advice: " << diag.advice;
-    if (!diag.adviceParam.empty()) {
-        out << " " << diag.adviceParam;
-    }
-    out << "\n";
-    return out.str();
 }
 
 // ---- handler registration -------------------------------------------------

@@ -15,6 +15,7 @@
 #include "ccallmanager.h"
 #include "ceventdispatcher.h"
 #include "cmeetingpresence.h"
+#include "cdiagnosis.h"
 #include "cmediadevices.h"
 #include "cvideorenderer.h"
 #include "engine/iavengine.h"
@@ -160,6 +161,9 @@ public:
     void setSyntheticMicLevel(float level) override;
     void pollDevices() override;
     void setDevicePollInterval(int milliseconds) override;
+    void setDiagProbePeriod(int milliseconds) override;
+    void overrideDiag(const kd::engine::KDDiag &diag) override;
+    void clearDiagOverride() override;
     void addContentSource(const kd::engine::KDContentSourceInfo &source) override;
     void clearContentSources() override;
 
@@ -197,8 +201,15 @@ private:
     void endCall(int code, const std::string &msg);
     void saveConfig();
     void publishScene();
+    CDiagFacts diagFacts() const;
+    // What the diagnosis learns from the engine's own requests.
+    void noteServer(const std::string &host, unsigned port, const COutcome &outcome);
+    void noteCallServer(const std::string &server, const COutcome &outcome);
+    void noteCallEnded(bool signedIn);
 
     std::unique_ptr<IBackend> m_backend;
+    std::unique_ptr<CDiagnosis> m_diagnosis;
+    std::unique_ptr<kd::engine::KDDiag> m_diagOverride;
     CMeetingPresence m_presence;
     CEventDispatcher m_dispatcher;
     std::unique_ptr<CVideoRenderer> m_renderer;
@@ -244,6 +255,8 @@ private:
     int m_lastLoginError = 0;
     kd::engine::KDRegisterInfo m_accountRegistration;
     kd::engine::KDRegisterInfo m_sipRegistration;
+    std::string m_sipUser;
+    int m_sipFailure = 0; // why the SIP registration failed, an engine result code
 
     // Call
     CallPhase m_phase = CallPhase::Idle;

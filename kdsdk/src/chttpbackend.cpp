@@ -153,8 +153,10 @@ bool CHttpBackend::sessionEndpoint(CEndpoint *endpoint) const
     return m_hasSession;
 }
 
-std::unique_ptr<httplib::ClientImpl> CHttpBackend::makeClient(const CEndpoint &endpoint) const
+std::unique_ptr<httplib::ClientImpl> CHttpBackend::makeClient(const CEndpoint &endpoint,
+                                                              std::chrono::milliseconds timeout) const
 {
+    const std::chrono::milliseconds limit = timeout.count() > 0 ? timeout : m_timeout;
     std::unique_ptr<httplib::ClientImpl> client;
     if (endpoint.secure) {
         auto tls = std::make_unique<httplib::SSLClient>(endpoint.host, int(endpoint.port));
@@ -164,9 +166,9 @@ std::unique_ptr<httplib::ClientImpl> CHttpBackend::makeClient(const CEndpoint &e
     } else {
         client = std::make_unique<httplib::ClientImpl>(endpoint.host, int(endpoint.port));
     }
-    client->set_connection_timeout(m_timeout);
-    client->set_read_timeout(m_timeout);
-    client->set_write_timeout(m_timeout);
+    client->set_connection_timeout(limit);
+    client->set_read_timeout(limit);
+    client->set_write_timeout(limit);
     client->set_keep_alive(false);
     return client;
 }
@@ -207,10 +209,11 @@ template <typename Reply> void readResult(const httplib::Result &result, bool ex
 } // namespace
 
 CHttpBackend::CReply CHttpBackend::exchange(const CEndpoint &endpoint, bool expectJson,
-                                            const std::function<httplib::Result(httplib::ClientImpl &)> &send) const
+                                            const std::function<httplib::Result(httplib::ClientImpl &)> &send,
+                                            std::chrono::milliseconds timeout) const
 {
     CReply reply;
-    const std::unique_ptr<httplib::ClientImpl> client = makeClient(endpoint);
+    const std::unique_ptr<httplib::ClientImpl> client = makeClient(endpoint, timeout);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_aborted) {
@@ -258,6 +261,47 @@ CHttpBackend::CReply CHttpBackend::post(const CEndpoint &endpoint, const std::st
     return exchange(endpoint, true, [&](httplib::ClientImpl &client) {
         return client.Post(path, body.size(), provider, contentType.c_str());
     });
+}
+
+COutcome CHttpBackend::ping(const std::string &host, unsigned port, size_t upload, size_t download,
+                            std::chrono::milliseconds limit)
+{
+    const CEndpoint endpoint = endpointFor(host, port);
+    const std::string path = std::string(kApi) + "/ping";
+    if (upload > 0) {
+        const std::string bytes(upload, 'p');
+        return exchange(
+                   endpoint, true,
+                   [&](httplib::ClientImpl &client) { return client.Post(path, bytes, "application/octet-stream"); },
+                   limit)
+            .outcome;
+    }
+    const std::string target = download > 0 ? path + "?size=" + std::to_string(download) : path;
+    return exchange(
+               endpoint, download == 0, [&target](httplib::ClientImpl &client) { return client.Get(target); }, limit)
+        .outcome;
+}
+
+COutcome CHttpBackend::registerSip(const std::string &host, unsigned port, const std::string &username,
+                                   const std::string &password, const std::string &displayName,
+                                   const std::string &protocol)
+{
+    QJsonObject body;
+    body[QLatin1String("username")] = QString::fromStdString(username);
+    body[QLatin1String("password")] = QString::fromStdString(password);
+    body[QLatin1String("displayName")] = QString::fromStdString(displayName);
+    body[QLatin1String("protocol")] = QString::fromStdString(protocol);
+    return post(endpointFor(host, port), std::string(kApi) + "/sip/register",
+                QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson)
+        .outcome;
+}
+
+void CHttpBackend::unregisterSip(const std::string &host, unsigned port, const std::string &username)
+{
+    QJsonObject body;
+    body[QLatin1String("username")] = QString::fromStdString(username);
+    post(endpointFor(host, port), std::string(kApi) + "/sip/unregister",
+         QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString(), kJson);
 }
 
 COutcome CHttpBackend::getFeature(const std::string &server, unsigned port, kd::engine::AVFeature &feature)

@@ -47,6 +47,12 @@ public:
     void leaveMeeting(const KDMeetingInfo &meeting) override;
     COutcome uploadUserImage(const std::string &token, const std::string &path) override;
     COutcome downloadUserImage(const std::string &token, std::string &imageBytes) override;
+    COutcome ping(const std::string &host, unsigned port, size_t upload, size_t download,
+                  std::chrono::milliseconds limit) override;
+    COutcome registerSip(const std::string &host, unsigned port, const std::string &username,
+                         const std::string &password, const std::string &displayName,
+                         const std::string &protocol) override;
+    void unregisterSip(const std::string &host, unsigned port, const std::string &username) override;
     void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
                         const std::string &description, const std::string &address,
                         const std::function<void(int)> &progress) override;
@@ -73,10 +79,13 @@ private:
 
     CEndpoint endpointFor(const std::string &server, unsigned port) const;
     bool sessionEndpoint(CEndpoint *endpoint) const;
-    std::unique_ptr<httplib::ClientImpl> makeClient(const CEndpoint &endpoint) const;
+    // A client whose every step gives up after the timeout (0: the backend's own).
+    std::unique_ptr<httplib::ClientImpl> makeClient(const CEndpoint &endpoint,
+                                                    std::chrono::milliseconds timeout = {}) const;
     // Runs one exchange with a client that abort() can cut short.
     CReply exchange(const CEndpoint &endpoint, bool expectJson,
-                    const std::function<httplib::Result(httplib::ClientImpl &)> &send) const;
+                    const std::function<httplib::Result(httplib::ClientImpl &)> &send,
+                    std::chrono::milliseconds timeout = {}) const;
     CReply get(const CEndpoint &endpoint, const std::string &path, bool expectJson = true) const;
     CReply post(const CEndpoint &endpoint, const std::string &path, const std::string &body,
                 const std::string &contentType, const SentCallback &sent = SentCallback()) const;

@@ -117,6 +117,14 @@ void CModelBackend::fillUser(const KDModelAccount &account, const std::string &s
     }
 }
 
+COutcome CModelBackend::ping(const std::string &host, unsigned port, size_t upload, size_t download,
+                             std::chrono::milliseconds limit)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // The servers of the model answer at once; with none listed, every one does.
+    return m_servers.empty() || findServer(host) ? COutcome() : COutcome(KD_ERR_SERVER_UNREACHABLE);
+}
+
 COutcome CModelBackend::signIn(const std::string &server, unsigned port, const std::string &username,
                                const std::string &password, kd::engine::KDUserInfo &user)
 {

@@ -30,6 +30,9 @@ public:
                         const std::string &description, const std::string &address,
                         const std::function<void(int)> &progress) override;
 
+    COutcome ping(const std::string &host, unsigned port, size_t upload, size_t download,
+                  std::chrono::milliseconds limit) override;
+
     void addServer(const KDModelServer &server) override;
     void addAccount(const KDModelAccount &account) override;
     void addMeeting(const KDModelMeeting &meeting) override;

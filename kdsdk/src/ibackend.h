@@ -9,6 +9,7 @@
 // to make from several threads at once.
 
 #include <cstdint>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -83,6 +84,24 @@ public:
     virtual void uploadFeedback(const std::vector<std::string> &files, const std::string &contact,
                                 const std::string &description, const std::string &address,
                                 const std::function<void(int)> &progress) = 0;
+
+    // One probe of a server within the limit, without a token: `upload`
+    // bytes there and `download` bytes back. A backend without a network
+    // answers at once.
+    virtual COutcome ping(const std::string &host, unsigned port, size_t upload, size_t download,
+                          std::chrono::milliseconds limit)
+    {
+        return COutcome();
+    }
+    // Registers a SIP account with the server at host:port (0: the default
+    // port); a backend without a network accepts every account.
+    virtual COutcome registerSip(const std::string &host, unsigned port, const std::string &username,
+                                 const std::string &password, const std::string &displayName,
+                                 const std::string &protocol)
+    {
+        return COutcome();
+    }
+    virtual void unregisterSip(const std::string &host, unsigned port, const std::string &username) {}
 
     // Model control; a backend that is not a model ignores it.
     virtual void addServer(const KDModelServer &server) {}

@@ -397,6 +397,17 @@
     </message>
 </context>
 <context>
+    <name>CLayoutToolbarDlg</name>
+    <message>
+        <source>Show PIP</source>
+        <translation>显示画中画</translation>
+    </message>
+    <message>
+        <source>Hang Up</source>
+        <translation>挂断</translation>
+    </message>
+</context>
+<context>
     <name>CManagerButtonWidget</name>
     <message>
         <source>Form</source>
@@ -429,27 +440,27 @@
     <name>CSelectShareContent</name>
     <message>
         <source>Choose to share content</source>
-        <translation type="unfinished"></translation>
+        <translation>选择要共享的内容</translation>
     </message>
     <message>
         <source>desktop</source>
-        <translation type="unfinished"></translation>
+        <translation>桌面</translation>
     </message>
     <message>
         <source>appwindow</source>
-        <translation type="unfinished"></translation>
+        <translation>应用窗口</translation>
     </message>
     <message>
         <source>Share Computer Sound</source>
-        <translation type="unfinished"></translation>
+        <translation>共享电脑声音</translation>
     </message>
     <message>
         <source>Preferred Fluency</source>
-        <translation type="unfinished"></translation>
+        <translation>流畅优先</translation>
     </message>
     <message>
         <source>Share</source>
-        <translation type="unfinished"></translation>
+        <translation>共享</translation>
     </message>
 </context>
 <context>
@@ -1039,7 +1050,7 @@
     </message>
     <message>
         <source>There are no settings to change in this version.</source>
-        <translation>此版本没有可更改的设置。</translation>
+        <translation type="vanished">此版本没有可更改的设置。</translation>
     </message>
 </context>
 <context>
@@ -1273,6 +1284,57 @@
     <message>
         <source>Meeting manager is unmuting you, do you agree?</source>
         <translation>会议管理员正在为您解除静音，您是否同意？</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CLayoutToolbarDlg</name>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>解除静音</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>停止视频</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>开启视频</translation>
+    </message>
+    <message>
+        <source>Layout</source>
+        <translation>布局</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>共享</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>更多</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>拨号盘</translation>
+    </message>
+    <message>
+        <source>Leave</source>
+        <translation>离开</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Are you sure to leave the meeting?</source>
+        <translation>确定要离开会议吗？</translation>
     </message>
 </context>
 <context>
@@ -1777,23 +1839,23 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::CSelectShareContent</name>
     <message>
         <source>Other participants will be able to hear the audio being played on your computer</source>
-        <translation type="unfinished"></translation>
+        <translation>其他参会者将能听到您电脑上正在播放的声音</translation>
     </message>
     <message>
         <source>Ensure shared content fluency first</source>
-        <translation type="unfinished"></translation>
+        <translation>优先保证共享内容的流畅</translation>
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation>提示</translation>
     </message>
     <message>
         <source>Service is not connected, please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>服务尚未连接，请稍候…</translation>
     </message>
     <message>
         <source>Receiving whiteboard.</source>
-        <translation type="unfinished"></translation>
+        <translation>正在接收白板。</translation>
     </message>
 </context>
 <context>
@@ -1933,11 +1995,11 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::CWidgetContents</name>
     <message>
         <source>Screen %1</source>
-        <translation type="unfinished"></translation>
+        <translation>屏幕 %1</translation>
     </message>
     <message>
         <source>WhiteBoard</source>
-        <translation type="unfinished"></translation>
+        <translation>白板</translation>
     </message>
 </context>
 <context>

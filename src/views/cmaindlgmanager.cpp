@@ -17,6 +17,8 @@
 #include "views/base/alertdlg.h"
 #include "views/base/cmodualdlgsmanager.h"
 #include "views/call/clayoutbackgrounddlg.h"
+#include "views/call/clayoutpeoplesettingdlg.h"
+#include "views/call/toolbar/clayouttoolbardlg.h"
 #include "views/home/chomedlg.h"
 #include "views/login/clogindlg.h"
 #include "views/sharing/cbackgroundwidget.h"
@@ -132,6 +134,8 @@ void CMainDlgManager::setProcessExit(ProcessExit exitFunction)
 void CMainDlgManager::initialize()
 {
     KD_LOG << "initialize";
+    // Every layout engine lays the call toolbar over its video; the engine owns it.
+    CLayoutPeopleSettingDlg::setToolbarFactory([] { return new CLayoutToolbarDlg(nullptr); });
     CLoginManager *loginManager = &CLoginManager::getInstance();
     CCallController *callController = &CCallController::getInstance();
     connect(CKDSdkManager::getInstance(), &CKDSdkManager::eventError, this, &CMainDlgManager::slotOnError);

@@ -17,7 +17,8 @@ namespace {
 const QByteArray kSeed = R"({
     "users": [
         {"id": 1, "name": "alice", "email": "alice@example.org", "password": "Alice2026!", "displayName": "Alice"},
-        {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob"},
+        {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob", "sipUserName": "6002",
+         "sipAuthName": "auth6002", "sipPassword": "Sip6002!"},
         {"id": 3, "name": "dora", "password": "Dora2026!", "displayName": "Dora", "accountState": "locked"},
         {"id": 4, "name": "emil", "password": "Emil2026!", "displayName": "Emil", "accountState": "unused"}
     ],
@@ -54,6 +55,10 @@ private slots:
     void joinAndLeave();
     void meetingTimesFromOutside_data();
     void meetingTimesFromOutside();
+    void probes_data();
+    void probes();
+    void sipRegistration_data();
+    void sipRegistration();
 
 private:
     CReply call(const QByteArray &verb, const QString &path, const QByteArray &body = QByteArray());
@@ -394,3 +399,77 @@ void TestEngineApi::meetingTimesFromOutside()
 
 QTEST_GUILESS_MAIN(TestEngineApi)
 #include "tst_engineapi.moc"
+
+void TestEngineApi::probes_data()
+{
+    QTest::addColumn<QByteArray>("verb");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<int>("bodySize");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("answerSize"); // -1: a JSON answer
+
+    QTest::newRow("plain probe") << QByteArray("GET") << QString() << 0 << 200 << -1;
+    QTest::newRow("download") << QByteArray("GET") << QString("?size=4096") << 0 << 200 << 4096;
+    QTest::newRow("empty download") << QByteArray("GET") << QString("?size=0") << 0 << 200 << 0;
+    QTest::newRow("largest download") << QByteArray("GET") << QString("?size=1048576") << 0 << 200 << 1048576;
+    QTest::newRow("too large") << QByteArray("GET") << QString("?size=1048577") << 0 << 400 << -1;
+    QTest::newRow("negative") << QByteArray("GET") << QString("?size=-1") << 0 << 400 << -1;
+    QTest::newRow("not a number") << QByteArray("GET") << QString("?size=lots") << 0 << 400 << -1;
+    QTest::newRow("upload") << QByteArray("POST") << QString() << 65536 << 200 << -1;
+    QTest::newRow("upload too large") << QByteArray("POST") << QString() << 1048577 << 400 << -1;
+}
+
+// The engine's probes need no token and carry at most a mebibyte either way.
+void TestEngineApi::probes()
+{
+    QFETCH(QByteArray, verb);
+    QFETCH(QString, query);
+    QFETCH(int, bodySize);
+    QFETCH(int, status);
+    QFETCH(int, answerSize);
+
+    const CReply reply = call(verb, "/api/engine/v1/ping" + query, QByteArray(bodySize, 'x'));
+    QCOMPARE(reply.status, status);
+    if (status != 200) {
+        QCOMPARE(reply.errorCode(), 1020);
+    } else if (answerSize >= 0) {
+        QCOMPARE(reply.body.size(), answerSize);
+    } else if (verb == "POST") {
+        QCOMPARE(reply.json().value("received").toInt(), bodySize);
+    } else {
+        QVERIFY(reply.json().value("pong").toBool());
+    }
+}
+
+void TestEngineApi::sipRegistration_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("errorCode");
+
+    QTest::newRow("authentication name") << QByteArray(R"({"username": "auth6002", "password": "Sip6002!"})") << 0;
+    QTest::newRow("number is not the name") << QByteArray(R"({"username": "6002", "password": "Sip6002!"})") << 4010;
+    QTest::newRow("wrong password") << QByteArray(R"({"username": "auth6002", "password": "sip6002!"})") << 4010;
+    QTest::newRow("no SIP password") << QByteArray(R"({"username": "alice", "password": ""})") << 4010;
+    QTest::newRow("no user name") << QByteArray(R"({"password": "Sip6002!"})") << 1020;
+    QTest::newRow("not an object") << QByteArray("[1]") << 1020;
+}
+
+// A SIP account registers with its authentication name and SIP password, and
+// the password never comes back in a user object.
+void TestEngineApi::sipRegistration()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(int, errorCode);
+
+    const CReply reply = call("POST", "/api/engine/v1/sip/register", body);
+    QCOMPARE(reply.errorCode(), errorCode);
+    QCOMPARE(m_store.isSipRegistered("auth6002"), errorCode == 0);
+    if (errorCode == 0) {
+        QCOMPARE(reply.json().value("number").toString(), QString("6002"));
+        QCOMPARE(call("POST", "/api/engine/v1/sip/unregister", R"({"username": "auth6002"})").status, 200);
+        QVERIFY(!m_store.isSipRegistered("auth6002"));
+    }
+    const QString token = login("bob", "Bob2026!");
+    const CReply users = call("GET", "/api/rest/v2.0/users?token=" + token);
+    QVERIFY(!users.body.contains("Sip6002!"));
+}

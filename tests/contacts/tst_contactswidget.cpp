@@ -48,6 +48,7 @@ private slots:
     void withoutACurrentRowNothingIsSent();
     void deleteReplyRemovesTheDeletedUsersRow();
     void secondAddReplyAddsNoSecondRow();
+    void contactsAfterTheUsersMarkThem();
     void pickerTicksBothLists();
 
 private:
@@ -207,6 +208,30 @@ void TestContactsWidget::secondAddReplyAddsNoSecondRow()
     QCOMPARE(users->index(4, 0).data(CContactsAddListmodel::AddedRole).toBool(), true);
     // The selection stays where it was.
     QCOMPARE(m_page->contactsList()->currentRow(), 0);
+}
+
+// After a sign-in the users' reply comes before the contacts' reply; the
+// users who are contacts must not keep offering "Add".
+void TestContactsWidget::contactsAfterTheUsersMarkThem()
+{
+    CUCMApiManager *api = CUCMApiManager::getInstance();
+    m_page->slot_getUsers_succeed();
+    const CContactsAddListmodel *users = m_page->usersList()->sourceModel();
+    const auto added = [users] {
+        QList<bool> marks;
+        for (int row = 0; row < users->rowCount(); ++row) {
+            marks << users->index(row, 0).data(CContactsAddListmodel::AddedRole).toBool();
+        }
+        return marks;
+    };
+    QCOMPARE(added(), QList<bool>({false, false, false, false, false}));
+    api->getContactList() = {contact(11, 2, "Ann", "6002"), contact(12, 4, "Cy", "6004")};
+    m_page->slot_getContacts_succeed();
+    QCOMPARE(added(), QList<bool>({false, true, false, true, false}));
+    // A later list without Ann takes her mark away.
+    api->getContactList() = {contact(12, 4, "Cy", "6004")};
+    m_page->slot_getContacts_succeed();
+    QCOMPARE(added(), QList<bool>({false, false, false, true, false}));
 }
 
 void TestContactsWidget::pickerTicksBothLists()

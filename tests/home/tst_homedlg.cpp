@@ -299,6 +299,12 @@ void TestHomeDlg::guestExit()
 {
     CLoginManager::getInstance().setLoginStatus(enums::AnonymousLoggedIn);
     QTRY_VERIFY(home()->isVisible());
+    // The dark operation bar's look stays there: the join page's own button
+    // row is light between its two buttons.
+    QWidget *buttonRow = child<QWidget>(home()->joinPage(), "horizontalWidget");
+    const QImage row = buttonRow->grab().toImage();
+    QVERIFY(!row.isNull());
+    QVERIFY(QColor(row.pixel(row.width() / 2, row.height() / 2)).lightness() > 128);
     QTest::mousePress(child<CHomeExitButton>(home(), "m_pBtnExit"), Qt::LeftButton);
     QCOMPARE(CLoginManager::getInstance().getLoginStatus(), enums::NotLogin);
     QTRY_VERIFY(!home()->isVisible());

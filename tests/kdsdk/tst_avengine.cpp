@@ -664,7 +664,7 @@ void TestAVEngine::diagnosticsDescribeTheState()
     QVERIFY(!m_manager->getFeature("other.example", 443, feature));
     KDDiag diag = m_manager->getDiag();
     QCOMPARE(diag.advice, 2);
-    QCOMPARE(diag.adviceParam, std::string("other.example"));
+    QCOMPARE(diag.adviceParam, std::string("other.example:443"));
 
     signInAnn();
     connectCall("4001*pw");

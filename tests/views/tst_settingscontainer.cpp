@@ -1,11 +1,17 @@
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QtTest>
 
+#include "settingsfixture.h"
 #include "views/settings/ccontainersettingsformwidget.h"
 
+using kd_app::models::CLoginManager;
 using kd_app::views::CContainerSettingsFormWidget;
+using kd_app::views::CSettingsForm;
+using settingstest::child;
 
 namespace {
 
@@ -32,12 +38,60 @@ class TestSettingsContainer : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void hostsTheSettings_data();
+    void hostsTheSettings();
     void dragsByTitleBarOnly_data();
     void dragsByTitleBarOnly();
     void maximisedWindowDoesNotMove();
     void closeButtonReportsBeforeClosing();
     void sizeFollowsScale();
+
+private:
+    QTemporaryDir m_dir;
 };
+
+void TestSettingsContainer::initTestCase()
+{
+    QVERIFY(settingstest::startClient(m_dir));
+}
+
+void TestSettingsContainer::hostsTheSettings_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("sipShown");
+
+    QTest::newRow("guest on SIP") << int(kd_app::enums::AnonymousLoggedIn) << int(CSettingsForm::SipPage) << true;
+    QTest::newRow("guest on Audio") << int(kd_app::enums::AnonymousLoggedIn) << int(CSettingsForm::AudioPage) << true;
+    QTest::newRow("signed in on Video") << int(kd_app::enums::LoggedIn) << int(CSettingsForm::VideoPage) << false;
+    QTest::newRow("not signed in on the report")
+        << int(kd_app::enums::NotLogin) << int(CSettingsForm::ReportPage) << false;
+}
+
+// The window holds the settings form, shows the SIP entry to a guest only,
+// and opens on the page its opener asks for.
+void TestSettingsContainer::hostsTheSettings()
+{
+    QFETCH(int, status);
+    QFETCH(int, page);
+    QFETCH(bool, sipShown);
+
+    CLoginManager::getInstance().setLoginStatus(kd_app::enums::LoginStatus(status));
+    CContainerSettingsFormWidget window(nullptr);
+    auto *form = window.findChild<CSettingsForm *>();
+    QVERIFY(form);
+    auto *entries = child<QListWidget>(form, "lvSettingsEntrances");
+    QCOMPARE(!entries->item(0)->isHidden(), sipShown);
+
+    window.setCurrentPage(page);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(entries->currentRow(), page);
+    QCOMPARE(child<QTabWidget>(form, "twgtSettingsPages")->currentIndex(), page);
+    QVERIFY(form->isVisible());
+    CLoginManager::getInstance().setLoginStatus(kd_app::enums::NotLogin);
+}
 
 void TestSettingsContainer::dragsByTitleBarOnly_data()
 {

@@ -128,6 +128,23 @@ void CContactsAddListmodel::setUserNotAdded(int id)
     setAdded(id, false);
 }
 
+void CContactsAddListmodel::setAddedUsers(const QSet<int> &userIds)
+{
+    int first = -1;
+    int last = -1;
+    for (int row = 0; row < m_rows.size(); ++row) {
+        const bool added = userIds.contains(m_rows.at(row).user.id);
+        if (m_rows.at(row).added != added) {
+            m_rows[row].added = added;
+            first = first < 0 ? row : first;
+            last = row;
+        }
+    }
+    if (first >= 0) {
+        emitRowsChanged(first, last, {AddedRole});
+    }
+}
+
 int CContactsAddListmodel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_rows.size();

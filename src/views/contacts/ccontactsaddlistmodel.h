@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -49,6 +50,8 @@ public:
     void updateUser(int id, const QString &url, const QString &name);
     void setUserAdded(int id);
     void setUserNotAdded(int id);
+    // Marks exactly these users as contacts.
+    void setAddedUsers(const QSet<int> &userIds);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;

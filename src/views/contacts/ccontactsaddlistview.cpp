@@ -35,14 +35,24 @@ void CContactsAddListview::initView()
             &CContactsAddListview::slot_selectUserItem);
 }
 
+namespace {
+
+QSet<int> contactUserIds(const QList<ucmcontactData> &contacts)
+{
+    QSet<int> ids;
+    ids.reserve(contacts.size());
+    for (const ucmcontactData &contact : contacts) {
+        ids.insert(contact.userId);
+    }
+    return ids;
+}
+
+} // namespace
+
 void CContactsAddListview::setUsers(const QList<ucmuserData> &users, const QList<ucmcontactData> &contacts)
 {
     KD_LOG << "users:" << users.size() << "contacts:" << contacts.size();
-    QSet<int> contactUsers;
-    contactUsers.reserve(contacts.size());
-    for (const ucmcontactData &contact : contacts) {
-        contactUsers.insert(contact.userId);
-    }
+    const QSet<int> contactUsers = contactUserIds(contacts);
     m_pModel->clear();
     m_pModel->reserve(users.size());
     for (const ucmuserData &user : users) {
@@ -54,6 +64,11 @@ void CContactsAddListview::setUsers(const QList<ucmuserData> &users, const QList
         m_pModel->addUser(row);
     }
     m_pModel->refreshModel();
+}
+
+void CContactsAddListview::setContacts(const QList<ucmcontactData> &contacts)
+{
+    m_pModel->setAddedUsers(contactUserIds(contacts));
 }
 
 QList<int> CContactsAddListview::getCheckedUserIds() const

@@ -27,6 +27,7 @@ public:
     void updateUser(const ucmuserData &user);
     void setUserAdded(int id);
     void setUserNotAdded(int id);
+    void setContacts(const QList<ucmcontactData> &contacts);
     void updateDpi(double scale);
 
     CContactsAddListmodel *sourceModel() const { return m_pModel; }

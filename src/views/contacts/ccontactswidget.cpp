@@ -106,7 +106,10 @@ void CContactsWidget::slot_tokenChanged()
 
 void CContactsWidget::slot_getContacts_succeed()
 {
-    m_pUi->listView->setContacts(CUCMApiManager::getInstance()->getContactList());
+    const QList<ucmcontactData> &contacts = CUCMApiManager::getInstance()->getContactList();
+    m_pUi->listView->setContacts(contacts);
+    // The users may have come first, when no contact was known yet.
+    m_pUi->listView_add->setContacts(contacts);
     if (isVisible() && m_pUi->listView->currentRow() < 0) {
         m_pUi->listView->selectDefaultRow();
     }

@@ -1,11 +1,12 @@
 #include "ccontainersettingsformwidget.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "helpers/clogformat.h"
+#include "models/cloginmanager.h"
 #include "ui_ccontainersettingsformwidget.h"
+#include "views/settings/csettingsform.h"
 
 namespace kd_app {
 namespace views {
@@ -23,11 +24,11 @@ CContainerSettingsFormWidget::CContainerSettingsFormWidget(QWidget *parent)
     setWindowFlags(windowFlags() | Qt::Tool | Qt::FramelessWindowHint);
     setDragTitleBar(ui->Titlebar);
 
-    m_pLblNoPages = new QLabel(tr("There are no settings to change in this version."), ui->m_pWidgetMain);
-    m_pLblNoPages->setObjectName("m_pLblNoPages");
-    m_pLblNoPages->setAlignment(Qt::AlignCenter);
-    m_pLblNoPages->setWordWrap(true);
-    ui->m_pWidgetMain->layout()->addWidget(m_pLblNoPages);
+    m_pSettingForm = new CSettingsForm(this);
+    // Only a guest has a SIP account of its own to edit.
+    m_pSettingForm->setSipPageVisible(models::CLoginManager::getInstance().getLoginStatus() ==
+                                      enums::AnonymousLoggedIn);
+    ui->m_pWidgetMain->layout()->addWidget(m_pSettingForm);
 
     connect(ui->m_pBtnClose, &QPushButton::clicked, this, &CContainerSettingsFormWidget::closeTheWindow);
 }
@@ -54,8 +55,8 @@ void CContainerSettingsFormWidget::centerWindow()
 void CContainerSettingsFormWidget::setCurrentPage(int page)
 {
     KD_LOG << "page:" << page;
-    if (!m_pSettingForm) {
-        return;
+    if (m_pSettingForm) {
+        m_pSettingForm->selectPage(page);
     }
 }
 
@@ -63,6 +64,9 @@ void CContainerSettingsFormWidget::onDpiChanged()
 {
     KD_LOG << "scale:" << m_fStretchFactor;
     setStyleSheet(QString());
+    if (m_pSettingForm) {
+        m_pSettingForm->updateDpi(m_fStretchFactor);
+    }
     setStyleSheetByScale(STYLE_BASE);
     m_dpiScaler.scaleWindow(m_fStretchFactor, this);
 }

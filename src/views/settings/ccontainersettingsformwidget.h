@@ -4,8 +4,6 @@
 
 #include "views/base/cdraggablewgt.h"
 
-class QLabel;
-
 namespace Ui {
 class CContainerSettingsFormWidget;
 }
@@ -44,8 +42,6 @@ protected:
 private:
     std::unique_ptr<Ui::CContainerSettingsFormWidget> ui;
     CSettingsForm *m_pSettingForm = nullptr;
-    // Stands in the form's place until the settings pages are part of the program.
-    QLabel *m_pLblNoPages = nullptr;
 };
 
 } // namespace views

@@ -124,7 +124,12 @@ CSettingsForm::~CSettingsForm()
 void CSettingsForm::initUi()
 {
     setWindowTitle(tr("PRODUCT_NAME"));
+    // The entry list chooses the page. A hidden tab bar still counts in the
+    // page container's minimum size, so its tabs are made to take no room:
+    // the hosts' fixed sizes hold from the first layout on, sheet or not.
     ui->twgtSettingsPages->tabBar()->hide();
+    ui->twgtSettingsPages->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { width: 0px; height: 0px; margin: 0px; padding: 0px; border: none; }"));
     for (QComboBox *box :
          {ui->cbbMic, ui->cbbSpeaker, ui->cbbCamera, static_cast<QComboBox *>(ui->combobox_protocol),
           static_cast<QComboBox *>(ui->m_pCmbBoxCallRate), static_cast<QComboBox *>(ui->m_pCmbBoxLanguage)}) {

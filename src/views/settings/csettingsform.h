@@ -48,6 +48,8 @@ public:
     bool isSipSettingsChanged();
     // Fills the SIP page from the stored account, dropping edits.
     void loadSipSettings();
+    // Selects the entry row and the page with this index (Page).
+    void selectPage(int page);
 
 public slots:
     void slt_refreshAudioDevices();
@@ -103,7 +105,6 @@ private:
     void onDeviceChanged(int deviceType);
     void startMicMeter();
     void stopMicMeter();
-    void selectPage(int page);
     WId previewWindow() const;
 
     std::unique_ptr<Ui::CSettingsForm> ui;
