@@ -5,7 +5,7 @@
     <name>AlertDlg</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
 </context>
 <context>
@@ -400,7 +400,7 @@
     <name>CLayoutToolbarDlg</name>
     <message>
         <source>Show PIP</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Show PIP</translation>
     </message>
     <message>
         <source>Hang Up</source>
@@ -415,7 +415,7 @@
     </message>
     <message>
         <source>Management</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Management</translation>
     </message>
 </context>
 <context>
@@ -433,7 +433,7 @@
     </message>
     <message>
         <source>Management</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Management</translation>
     </message>
 </context>
 <context>
@@ -884,6 +884,13 @@
     </message>
 </context>
 <context>
+    <name>CbackgroundWidget</name>
+    <message>
+        <source>Show PIP</source>
+        <translation>Show PIP</translation>
+    </message>
+</context>
+<context>
     <name>CompactWidget</name>
     <message>
         <source>Form</source>
@@ -924,7 +931,7 @@
     <name>kd_app::models::CCallController</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Not registered to the video service, please try to log in again.</source>
@@ -1016,7 +1023,7 @@
     <name>kd_app::views::CConferencesWidget</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Are you sure to delete meeting?</source>
@@ -1111,7 +1118,7 @@
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Changes are not saved, Are you sure you want to leave?</source>
@@ -1282,19 +1289,19 @@
     <name>kd_app::views::CLayoutToolbarDlg</name>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Mute</translation>
     </message>
     <message>
         <source>Unmute</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Unmute</translation>
     </message>
     <message>
         <source>Stop Video</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Stop Video</translation>
     </message>
     <message>
         <source>Enable Video</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Enable Video</translation>
     </message>
     <message>
         <source>Layout</source>
@@ -1310,7 +1317,7 @@
     </message>
     <message>
         <source>Volume</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Volume</translation>
     </message>
     <message>
         <source>Keyboard</source>
@@ -1511,7 +1518,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::CMainDlgManager</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Not registered to the video service, please try to log in again.</source>
@@ -1834,7 +1841,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Service is not connected, please wait...</source>
@@ -1889,7 +1896,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Changes are not saved, Are you sure you want to leave?</source>
@@ -2008,6 +2015,73 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CbackgroundWidget</name>
+    <message>
+        <source>Voice</source>
+        <translation>Voice</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Drawing</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>Management</translation>
+    </message>
+    <message>
+        <source>Stop Sound</source>
+        <translation>Stop Sound</translation>
+    </message>
+    <message>
+        <source>Share Sound</source>
+        <translation>Share Sound</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Unmute</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>Stop Video</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>Enable Video</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Are you sure to stop?</source>
+        <translation>Are you sure to stop?</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>Screenshot</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>Save successfully</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Save failed</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::FeedBackDlg</name>
     <message>
         <source>Please fill in the problem description of more than 10 words, so that we can help you solve the problem more precisely.</source>
@@ -2092,7 +2166,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::WhiteBoardTopWidget</name>
     <message>
         <source>Show PIP</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Show PIP</translation>
     </message>
     <message>
         <source>Close</source>
