@@ -16,6 +16,7 @@
 #include "cconfstore.h"
 #include "cgrowingtaskqueue.h"
 #include "cprobeandsiproutes.h"
+#include "cupgraderoutes.h"
 
 namespace confserver {
 
@@ -70,6 +71,11 @@ bool refuseBody(const httplib::Request &request, httplib::Response &response)
     }
     return false;
 }
+// A throttled answer goes out in a piece every this many milliseconds.
+constexpr int kThrottleStepMs = 50;
+// Marks an answer for throttling between the fault and the route's handler;
+// never sent.
+const char kThrottleHeader[] = "X-Confserver-Throttle";
 
 // The routes here answer as the route files do.
 void send(httplib::Response &response, const CResult &result)
@@ -105,11 +111,9 @@ bool CFault::parse(const QString &text, CFault *fault)
     if (parts.size() < 2 || parts.size() > 4) {
         return false;
     }
-    static const std::pair<const char *, Kind> kinds[] = {{"delay", Kind::Delay},
-                                                          {"error", Kind::ErrorCode},
-                                                          {"http500", Kind::Http500},
-                                                          {"notjson", Kind::NotJson},
-                                                          {"drop", Kind::Drop}};
+    static const std::pair<const char *, Kind> kinds[] = {{"delay", Kind::Delay},     {"error", Kind::ErrorCode},
+                                                          {"http500", Kind::Http500}, {"notjson", Kind::NotJson},
+                                                          {"drop", Kind::Drop},       {"throttle", Kind::Throttle}};
     bool known = false;
     for (const auto &kind : kinds) {
         if (parts[1] == QLatin1String(kind.first)) {
@@ -230,10 +234,30 @@ void CConfServer::clearFaults()
     m_faults.clear();
 }
 
-void CConfServer::sleepUnlessStopped(int ms)
+bool CConfServer::sleepUnlessStopped(int ms)
 {
     std::unique_lock<std::mutex> lock(m_faultMutex);
-    m_stopCondition.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_bStopping; });
+    return !m_stopCondition.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_bStopping; });
+}
+
+void CConfServer::throttle(httplib::Response &response)
+{
+    const int rate = std::max(1, std::atoi(response.get_header_value(kThrottleHeader).c_str()));
+    response.headers.erase(kThrottleHeader);
+    const std::string type = response.get_header_value("Content-Type");
+    response.headers.erase("Content-Type");
+    auto body = std::make_shared<std::string>(std::move(response.body));
+    response.body.clear();
+    const size_t piece = std::max<size_t>(1, size_t(rate) * kThrottleStepMs / 1000);
+    response.set_content_provider(
+        body->size(), type.empty() ? "application/octet-stream" : type,
+        [this, body, piece](size_t offset, size_t length, httplib::DataSink &sink) {
+            if (!sink.write(body->data() + offset, std::min(piece, length))) {
+                return false;
+            }
+            return sleepUnlessStopped(kThrottleStepMs);
+        },
+        nullptr);
 }
 
 std::vector<std::string> CConfServer::requestsTo(const std::string &route) const
@@ -284,6 +308,10 @@ bool CConfServer::applyFault(const httplib::Request &request, httplib::Response 
         response.status = 200;
         response.set_content("Service temporarily unavailable", "text/plain");
         return true;
+    case CFault::Kind::Throttle:
+        // The route answers; the post-routing handler then sends it slowly.
+        response.set_header(kThrottleHeader, std::to_string(fault.value));
+        return false;
     case CFault::Kind::Drop:
         // The headers promise a body that never comes: the client sees the
         // connection closed in the middle of the reply.
@@ -301,6 +329,11 @@ void CConfServer::installRoutes()
         return refuseBody(request, response) || applyFault(request, response)
                    ? httplib::Server::HandlerResponse::Handled
                    : httplib::Server::HandlerResponse::Unhandled;
+    });
+    server.set_post_routing_handler([this](const httplib::Request &, httplib::Response &response) {
+        if (response.has_header(kThrottleHeader)) {
+            throttle(response);
+        }
     });
     CConfStore &store = m_store;
     installProbeAndSipRoutes(server, store);
@@ -384,7 +417,8 @@ void CConfServer::installRoutes()
         send(response, store.uploadAvatar(token(request), body(request)));
     });
     server.Post(engine + "/feedback", [&store](const httplib::Request &request, httplib::Response &response) {
-        send(response, store.uploadFeedback(token(request), body(request)));
+        send(response, store.uploadFeedback(token(request), param(request, "contact"), param(request, "description"),
+                                            body(request)));
     });
     server.Get(engine + R"(/meetings/([^/]+))", [&store](const httplib::Request &request, httplib::Response &response) {
         send(response, store.meetingInfo(match(request)));
@@ -421,6 +455,9 @@ void CConfServer::installRoutes()
                 [&store](const httplib::Request &request, httplib::Response &response) {
                     send(response, store.leaveMeeting(match(request), body(request)));
                 });
+
+    CUpgradeRoutes::install(server, store, m_bTls,
+                            [](httplib::Response &response, const CResult &result) { send(response, result); });
 }
 
 } // namespace confserver

@@ -33,13 +33,14 @@ struct CFault
         Http500,   // answer status 500 with an HTML page
         NotJson,   // answer status 200 with a body that is not JSON
         Drop,      // close the connection in the middle of the answer
+        Throttle,  // send the answer at `value` bytes a second, in small pieces
     };
     std::string route; // requests whose path contains this text; empty: every request
     Kind kind = Kind::Delay;
     int value = 0;
     int times = -1; // how many requests it hits; -1: all of them
 
-    // "route:kind[:value[:times]]", kind one of delay, error, http500, notjson, drop.
+    // "route:kind[:value[:times]]", kind one of delay, error, http500, notjson, drop, throttle.
     static bool parse(const QString &text, CFault *fault);
 };
 
@@ -81,7 +82,9 @@ public:
 private:
     void installRoutes();
     bool applyFault(const httplib::Request &request, httplib::Response &response);
-    void sleepUnlessStopped(int ms);
+    // False once the server is stopping.
+    bool sleepUnlessStopped(int ms);
+    void throttle(httplib::Response &response);
 
     CConfStore &m_store;
     bool m_bTls;

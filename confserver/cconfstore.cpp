@@ -941,22 +941,88 @@ CResult CConfStore::uploadAvatar(const QString &token, const QByteArray &image)
     return CResult::ok(QJsonObject{{"imageURL", avatarPath(userId)}});
 }
 
-CResult CConfStore::uploadFeedback(const QString &token, const QByteArray &archive)
+CResult CConfStore::uploadFeedback(const QString &token, const QString &contact, const QString &description,
+                                   const QByteArray &archive)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!userOf(token)) {
+    const int userId = token.isEmpty() ? 0 : userOf(token);
+    if (!token.isEmpty() && !userId) {
         return tokenError();
     }
     if (archive.isEmpty()) {
         return CResult::error(codes::kInvalidParameter, QStringLiteral("The feedback is empty"));
     }
-    return CResult::ok(QJsonObject{{"feedbackId", ++m_feedbackCount}, {"size", archive.size()}});
+    CFeedbackRecord record;
+    record.id = ++m_feedbackCount;
+    record.archive = archive;
+    record.contact = contact;
+    record.description = description;
+    record.user = userId ? m_users.at(userId).value("name").toString() : QString();
+    if (!m_feedbackFolder.isEmpty()) {
+        const QString base = QStringLiteral("%1/feedback-%2").arg(m_feedbackFolder).arg(record.id);
+        QFile zip(base + QStringLiteral(".zip"));
+        QFile about(base + QStringLiteral(".json"));
+        const QJsonObject details{{"contact", contact},
+                                  {"description", description},
+                                  {"user", record.user},
+                                  {"size", archive.size()},
+                                  {"receivedAt", QDateTime::currentDateTime().toString(Qt::ISODate)}};
+        if (!zip.open(QIODevice::WriteOnly) || zip.write(archive) != archive.size() ||
+            !about.open(QIODevice::WriteOnly) || about.write(QJsonDocument(details).toJson()) < 0) {
+            --m_feedbackCount;
+            return CResult::error(codes::kInvalidParameter, QStringLiteral("The feedback could not be stored"));
+        }
+    }
+    m_feedbacks.push_back(record);
+    return CResult::ok(QJsonObject{{"feedbackId", record.id}, {"size", archive.size()}});
 }
 
 int CConfStore::feedbackCount()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_feedbackCount;
+}
+
+std::vector<CFeedbackRecord> CConfStore::feedbacks()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_feedbacks;
+}
+
+void CConfStore::setFeedbackFolder(const QString &folder)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_feedbackFolder = folder;
+}
+
+void CConfStore::publishUpgrade(const QString &version, const QString &packageName, const QByteArray &package)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_upgrade.version = version;
+    m_upgrade.packageName = packageName;
+    m_upgrade.package = package;
+    m_upgrade.checksumLine =
+        QCryptographicHash::hash(package, QCryptographicHash::Sha256).toHex() + "  " + packageName.toUtf8() + "\n";
+    m_upgrade.checksumPublished = !packageName.isEmpty();
+}
+
+void CConfStore::setUpgradeChecksum(const QByteArray &line, bool published)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_upgrade.checksumLine = line;
+    m_upgrade.checksumPublished = published;
+}
+
+void CConfStore::setUpgradeUrlAbsolute(bool absolute)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_upgrade.absoluteUrl = absolute;
+}
+
+CUpgradeOffer CConfStore::upgradeOffer()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_upgrade;
 }
 
 int CConfStore::userByRoom(const QString &number) const

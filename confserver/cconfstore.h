@@ -52,6 +52,27 @@ struct CResult
     bool isError() const { return errorCode != 0; }
 };
 
+// One feedback upload as the server received it.
+struct CFeedbackRecord
+{
+    int id = 0;
+    QByteArray archive;
+    QString contact;
+    QString description;
+    QString user; // the uploader's account name; empty: sent without sign-in
+};
+
+// The program version on offer for upgrades, with its package.
+struct CUpgradeOffer
+{
+    QString version; // empty: nothing published
+    QString packageName;
+    QByteArray package;
+    QByteArray checksumLine; // "<sha256 in hex>  <name>\n"
+    bool checksumPublished = false;
+    bool absoluteUrl = false; // the query answers a whole address, not a path
+};
+
 // The server's data and rules: the organisation's users, each user's
 // contacts, the meetings, the sign-in tokens and the avatars. Every public
 // call takes the lock, so the HTTP worker threads can share one store.
@@ -109,7 +130,9 @@ public:
     CResult passwordPolicy();
     CResult changePassword(const QString &token, const QByteArray &body);
     CResult uploadAvatar(const QString &token, const QByteArray &image);
-    CResult uploadFeedback(const QString &token, const QByteArray &archive);
+    // Without a token the upload is kept as anonymous; an unknown token is refused (1010).
+    CResult uploadFeedback(const QString &token, const QString &contact, const QString &description,
+                           const QByteArray &archive);
     CResult meetingInfo(const QString &number);
     CResult checkMeetingPassword(const QString &number, const QByteArray &body);
     // Only for those in the meeting: an open meeting's caller, or one who
@@ -132,6 +155,19 @@ public:
     // The avatar of the token's user; empty when the token is unknown.
     QByteArray avatarOfToken(const QString &token);
     int feedbackCount();
+    std::vector<CFeedbackRecord> feedbacks();
+    // Every upload is also written there: feedback-<id>.zip and feedback-<id>.json.
+    void setFeedbackFolder(const QString &folder);
+
+    // The upgrade on offer: a version, and the package under /download/<name>
+    // with its checksum beside it ("<name>.sha256"). A name without package
+    // bytes offers the version only.
+    void publishUpgrade(const QString &version, const QString &packageName = QString(),
+                        const QByteArray &package = QByteArray());
+    // Tests: another checksum line, or none at all.
+    void setUpgradeChecksum(const QByteArray &line, bool published = true);
+    void setUpgradeUrlAbsolute(bool absolute);
+    CUpgradeOffer upgradeOffer();
 
 private:
     struct CTokenState
@@ -187,6 +223,9 @@ private:
     int m_nextMeetingId = 1;
     int m_nextNumericId = 80001;
     int m_feedbackCount = 0;
+    std::vector<CFeedbackRecord> m_feedbacks;
+    QString m_feedbackFolder;
+    CUpgradeOffer m_upgrade;
 };
 
 } // namespace confserver

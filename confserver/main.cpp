@@ -4,6 +4,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include "cconfserver.h"
 #include "cconfstore.h"
@@ -29,14 +32,27 @@ int main(int argc, char *argv[])
                                  QString::fromStdString(confserver::CConfServer::defaultKeyPath()));
     const QCommandLineOption fault(QStringLiteral("fault"),
                                    QStringLiteral("Fault switch route:kind[:value[:times]] (repeatable); kinds: "
-                                                  "delay, error, http500, notjson, drop."),
+                                                  "delay, error, http500, notjson, drop, throttle."),
                                    QStringLiteral("fault"));
     const QCommandLineOption users(QStringLiteral("generate-users"),
                                    QStringLiteral("Add this many generated users to the seed's."), QStringLiteral("N"));
     const QCommandLineOption meetings(QStringLiteral("generate-meetings"),
                                       QStringLiteral("Add this many generated meetings of the seed's first user."),
                                       QStringLiteral("N"));
-    parser.addOptions({seed, host, port, tls, cert, key, fault, users, meetings});
+    const QCommandLineOption feedbackDir(QStringLiteral("feedback-dir"),
+                                         QStringLiteral("Also write every feedback upload into this folder."),
+                                         QStringLiteral("folder"));
+    const QCommandLineOption publishVersion(QStringLiteral("publish-version"),
+                                            QStringLiteral("Offer this program version for upgrades."),
+                                            QStringLiteral("version"));
+    const QCommandLineOption package(QStringLiteral("package"),
+                                     QStringLiteral("The upgrade package of --publish-version (a .deb)."),
+                                     QStringLiteral("file"));
+    const QCommandLineOption absoluteUrl(QStringLiteral("absolute-download-url"),
+                                         QStringLiteral("Answer the version query with a whole download address "
+                                                        "instead of a path."));
+    parser.addOptions(
+        {seed, host, port, tls, cert, key, fault, users, meetings, feedbackDir, publishVersion, package, absoluteUrl});
     parser.process(app);
 
     confserver::CConfStore store;
@@ -51,6 +67,33 @@ int main(int argc, char *argv[])
     if (!counted || generatedUsers < 0 || generatedMeetings < 0) {
         std::fprintf(stderr, "confserver: --generate-users and --generate-meetings take a count\n");
         return 2;
+    }
+    if (parser.isSet(feedbackDir)) {
+        const QString folder = parser.value(feedbackDir);
+        if (!QDir().mkpath(folder)) {
+            std::fprintf(stderr, "confserver: cannot make the feedback folder %s\n", qPrintable(folder));
+            return 2;
+        }
+        store.setFeedbackFolder(folder);
+    }
+    if (parser.isSet(package) && !parser.isSet(publishVersion)) {
+        std::fprintf(stderr, "confserver: --package needs --publish-version\n");
+        return 2;
+    }
+    if (parser.isSet(publishVersion)) {
+        QByteArray bytes;
+        QString name;
+        if (parser.isSet(package)) {
+            QFile file(parser.value(package));
+            if (!file.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "confserver: cannot read the package %s\n", qPrintable(file.fileName()));
+                return 2;
+            }
+            bytes = file.readAll();
+            name = QFileInfo(file.fileName()).fileName();
+        }
+        store.publishUpgrade(parser.value(publishVersion), name, bytes);
+        store.setUpgradeUrlAbsolute(parser.isSet(absoluteUrl));
     }
     store.addGeneratedUsers(generatedUsers);
     store.addGeneratedMeetings(generatedMeetings, store.firstUserId());

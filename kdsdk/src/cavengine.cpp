@@ -1579,7 +1579,19 @@ int CAVEngine::uploadFeedbackFilesWithAddress(std::vector<std::string> files, st
     if (files.empty()) {
         return KD_ERR_INVALID_ARGUMENT;
     }
+    // Uploads run one after another on the dispatcher, in the order asked,
+    // each ending with 100 or a negative value.
     post([this, files, contact, description, address] {
+        bool signedIn = false;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            signedIn = m_signedIn;
+        }
+        if (address.empty() && !signedIn) {
+            // Only an address of its own takes feedback without a sign-in.
+            deliver([](IAVEventHandler &handler) { handler.onUploadFeedback(-KD_ERR_NOT_SIGNED_IN); });
+            return;
+        }
         m_backend->uploadFeedback(files, contact, description, address, [this](int progress) {
             deliver([progress](IAVEventHandler &handler) { handler.onUploadFeedback(progress); });
         });

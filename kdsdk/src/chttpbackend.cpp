@@ -644,8 +644,11 @@ COutcome CHttpBackend::uploadFile(const CEndpoint &endpoint, const std::string &
         return KD_ERR_FILE;
     }
     const std::string bytes = file.readAll().toStdString();
-    const std::string target = withToken(std::string(kApi) + "/feedback", token) + "&contact=" + encoded(contact) +
-                               "&description=" + encoded(description);
+    // Without a sign-in the upload goes out anonymously: an empty token
+    // would read as a wrong one.
+    const std::string route = std::string(kApi) + "/feedback";
+    const std::string target = (token.empty() ? route + "?" : withToken(route, token) + "&") +
+                               "contact=" + encoded(contact) + "&description=" + encoded(description);
     return post(endpoint, target, bytes, "application/octet-stream", sent).outcome;
 }
 
@@ -674,7 +677,8 @@ void CHttpBackend::uploadFeedback(const std::vector<std::string> &files, const s
             endpoint.secure = url.scheme() == QLatin1String("https");
             endpoint.port = unsigned(url.port(endpoint.secure ? 443 : 80));
         }
-    } else if (!known) {
+    } else if (!known || token.empty()) {
+        // The signed-in server takes feedback from its users only.
         progress(-KD_ERR_NOT_SIGNED_IN);
         return;
     }

@@ -667,6 +667,29 @@
     </message>
 </context>
 <context>
+    <name>CUpdateMessageWidget</name>
+    <message>
+        <source>Software Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CWebreportDataTableWidget</name>
     <message>
         <source>Network quality(Audio)</source>
@@ -875,6 +898,25 @@
     </message>
 </context>
 <context>
+    <name>FeedBackDlg</name>
+    <message>
+        <source>Feedback</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Problem/Suggestion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contact info(optional)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sure</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -1004,6 +1046,13 @@
     </message>
 </context>
 <context>
+    <name>kd_app::views::CContainerSettingsFormWidget</name>
+    <message>
+        <source>There are no settings to change in this version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CDeviceMenuWidget</name>
     <message>
         <source>System Default</source>
@@ -1011,7 +1060,46 @@
     </message>
 </context>
 <context>
+    <name>kd_app::views::CDownloadThread</name>
+    <message>
+        <source>The latest software is found (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished">Prompt</translation>
+    </message>
+    <message>
+        <source>Failed to execute upgrade.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CHomeDlg</name>
+    <message>
+        <source>Signed in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Signed in as %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sign Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are not signed in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back to Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Join a Meeting</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>Join</source>
         <translation type="unfinished"></translation>
@@ -1860,6 +1948,33 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CUpdateMessageWidget</name>
+    <message>
+        <source>Do you want to install the latest software?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>download failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading the latest software</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bytes/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kB/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MB/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CWebreportDetailsDlg</name>
     <message>
         <source>Prompt</source>
@@ -1964,6 +2079,41 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Save failed</source>
         <translation>Save failed</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::FeedBackDlg</name>
+    <message>
+        <source>Please fill in the problem description of more than 10 words, so that we can help you solve the problem more precisely.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fill in your mobile phone number or email address, so that we can contact you.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uploaded failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Uploaded successfully</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -667,6 +667,29 @@
     </message>
 </context>
 <context>
+    <name>CUpdateMessageWidget</name>
+    <message>
+        <source>Software Update</source>
+        <translation>软件更新</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+</context>
+<context>
     <name>CWebreportDataTableWidget</name>
     <message>
         <source>Network quality(Audio)</source>
@@ -875,6 +898,25 @@
     </message>
 </context>
 <context>
+    <name>FeedBackDlg</name>
+    <message>
+        <source>Feedback</source>
+        <translation>问题反馈</translation>
+    </message>
+    <message>
+        <source>Problem/Suggestion</source>
+        <translation>问题/建议</translation>
+    </message>
+    <message>
+        <source>Contact info(optional)</source>
+        <translation>联系方式（选填）</translation>
+    </message>
+    <message>
+        <source>Sure</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>PRODUCT_NAME</source>
@@ -1023,6 +1065,21 @@
     <message>
         <source>System Default</source>
         <translation>系统默认</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CDownloadThread</name>
+    <message>
+        <source>The latest software is found (%1)</source>
+        <translation>发现最新版本软件（%1）</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Failed to execute upgrade.</source>
+        <translation>无法执行升级。</translation>
     </message>
 </context>
 <context>
@@ -1904,6 +1961,33 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CUpdateMessageWidget</name>
+    <message>
+        <source>Do you want to install the latest software?</source>
+        <translation>是否安装最新版本软件？</translation>
+    </message>
+    <message>
+        <source>download failed</source>
+        <translation>下载失败</translation>
+    </message>
+    <message>
+        <source>Downloading the latest software</source>
+        <translation>正在下载最新版本软件</translation>
+    </message>
+    <message>
+        <source>bytes/s</source>
+        <translation>字节/秒</translation>
+    </message>
+    <message>
+        <source>kB/s</source>
+        <translation>kB/秒</translation>
+    </message>
+    <message>
+        <source>MB/s</source>
+        <translation>MB/秒</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CWebreportDetailsDlg</name>
     <message>
         <source>Prompt</source>
@@ -2000,6 +2084,41 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Screenshot</source>
         <translation>截图</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>保存失败</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::FeedBackDlg</name>
+    <message>
+        <source>Please fill in the problem description of more than 10 words, so that we can help you solve the problem more precisely.</source>
+        <translation>请填写10个字以上的问题描述，以便我们更准确地帮您解决问题。</translation>
+    </message>
+    <message>
+        <source>Fill in your mobile phone number or email address, so that we can contact you.</source>
+        <translation>请填写您的手机号码或邮箱地址，以便我们与您联系。</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Uploaded failed</source>
+        <translation>上传失败</translation>
+    </message>
+    <message>
+        <source>Uploaded successfully</source>
+        <translation>上传成功</translation>
+    </message>
+    <message>
+        <source>Save Log</source>
+        <translation>保存日志</translation>
     </message>
     <message>
         <source>Save successfully</source>

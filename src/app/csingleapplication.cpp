@@ -15,6 +15,7 @@
 #include "app/cinstancechannel.h"
 #include "app/cplatform.h"
 #include "app/cstartuplog.h"
+#include "helpers/cappversion.h"
 #include "helpers/clogformat.h"
 #include "helpers/cuserconfigutils.h"
 
@@ -23,7 +24,6 @@ namespace kd_app {
 namespace {
 
 constexpr int kSocketTimeoutMs = 1000;
-const char *const kVersion = KD_APP_VERSION;
 
 log4cplus::LogLevel levelOf(QtMsgType type)
 {
@@ -144,13 +144,14 @@ CSingleApplication::CSingleApplication(int &argc, char **argv, const QString &ke
         m_bIsRunning = true;
         m_sharedMemory.attach(QSharedMemory::ReadWrite);
         initLog4Qt(true);
-        KD_LOG << "===================== Conflicted App is starting, version:" << kVersion << "=====================";
+        KD_LOG << "===================== Conflicted App is starting, version:" << helpers::kAppVersion
+               << "=====================";
         logArguments();
         return;
     }
 
     initLog4Qt(false);
-    KD_LOG << "===================== App is starting, version:" << kVersion << "=====================";
+    KD_LOG << "===================== App is starting, version:" << helpers::kAppVersion << "=====================";
     m_bIsRunning = false;
     // A segment still there belongs to a crashed instance (we hold the lock).
     if (m_sharedMemory.attach(QSharedMemory::ReadWrite)) {

@@ -6,6 +6,7 @@
 #include <QtConcurrent>
 
 #include "helpers/cappconfigutils.h"
+#include "helpers/cappversion.h"
 #include "helpers/cgeneralutils.h"
 #include "helpers/clogformat.h"
 #include "helpers/cuserconfigutils.h"
@@ -28,7 +29,6 @@ const QString g_qstrSkipAvatar = QStringLiteral(":/resources/images/home-window/
 // The key under which the engine enciphers the stored password.
 const char *const kPasswordKey = "MR590372";
 const int kStoredPasswordCipher = 2;
-const char *const kClientVersion = "2.8.0.173";
 const int kDefaultBandwidthKbps = 2048;
 const int kEngineLogLevel = 1;
 
@@ -109,7 +109,7 @@ void CLoginManager::initSdk()
     }
 
     const QByteArray company = helpers::CAppConfigUtils::instance().getUserAgentCompanyName().toUtf8();
-    sdk().setUserAgent(company.constData(), kClientVersion);
+    sdk().setUserAgent(company.constData(), helpers::kAppVersion);
     KD_LOG << "done";
 }
 

@@ -493,9 +493,11 @@ void CMainDlgManager::exitApp()
     // the engine; let them finish before it is deleted under them.
     QThreadPool::globalInstance()->waitForDone();
     ScreenThread::stopAllAndWait();
+    // Before the settings go: an exit from the login window (the upgrade's
+    // Yes) makes the home window here, and it reads them.
+    CHomeDlg::getInstance()->stopWebPages();
     CKDSdkManager::releaseInstance();
     helpers::CUserConfigUtils::releaseInstance();
-    CHomeDlg::getInstance()->stopWebPages();
     CDownloadThread::getInstance()->Tquit();
     KD_LOG << "Exit app";
     processExit()(0);

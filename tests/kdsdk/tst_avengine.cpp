@@ -589,16 +589,25 @@ void TestAVEngine::avatarIsWrittenBeforeItsEvent()
 void TestAVEngine::feedbackProgress_data()
 {
     QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<bool>("signedIn");
     QTest::addColumn<bool>("withAddress");
-    QTest::newRow("uploaded") << true << false;
-    QTest::newRow("uploaded to an address") << true << true;
-    QTest::newRow("missing archive") << false << false;
+    QTest::addColumn<bool>("uploaded");
+    QTest::newRow("uploaded") << true << true << false << true;
+    QTest::newRow("uploaded to an address") << true << true << true << true;
+    QTest::newRow("to an address without sign-in") << true << false << true << true;
+    QTest::newRow("neither sign-in nor address") << true << false << false << false;
+    QTest::newRow("missing archive") << false << true << false << false;
 }
 
 void TestAVEngine::feedbackProgress()
 {
     QFETCH(bool, fileExists);
+    QFETCH(bool, signedIn);
     QFETCH(bool, withAddress);
+    QFETCH(bool, uploaded);
+    if (signedIn) {
+        signInAnn();
+    }
     const QString archive = m_dir.filePath("appLog.zip");
     QFile::remove(archive);
     if (fileExists) {
@@ -611,7 +620,7 @@ void TestAVEngine::feedbackProgress()
                         : m_manager->uploadFeedbackfile(archive, "ann@example", "no sound"));
     QTRY_VERIFY_WITH_TIMEOUT(
         !progress.isEmpty() && (progress.last().at(0).toInt() == 100 || progress.last().at(0).toInt() < 0), 5000);
-    QCOMPARE(progress.last().at(0).toInt() == 100, fileExists);
+    QCOMPARE(progress.last().at(0).toInt() == 100, uploaded);
 }
 
 void TestAVEngine::devicesHotPlug()

@@ -116,6 +116,7 @@ private slots:
     void avatarUpload();
     void feedbackUpload_data();
     void feedbackUpload();
+    void feedbackUploadsKeepTheirOrder();
     void releaseCutsAWaitingSignInShort();
     void takesPartWhileInTheCall_data();
     void takesPartWhileInTheCall();
@@ -594,23 +595,34 @@ void TestHttpBackend::avatarUpload()
 void TestHttpBackend::feedbackUpload_data()
 {
     QTest::addColumn<int>("faultKind"); // -1: none
+    QTest::addColumn<bool>("signedIn");
     QTest::addColumn<bool>("withAddress");
-    QTest::addColumn<bool>("uploaded");
+    QTest::addColumn<QString>("uploader"); // empty: refused, "-": anonymous
 
-    QTest::newRow("to the signed-in server") << -1 << false << true;
-    QTest::newRow("to an address") << -1 << true << true;
-    QTest::newRow("server error") << int(CFault::Kind::Http500) << false << false;
-    QTest::newRow("time-out") << int(CFault::Kind::Delay) << false << false;
+    QTest::newRow("to the signed-in server") << -1 << true << false << "alice";
+    QTest::newRow("to an address") << -1 << true << true << "alice";
+    QTest::newRow("to an address without sign-in") << -1 << false << true << "-";
+    QTest::newRow("neither sign-in nor address") << -1 << false << false << "";
+    QTest::newRow("server error") << int(CFault::Kind::Http500) << true << false << "";
+    QTest::newRow("time-out") << int(CFault::Kind::Delay) << true << false << "";
 }
 
 void TestHttpBackend::feedbackUpload()
 {
     QFETCH(int, faultKind);
+    QFETCH(bool, signedIn);
     QFETCH(bool, withAddress);
-    QFETCH(bool, uploaded);
+    QFETCH(QString, uploader);
+    const bool uploaded = !uploader.isEmpty();
 
     prepare(false);
-    QVERIFY(!signIn("alice", "Alice2026!").token.empty());
+    if (signedIn) {
+        QVERIFY(!signIn("alice", "Alice2026!").token.empty());
+    } else {
+        // The server is known (the sign-in page asked it), but nobody signed in.
+        kd::engine::AVFeature feature;
+        QVERIFY(m_manager->getFeature("127.0.0.1", unsigned(m_http->port()), feature));
+    }
     if (faultKind >= 0) {
         m_http->addFault(CFault{"/api/engine/v1/feedback", CFault::Kind(faultKind), 4000, -1});
     }
@@ -622,13 +634,20 @@ void TestHttpBackend::feedbackUpload()
     const int before = m_store.feedbackCount();
 
     QSignalSpy progress(m_manager, &CKDSdkManager::eventUploadFeedback);
-    QVERIFY(withAddress
-                ? m_manager->uploadFeedbackFilesWithAddress(archive, "alice@example.org", "no sound", m_http->baseUrl())
-                : m_manager->uploadFeedbackfile(archive, "alice@example.org", "no sound"));
+    QVERIFY(withAddress ? m_manager->uploadFeedbackFilesWithAddress(archive, "alice@example.org", "no sound & more",
+                                                                    m_http->baseUrl())
+                        : m_manager->uploadFeedbackfile(archive, "alice@example.org", "no sound & more"));
     QTRY_VERIFY_WITH_TIMEOUT(
         !progress.isEmpty() && (progress.last().at(0).toInt() == 100 || progress.last().at(0).toInt() < 0), 5000);
     QCOMPARE(progress.last().at(0).toInt() == 100, uploaded);
     QCOMPARE(m_store.feedbackCount(), before + (uploaded ? 1 : 0));
+    if (uploaded) {
+        const confserver::CFeedbackRecord record = m_store.feedbacks().back();
+        QCOMPARE(record.user, uploader == "-" ? QString() : uploader);
+        QCOMPARE(record.contact, QString("alice@example.org"));
+        QCOMPARE(record.description, QString("no sound & more"));
+        QCOMPARE(record.archive.size(), 1024 * 1024);
+    }
     // Progress only grows, and 100 comes once the server has the archive.
     int previous = -1;
     for (int i = 0; i + 1 < progress.count(); ++i) {
@@ -636,6 +655,41 @@ void TestHttpBackend::feedbackUpload()
         QVERIFY(value > previous && value < 100);
         previous = value;
     }
+}
+
+void TestHttpBackend::feedbackUploadsKeepTheirOrder()
+{
+    prepare(false);
+    QVERIFY(!signIn("alice", "Alice2026!").token.empty());
+    // The first upload is slow; were they sent side by side, the second would arrive first.
+    m_http->addFault(CFault{"/api/engine/v1/feedback", CFault::Kind::Delay, 700, 1});
+    const QString archive = m_dir.filePath("appLog.zip");
+    QFile file(archive);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("PK archive");
+    file.close();
+    const size_t before = m_store.feedbacks().size();
+
+    QSignalSpy progress(m_manager, &CKDSdkManager::eventUploadFeedback);
+    QVERIFY(m_manager->uploadFeedbackfile(archive, "first", "one"));
+    QVERIFY(m_manager->uploadFeedbackfile(archive, "second", "two"));
+    QList<int> finals;
+    QTRY_VERIFY_WITH_TIMEOUT(([&] {
+                                 finals.clear();
+                                 for (const QList<QVariant> &event : progress) {
+                                     const int value = event.at(0).toInt();
+                                     if (value == 100 || value < 0) {
+                                         finals << value;
+                                     }
+                                 }
+                                 return finals.size() == 2;
+                             }()),
+                             5000);
+    QCOMPARE(finals, (QList<int>{100, 100}));
+    const std::vector<confserver::CFeedbackRecord> records = m_store.feedbacks();
+    QCOMPARE(records.size(), before + 2);
+    QCOMPARE(records.at(before).contact, QString("first"));
+    QCOMPARE(records.at(before + 1).contact, QString("second"));
 }
 
 void TestHttpBackend::releaseCutsAWaitingSignInShort()

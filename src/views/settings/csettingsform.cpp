@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/cautostart.h"
+#include "helpers/cappversion.h"
 #include "helpers/clogformat.h"
 #include "helpers/cuserconfigutils.h"
 #include "models/ccallcontroller.h"
@@ -21,6 +22,7 @@
 #include "models/clinguist.h"
 #include "ui_csettingsform.h"
 #include "views/base/alertdlg.h"
+#include "views/feedback/feedbackdlg.h"
 #include "views/settings/cwebreportdatatablewidget.h"
 #include "views/settings/cwebreportdetailsdlg.h"
 #include "views/upgrade/cdownloadthread.h"
@@ -37,7 +39,6 @@ namespace views {
 namespace {
 
 constexpr int kMicMeterIntervalMs = 200;
-const char kProgramVersion[] = "2.8.0.173";
 const char kTestSound[] = "resources/sounds/speaker.wav";
 const char kDefaultMicrophone[] = "System Default Microphone";
 const char kDefaultSpeaker[] = "System Default Speaker";
@@ -150,7 +151,7 @@ void CSettingsForm::initUi()
     for (const auto &rate : kCallRates) {
         ui->m_pCmbBoxCallRate->addItem(QIcon(), QString::fromLatin1(rate.second), rate.first);
     }
-    ui->m_pLabVersion->setText(tr("Version: %1").arg(QLatin1String(kProgramVersion)));
+    ui->m_pLabVersion->setText(tr("Version: %1").arg(QLatin1String(helpers::kAppVersion)));
 
     // SIP
     ui->combobox_protocol->addItems({QStringLiteral("TCP"), QStringLiteral("UDP"), QStringLiteral("TLS")});
@@ -367,7 +368,7 @@ void CSettingsForm::retranslateEntries()
     ui->m_pCmbBoxLanguage->setItemText(0, tr("English_Language"));
     ui->m_pCmbBoxLanguage->setItemText(1, tr("Simplified-Chinese_Language"));
     // Set in code, so the form's own re-translation would leave it empty.
-    ui->m_pLabVersion->setText(tr("Version: %1").arg(QLatin1String(kProgramVersion)));
+    ui->m_pLabVersion->setText(tr("Version: %1").arg(QLatin1String(helpers::kAppVersion)));
 }
 
 void CSettingsForm::setSipPageVisible(bool visible)
@@ -516,6 +517,9 @@ void CSettingsForm::changeSnapshotPath()
 void CSettingsForm::slt_UploadFeedBack()
 {
     KD_LOG;
+    // Every click opens another dialog; each deletes itself when closed.
+    auto *dialog = new FeedBackDlg(nullptr);
+    dialog->show();
 }
 
 void CSettingsForm::on_m_pBtnCheckUpdate_clicked()

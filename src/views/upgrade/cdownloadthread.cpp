@@ -1,14 +1,35 @@
 #include "cdownloadthread.h"
 
+#include <memory>
+
 #include <QMutexLocker>
+#include <QProcess>
+#include <QStringList>
+#include <QUrl>
 
 #include "helpers/cappconfigutils.h"
+#include "helpers/cappversion.h"
 #include "helpers/clogformat.h"
 #include "helpers/cuserconfigutils.h"
 #include "models/cloginmanager.h"
+#include "views/base/alertdlg.h"
+#include "views/cmaindlgmanager.h"
+#include "views/upgrade/cdownloadmanager.h"
+#include "views/upgrade/cupdategetjson.h"
+#include "views/upgrade/cupdatemessagewidget.h"
 
 namespace kd_app {
 namespace views {
+
+namespace {
+
+constexpr unsigned long kPollMs = 10;
+constexpr unsigned long kExitDelayMs = 10;
+const char kServerQueryTemplate[] = "%1://%2:%3/api/rest/v2.0/latestAppVersion?appType=linux";
+// The desktop's opener hands a package to its software installer.
+const char kOpener[] = "xdg-open";
+
+} // namespace
 
 CDownloadThread *CDownloadThread::getInstance()
 {
@@ -26,55 +47,300 @@ CDownloadThread::~CDownloadThread()
     Tquit();
 }
 
+void CDownloadThread::setAppConfig(const helpers::CAppConfigUtils *config)
+{
+    m_pAppConfig = config;
+}
+
+CUpdateMessageWidget *CDownloadThread::updateMessageWidget() const
+{
+    return m_updateMessageWidget.data();
+}
+
+const helpers::CAppConfigUtils &CDownloadThread::appConfig() const
+{
+    return m_pAppConfig ? *m_pAppConfig : helpers::CAppConfigUtils::instance();
+}
+
+// ---- rules -----------------------------------------------------------------
+
+bool CDownloadThread::isNewerVersion(const QString &remote, const QString &local)
+{
+    if (remote == local || remote.isEmpty() || local.isEmpty()) {
+        return false;
+    }
+    const QStringList remoteParts = remote.split(QLatin1Char('.'));
+    const QStringList localParts = local.split(QLatin1Char('.'));
+    const int common = qMin(remoteParts.size(), localParts.size());
+    for (int i = 0; i < common; ++i) {
+        // A part that is no number reads as 0 (toInt gives 0 then).
+        const int r = remoteParts.at(i).toInt();
+        const int l = localParts.at(i).toInt();
+        if (r != l) {
+            return r > l;
+        }
+    }
+    return remoteParts.size() > common;
+}
+
+QString CDownloadThread::packageAddress(const QString &downloadUrl, bool appInfoForm, bool https, const QString &server,
+                                        int port)
+{
+    if (appInfoForm || downloadUrl.startsWith(QLatin1String("https://")) ||
+        downloadUrl.startsWith(QLatin1String("http://"))) {
+        return downloadUrl;
+    }
+    return (https ? QStringLiteral("https://") : QStringLiteral("http://")) + server + QLatin1Char(':') +
+           QString::number(port) + downloadUrl;
+}
+
+QString CDownloadThread::serverQueryAddress(bool https, const QString &server, int port)
+{
+    return QString::fromLatin1(kServerQueryTemplate)
+        .arg(https ? QStringLiteral("https") : QStringLiteral("http"), server)
+        .arg(port);
+}
+
+QString CDownloadThread::appInfoQueryAddress(const helpers::CAppConfigUtils &config)
+{
+    QString address = config.getSoftwareUpdateAddress() + QLatin1Char('/') + config.getSoftwareUpdateFlag() +
+                      QLatin1Char('/') + config.getSoftwareUpdateBundleId() + QLatin1Char('/');
+    const QString prefix = config.getSoftwareUpdateAppInfoPrefix();
+    if (!prefix.isEmpty()) {
+        address += prefix + QLatin1Char('.');
+    }
+    return address + config.getSoftwareUpdateAppInfo();
+}
+
+// ---- graphical thread ------------------------------------------------------
+
 void CDownloadThread::Tstart(bool wantNdm, bool force)
 {
-    const models::CLoginManager &loginManager = models::CLoginManager::getInstance();
-    const bool hasUpdateAddress = !helpers::CAppConfigUtils::instance().getSoftwareUpdateAddress().trimmed().isEmpty();
-    KD_LOG << "wantNdm:" << wantNdm << "force:" << force << "update address configured:" << hasUpdateAddress;
-    {
-        QMutexLocker lock(&m_mutex);
-        m_qstrServerAddress = loginManager.getServerUrl();
-        helpers::CUserConfigUtils *config = helpers::CUserConfigUtils::getInstance();
-        m_bUseHttps = config ? config->isUseHttps() : true;
-        m_nPort = loginManager.getPort();
-        m_bHasUpdateAddress = hasUpdateAddress;
-    }
-    if (!force && wantNdm != hasUpdateAddress) {
+    const bool useNdm = !appConfig().getSoftwareUpdateAddress().trimmed().isEmpty();
+    KD_LOG << "wantNdm:" << wantNdm << "force:" << force << "m_useNDMinfoFlag:" << useNdm;
+    if (!force && wantNdm != useNdm) {
         return;
     }
     Tquit();
-    m_bStop = false;
+    // Copied while the thread stands still: the worker reads these, never the
+    // login manager, whose values the graphical thread changes at any time.
+    const models::CLoginManager &login = models::CLoginManager::getInstance();
+    const helpers::CUserConfigUtils *config = helpers::CUserConfigUtils::getInstance();
+    m_server = login.getSdkServerAddress();
+    m_useHttps = config ? config->isUseHttps() : true;
+    m_port = login.getPort();
+    m_useNDMinfoFlag = useNdm;
+    startRun();
+}
+
+void CDownloadThread::startRun()
+{
+    m_quit = false;
     start(QThread::InheritPriority);
 }
 
 void CDownloadThread::Tquit()
 {
-    m_bStop = true;
+    KD_LOG << "running:" << isRunning();
+    m_quit = true;
     if (isRunning()) {
+        // Ends the thread's event loops too: the check's wait and the download.
         quit();
         wait();
     }
 }
 
-void CDownloadThread::run()
+void CDownloadThread::slot_updateMessage(bool toUpdate)
 {
-    QString server;
-    bool hasUpdateAddress = false;
-    {
-        QMutexLocker lock(&m_mutex);
-        server = m_qstrServerAddress;
-        hasUpdateAddress = m_bHasUpdateAddress;
+    KD_LOG << "toUpdate:" << toUpdate;
+    if (!toUpdate) {
+        return;
     }
-    // This version has no upgrade service to ask: the check ends and says
-    // that there is no newer version, so a check the user asked for is answered.
-    KD_LOG << "upgrade check, server:" << server << "update address configured:" << hasUpdateAddress
-           << "stopped:" << m_bStop.load();
-    emit signal_updateMessage(false);
+    if (m_quit) {
+        // The run was asked to stop meanwhile (Cancel, exit): offer nothing.
+        KD_LOG << "stopped, no offer";
+        return;
+    }
+    if (!m_updateMessageWidget) {
+        m_updateMessageWidget = new CUpdateMessageWidget(nullptr);
+        connect(m_updateMessageWidget, &CUpdateMessageWidget::signal_DownLoad, this, &CDownloadThread::slot_DownLoad);
+        connect(m_updateMessageWidget, &CUpdateMessageWidget::signal_Cancel, this, &CDownloadThread::slot_Cancel);
+        connect(m_updateMessageWidget, &CUpdateMessageWidget::signal_Yes, this, &CDownloadThread::slot_Yes);
+        connect(m_updateMessageWidget, &CUpdateMessageWidget::signal_No, this, &CDownloadThread::slot_No);
+    }
+    m_updateMessageWidget->showUpdateMessage(tr("The latest software is found (%1)").arg(m_version));
 }
 
-void CDownloadThread::slot_updateMessage(bool hasUpdate)
+void CDownloadThread::slot_DownLoad()
 {
-    KD_LOG << "hasUpdate:" << hasUpdate;
+    KD_LOG;
+    QMutexLocker lock(&m_mutex);
+    m_downloadRequested = true;
+}
+
+void CDownloadThread::slot_Cancel()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_downloadRequested = false;
+    }
+    m_quit = true;
+    bool aborted = false;
+    if (isRunning()) {
+        QMutexLocker lock(&m_mutex);
+        if (m_downloadManager) {
+            KD_LOG << "abort manager";
+            // The reply belongs to the upgrade thread: the abort runs there.
+            QMetaObject::invokeMethod(m_downloadManager, &CDownloadManager::abortCurrent, Qt::QueuedConnection);
+            aborted = true;
+        }
+    }
+    if (!aborted) {
+        if (m_updateMessageWidget) {
+            KD_LOG << "close message widget";
+            m_updateMessageWidget->close();
+            m_updateMessageWidget = nullptr;
+        } else {
+            KD_WARN << "m_updateMessageWidget is null";
+        }
+    }
+    KD_LOG << "done";
+}
+
+void CDownloadThread::slot_Yes()
+{
+    Tquit();
+    const QString path = m_packagePath;
+    KD_LOG << "startDetached:" << kOpener << path;
+    // The path is the opener's one argument, never part of a command line.
+    if (path.isEmpty() || !QProcess::startDetached(QLatin1String(kOpener), {path})) {
+        KD_WARN << "Failed to startDetached";
+        AlertDlg::information(nullptr, tr("Prompt"), tr("Failed to execute upgrade."));
+        return;
+    }
+    if (m_updateMessageWidget) {
+        m_updateMessageWidget->close();
+        m_updateMessageWidget = nullptr;
+    }
+    QThread::msleep(kExitDelayMs);
+    CMainDlgManager::getInstance()->exitApp();
+}
+
+void CDownloadThread::slot_No()
+{
+    KD_LOG;
+    Tquit();
+    CDownloadManager::removePackage(m_packagePath);
+    m_packagePath.clear();
+    if (m_updateMessageWidget) {
+        m_updateMessageWidget->close();
+        m_updateMessageWidget = nullptr;
+    }
+}
+
+void CDownloadThread::downloadProgress(qint64 bytesReceived, qint64 bytesTotal, int time)
+{
+    if (m_updateMessageWidget) {
+        m_updateMessageWidget->updateProgress(bytesReceived, bytesTotal, time);
+    }
+}
+
+void CDownloadThread::downloadFinished(bool succeed)
+{
+    KD_LOG << "succeed" << succeed;
+    bool downloading = false;
+    {
+        QMutexLocker lock(&m_mutex);
+        downloading = m_downloadManager != nullptr;
+        if (succeed && m_downloadManager) {
+            m_packagePath = m_downloadManager->getPackagePath();
+        }
+    }
+    if (m_updateMessageWidget) {
+        m_updateMessageWidget->downfinish(succeed);
+    }
+    if (succeed || !downloading) {
+        return;
+    }
+    // A fresh check: with a newer version the offer comes back, and
+    // Download can be pressed again.
+    Tquit();
+    startRun();
+}
+
+void CDownloadThread::slot_Install()
+{
+}
+
+void CDownloadThread::slot_setActiveParent()
+{
+    KD_LOG;
+}
+
+// ---- worker thread ---------------------------------------------------------
+
+void CDownloadThread::run()
+{
+    checkForUpdate();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_downloadRequested = false;
+    }
+    const bool newer = m_hasNewVersion;
+    emit signal_updateMessage(newer);
+    while (newer && !m_quit) {
+        bool requested = false;
+        {
+            QMutexLocker lock(&m_mutex);
+            requested = m_downloadRequested;
+        }
+        if (requested) {
+            runDownload();
+            return;
+        }
+        msleep(kPollMs);
+    }
+}
+
+void CDownloadThread::checkForUpdate()
+{
+    m_hasNewVersion = false;
+    QString remote;
+    const QString local = QLatin1String(helpers::kAppVersion);
+    const QString url =
+        m_useNDMinfoFlag ? appInfoQueryAddress(appConfig()) : serverQueryAddress(m_useHttps, m_server, m_port);
+    KD_LOG << "Update Url: " << url;
+    CUpdateGetJson *query = CUpdateGetJson::getInstance();
+    const bool ok = query->sendRequest(url);
+    KD_LOG << "request app info:" << ok;
+    if (ok) {
+        KD_LOG << "m_useNDMinfoFlag:" << m_useNDMinfoFlag;
+        m_version = m_useNDMinfoFlag ? query->getNdmVersion() : query->getVersion();
+        m_downurl = m_useNDMinfoFlag ? query->getNdmDownloadUrl() : query->getDownloadUrl();
+        KD_LOG << "m_version:" << m_version << ", m_downurl:" << m_downurl;
+        remote = m_version;
+    }
+    m_hasNewVersion = isNewerVersion(remote, local);
+}
+
+void CDownloadThread::runDownload()
+{
+    const QString address = packageAddress(m_downurl, m_useNDMinfoFlag, m_useHttps, m_server, m_port);
+    KD_LOG << "upgrade package download url:" << address;
+    auto manager = std::make_unique<CDownloadManager>();
+    connect(manager.get(), &CDownloadManager::signal_downloadProgress, this, &CDownloadThread::downloadProgress);
+    connect(manager.get(), &CDownloadManager::signal_finished, this, &CDownloadThread::downloadFinished);
+    connect(manager.get(), &CDownloadManager::finished, this, &CDownloadThread::slot_Install);
+    {
+        QMutexLocker lock(&m_mutex);
+        m_downloadManager = manager.get();
+    }
+    manager->addDownload(QUrl(address, QUrl::TolerantMode));
+    exec();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_downloadManager = nullptr;
+    }
 }
 
 } // namespace views
