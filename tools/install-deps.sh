@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config git
+    build-essential cmake ninja-build pkg-config git ccache
     qtbase5-dev qtbase5-private-dev qttools5-dev qttools5-dev-tools
     qtwebengine5-dev libqt5webchannel5-dev libqt5svg5-dev qtmultimedia5-dev
     liblog4cplus-dev libcpp-httplib-dev libssl-dev openssl ca-certificates
