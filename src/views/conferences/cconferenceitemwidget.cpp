@@ -151,31 +151,29 @@ void CConferenceItemWidget::applyStyles()
     m_fStyledScale = m_fScale;
     m_nStyledKind = m_nKind;
     const double s = m_fScale;
-    Ui::CConferenceItemWidget &ui = *m_pUi;
     const QString px = QStringLiteral("%1px");
-    ui.label_kind->setStyleSheet(
-        QStringLiteral("color: white; font-size: %1; background: %5; border-radius: %2; padding-left: %3; "
-                       "padding-right: %3; margin-top: %4; margin-bottom: %4;")
-            .arg(px.arg(byScale(s, 10, 15, 20)), px.arg(byScale(s, 4, 6, 8)), px.arg(byScale(s, 6, 9, 12)),
-                 px.arg(byScale(s, 2, 3, 4)), QStringLiteral("%1"))
-            .arg(badgeColour(m_nKind)));
-    ui.label_name->setStyleSheet(QStringLiteral("color: black; font-size: %1;").arg(px.arg(byScale(s, 14, 21, 28))));
     const QString small = px.arg(byScale(s, 12, 18, 24));
-    for (QLabel *caption : {ui.label_time_title, ui.label_meetingid_title, ui.label_applicant_title}) {
-        caption->setStyleSheet(QStringLiteral("color: #919191; font-size: %1;").arg(small));
-    }
-    for (QLabel *value : {ui.label_time, ui.label_meetingid, ui.label_applicant}) {
-        value->setStyleSheet(QStringLiteral("color: #313131; font-size: %1;").arg(small));
-    }
     const QString suffix = conferencesImageSuffix(s);
-    ui.pBtn_join->setStyleSheet(
-        QStringLiteral("border-image: url(:/resources/images/conferences/icon_list_meeting%1.png);").arg(suffix));
-    ui.pBtn_end->setStyleSheet(
-        QStringLiteral("border-image: url(:/resources/images/conferences/icon_list_end%1.png);").arg(suffix));
-    ui.pBtn_edit->setStyleSheet(
-        QStringLiteral("border-image: url(:/resources/images/conferences/icon_list_edit%1.png);").arg(suffix));
-    ui.pBtn_delete->setStyleSheet(
-        QStringLiteral("border-image: url(:/resources/images/conferences/icon_list_delete%1.png);").arg(suffix));
+    const auto button = [&suffix](const char *name, const QString &image) {
+        return QStringLiteral("#%1 { border-image: url(%2); }\n").arg(QLatin1String(name), image.arg(suffix));
+    };
+    // One sheet for the whole row: a sheet of its own on each label would
+    // be parsed and matched once per label, and a list holds thousands of rows.
+    setStyleSheet(QStringLiteral("#label_kind { color: white; font-size: %1; background: %5; border-radius: %2; "
+                                 "padding-left: %3; padding-right: %3; margin-top: %4; margin-bottom: %4; }\n")
+                      .arg(px.arg(byScale(s, 10, 15, 20)), px.arg(byScale(s, 4, 6, 8)), px.arg(byScale(s, 6, 9, 12)),
+                           px.arg(byScale(s, 2, 3, 4)), QStringLiteral("%1"))
+                      .arg(badgeColour(m_nKind)) +
+                  QStringLiteral("#label_name { color: black; font-size: %1; }\n").arg(px.arg(byScale(s, 14, 21, 28))) +
+                  QStringLiteral("#label_time_title, #label_meetingid_title, #label_applicant_title "
+                                 "{ color: #919191; font-size: %1; }\n")
+                      .arg(small) +
+                  QStringLiteral("#label_time, #label_meetingid, #label_applicant { color: #313131; font-size: %1; }\n")
+                      .arg(small) +
+                  button("pBtn_join", QStringLiteral(":/resources/images/conferences/icon_list_meeting%1.png")) +
+                  button("pBtn_end", QStringLiteral(":/resources/images/conferences/icon_list_end%1.png")) +
+                  button("pBtn_edit", QStringLiteral(":/resources/images/conferences/icon_list_edit%1.png")) +
+                  button("pBtn_delete", QStringLiteral(":/resources/images/conferences/icon_list_delete%1.png")));
 }
 
 void CConferenceItemWidget::mousePressEvent(QMouseEvent *event)
