@@ -22,6 +22,9 @@
 #include "views/annotation/paintlistwidget.h"
 #include "views/annotation/paintwidget.h"
 #include "views/annotation/selectbgcolorwidget.h"
+#include "views/call/toolbar/ccontrolvolumewidget.h"
+#include "views/call/toolbar/menuaudiowidget.h"
+#include "views/call/toolbar/menuvideowidget.h"
 #include "views/settings/ccontainersettingsformwidget.h"
 #include "views/sharing/cbackgroundwidget.h"
 #include "views/sharing/whiteboard.h"
@@ -32,6 +35,8 @@ using kd_app::CWindowShape;
 using kd_app::views::CbackgroundWidget;
 using kd_app::views::CContainerSettingsFormWidget;
 using kd_app::views::ColorWidget;
+using kd_app::views::menuAudioWidget;
+using kd_app::views::menuVideoWidget;
 using kd_app::views::PaintListWidget;
 using kd_app::views::SelectBgColorWidget;
 using kd_app::views::WhiteBoard;
@@ -140,6 +145,9 @@ private slots:
     void buttonsAndSignals();
     void foldingFollowsTheTab();
     void settingsPopup();
+    void devicePopups_data();
+    void devicePopups();
+    void settingsLinksOfTheMenus();
     void stopQuestion_data();
     void stopQuestion();
     void stopWhileTheOverlayGoes();
@@ -405,6 +413,88 @@ void TestSharingOverlay::foldingFollowsTheTab()
     QVERIFY(view->isVisible());
     QCOMPARE(property->height(), 69);
     QTRY_VERIFY(overlay->mask().contains(property->mapTo(overlay, QPoint(property->width() / 2, 40))));
+}
+
+void TestSharingOverlay::devicePopups_data()
+{
+    QTest::addColumn<QString>("button");
+
+    QTest::newRow("microphone menu") << "m_pBtnSelectMicUp";
+    QTest::newRow("camera menu") << "m_pBtnSelectCameraUp";
+    QTest::newRow("volume") << "m_pBtnVolume";
+}
+
+void TestSharingOverlay::devicePopups()
+{
+    QFETCH(QString, button);
+
+    CbackgroundWidget *overlay = makeOverlay();
+    QWidget *opener = child<QWidget>(overlay, qPrintable(button));
+    const auto popup = [overlay, &button]() -> QWidget * {
+        if (button == QLatin1String("m_pBtnSelectMicUp")) {
+            return overlay->audioMenu();
+        }
+        if (button == QLatin1String("m_pBtnSelectCameraUp")) {
+            return overlay->cameraMenu();
+        }
+        return overlay->volumePopup();
+    };
+    QTest::mouseClick(opener, Qt::LeftButton);
+    QPointer<QWidget> first = popup();
+    QVERIFY(first);
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->parentWidget(), overlay);
+    QCOMPARE(first->windowType(), Qt::SplashScreen);
+    QVERIFY(overlay->isPopupShown());
+    // Centred 10 px below its button.
+    const QRect at(opener->mapToGlobal(QPoint(0, 0)), opener->size());
+    QCOMPARE(first->pos(), QPoint(at.x() - (first->width() - at.width()) / 2, at.bottom() + 1 + 10));
+
+    // A second click opens nothing more.
+    QTest::mouseClick(opener, Qt::LeftButton);
+    QCOMPARE(popup(), first.data());
+
+    // The toolbar does not fold while it is open.
+    auto *tab = child<Button_share>(overlay, "shareBtnView");
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(tab, &enter);
+    QVERIFY(child<QWidget>(overlay, "horizontalView")->isVisible());
+
+    // Losing activation with the cursor over it keeps it; elsewhere closes it.
+    QCursor::setPos(first->geometry().center());
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(first, &deactivate);
+    QVERIFY(first && first->isVisible());
+    QCursor::setPos(first->geometry().bottomRight() + QPoint(50, 50));
+    QCoreApplication::sendEvent(first, &deactivate);
+    QVERIFY(!popup());
+    QVERIFY(!overlay->isPopupShown());
+    QTRY_VERIFY(!first);
+    QCoreApplication::sendEvent(tab, &enter);
+    QVERIFY(!child<QWidget>(overlay, "horizontalView")->isVisible());
+}
+
+void TestSharingOverlay::settingsLinksOfTheMenus()
+{
+    CbackgroundWidget *overlay = makeOverlay();
+    QTest::mouseClick(child<QWidget>(overlay, "m_pBtnSelectMicUp"), Qt::LeftButton);
+    QPointer<menuAudioWidget> audio = overlay->audioMenu();
+    QVERIFY(audio);
+    emit audio->sigShowAudioSetting();
+    QVERIFY(!overlay->audioMenu());
+    QVERIFY(overlay->settingsPopup());
+    QVERIFY(overlay->settingsPopup()->isVisible());
+    QTRY_VERIFY(!audio);
+
+    QTest::mouseClick(child<QWidget>(overlay, "m_pBtnSelectCameraUp"), Qt::LeftButton);
+    QPointer<menuVideoWidget> camera = overlay->cameraMenu();
+    QVERIFY(camera);
+    QPointer<CContainerSettingsFormWidget> settings = overlay->settingsPopup();
+    emit camera->sigShowVideoSetting();
+    QVERIFY(!overlay->cameraMenu());
+    // The open settings pop-up is only centred, not made again.
+    QCOMPARE(overlay->settingsPopup(), settings.data());
+    QTRY_VERIFY(!camera);
 }
 
 void TestSharingOverlay::settingsPopup()

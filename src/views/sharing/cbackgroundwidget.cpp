@@ -27,6 +27,9 @@
 #include "views/annotation/paintlistwidget.h"
 #include "views/annotation/selectbgcolorwidget.h"
 #include "views/base/alertdlg.h"
+#include "views/call/toolbar/ccontrolvolumewidget.h"
+#include "views/call/toolbar/menuaudiowidget.h"
+#include "views/call/toolbar/menuvideowidget.h"
 #include "views/settings/ccontainersettingsformwidget.h"
 #include "views/sharing/coverlayrules.h"
 
@@ -101,6 +104,12 @@ CbackgroundWidget::CbackgroundWidget(QWidget *parent)
 CbackgroundWidget::~CbackgroundWidget()
 {
     KD_LOG;
+    for (QWidget *popup : {static_cast<QWidget *>(m_pAudioSelectMenu), static_cast<QWidget *>(m_pCamSelectMenu),
+                           static_cast<QWidget *>(m_pVolumeControl)}) {
+        if (popup) {
+            popup->removeEventFilter(this);
+        }
+    }
     if (m_pSettingForm) {
         m_pSettingForm->removeEventFilter(this);
         m_pSettingForm->close();
@@ -169,6 +178,9 @@ void CbackgroundWidget::initConnections()
     connect(ui->Button_Voice, &QPushButton::clicked, this, &CbackgroundWidget::slotSwitchVoice);
     connect(ui->Button_Mute, &QPushButton::clicked, this, &CbackgroundWidget::slotSwitchMic);
     connect(ui->Button_Camera, &QPushButton::clicked, this, &CbackgroundWidget::slotSwitchCamera);
+    connect(ui->m_pBtnSelectMicUp, &QPushButton::clicked, this, &CbackgroundWidget::slotOnBtnSelectMicClicked);
+    connect(ui->m_pBtnSelectCameraUp, &QPushButton::clicked, this, &CbackgroundWidget::slotOnBtnSelectCameraClicked);
+    connect(ui->m_pBtnVolume, &QPushButton::clicked, this, &CbackgroundWidget::slotOnBtnVolumClicked);
     connect(ui->Button_Manager, &CManagerButtonWidget::clicked, this, &CbackgroundWidget::slotClickedManagerButton);
     connect(ui->Button_Close, &QPushButton::clicked, this, &CbackgroundWidget::stopShare);
     connect(ui->shareBtnView, &Button_share::mySignal, this, &CbackgroundWidget::entershareBtn);
@@ -220,6 +232,123 @@ SelectBgColorWidget *CbackgroundWidget::backgroundPicker() const
 CContainerSettingsFormWidget *CbackgroundWidget::settingsPopup() const
 {
     return m_pSettingForm;
+}
+
+menuAudioWidget *CbackgroundWidget::audioMenu() const
+{
+    return m_pAudioSelectMenu;
+}
+
+menuVideoWidget *CbackgroundWidget::cameraMenu() const
+{
+    return m_pCamSelectMenu;
+}
+
+CControlVolumeWidget *CbackgroundWidget::volumePopup() const
+{
+    return m_pVolumeControl;
+}
+
+// ---- device menus and volume ---------------------------------------------
+
+void CbackgroundWidget::openPopup(QWidget *popup, QWidget *button)
+{
+    floatAbove(popup, this);
+    popup->installEventFilter(this);
+    popup->show();
+    popup->raise();
+    const QRect at(button->mapToGlobal(QPoint(0, 0)), button->size());
+    popup->move(COverlayRules::popupPosition(at, popup->size()));
+    m_bIsPopupShown = true;
+}
+
+void CbackgroundWidget::slotOnBtnSelectMicClicked()
+{
+    KD_LOG << "slotOnBtnSelectMicClicked";
+    if (m_pAudioSelectMenu) {
+        return;
+    }
+    const QSignalBlocker block(ui->m_pBtnSelectMicUp);
+    auto *menu = new menuAudioWidget(scale(), nullptr);
+    m_pAudioSelectMenu = menu;
+    menu->loadDevices();
+    openPopup(menu, ui->m_pBtnSelectMicUp);
+    connect(menu, &menuAudioWidget::sigShowAudioSetting, this, &CbackgroundWidget::slotShowAudioSetting);
+}
+
+void CbackgroundWidget::slotOnBtnSelectCameraClicked()
+{
+    KD_LOG << "slotOnBtnSelectCameraClicked";
+    if (m_pCamSelectMenu) {
+        return;
+    }
+    const QSignalBlocker block(ui->m_pBtnSelectCameraUp);
+    auto *menu = new menuVideoWidget(scale(), nullptr);
+    m_pCamSelectMenu = menu;
+    menu->loadDevices();
+    openPopup(menu, ui->m_pBtnSelectCameraUp);
+    connect(menu, &menuVideoWidget::sigShowVideoSetting, this, &CbackgroundWidget::slotShowVideoSetting);
+}
+
+void CbackgroundWidget::slotOnBtnVolumClicked()
+{
+    KD_LOG << "slotOnBtnVolumClicked";
+    CKDSdkManager *sdk = CKDSdkManager::getInstance();
+    const kd::engine::KDVolume volume = sdk ? sdk->getVolume(kd::engine::KD_DEVICE_SPEAKER) : kd::engine::KDVolume();
+    refreshVolumeStatus(volume.mute != 0, true);
+    if (m_pVolumeControl) {
+        return;
+    }
+    const QSignalBlocker block(ui->m_pBtnVolume);
+    auto *popup = new CControlVolumeWidget(scale(), nullptr);
+    m_pVolumeControl = popup;
+    popup->initVolume(volume.mute != 0, volume.volume);
+    openPopup(popup, ui->m_pBtnVolume);
+}
+
+void CbackgroundWidget::slotShowAudioSetting()
+{
+    KD_LOG << "slotShowAudioSetting";
+    showSetting(true);
+    if (m_pAudioSelectMenu) {
+        m_pAudioSelectMenu->removeEventFilter(this);
+        m_pAudioSelectMenu->close();
+        m_pAudioSelectMenu = nullptr;
+    }
+}
+
+void CbackgroundWidget::slotShowVideoSetting()
+{
+    KD_LOG << "slotShowVideoSetting";
+    showSetting(false);
+    if (m_pCamSelectMenu) {
+        m_pCamSelectMenu->removeEventFilter(this);
+        m_pCamSelectMenu->close();
+        m_pCamSelectMenu = nullptr;
+    }
+}
+
+bool CbackgroundWidget::popupDeactivated(QWidget *popup)
+{
+    if (popup->geometry().contains(QCursor::pos())) {
+        popup->activateWindow();
+        return true;
+    }
+    KD_LOG << "Second menu closed:" << popup;
+    m_bIsPopupShown = false;
+    popup->removeEventFilter(this);
+    popup->close();
+    if (popup == m_pAudioSelectMenu) {
+        KD_LOG << "m_pAudioSelectMenu closed";
+        m_pAudioSelectMenu = nullptr;
+    } else if (popup == m_pCamSelectMenu) {
+        KD_LOG << "m_pCamSelectMenu closed";
+        m_pCamSelectMenu = nullptr;
+    } else {
+        KD_LOG << "m_pVolumeControl closed";
+        m_pVolumeControl = nullptr;
+    }
+    return true;
 }
 
 // ---- toolbar ------------------------------------------------------------
@@ -897,6 +1026,10 @@ bool CbackgroundWidget::eventFilter(QObject *watched, QEvent *event)
             break;
         }
         return CBaseWgt::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::WindowDeactivate && watched &&
+        (watched == m_pAudioSelectMenu || watched == m_pCamSelectMenu || watched == m_pVolumeControl)) {
+        return popupDeactivated(static_cast<QWidget *>(watched));
     }
     if (m_pSettingForm && watched == m_pSettingForm && event->type() == QEvent::Close) {
         KD_LOG << "m_pSettingForm is closed";

@@ -25,7 +25,10 @@ class ScreenThread;
 namespace views {
 
 class CContainerSettingsFormWidget;
+class CControlVolumeWidget;
 class ColorWidget;
+class menuAudioWidget;
+class menuVideoWidget;
 class PaintListWidget;
 class SelectBgColorWidget;
 
@@ -74,6 +77,9 @@ public:
     ColorWidget *colorPicker() const;
     SelectBgColorWidget *backgroundPicker() const;
     CContainerSettingsFormWidget *settingsPopup() const;
+    menuAudioWidget *audioMenu() const;
+    menuVideoWidget *cameraMenu() const;
+    CControlVolumeWidget *volumePopup() const;
     bool isPopupShown() const { return m_bIsPopupShown; }
 
     void setVisible(bool visible) override;
@@ -92,6 +98,11 @@ public slots:
     void slotSwitchMic();
     void slotSwitchCamera();
     void slotClickedManagerButton();
+    void slotOnBtnSelectMicClicked();
+    void slotOnBtnSelectCameraClicked();
+    void slotOnBtnVolumClicked();
+    void slotShowAudioSetting();
+    void slotShowVideoSetting();
     void stopShare();
     void entershareBtn();
     void showPaintWindow();
@@ -138,6 +149,11 @@ private:
     void refreshCameraStatus();
     void refreshVolumeStatus(bool muted, bool apply);
     void checkControllable();
+    // Shows a device menu or the volume pop-up centred under its button, as
+    // a window of its own above the overlay.
+    void openPopup(QWidget *popup, QWidget *button);
+    // A device menu or the volume pop-up lost activation.
+    bool popupDeactivated(QWidget *popup);
 
     void hidePickers();
     // Catching: the canvas takes the mouse; otherwise clicks pass through
@@ -174,6 +190,9 @@ private:
     std::unique_ptr<models::ScreenThread> m_pScreenThread;
     QString m_strDrawBgColor;
     QPointer<CContainerSettingsFormWidget> m_pSettingForm;
+    QPointer<menuVideoWidget> m_pCamSelectMenu;
+    QPointer<menuAudioWidget> m_pAudioSelectMenu;
+    QPointer<CControlVolumeWidget> m_pVolumeControl;
     bool m_bIsPopupShown = false;
 
     bool m_bCatching = false;
