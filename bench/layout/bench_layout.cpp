@@ -3,6 +3,9 @@
 //   bench_layout geometry   one full pure pass per mode (layout size,
 //                           placement, origin, a strip of 16 cells, its start
 //                           position and the toolbar): median and p99
+//   bench_layout redraw     redrawLayout(2) of a real engine in a call with
+//                           received content, real windows on a private X
+//                           server: median and p99
 //
 // Prints one line per measurement; exits 1 when a figure misses its bound.
 
@@ -12,7 +15,14 @@
 #include <cstring>
 #include <vector>
 
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "clientfixture.h"
+#include "ownxvfb.h"
 #include "views/call/clayoutgeometry.h"
+#include "views/call/clayoutpeoplesettingdlg.h"
+#include "views/call/toolbar/clayouttoolbardlg.h"
 
 using kd_app::views::CLayoutGeometry;
 namespace enums = kd_app::enums;
@@ -72,6 +82,73 @@ bool benchGeometry()
     return ok;
 }
 
+// The engine as the call window hosts it, in a connected call that
+// receives content, so that mode 2 lays out the content cell and fills the
+// strip; each redraw moves, sizes and stacks every window of the layout.
+bool benchRedraw(int argc, char *argv[])
+{
+    OwnXvfb xvfb;
+    if (!xvfb.ok()) {
+        std::fprintf(stderr, "no private X server: %s\n", xvfb.error().c_str());
+        return false;
+    }
+    qputenv("KDSDK_BACKEND", "model");
+    qputenv("KDSDK_DEVICES", "synthetic");
+    QApplication app(argc, argv);
+    QTemporaryDir appData;
+    kd::sdk::IEngineControl *control = fixture::startClient(appData);
+    control->addAccount(fixture::account("alice", "secret", "Alice", 42));
+    kd::sdk::KDModelMeeting meeting;
+    meeting.number = "2002";
+    control->addMeeting(meeting);
+    if (!fixture::signInAs(control, "alice", "secret")) {
+        std::fprintf(stderr, "sign-in failed\n");
+        return false;
+    }
+    using kd_app::views::CLayoutPeopleSettingDlg;
+    CLayoutPeopleSettingDlg::setToolbarFactory([] { return new kd_app::views::CLayoutToolbarDlg(nullptr); });
+    QWidget frame;
+    frame.setWindowFlags(Qt::FramelessWindowHint);
+    auto *engine = new CLayoutPeopleSettingDlg(&frame);
+    const int titleHeight = 40;
+    const QRect geometry(100, 80, 1604, 946);
+    engine->setTitleBarHeight(titleHeight);
+    engine->move(2, titleHeight + 2);
+    engine->setRemoteVideoWindows();
+    frame.setGeometry(geometry);
+    engine->onParentResized(geometry);
+    engine->onParentMoved(geometry.x(), geometry.y());
+    frame.show();
+    QTest::qWaitForWindowExposed(&frame);
+    kd_app::models::CCallController::getInstance().dialOut("2002", QString(), true, QString());
+    fixture::settle(control);
+    control->injectRemoteContent(true, false, "Ann");
+    fixture::settle(control);
+    if (engine->getLayoutMode() != enums::LayoutMode_RemoteContentOnly) {
+        std::fprintf(stderr, "the call did not reach mode 2\n");
+        return false;
+    }
+    constexpr int kRounds = 300;
+    std::vector<double> millis;
+    for (int round = 0; round < kRounds; ++round) {
+        // The frame stands elsewhere each time, so every placed window really moves.
+        engine->onParentMoved(geometry.x() + round % 2 * 7, geometry.y());
+        const auto begin = Clock::now();
+        engine->redrawLayout(enums::LayoutMode_RemoteContentOnly);
+        millis.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+        QCoreApplication::processEvents();
+    }
+    const double median = percentile(millis, 0.5);
+    const double p99 = percentile(millis, 0.99);
+    const bool good = median < 3.0;
+    std::printf("redrawLayout(2) in a call with content: median %.3f ms, p99 %.3f ms%s\n", median, p99,
+                good ? "" : "  (bound: median < 3 ms)");
+    kd_app::models::CCallController::getInstance().hangUp();
+    fixture::settle(control);
+    delete engine;
+    return good;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -80,8 +157,10 @@ int main(int argc, char *argv[])
     bool ok = true;
     if (std::strcmp(what, "geometry") == 0) {
         ok = benchGeometry();
+    } else if (std::strcmp(what, "redraw") == 0) {
+        ok = benchRedraw(argc, argv);
     } else {
-        std::fprintf(stderr, "usage: bench_layout geometry\n");
+        std::fprintf(stderr, "usage: bench_layout geometry|redraw\n");
         return 2;
     }
     return ok ? 0 : 1;

@@ -217,12 +217,17 @@ public:
     // ---- Content frames captured by the application (type-3 sources) ----
     // The number of frames taken since the engine was made.
     virtual uint64_t contentFramesTaken() const = 0;
-    // A copy of the latest frame taken; width 0 before the first.
+    // A copy of the latest frame taken, or grabbed by the engine itself;
+    // width 0 before the first.
     virtual KDContentFrame latestContentFrame() const = 0;
 
     // ---- Render statistics ----
     // One entry per KDRenderStream, in that order.
     virtual std::vector<KDRenderStats> renderStats() const = 0;
+
+    // ---- The engine's own capture of a shared screen (type-0 sources) ----
+    // The number of frames the engine grabbed itself since it was made.
+    virtual uint64_t contentFramesCaptured() const = 0;
 
     // ---- calls ----
     // Every statistics query during a call returns these as given (a count

@@ -115,6 +115,7 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
         }
         publishScene();
     });
+    m_screenCapture = std::make_unique<CScreenCapture>([this](const QImage &frame) { takeCapturedFrame(frame); });
     for (KDVolume &volume : m_volumes) {
         volume.volume = 1.0f;
     }
@@ -127,6 +128,7 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
 
 CAVEngine::~CAVEngine()
 {
+    m_screenCapture->stop();
     release();
     m_dispatcher.stop();
     writeLog("deleteAVEngine");
@@ -918,6 +920,9 @@ int CAVEngine::setLocalContentSource(const KDContentSourceInfo &info)
     if (!frame.isNull()) {
         publishScene();
     }
+    // A screen source is captured here; frames of the application's own
+    // (type 3) take over while they come.
+    updateScreenCapture();
     return KD_OK;
 }
 
@@ -963,6 +968,7 @@ int CAVEngine::startSending(int type)
             info.senderDeviceId = m_user.deviceId;
         }
     }
+    updateScreenCapture();
     raise([info](IAVEventHandler &handler) {
         KDContentInfo copy = info;
         handler.onContent(copy);
@@ -986,6 +992,7 @@ int CAVEngine::stopContent()
         m_sendingType = 0;
         m_contentFrame = QImage();
     }
+    updateScreenCapture();
     publishScene();
     raise([info](IAVEventHandler &handler) {
         KDContentInfo copy = info;
@@ -1424,6 +1431,7 @@ void CAVEngine::endCall(int code, const std::string &msg)
         m_hostMuted = false;
         m_call.clear();
     }
+    updateScreenCapture();
     noteCallEnded(signedIn);
     info.err.clear();
     if (code) {
@@ -1642,6 +1650,42 @@ KDContentFrame CAVEngine::latestContentFrame() const
 std::vector<KDRenderStats> CAVEngine::renderStats() const
 {
     return m_renderer ? m_renderer->stats() : CVideoRenderer::noStats();
+}
+
+uint64_t CAVEngine::contentFramesCaptured() const
+{
+    return m_contentFrames.captured();
+}
+
+void CAVEngine::updateScreenCapture()
+{
+    bool capture = false;
+    QRect area;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        capture = m_phase == CallPhase::Connected && m_sendingType == 2 && m_contentSource.type == 0;
+        area = QRect(m_contentSource.captureX, m_contentSource.captureY, m_contentSource.captureSize.width,
+                     m_contentSource.captureSize.height);
+    }
+    if (capture && !area.isEmpty()) {
+        m_screenCapture->start(area);
+    } else {
+        m_screenCapture->stop();
+    }
+}
+
+void CAVEngine::takeCapturedFrame(const QImage &frame)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        // A frame grabbed just before the sending or the source changed.
+        if (m_sendingType != 2 || m_contentSource.type != 0) {
+            return;
+        }
+        m_contentFrame = frame;
+        m_contentFrames.capture(frame);
+    }
+    publishScene();
 }
 
 void CAVEngine::clearOperations()

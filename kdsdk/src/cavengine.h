@@ -12,6 +12,7 @@
 
 #include "ccontentsources.h"
 #include "ccontentframes.h"
+#include "cscreencapture.h"
 #include "ccallmanager.h"
 #include "ceventdispatcher.h"
 #include "cmeetingpresence.h"
@@ -136,6 +137,7 @@ public:
     uint64_t contentFramesTaken() const override;
     KDContentFrame latestContentFrame() const override;
     std::vector<KDRenderStats> renderStats() const override;
+    uint64_t contentFramesCaptured() const override;
     void clearOperations() override;
     void setOperationListener(std::function<void(const std::string &)> listener) override;
     kd::engine::IAVEventHandler *eventHandler() override;
@@ -201,6 +203,10 @@ private:
     void endCall(int code, const std::string &msg);
     void saveConfig();
     void publishScene();
+    // Runs the engine's own capture exactly while a screen (type-0 source)
+    // is sent; called without the lock.
+    void updateScreenCapture();
+    void takeCapturedFrame(const QImage &frame);
     CDiagFacts diagFacts() const;
     // What the diagnosis learns from the engine's own requests.
     void noteServer(const std::string &host, unsigned port, const COutcome &outcome);
@@ -280,6 +286,8 @@ private:
     CContentFrames m_contentFrames;
     std::set<unsigned char *> m_bitmaps;
     CContentSources m_addedSources;
+    // Declared last of the content members: it stops before they go.
+    std::unique_ptr<CScreenCapture> m_screenCapture;
 
     // Devices and sound
     std::unique_ptr<CMediaDevices> m_media;

@@ -47,6 +47,19 @@ int CContentFrames::take(const kd::engine::KDContentSourceInfo &info, QImage &fr
     return KD_OK;
 }
 
+void CContentFrames::capture(const QImage &frame)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    ++m_captured;
+    m_latest = frame;
+}
+
+uint64_t CContentFrames::captured() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_captured;
+}
+
 uint64_t CContentFrames::taken() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

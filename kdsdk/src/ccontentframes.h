@@ -26,12 +26,17 @@ public:
     // format code outside the known ones.
     int take(const kd::engine::KDContentSourceInfo &info, QImage &frame);
 
+    // A frame the engine grabbed itself: it becomes the latest.
+    void capture(const QImage &frame);
+
     uint64_t taken() const;
+    uint64_t captured() const;
     KDContentFrame latest() const;
 
 private:
     mutable std::mutex m_mutex;
     uint64_t m_taken = 0;
+    uint64_t m_captured = 0;
     QImage m_latest;
 };
 

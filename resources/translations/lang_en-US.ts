@@ -5,7 +5,7 @@
     <name>AlertDlg</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
 </context>
 <context>
@@ -400,7 +400,7 @@
     <name>CLayoutToolbarDlg</name>
     <message>
         <source>Show PIP</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Show PIP</translation>
     </message>
     <message>
         <source>Hang Up</source>
@@ -415,7 +415,7 @@
     </message>
     <message>
         <source>Management</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Management</translation>
     </message>
 </context>
 <context>
@@ -433,7 +433,7 @@
     </message>
     <message>
         <source>Management</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Management</translation>
     </message>
 </context>
 <context>
@@ -861,6 +861,13 @@
     </message>
 </context>
 <context>
+    <name>CbackgroundWidget</name>
+    <message>
+        <source>Show PIP</source>
+        <translation>Show PIP</translation>
+    </message>
+</context>
+<context>
     <name>CompactWidget</name>
     <message>
         <source>Form</source>
@@ -882,7 +889,7 @@
     <name>kd_app::models::CCallController</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Not registered to the video service, please try to log in again.</source>
@@ -974,7 +981,7 @@
     <name>kd_app::views::CConferencesWidget</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Are you sure to delete meeting?</source>
@@ -1023,7 +1030,7 @@
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Changes are not saved, Are you sure you want to leave?</source>
@@ -1194,19 +1201,19 @@
     <name>kd_app::views::CLayoutToolbarDlg</name>
     <message>
         <source>Mute</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Mute</translation>
     </message>
     <message>
         <source>Unmute</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Unmute</translation>
     </message>
     <message>
         <source>Stop Video</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Stop Video</translation>
     </message>
     <message>
         <source>Enable Video</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Enable Video</translation>
     </message>
     <message>
         <source>Layout</source>
@@ -1222,7 +1229,7 @@
     </message>
     <message>
         <source>Volume</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Volume</translation>
     </message>
     <message>
         <source>Keyboard</source>
@@ -1423,7 +1430,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::CMainDlgManager</name>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Not registered to the video service, please try to log in again.</source>
@@ -1746,7 +1753,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Service is not connected, please wait...</source>
@@ -1801,7 +1808,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
     <message>
         <source>Note</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Note</translation>
     </message>
     <message>
         <source>Changes are not saved, Are you sure you want to leave?</source>
@@ -1893,6 +1900,73 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CbackgroundWidget</name>
+    <message>
+        <source>Voice</source>
+        <translation>Voice</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Drawing</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>Management</translation>
+    </message>
+    <message>
+        <source>Stop Sound</source>
+        <translation>Stop Sound</translation>
+    </message>
+    <message>
+        <source>Share Sound</source>
+        <translation>Share Sound</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Unmute</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>Stop Video</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>Enable Video</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Are you sure to stop?</source>
+        <translation>Are you sure to stop?</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>Screenshot</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>Save successfully</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Save failed</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::PaintListWidget</name>
     <message>
         <source>Mouse</source>
@@ -1942,7 +2016,7 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::WhiteBoardTopWidget</name>
     <message>
         <source>Show PIP</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Show PIP</translation>
     </message>
     <message>
         <source>Close</source>

@@ -861,6 +861,13 @@
     </message>
 </context>
 <context>
+    <name>CbackgroundWidget</name>
+    <message>
+        <source>Show PIP</source>
+        <translation>显示画中画</translation>
+    </message>
+</context>
+<context>
     <name>CompactWidget</name>
     <message>
         <source>Form</source>
@@ -1934,6 +1941,73 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source> now</source>
         <translation> 位</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CbackgroundWidget</name>
+    <message>
+        <source>Voice</source>
+        <translation>声音</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>标注</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>会控</translation>
+    </message>
+    <message>
+        <source>Stop Sound</source>
+        <translation>停止共享声音</translation>
+    </message>
+    <message>
+        <source>Share Sound</source>
+        <translation>共享声音</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>取消静音</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>停止视频</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>开启视频</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Are you sure to stop?</source>
+        <translation>确定要停止吗？</translation>
+    </message>
+    <message>
+        <source>Screenshot</source>
+        <translation>截图</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>保存失败</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QImage>
+#include <QRect>
 
 namespace kd_app {
 
@@ -20,6 +21,9 @@ public:
     // this object: it is valid until the next grab. Null when nothing could
     // be grabbed (no screen, no such window).
     QImage grab(unsigned windowId);
+    // A rectangle of the desktop (all screens together), in the desktop's
+    // coordinates; the part outside the desktop is left out.
+    QImage grabArea(const QRect &area);
 
 private:
     struct Private;

@@ -142,6 +142,19 @@ private:
 
 struct CScreenGrab::Private
 {
+    // The shared-memory grab, when the display offers it; null otherwise.
+    CShmGrab *shmGrab()
+    {
+        if (!triedShm) {
+            triedShm = true;
+            auto grab = std::make_unique<CShmGrab>();
+            if (QGuiApplication::platformName() == QLatin1String("xcb") && grab->open()) {
+                shm = std::move(grab);
+            }
+        }
+        return shm.get();
+    }
+
     bool triedShm = false;
     std::unique_ptr<CShmGrab> shm;
 };
@@ -158,24 +171,37 @@ QImage CScreenGrab::grab(unsigned windowId)
     if (!screen) {
         return QImage();
     }
-    if (!d->triedShm) {
-        d->triedShm = true;
-        auto shm = std::make_unique<CShmGrab>();
-        if (QGuiApplication::platformName() == QLatin1String("xcb") && shm->open()) {
-            d->shm = std::move(shm);
-        }
+    CShmGrab *shm = d->shmGrab();
+    if (!shm && windowId == 0) {
+        // The screen's whole area, named: some platforms find nothing to
+        // grab for an open-ended area.
+        return screen->grabWindow(0, 0, 0, screen->size().width(), screen->size().height()).toImage();
     }
-    if (!d->shm) {
+    if (!shm) {
         return screen->grabWindow(windowId).toImage();
     }
     if (windowId == 0) {
         // The root window spans every screen; the primary one is a part.
-        return d->shm->grab(d->shm->root(), screen->geometry());
+        return shm->grab(shm->root(), screen->geometry());
     }
-    const QImage image = d->shm->grab(windowId, d->shm->windowArea(windowId));
+    const QImage image = shm->grab(windowId, shm->windowArea(windowId));
     // A window that reaches past the screen cannot be read whole from
     // shared memory; the toolkit's grab takes what shows.
     return image.isNull() ? screen->grabWindow(windowId).toImage() : image;
+}
+
+QImage CScreenGrab::grabArea(const QRect &area)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen || area.isEmpty()) {
+        return QImage();
+    }
+    CShmGrab *shm = d->shmGrab();
+    if (!shm) {
+        const QRect inside = area & screen->virtualGeometry();
+        return screen->grabWindow(0, inside.x(), inside.y(), inside.width(), inside.height()).toImage();
+    }
+    return shm->grab(shm->root(), area & shm->windowArea(shm->root()));
 }
 
 } // namespace kd_app

@@ -33,6 +33,7 @@ public:
 
     int answered() const { return m_texts.size(); }
     QStringList texts() const { return m_texts; }
+    QStringList titles() const { return m_titles; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -55,6 +56,8 @@ private:
         }
         QLabel *content = box->findChild<QLabel *>("m_alertContent");
         m_texts << (content ? content->text() : QString());
+        QLabel *title = box->findChild<QLabel *>("m_title");
+        m_titles << (title ? title->text() : QString());
         QDialogButtonBox *buttons = box->buttonBox();
         QPushButton *button = buttons ? buttons->button(QDialogButtonBox::StandardButton(int(m_answer))) : nullptr;
         if (button && m_answer != QMessageBox::NoButton) {
@@ -67,4 +70,5 @@ private:
     QMessageBox::StandardButton m_answer;
     int m_nRemaining;
     QStringList m_texts;
+    QStringList m_titles;
 };

@@ -136,10 +136,51 @@ void PaintWidget::mouseReleaseEvent(QMouseEvent *event)
     m_listPoints.clear();
 }
 
+void PaintWidget::setLayered(bool layered)
+{
+    if (m_bLayered == layered) {
+        return;
+    }
+    m_bLayered = layered;
+    m_layer = QImage();
+    update();
+}
+
+QImage PaintWidget::strokeLayer() const
+{
+    QImage layer(size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter painter(&layer);
+    paintStrokes(painter, layer.rect());
+    return layer;
+}
+
 void PaintWidget::paintEvent(QPaintEvent *event)
 {
     const QRect area = event->rect();
+    if (!m_bLayered) {
+        QPainter painter(this);
+        paintStrokes(painter, area);
+        return;
+    }
+    if (m_layer.size() != size()) {
+        m_layer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        m_layer.fill(Qt::transparent);
+    }
+    {
+        QPainter layerPainter(&m_layer);
+        layerPainter.setCompositionMode(QPainter::CompositionMode_Clear);
+        layerPainter.fillRect(area, Qt::transparent);
+        layerPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        layerPainter.setClipRect(area);
+        paintStrokes(layerPainter, area);
+    }
     QPainter painter(this);
+    painter.drawImage(area, m_layer, area);
+}
+
+void PaintWidget::paintStrokes(QPainter &painter, const QRect &area) const
+{
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QPen tracePen = eraserTracePen();
     for (auto it = m_mapSteps.cbegin(); it != m_mapSteps.cend(); ++it) {
@@ -162,12 +203,15 @@ void PaintWidget::paintEvent(QPaintEvent *event)
             }
             // Every segment is cleared with the stroke's own pen, so the
             // erased band has one width along the whole stroke.
-            painter.setPen(stroke.pen);
             painter.setCompositionMode(QPainter::CompositionMode_Clear);
             painter.drawLine(from, to);
+        }
+        if (stroke.kind == EraserMode) {
+            // The trace goes on as one line: drawn segment by segment, its
+            // alpha would add up where the segments meet and show.
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
             painter.setPen(tracePen);
-            painter.drawLine(from, to);
+            painter.drawPolyline(QPolygon(stroke.points.toVector()));
         }
     }
 }

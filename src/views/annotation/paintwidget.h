@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QPen>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
+
+class QPainter;
 
 namespace kd_app {
 namespace views {
@@ -38,10 +41,21 @@ public:
 
     // Takes the pen for the next strokes, with round caps.
     void setPen(const QPen &pen);
+    QPen pen() const { return m_pen; }
     void setDrawMode(int mode);
+    int drawMode() const { return m_nDrawMode; }
     void clear();
     // Undoes the most recent stroke.
     void RevocationSingleStep();
+
+    // On a window that cannot be translucent the strokes are first drawn
+    // into a transparent layer and then over what the window shows, so that
+    // the eraser and the marker work on the strokes only instead of clearing
+    // the window to black.
+    void setLayered(bool layered);
+    bool isLayered() const { return m_bLayered; }
+    // All strokes on transparent pixels, at the canvas's size.
+    QImage strokeLayer() const;
 
     // Written by the overlay: strokes are recorded only while it is set.
     bool m_bDrawEnabled = false;
@@ -67,7 +81,10 @@ private:
     // The area a stroke's paint can touch, kept beside each stroke so that
     // a repaint of a small area skips the strokes that miss it.
     static QRect segmentBounds(const QPoint &from, const QPoint &to, const QPen &pen, int kind);
+    void paintStrokes(QPainter &painter, const QRect &area) const;
 
     QMap<quint32, QRect> m_mapBounds;
+    bool m_bLayered = false;
+    QImage m_layer;
     kd_app::views::WhiteBoardFile *m_pWhiteBoardFile = nullptr;
 };

@@ -40,6 +40,9 @@ CLayoutCellCoverDlg::CLayoutCellCoverDlg(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     ui->m_pWgtContent->installEventFilter(this);
     ui->m_pWgtContent->setMouseTracking(true);
+    // Plain moves over the content reach the cover too, which tells the
+    // engine (the toolbar shows on movement over the video).
+    setMouseTracking(true);
     // Names come from the far end: never read them as markup.
     ui->m_pLblSiteName->setTextFormat(Qt::PlainText);
     ui->m_pBtnStatusImage->hide();

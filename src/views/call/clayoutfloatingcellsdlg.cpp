@@ -10,6 +10,7 @@
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"
 #include "views/call/clayoutcoverdlg.h"
+#include "views/call/clayoutstacking.h"
 
 namespace kd_app {
 namespace views {
@@ -346,6 +347,7 @@ void CLayoutFloatingCellsDlg::showEvent(QShowEvent *event)
     }
     setLayoutCoverPos();
     setLayoutCoverSize();
+    CLayoutStacking::raiseTree(this);
     repaintVideo();
 }
 

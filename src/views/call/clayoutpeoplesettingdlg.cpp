@@ -20,6 +20,7 @@
 #include "views/call/clayoutcelldlg.h"
 #include "views/call/clayoutcoverdlg.h"
 #include "views/call/clayoutfloatingcellsdlg.h"
+#include "views/call/clayoutstacking.h"
 #include "views/call/cmediastatisticsdlg.h"
 #include "views/call/cpromptwidget.h"
 #include "views/call/cremotecontentdlg.h"
@@ -498,8 +499,8 @@ void CLayoutPeopleSettingDlg::redrawLayout(enums::LayoutModeType mode)
                 m_pPromptWidget->showIfActive();
             }
         }
-        raiseLayoutWindows();
     }
+    raiseLayoutWindows();
     const bool tiled =
         mode == enums::LayoutMode_RemoteContentPreferred || mode == enums::LayoutMode_RemoteWhiteBoardPreferred;
     if (ILayoutToolbar *toolbar = getToolbar()) {
@@ -510,9 +511,12 @@ void CLayoutPeopleSettingDlg::redrawLayout(enums::LayoutModeType mode)
 
 void CLayoutPeopleSettingDlg::raiseLayoutWindows()
 {
-    m_pLayoutCoverDlg->raise();
-    if (m_pToolbarWnd) {
-        m_pToolbarWnd->raise();
+    // The cells, then the overlay with the covers it owns, the toolbar last
+    // of those, with the strip above it; a strip of its own floats alone.
+    CLayoutStacking::raiseTree(this);
+    CLayoutStacking::raiseTree(m_pToolbarWnd);
+    if (!m_pFloatingCellsDlg->parentWidget()) {
+        CLayoutStacking::raiseTree(m_pFloatingCellsDlg);
     }
 }
 

@@ -1,47 +1,1115 @@
 #include "cbackgroundwidget.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QThreadPool>
+#include <QTimer>
+#include <QTransform>
+
+#include "app/cplatform.h"
+#include "app/cwindowshape.h"
+#include "custom_controls/qmenubutton.h"
 #include "helpers/clogformat.h"
+#include "helpers/cuserconfigutils.h"
 #include "models/ccallcontroller.h"
+#include "models/ckdsdkmanager.h"
+#include "models/clinguist.h"
+#include "models/screenthread.h"
+#include "ui_cbackgroundwidget.h"
+#include "views/annotation/colorwidget.h"
+#include "views/annotation/paintlistwidget.h"
+#include "views/annotation/selectbgcolorwidget.h"
+#include "views/base/alertdlg.h"
+#include "views/call/toolbar/ccontrolvolumewidget.h"
+#include "views/call/toolbar/menuaudiowidget.h"
+#include "views/call/toolbar/menuvideowidget.h"
+#include "views/settings/ccontainersettingsformwidget.h"
+#include "views/sharing/coverlayrules.h"
 
 namespace kd_app {
 namespace views {
 
 using models::CCallController;
+using models::CKDSdkManager;
 
-CbackgroundWidget::CbackgroundWidget(QWidget *parent) : CBaseWgt(parent)
+namespace {
+
+const char kDrawingImages[] = ":/resources/images/ScreenDrawing/";
+const char kToolbarImages[] = ":/resources/images/layout-operationbar/";
+
+// Alpha 1 of 255 takes the mouse yet hardly shows; alpha 0 lets it through.
+// The toolkit reads a fourth value of rgb() as a fraction (1 is opaque), so
+// the alpha is written as the fraction that gives 1 of 255.
+const char kCatchingStyle[] = "#w{background-color: rgba(190,190,190,0.004)}";
+const char kPassThroughStyle[] = "#w{background-color: rgba(43, 144, 25, 0)}";
+
+const char kPenCursor[] = ":/resources/images/ScreenDrawing/icon_brush_click.png";
+const char kMarkerCursor[] = ":/resources/images/ScreenDrawing/icon_highlighter_click.png";
+const char kEraserCursor[] = ":/resources/images/ScreenDrawing/icon_eraser_click.png";
+
+constexpr int kToolbarHeight = 69;
+constexpr int kTabHeight = 15;
+constexpr qreal kEraserWidth = 9.0;
+const QColor kFrameColour(67, 129, 255, 255);
+// Time the windows below the overlay get to paint what the strokes covered
+// before the still picture of the screen is taken.
+constexpr int kPictureDelayMs = 150;
+
+QString drawingImage(const char *name)
 {
-    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
+    return QString::fromLatin1(kDrawingImages) + QString::fromLatin1(name);
 }
 
-CbackgroundWidget::~CbackgroundWidget() = default;
-
-void CbackgroundWidget::setShowPicBtnVisible(bool visible)
+QString toolbarImage(const char *name)
 {
-    m_bShowPicBtnVisible = visible;
+    return QString::fromLatin1(kToolbarImages) + QString::fromLatin1(name);
 }
 
-void CbackgroundWidget::setParticipantNumber()
+// Pop-ups float above the overlay as windows of their own that the window
+// system keeps with it.
+void floatAbove(QWidget *popup, QWidget *overlay)
 {
-    m_qstrParticipantNumber = CCallController::getInstance().getParticipantNumber();
+    popup->setParent(overlay, Qt::SplashScreen | Qt::FramelessWindowHint);
+}
+
+} // namespace
+
+CbackgroundWidget::CbackgroundWidget(QWidget *parent)
+    : CBaseWgt(parent), ui(std::make_unique<Ui::CbackgroundWidget>()),
+      m_pScreenThread(std::make_unique<models::ScreenThread>()), m_shapeTimer(new QTimer(this))
+{
+    m_shapeTimer->setSingleShot(true);
+    m_shapeTimer->setInterval(0);
+    connect(m_shapeTimer, &QTimer::timeout, this, &CbackgroundWidget::updateWindowShape);
+
+    setupUi();
+    initConnections();
+    refreshShareVoiceStatus();
+    refreshMicStatus();
+    refreshCameraStatus();
+    m_pPaintList->hide();
+    checkControllable();
+    setAttribute(Qt::WA_DeleteOnClose);
+    chooseTranslucency();
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+}
+
+CbackgroundWidget::~CbackgroundWidget()
+{
+    KD_LOG;
+    for (QWidget *popup : {static_cast<QWidget *>(m_pAudioSelectMenu), static_cast<QWidget *>(m_pCamSelectMenu),
+                           static_cast<QWidget *>(m_pVolumeControl)}) {
+        if (popup) {
+            popup->removeEventFilter(this);
+        }
+    }
+    if (m_pSettingForm) {
+        m_pSettingForm->removeEventFilter(this);
+        m_pSettingForm->close();
+    }
+    ui.reset();
+    for (QWidget *popup : {static_cast<QWidget *>(m_pPaintList), static_cast<QWidget *>(m_pColorWidget),
+                           static_cast<QWidget *>(m_pBgColorWidget)}) {
+        if (popup) {
+            popup->setParent(nullptr);
+            delete popup;
+        }
+    }
+    // Ends after at most one grab: stop wakes the thread from its pause.
+    m_pScreenThread.reset();
+    KD_LOG << "done";
+}
+
+void CbackgroundWidget::setupUi()
+{
+    ui->setupUi(this);
+    retranslateUi();
+    ui->m_pBtnShowPic->onDpiChanged(1.0);
+    ui->m_pBtnShowPic->hide();
+    ui->PropertyWidget->installEventFilter(this);
+    ui->paintWidget->installEventFilter(this);
+}
+
+void CbackgroundWidget::initConnections()
+{
+    struct Icons
+    {
+        QMenuButton *button;
+        bool toggle;
+        QString normal;
+        QString active;
+    };
+    const Icons icons[] = {
+        {ui->Button_Voice, true, drawingImage("icon_sharevoice.png"), drawingImage("icon_sharevoice-off.png")},
+        {ui->Button_Mute, true, drawingImage("icon_toolbar_unmute.png"), drawingImage("icon_toolbar_mute.png")},
+        {ui->Button_Camera, true, drawingImage("icon_toolbar_unmute-camera.png"),
+         drawingImage("icon_toolbar_mute-camera.png")},
+        {ui->Button_Draw, false, drawingImage("icon_brush_default.png"), drawingImage("icon_brush_click.png")},
+        {ui->m_pBtnVolume, true, toolbarImage("icon_volume_pop.png"), toolbarImage("icon_volume_pop.png")},
+        {ui->Button_Close, true, drawingImage("icon_stopshare.png"), drawingImage("icon_stopshare.png")},
+    };
+    for (const Icons &entry : icons) {
+        entry.button->m_bCheckable = entry.toggle;
+        entry.button->setNormalIcon(entry.normal);
+        entry.button->setActiveIcon(entry.active);
+        entry.button->setNormalState();
+    }
+    ui->Button_Voice->setText(tr("Voice"));
+    ui->Button_Close->setActiveState();
+
+    m_pPaintList = new PaintListWidget(nullptr);
+    m_pColorWidget = new ColorWidget(nullptr);
+    m_pBgColorWidget = new SelectBgColorWidget(nullptr);
+    for (QWidget *popup : {static_cast<QWidget *>(m_pPaintList), static_cast<QWidget *>(m_pColorWidget),
+                           static_cast<QWidget *>(m_pBgColorWidget)}) {
+        // The overlay owns them for its whole life: a close only hides them.
+        popup->setAttribute(Qt::WA_DeleteOnClose, false);
+        floatAbove(popup, this);
+        popup->hide();
+    }
+
+    connect(ui->Button_Voice, &QPushButton::clicked, this, &CbackgroundWidget::slotSwitchVoice);
+    connect(ui->Button_Mute, &QPushButton::clicked, this, &CbackgroundWidget::slotSwitchMic);
+    connect(ui->Button_Camera, &QPushButton::clicked, this, &CbackgroundWidget::slotSwitchCamera);
+    connect(ui->m_pBtnSelectMicUp, &QPushButton::clicked, this, &CbackgroundWidget::slotOnBtnSelectMicClicked);
+    connect(ui->m_pBtnSelectCameraUp, &QPushButton::clicked, this, &CbackgroundWidget::slotOnBtnSelectCameraClicked);
+    connect(ui->m_pBtnVolume, &QPushButton::clicked, this, &CbackgroundWidget::slotOnBtnVolumClicked);
+    connect(ui->Button_Manager, &CManagerButtonWidget::clicked, this, &CbackgroundWidget::slotClickedManagerButton);
+    connect(ui->Button_Close, &QPushButton::clicked, this, &CbackgroundWidget::stopShare);
+    connect(ui->shareBtnView, &Button_share::mySignal, this, &CbackgroundWidget::entershareBtn);
+    connect(ui->Button_Draw, &QPushButton::clicked, this, &CbackgroundWidget::showPaintWindow);
+    connect(ui->m_pBtnShowPic, &QToolButton::clicked, this, &CbackgroundWidget::slotOnBtnShowPicture);
+
+    if (CKDSdkManager *sdk = CKDSdkManager::getInstance()) {
+        connect(sdk, &CKDSdkManager::eventMicMutedShow, this, &CbackgroundWidget::slotOnMicMutedShow);
+        connect(sdk, &CKDSdkManager::eventVolume, this, &CbackgroundWidget::slotVolume);
+        connect(sdk, &CKDSdkManager::eventContent, this, &CbackgroundWidget::slotOnContent);
+    }
+    connect(models::CLinguist::getInstance(), &models::CLinguist::sigLanguageChanged, this,
+            &CbackgroundWidget::slotOnLanguageChanged);
+
+    connect(m_pPaintList, &PaintListWidget::enabelMouse, this, &CbackgroundWidget::slotOnMouse);
+    connect(m_pPaintList, &PaintListWidget::penClicked, this, &CbackgroundWidget::onBtnPenClicked);
+    connect(m_pPaintList, &PaintListWidget::nitePenClicked, this, &CbackgroundWidget::onBtnNitePenClicked);
+    connect(m_pPaintList, &PaintListWidget::eraserClicked, this, &CbackgroundWidget::onBtnEraserClicked);
+    connect(m_pPaintList, &PaintListWidget::revokeClicked, this, &CbackgroundWidget::onBtnRevokeClicked);
+    connect(m_pPaintList, &PaintListWidget::bgClicked, this, &CbackgroundWidget::onBtnBgClicked);
+    connect(m_pPaintList, &PaintListWidget::clearClicked, this, &CbackgroundWidget::onBtnClearClicked);
+    connect(m_pPaintList, &PaintListWidget::exitClicked, this, &CbackgroundWidget::onBtnExitClicked);
+    connect(m_pPaintList, &PaintListWidget::selectPenClicked, this, &CbackgroundWidget::onBtnSelectPenClicked);
+    connect(m_pPaintList, &PaintListWidget::selectNitePenClicked, this, &CbackgroundWidget::onBtnSelectNitePenClicked);
+    connect(m_pPaintList, &PaintListWidget::sigSaveClicked, this, &CbackgroundWidget::slotBtnSaveClicked);
+    connect(m_pColorWidget, &ColorWidget::changeColor, this, &CbackgroundWidget::changePenColor);
+    connect(m_pColorWidget, &ColorWidget::changeSize, this, &CbackgroundWidget::changePenLineSize);
+    connect(m_pBgColorWidget, &SelectBgColorWidget::changeDrawBg, this, &CbackgroundWidget::c_changeDrawBg);
+    connect(ui->paintWidget, &PaintWidget::LeftButtonPressed, this, &CbackgroundWidget::hidePickers);
+
+    updateButtonTexts();
+}
+
+PaintListWidget *CbackgroundWidget::toolMenu() const
+{
+    return m_pPaintList;
+}
+
+ColorWidget *CbackgroundWidget::colorPicker() const
+{
+    return m_pColorWidget;
+}
+
+SelectBgColorWidget *CbackgroundWidget::backgroundPicker() const
+{
+    return m_pBgColorWidget;
+}
+
+CContainerSettingsFormWidget *CbackgroundWidget::settingsPopup() const
+{
+    return m_pSettingForm;
+}
+
+menuAudioWidget *CbackgroundWidget::audioMenu() const
+{
+    return m_pAudioSelectMenu;
+}
+
+menuVideoWidget *CbackgroundWidget::cameraMenu() const
+{
+    return m_pCamSelectMenu;
+}
+
+CControlVolumeWidget *CbackgroundWidget::volumePopup() const
+{
+    return m_pVolumeControl;
+}
+
+// ---- device menus and volume ---------------------------------------------
+
+void CbackgroundWidget::openPopup(QWidget *popup, QWidget *button)
+{
+    floatAbove(popup, this);
+    popup->installEventFilter(this);
+    popup->show();
+    popup->raise();
+    const QRect at(button->mapToGlobal(QPoint(0, 0)), button->size());
+    popup->move(COverlayRules::popupPosition(at, popup->size()));
+    m_bIsPopupShown = true;
+}
+
+void CbackgroundWidget::slotOnBtnSelectMicClicked()
+{
+    KD_LOG << "slotOnBtnSelectMicClicked";
+    if (m_pAudioSelectMenu) {
+        return;
+    }
+    const QSignalBlocker block(ui->m_pBtnSelectMicUp);
+    auto *menu = new menuAudioWidget(scale(), nullptr);
+    m_pAudioSelectMenu = menu;
+    menu->loadDevices();
+    openPopup(menu, ui->m_pBtnSelectMicUp);
+    connect(menu, &menuAudioWidget::sigShowAudioSetting, this, &CbackgroundWidget::slotShowAudioSetting);
+}
+
+void CbackgroundWidget::slotOnBtnSelectCameraClicked()
+{
+    KD_LOG << "slotOnBtnSelectCameraClicked";
+    if (m_pCamSelectMenu) {
+        return;
+    }
+    const QSignalBlocker block(ui->m_pBtnSelectCameraUp);
+    auto *menu = new menuVideoWidget(scale(), nullptr);
+    m_pCamSelectMenu = menu;
+    menu->loadDevices();
+    openPopup(menu, ui->m_pBtnSelectCameraUp);
+    connect(menu, &menuVideoWidget::sigShowVideoSetting, this, &CbackgroundWidget::slotShowVideoSetting);
+}
+
+void CbackgroundWidget::slotOnBtnVolumClicked()
+{
+    KD_LOG << "slotOnBtnVolumClicked";
+    CKDSdkManager *sdk = CKDSdkManager::getInstance();
+    const kd::engine::KDVolume volume = sdk ? sdk->getVolume(kd::engine::KD_DEVICE_SPEAKER) : kd::engine::KDVolume();
+    refreshVolumeStatus(volume.mute != 0, true);
+    if (m_pVolumeControl) {
+        return;
+    }
+    const QSignalBlocker block(ui->m_pBtnVolume);
+    auto *popup = new CControlVolumeWidget(scale(), nullptr);
+    m_pVolumeControl = popup;
+    popup->initVolume(volume.mute != 0, volume.volume);
+    openPopup(popup, ui->m_pBtnVolume);
+}
+
+void CbackgroundWidget::slotShowAudioSetting()
+{
+    KD_LOG << "slotShowAudioSetting";
+    showSetting(true);
+    if (m_pAudioSelectMenu) {
+        m_pAudioSelectMenu->removeEventFilter(this);
+        m_pAudioSelectMenu->close();
+        m_pAudioSelectMenu = nullptr;
+    }
+}
+
+void CbackgroundWidget::slotShowVideoSetting()
+{
+    KD_LOG << "slotShowVideoSetting";
+    showSetting(false);
+    if (m_pCamSelectMenu) {
+        m_pCamSelectMenu->removeEventFilter(this);
+        m_pCamSelectMenu->close();
+        m_pCamSelectMenu = nullptr;
+    }
+}
+
+bool CbackgroundWidget::popupDeactivated(QWidget *popup)
+{
+    if (popup->geometry().contains(QCursor::pos())) {
+        popup->activateWindow();
+        return true;
+    }
+    KD_LOG << "Second menu closed:" << popup;
+    m_bIsPopupShown = false;
+    popup->removeEventFilter(this);
+    popup->close();
+    if (popup == m_pAudioSelectMenu) {
+        KD_LOG << "m_pAudioSelectMenu closed";
+        m_pAudioSelectMenu = nullptr;
+    } else if (popup == m_pCamSelectMenu) {
+        KD_LOG << "m_pCamSelectMenu closed";
+        m_pCamSelectMenu = nullptr;
+    } else {
+        KD_LOG << "m_pVolumeControl closed";
+        m_pVolumeControl = nullptr;
+    }
+    return true;
+}
+
+// ---- toolbar ------------------------------------------------------------
+
+void CbackgroundWidget::retranslateUi()
+{
+    setWindowTitle(QString());
+    ui->m_pBtnSelectMicUp->setText(QString());
+    ui->m_pBtnSelectCameraUp->setText(QString());
+    ui->m_pBtnShowPic->setText(QCoreApplication::translate("CbackgroundWidget", "Show PIP"));
+}
+
+void CbackgroundWidget::updateButtonTexts()
+{
+    ui->Button_Draw->setText(tr("Drawing"));
+    ui->m_pBtnVolume->setText(tr("Volume"));
+    ui->Button_Close->setText(tr("Stop"));
+    ui->Button_Manager->setTitle(tr("Management"));
+    refreshShareVoiceStatus();
+    refreshMicStatus();
+    refreshCameraStatus();
+}
+
+void CbackgroundWidget::slotOnLanguageChanged()
+{
+    retranslateUi();
+    updateButtonTexts();
+}
+
+void CbackgroundWidget::refreshShareVoiceStatus()
+{
+    CKDSdkManager *sdk = CKDSdkManager::getInstance();
+    const bool enabled = sdk && sdk->contentAudioEnabled();
+    KD_LOG << "enabled:" << enabled;
+    if (enabled) {
+        ui->Button_Voice->setNormalState();
+        ui->Button_Voice->setText(tr("Stop Sound"));
+    } else {
+        ui->Button_Voice->setActiveState();
+        ui->Button_Voice->setText(tr("Share Sound"));
+    }
+}
+
+void CbackgroundWidget::refreshMicStatus()
+{
+    if (CCallController::isMicEnabled()) {
+        ui->Button_Mute->setNormalState();
+        ui->Button_Mute->setText(tr("Mute"));
+    } else {
+        ui->Button_Mute->setActiveState();
+        ui->Button_Mute->setText(tr("Unmute"));
+    }
+    emit sigRefreshStatus();
+}
+
+void CbackgroundWidget::refreshCameraStatus()
+{
+    if (CCallController::isCameraEnabled()) {
+        ui->Button_Camera->setNormalState();
+        ui->Button_Camera->setText(tr("Stop Video"));
+    } else {
+        ui->Button_Camera->setActiveState();
+        ui->Button_Camera->setText(tr("Enable Video"));
+    }
+    emit sigRefreshStatus();
+}
+
+void CbackgroundWidget::refreshVolumeStatus(bool muted, bool apply)
+{
+    if (apply) {
+        ui->m_pBtnVolume->setChecked(muted);
+    } else {
+        muted = ui->m_pBtnVolume->isChecked();
+    }
+    const QString icon = toolbarImage(muted ? "icon_volumeoff.png" : "icon_volume_pop.png");
+    ui->m_pBtnVolume->setNormalIcon(icon);
+    ui->m_pBtnVolume->setActiveIcon(icon);
+    if (muted) {
+        ui->m_pBtnVolume->setActiveState();
+    } else {
+        ui->m_pBtnVolume->setNormalState();
+    }
+}
+
+void CbackgroundWidget::slotSwitchVoice()
+{
+    KD_LOG << "ischecked:" << ui->Button_Voice->m_bActive;
+    if (CKDSdkManager *sdk = CKDSdkManager::getInstance()) {
+        sdk->enableContentAudio(!ui->Button_Voice->m_bActive);
+    }
+    refreshShareVoiceStatus();
+}
+
+void CbackgroundWidget::slotSwitchMic()
+{
+    KD_LOG << "isChecked:" << ui->Button_Mute->m_bActive;
+    CCallController::enableMic(!ui->Button_Mute->m_bActive);
+    refreshMicStatus();
+}
+
+void CbackgroundWidget::slotSwitchCamera()
+{
+    CCallController::enableCamera(!ui->Button_Camera->m_bActive);
+    refreshCameraStatus();
 }
 
 void CbackgroundWidget::muteAudio()
 {
     KD_LOG;
-    CCallController::enableMic(false);
-    emit sigRefreshStatus();
+    ui->Button_Mute->setActiveState();
+    slotSwitchMic();
 }
 
 void CbackgroundWidget::unmuteAudio()
 {
     KD_LOG;
-    CCallController::enableMic(true);
-    emit sigRefreshStatus();
+    ui->Button_Mute->setNormalState();
+    slotSwitchMic();
+}
+
+void CbackgroundWidget::slotOnMicMutedShow(bool muted)
+{
+    KD_LOG << "muted:" << muted;
+    refreshMicStatus();
+}
+
+void CbackgroundWidget::slotVolume(kd::engine::KD_DEVICE_TYPE type, kd::engine::KDVolume volume)
+{
+    KD_LOG << "type:" << type << ", mute:" << volume.mute << ", volume:" << volume.volume;
+    if (type == kd::engine::KD_DEVICE_TYPE(1)) {
+        refreshVolumeStatus(volume.mute != 0, true);
+    }
+}
+
+void CbackgroundWidget::slotClickedManagerButton()
+{
+    KD_LOG << "slotClickedManagerButton";
+    emit sigClickManagerButton();
+}
+
+void CbackgroundWidget::slotConfMngtVisible(bool visible)
+{
+    KD_LOG << "visible:" << visible;
+    ui->Button_Manager->setVisible(visible);
+}
+
+void CbackgroundWidget::checkControllable()
+{
+    KD_LOG;
+    // The answer comes back to the graphical thread and finds the overlay
+    // only if it still exists then: a call may end, and take the overlay
+    // with it, while the engine is still being asked.
+    auto guard = std::make_shared<QPointer<CbackgroundWidget>>(this);
+    QThreadPool::globalInstance()->start([guard] {
+        CKDSdkManager *sdk = CKDSdkManager::getInstance();
+        const bool controllable = sdk && sdk->conferenceControllable();
+        QMetaObject::invokeMethod(
+            qApp,
+            [guard, controllable] {
+                if (CbackgroundWidget *overlay = *guard) {
+                    QMetaObject::invokeMethod(overlay, "slotConfMngtVisible", Qt::DirectConnection,
+                                              Q_ARG(bool, controllable));
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CbackgroundWidget::setShowPicBtnVisible(bool visible)
+{
+    ui->m_pBtnShowPic->setVisible(visible);
+}
+
+bool CbackgroundWidget::isShowPicBtnVisible() const
+{
+    return !ui->m_pBtnShowPic->isHidden();
+}
+
+void CbackgroundWidget::slotOnBtnShowPicture()
+{
+    emit sigOnShowPicture();
+    ui->m_pBtnShowPic->hide();
 }
 
 void CbackgroundWidget::slotHidePicture()
 {
-    setShowPicBtnVisible(true);
+    ui->m_pBtnShowPic->show();
+}
+
+void CbackgroundWidget::setParticipantNumber()
+{
+    m_qstrParticipantNumber = CCallController::getInstance().getParticipantNumber();
+    ui->Button_Manager->setNumber(m_qstrParticipantNumber);
+}
+
+void CbackgroundWidget::showSetting(bool audio)
+{
+    KD_LOG << "audio:" << audio;
+    if (m_pSettingForm) {
+        KD_LOG << "m_pSettingForm is not null";
+        if (m_pSettingForm->isVisible()) {
+            KD_LOG << "m_pSettingForm is visible";
+            m_pSettingForm->centerWindow();
+            return;
+        }
+        m_pSettingForm->removeEventFilter(this);
+    }
+    m_pSettingForm = new CContainerSettingsFormWidget(nullptr);
+    m_pSettingForm->setAttribute(Qt::WA_DeleteOnClose);
+    m_pSettingForm->installEventFilter(this);
+    floatAbove(m_pSettingForm, this);
+    m_pSettingForm->setCurrentPage(audio ? 2 : 3);
+    m_pSettingForm->show();
+    m_bIsPopupShown = false;
+}
+
+void CbackgroundWidget::entershareBtn()
+{
+    const double s = scale();
+    if (ui->horizontalView->isHidden()) {
+        ui->PropertyWidget->setFixedHeight(int(kToolbarHeight * s));
+        ui->widget->setFixedHeight(int(kToolbarHeight * s));
+        ui->horizontalView->show();
+    } else if (!m_bIsPopupShown) {
+        ui->PropertyWidget->setFixedHeight(int(kTabHeight * s));
+        ui->widget->setFixedHeight(int(kTabHeight * s));
+        ui->horizontalView->hide();
+    }
+    scheduleWindowShape();
+}
+
+void CbackgroundWidget::stopShare()
+{
+    ui->Button_Close->setActiveState();
+    KD_DEBUG << "stopShare Action";
+    hidePickers();
+    setCatching(false);
+    unsetCursor();
+    m_pPaintList->hide();
+    ui->paintWidget->hide();
+    emit stopDraw();
+    stopOwnCapture(true);
+
+    // The call may end while the question is open, and the layout then
+    // deletes this overlay.
+    const QPointer<CbackgroundWidget> self(this);
+    const int answer = AlertDlg::question(this, tr("Note"), tr("Are you sure to stop?"),
+                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (!self) {
+        return;
+    }
+    if (answer == QMessageBox::Yes) {
+        emit sigClose();
+    } else if (answer == QMessageBox::No) {
+        ui->paintWidget->show();
+        scheduleWindowShape();
+    }
+}
+
+// ---- drawing ------------------------------------------------------------
+
+void CbackgroundWidget::hidePickers()
+{
+    if (m_pColorWidget) {
+        m_pColorWidget->hide();
+    }
+    if (m_pBgColorWidget) {
+        m_pBgColorWidget->hide();
+    }
+}
+
+void CbackgroundWidget::setCatching(bool catching)
+{
+    if (m_bCatching && !catching) {
+        // What the user drew shows from now on through the cut-down window.
+        m_bStrokesDirty = true;
+    }
+    m_bCatching = catching;
+    ui->w->setStyleSheet(QString::fromLatin1(catching ? kCatchingStyle : kPassThroughStyle));
+    scheduleWindowShape();
+    update();
+}
+
+void CbackgroundWidget::setToolCursor(const QString &icon)
+{
+    // The hot spot lies at the image's centre.
+    setCursor(QCursor(QPixmap(icon)));
+}
+
+void CbackgroundWidget::applyPen(const QColor &color, qreal width, int mode)
+{
+    ui->paintWidget->setPen(QPen(QBrush(color, Qt::SolidPattern), width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    ui->paintWidget->setDrawMode(mode);
+}
+
+QScreen *CbackgroundWidget::screenUnderCursor() const
+{
+    if (QScreen *screen = QGuiApplication::screenAt(QCursor::pos())) {
+        return screen;
+    }
+    // The pointer is off every screen (or there is no pointer at all):
+    // the overlay's own screen serves, else the primary one.
+    if (QScreen *screen = getDisplayScreen()) {
+        return screen;
+    }
+    return QGuiApplication::primaryScreen();
+}
+
+void CbackgroundWidget::showPaintWindow()
+{
+    ui->paintWidget->m_bDrawEnabled = true;
+    if (QScreen *screen = screenUnderCursor()) {
+        m_pPaintList->show();
+        m_pPaintList->raise();
+        m_pPaintList->move(COverlayRules::toolMenuPosition(screen->geometry(), m_pPaintList->width(), scale()));
+    }
+    m_pPaintList->resetToPen();
+    if (CPlatform::isWindows7Sp1()) {
+        m_pScreenThread->setWhiteBoardAndWinId(false, 0);
+        m_pScreenThread->start(QThread::InheritPriority);
+    }
+    KD_LOG << "QSysInfo().productType():" << QSysInfo::productType();
+    KD_LOG << "QSysInfo().productVersion()" << QSysInfo::productVersion();
+    if (!m_bTranslucent && isVisible()) {
+        // The still picture is taken while the window shows only its frame
+        // and toolbar, so that the strokes are not painted in twice.
+        m_bTakingPicture = true;
+        updateWindowShape();
+        QTimer::singleShot(kPictureDelayMs, this, [this] {
+            takeScreenPicture();
+            m_bTakingPicture = false;
+            updateWindowShape();
+            update();
+        });
+    }
+    setCatching(true);
+    setToolCursor(QString::fromLatin1(kPenCursor));
+}
+
+void CbackgroundWidget::onBtnPenClicked()
+{
+    hidePickers();
+    m_pColorWidget->m_bMarkerMode = false;
+    QColor color = m_pColorWidget->getColor();
+    color.setAlpha(PEN_ALPHA);
+    applyPen(color, m_pColorWidget->getSize(), PaintWidget::PenMode);
+    ui->paintWidget->m_bDrawEnabled = true;
+    setCatching(true);
+    setToolCursor(QString::fromLatin1(kPenCursor));
+}
+
+void CbackgroundWidget::onBtnNitePenClicked()
+{
+    hidePickers();
+    m_pColorWidget->m_bMarkerMode = true;
+    QColor color = m_pColorWidget->getColor();
+    color.setAlpha(MARKER_ALPHA);
+    applyPen(color, m_pColorWidget->getSize(), PaintWidget::MarkerMode);
+    ui->paintWidget->m_bDrawEnabled = true;
+    setCatching(true);
+    setToolCursor(QString::fromLatin1(kMarkerCursor));
+}
+
+void CbackgroundWidget::onBtnEraserClicked()
+{
+    hidePickers();
+    applyPen(ui->paintWidget->pen().color(), kEraserWidth, PaintWidget::EraserMode);
+    ui->paintWidget->m_bDrawEnabled = true;
+    setCatching(true);
+    setToolCursor(QString::fromLatin1(kEraserCursor));
+}
+
+void CbackgroundWidget::slotOnMouse()
+{
+    hidePickers();
+    ui->paintWidget->m_bDrawEnabled = false;
+    setCatching(false);
+    unsetCursor();
+    m_pBgColorWidget->resetToClear();
+    m_strDrawBgColor = m_pBgColorWidget->m_strBgColor;
+    emit changeBgColor();
+}
+
+void CbackgroundWidget::onBtnRevokeClicked()
+{
+    KD_LOG << "start revoke";
+    hidePickers();
+    ui->paintWidget->RevocationSingleStep();
+    m_bStrokesDirty = true;
+    scheduleWindowShape();
+}
+
+void CbackgroundWidget::onBtnClearClicked()
+{
+    if (!ui->paintWidget->m_bDrawEnabled) {
+        return;
+    }
+    setCatching(true);
+    hidePickers();
+    ui->paintWidget->clear();
+    m_bStrokesDirty = true;
+}
+
+void CbackgroundWidget::onBtnExitClicked()
+{
+    hidePickers();
+    unsetCursor();
+    ui->paintWidget->m_bDrawEnabled = false;
+    m_pPaintList->hide();
+    setCatching(false);
+    emit stopDraw();
+    stopOwnCapture(true);
+}
+
+void CbackgroundWidget::placePicker(QWidget *picker, int entryX)
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const int desktopHeight = primary ? primary->availableVirtualGeometry().height() : 0;
+    if (picker->isVisible()) {
+        picker->hide();
+        return;
+    }
+    picker->show();
+    picker->raise();
+    picker->move(COverlayRules::pickerPosition(m_pPaintList->geometry(), entryX, picker->height(), desktopHeight));
+}
+
+void CbackgroundWidget::onBtnBgClicked()
+{
+    m_pColorWidget->hide();
+    placePicker(m_pBgColorWidget, m_pPaintList->m_nBgBtnX);
+}
+
+void CbackgroundWidget::onBtnSelectPenClicked()
+{
+    onBtnPenClicked();
+    m_pBgColorWidget->hide();
+    m_pColorWidget->m_bMarkerMode = false;
+    m_pColorWidget->refreshSelectedState();
+    placePicker(m_pColorWidget, m_pPaintList->m_nPenBgX);
+    ui->paintWidget->m_bDrawEnabled = true;
+}
+
+void CbackgroundWidget::onBtnSelectNitePenClicked()
+{
+    onBtnNitePenClicked();
+    m_pBgColorWidget->hide();
+    m_pColorWidget->m_bMarkerMode = true;
+    m_pColorWidget->refreshSelectedState();
+    placePicker(m_pColorWidget, m_pPaintList->m_nNitePenBgX);
+    ui->paintWidget->m_bDrawEnabled = true;
+}
+
+void CbackgroundWidget::changePenColor()
+{
+    setToolCursor(QString::fromLatin1(kPenCursor));
+    int mode = PaintWidget::PenMode;
+    if (m_pColorWidget->m_bMarkerMode) {
+        m_pPaintList->selectNitePenButton();
+        mode = PaintWidget::MarkerMode;
+    } else {
+        m_pPaintList->selectPenButton();
+    }
+    applyPen(m_pColorWidget->getColor(), m_pColorWidget->getSize(), mode);
+}
+
+void CbackgroundWidget::changePenLineSize()
+{
+    setToolCursor(QString::fromLatin1(kPenCursor));
+    QColor color = m_pColorWidget->getColor();
+    int mode = PaintWidget::PenMode;
+    if (m_pColorWidget->m_bMarkerMode) {
+        m_pPaintList->selectNitePenButton();
+        color.setAlpha(MARKER_ALPHA);
+        mode = PaintWidget::MarkerMode;
+    } else {
+        m_pPaintList->selectPenButton();
+        color.setAlpha(PEN_ALPHA);
+    }
+    applyPen(color, m_pColorWidget->getSize(), mode);
+}
+
+void CbackgroundWidget::c_changeDrawBg(QString color)
+{
+    m_strDrawBgColor = color;
+    if (m_pColorWidget->m_bMarkerMode) {
+        m_pPaintList->selectNitePenButton();
+        onBtnNitePenClicked();
+    } else {
+        m_pPaintList->selectPenButton();
+        onBtnPenClicked();
+    }
+    emit changeBgColor();
+    update();
+}
+
+void CbackgroundWidget::slotBtnSaveClicked()
+{
+    QScreen *screen = screenUnderCursor();
+    helpers::CUserConfigUtils *config = helpers::CUserConfigUtils::getInstance();
+    QString folder = config ? config->getScreenPicPath() : QString();
+    QPixmap picture;
+    if (screen) {
+        const QRect area = screen->geometry();
+        picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    }
+    if (folder.isEmpty()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    }
+    KD_LOG << "savePath:" << folder;
+    const QString file = COverlayRules::snapshotFileName(folder, tr("Screenshot"), QDateTime::currentDateTime());
+    // A download folder that was never made is made now; anything else
+    // that stands in the way makes the save fail.
+    const bool saved = !picture.isNull() && QDir().mkpath(folder) && picture.save(file, "jpg");
+    KD_LOG << "file:" << file << ", saved:" << saved;
+    AlertDlg::question(this, tr("Note"), saved ? tr("Save successfully") : tr("Save failed"), QMessageBox::Yes,
+                       QMessageBox::NoButton);
+}
+
+void CbackgroundWidget::slotOnContent(kd::engine::KDContentInfo info)
+{
+    KD_LOG << "enabled:" << info.enabled << ", dir:" << info.dir << ", type:" << info.type;
+    if (!info.enabled && CPlatform::isWindows7Sp1()) {
+        KD_LOG << "QSysInfo().productType():" << QSysInfo::productType() << ", QSysInfo().productVersion()"
+               << QSysInfo::productVersion();
+        stopOwnCapture(true);
+    }
+}
+
+void CbackgroundWidget::stopOwnCapture(bool handBackSource)
+{
+    if (!CPlatform::isWindows7Sp1()) {
+        return;
+    }
+    const bool wasRunning = m_pScreenThread->isRunning();
+    // The thread ends before the source goes back: a frame still in flight
+    // would otherwise take the engine's place again for good.
+    m_pScreenThread->stop();
+    m_pScreenThread->wait();
+    if (handBackSource && wasRunning) {
+        if (CKDSdkManager *sdk = CKDSdkManager::getInstance()) {
+            sdk->setLocalContentSource(CCallController::getInstance().getContentSourceInfo());
+        }
+    }
+}
+
+// ---- window -------------------------------------------------------------
+
+double CbackgroundWidget::scale() const
+{
+    return m_fStretchFactor > 0 ? m_fStretchFactor : 1.0;
+}
+
+void CbackgroundWidget::chooseTranslucency()
+{
+    const bool translucent = CWindowShape::isCompositorRunning();
+    KD_LOG << "compositor:" << translucent;
+    if (translucent == testAttribute(Qt::WA_TranslucentBackground) && translucent == m_bTranslucent) {
+        return;
+    }
+    // The window's visual is chosen when it is made: it is made again.
+    if (testAttribute(Qt::WA_WState_Created) && !isVisible()) {
+        destroy();
+    }
+    setAttribute(Qt::WA_TranslucentBackground, translucent);
+    if (!translucent) {
+        setAttribute(Qt::WA_NoSystemBackground, false);
+    }
+    m_bTranslucent = translucent;
+    ui->paintWidget->setLayered(!translucent);
+    m_bStrokesDirty = true;
+}
+
+void CbackgroundWidget::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        chooseTranslucency();
+    }
+    CBaseWgt::setVisible(visible);
+    if (visible) {
+        scheduleWindowShape();
+    }
+}
+
+void CbackgroundWidget::scheduleWindowShape()
+{
+    m_shapeTimer->start();
+}
+
+QRegion CbackgroundWidget::toolbarRegion() const
+{
+    if (!ui->paintWidget->isVisibleTo(this) || !ui->PropertyWidget->isVisibleTo(this)) {
+        return QRegion();
+    }
+    return QRegion(QRect(ui->PropertyWidget->mapTo(this, QPoint(0, 0)), ui->PropertyWidget->size()));
+}
+
+QRegion CbackgroundWidget::strokeRegion()
+{
+    if (m_bStrokesDirty) {
+        m_strokeRegion = COverlayRules::visiblePixels(ui->paintWidget->strokeLayer());
+        m_bStrokesDirty = false;
+    }
+    if (!ui->paintWidget->isVisibleTo(this)) {
+        return QRegion();
+    }
+    return m_strokeRegion.translated(ui->paintWidget->mapTo(this, QPoint(0, 0)));
+}
+
+QRegion CbackgroundWidget::shownRegion()
+{
+    if (m_bTranslucent || (m_bCatching && !m_bTakingPicture)) {
+        return QRegion(rect());
+    }
+    QRegion shown = COverlayRules::frameRegion(size()) + toolbarRegion();
+    if (!m_bTakingPicture) {
+        shown += strokeRegion();
+    }
+    return shown;
+}
+
+QRegion CbackgroundWidget::inputRegion() const
+{
+    return m_bCatching ? QRegion(rect()) : toolbarRegion();
+}
+
+void CbackgroundWidget::updateWindowShape()
+{
+    const QRegion shown = shownRegion();
+    if (shown == QRegion(rect())) {
+        clearMask();
+    } else {
+        setMask(shown);
+    }
+    if (!testAttribute(Qt::WA_WState_Created)) {
+        return;
+    }
+    // The window system hands clicks on transparent pixels to the window
+    // too: outside the input region they go to the windows below.
+    const qreal ratio = devicePixelRatioF();
+    QTransform toDevice;
+    toDevice.scale(ratio, ratio);
+    if (m_bCatching) {
+        CWindowShape::clearInputRegion(winId());
+    } else {
+        CWindowShape::setInputRegion(winId(), toDevice.map(inputRegion()));
+    }
+}
+
+void CbackgroundWidget::takeScreenPicture()
+{
+    QScreen *screen = getDisplayScreen();
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (!screen) {
+        return;
+    }
+    const QRect area(mapToGlobal(QPoint(0, 0)), size());
+    m_screenPicture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    KD_LOG << "picture:" << m_screenPicture.size();
+}
+
+bool CbackgroundWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (ui && (watched == ui->PropertyWidget || watched == ui->paintWidget)) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+            scheduleWindowShape();
+            break;
+        default:
+            break;
+        }
+        return CBaseWgt::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::WindowDeactivate && watched &&
+        (watched == m_pAudioSelectMenu || watched == m_pCamSelectMenu || watched == m_pVolumeControl)) {
+        return popupDeactivated(static_cast<QWidget *>(watched));
+    }
+    if (m_pSettingForm && watched == m_pSettingForm && event->type() == QEvent::Close) {
+        KD_LOG << "m_pSettingForm is closed";
+        m_pSettingForm = nullptr;
+        emit sigSettingWinClosed();
+        return true;
+    }
+    return CBaseWgt::eventFilter(watched, event);
+}
+
+bool CbackgroundWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::WinIdChange) {
+        scheduleWindowShape();
+    }
+    return CBaseWgt::event(event);
+}
+
+void CbackgroundWidget::paintEvent(QPaintEvent *event)
+{
+    Q_UNUSED(event)
+    QPainter painter(this);
+    if (!m_bTranslucent) {
+        // The window is opaque: what lies under the strokes is painted here.
+        const QColor board = COverlayRules::parseBackground(m_strDrawBgColor);
+        if (m_bCatching && !m_bTakingPicture && board.isValid() && board.alpha() > 0) {
+            painter.fillRect(rect(), QColor(board.red(), board.green(), board.blue()));
+        } else if (!m_screenPicture.isNull()) {
+            painter.drawImage(rect(), m_screenPicture);
+        } else {
+            painter.fillRect(rect(), Qt::black);
+        }
+    }
+    const int w = width();
+    const int h = height();
+    painter.setPen(QPen(kFrameColour, COverlayRules::kFramePenWidth));
+    painter.drawLine(0, 0, w - 1, 0);
+    painter.drawLine(0, 0, 0, h - 1);
+    painter.drawLine(w - 1, 0, w - 1, h - 1);
+    painter.drawLine(0, h - 1, w - 1, h - 1);
+}
+
+void CbackgroundWidget::showEvent(QShowEvent *event)
+{
+    KD_LOG << "CbackgroundWidget::showEvent";
+    m_dpiScaler.init(width(), height(), this);
+    CBaseWgt::showEvent(event);
+    scheduleWindowShape();
+}
+
+void CbackgroundWidget::hideEvent(QHideEvent *event)
+{
+    KD_LOG << "CbackgroundWidget::hideEvent";
+    CBaseWgt::hideEvent(event);
+}
+
+void CbackgroundWidget::resizeEvent(QResizeEvent *event)
+{
+    CBaseWgt::resizeEvent(event);
+    m_bStrokesDirty = true;
+    scheduleWindowShape();
+}
+
+void CbackgroundWidget::onDpiChanged()
+{
+    KD_LOG << "CbackgroundWidget OnDpiChanged";
+    const double s = scale();
+    ui->PropertyWidget->setFixedHeight(int(kToolbarHeight * s));
+    ui->widget->setFixedHeight(int(kToolbarHeight * s));
+    ui->horizontalView->show();
+    m_dpiScaler.scaleWidget(s, this, false);
+    for (QMenuButton *button :
+         {ui->Button_Voice, ui->Button_Draw, ui->Button_Mute, ui->Button_Close, ui->Button_Camera, ui->m_pBtnVolume}) {
+        button->updateDpiScale(s);
+    }
+    ui->Button_Manager->onDpiChanged(s);
+    ui->m_pBtnShowPic->onDpiChanged(s);
+    refreshVolumeStatus(false, false);
+    showMaximized();
+    scheduleWindowShape();
 }
 
 } // namespace views

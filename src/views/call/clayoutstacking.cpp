@@ -1,0 +1,38 @@
+#include "clayoutstacking.h"
+
+#include <QWidget>
+#include <algorithm>
+
+#include "views/call/clayoutcellcoverdlg.h"
+#include "views/call/clayoutcelldlg.h"
+
+namespace kd_app {
+namespace views {
+
+void CLayoutStacking::raiseTree(QWidget *window)
+{
+    if (!window) {
+        return;
+    }
+    // A hidden owner may still own shown windows: the strip under a toolbar
+    // that hid itself.
+    if (window->isWindow() && window->isVisible()) {
+        window->raise();
+    }
+    QList<QWidget *> owned;
+    for (QObject *child : window->children()) {
+        auto *widget = qobject_cast<QWidget *>(child);
+        if (widget && widget->isWindow()) {
+            owned << widget;
+        }
+    }
+    // Video first: covers, bars and panels lie over it.
+    std::stable_partition(owned.begin(), owned.end(),
+                          [](QWidget *widget) { return qobject_cast<CLayoutCellDlg *>(widget) != nullptr; });
+    for (QWidget *widget : owned) {
+        raiseTree(widget);
+    }
+}
+
+} // namespace views
+} // namespace kd_app

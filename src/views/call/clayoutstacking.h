@@ -1,0 +1,24 @@
+#pragma once
+
+class QWidget;
+
+namespace kd_app {
+namespace views {
+
+// Stacks the call layout's top-level windows as their ownership says: each
+// window above its owner, the video cells below the covers that share their
+// owner. Window managers keep owned (transient) windows above their owner by
+// themselves; a display without one stacks by the order of mapping, which
+// would leave a cell under the frame or the strip.
+class CLayoutStacking
+{
+public:
+    CLayoutStacking() = delete;
+
+    // Raises the window, when shown, and then every shown window it owns,
+    // however deep.
+    static void raiseTree(QWidget *window);
+};
+
+} // namespace views
+} // namespace kd_app

@@ -1,0 +1,239 @@
+#include <QDir>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/cwindowshape.h"
+#include "layoutenginefixture.h"
+#include "ownxvfb.h"
+#include "views/call/clayoutcellcoverdlg.h"
+#include "views/call/clayoutcelldlg.h"
+#include "views/call/clayoutfloatingcellsdlg.h"
+
+using namespace fixture;
+using namespace layoutfixture;
+using kd_app::CWindowShape;
+using kd_app::views::CLayoutCellDlg;
+using kd_app::views::CLayoutPeopleSettingDlg;
+
+namespace {
+
+kd::sdk::IEngineControl *g_control = nullptr;
+
+QImage grabScreen(const QRect &rect)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height()).toImage();
+}
+
+// The local test picture is a row of saturated colour bars: how many
+// different ones a line across the middle of the rectangle shows.
+int colourBarsSeen(const QRect &rect)
+{
+    const QImage line = grabScreen(QRect(rect.x(), rect.center().y(), rect.width(), 1));
+    QSet<int> hues;
+    for (int x = 0; x < line.width(); ++x) {
+        const QColor colour = line.pixelColor(x, 0);
+        if (colour.saturation() > 200 && colour.value() > 200) {
+            hues.insert(colour.hue() / 30);
+        }
+    }
+    return hues.size();
+}
+
+uint64_t framesPainted(int stream)
+{
+    return g_control->renderStats()[size_t(stream)].framesPainted;
+}
+
+// With KD_LAYOUT_SHOTS naming a folder, the screen is kept there for a look.
+void keepShot(const QString &name)
+{
+    const QString folder = qEnvironmentVariable("KD_LAYOUT_SHOTS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        grabScreen(QGuiApplication::primaryScreen()->geometry()).save(folder + "/" + name + ".png");
+    }
+}
+
+// Moves the pointer through the points in one quick stroke.
+bool strokeThrough(const QList<QPoint> &points)
+{
+    QStringList arguments;
+    for (const QPoint &point : points) {
+        // A pause lets each move arrive as an event of its own.
+        arguments << "mousemove" << QString::number(point.x()) << QString::number(point.y()) << "sleep"
+                  << "0.05";
+    }
+    // Events are handled while it runs, so that the moves are not merged into one.
+    QProcess xdotool;
+    xdotool.start("xdotool", arguments);
+    return QTest::qWaitFor([&xdotool] { return xdotool.state() == QProcess::NotRunning; }, 10000) &&
+           xdotool.exitCode() == 0;
+}
+
+} // namespace
+
+// The layout on a real X server of its own, with and without a compositor:
+// the video is seen through the covers, the pointer over it reaches them,
+// and the engine keeps painting into the windows it was given.
+class TestLayoutScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void videoThroughTheCovers_data();
+    void videoThroughTheCovers();
+    void screenshots();
+
+private:
+    void startCompositor(bool on);
+
+    QTemporaryDir m_appData;
+    QProcess m_compositor;
+    std::unique_ptr<CHostFrame> m_frame;
+};
+
+void TestLayoutScreen::initTestCase()
+{
+    QVERIFY(m_appData.isValid());
+    g_control = startClient(m_appData);
+    QVERIFY(g_control);
+    g_control->addAccount(account("alice", "secret", "Alice", 42));
+    kd::sdk::KDModelMeeting meeting;
+    meeting.number = "2002";
+    meeting.name = "Open";
+    g_control->addMeeting(meeting);
+    QVERIFY(signInAs(g_control, "alice", "secret"));
+}
+
+void TestLayoutScreen::cleanup()
+{
+    if (CCallController::getInstance().getCallStatus() == enums::Connected) {
+        CCallController::getInstance().hangUp();
+        settle(g_control);
+    }
+    CCallController::getInstance().setCallStatus(enums::Idle);
+    m_frame.reset();
+    startCompositor(false);
+}
+
+void TestLayoutScreen::startCompositor(bool on)
+{
+    if (on && m_compositor.state() == QProcess::NotRunning) {
+        m_compositor.start("xcompmgr", QStringList());
+        QVERIFY2(m_compositor.waitForStarted(), "xcompmgr is not installed");
+        QTRY_VERIFY_WITH_TIMEOUT(CWindowShape::isCompositorRunning(), 10000);
+    } else if (!on && m_compositor.state() != QProcess::NotRunning) {
+        m_compositor.terminate();
+        QVERIFY(m_compositor.waitForFinished(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(!CWindowShape::isCompositorRunning(), 10000);
+    }
+}
+
+void TestLayoutScreen::videoThroughTheCovers_data()
+{
+    QTest::addColumn<bool>("compositor");
+    QTest::newRow("with a compositor") << true;
+    QTest::newRow("without a compositor") << false;
+}
+
+void TestLayoutScreen::videoThroughTheCovers()
+{
+    QFETCH(bool, compositor);
+    startCompositor(compositor);
+    m_frame = std::make_unique<CHostFrame>();
+    m_frame->place(QRect(100, 80, 1284, 766));
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+
+    CCallController::getInstance().dialOut("2002", QString(), true, QString());
+    settle(g_control);
+    QCOMPARE(engine->isCompositing(), compositor);
+    CLayoutCellDlg *local = engine->getLocalCell();
+    QVERIFY(engine->getFloatingCellsDlg()->containsCell(local));
+    QTRY_VERIFY_WITH_TIMEOUT(local->isVisible() && framesPainted(kd::sdk::KD_RENDER_LOCAL_VIDEO) > 2, 10000);
+    const QRect localOnScreen(local->pos(), local->size());
+    keepShot(QString("people-%1").arg(compositor ? "composited" : "shaped"));
+    QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(localOnScreen) >= 5, 10000);
+
+    // The pointer over the remote video, in one quick stroke, brings the toolbar.
+    const QRect remote(engine->getRemoteCell()->pos(), engine->getRemoteCell()->size());
+    QVERIFY(!m_frame->toolbar->isVisible());
+    bool shown = false;
+    for (int attempt = 0; attempt < 5 && !shown; ++attempt) {
+        // A loaded machine may still part the moves by more than a gesture: try again.
+        const QPoint start = remote.center() + QPoint(60 * attempt, 0);
+        QVERIFY(strokeThrough({start, start + QPoint(15, 10), start + QPoint(30, 20)}));
+        shown = QTest::qWaitFor([this] { return m_frame->toolbar->isVisible(); }, 2000);
+    }
+    QVERIFY(shown);
+
+    // Into the layout and back to the strip, on top and back: the engine
+    // keeps painting into the windows it got once.
+    const auto before = g_control->renderStats();
+    g_control->injectRemoteContent(true, false, "Ann");
+    settle(g_control);
+    emit m_frame->toolbar->sigChangeLayoutMode(enums::LayoutMode_RemoteContentPreferred);
+    engine->setCompactMode(true);
+    engine->setCompactMode(false);
+    emit m_frame->toolbar->sigChangeLayoutMode(enums::LayoutMode_RemoteContentOnly);
+    // Compact mode hid the strip as the user would; the user shows it again.
+    emit m_frame->toolbar->sigOnShowPicture();
+    QVERIFY(engine->getFloatingCellsDlg()->isVisible());
+    for (int stream : {kd::sdk::KD_RENDER_LOCAL_VIDEO, kd::sdk::KD_RENDER_REMOTE_VIDEO}) {
+        const uint64_t painted = before[size_t(stream)].framesPainted;
+        QTRY_VERIFY_WITH_TIMEOUT(framesPainted(stream) > painted + 3, 10000);
+        QCOMPARE(g_control->renderStats()[size_t(stream)].window, before[size_t(stream)].window);
+    }
+    QCOMPARE(uint64_t(local->getVideoWinId()), before[kd::sdk::KD_RENDER_LOCAL_VIDEO].window);
+    QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(QRect(local->pos(), local->size())) >= 5, 10000);
+}
+
+// Only for a person to look at: the layout in each mode, kept in the folder
+// KD_LAYOUT_SHOTS names.
+void TestLayoutScreen::screenshots()
+{
+    if (qEnvironmentVariableIsEmpty("KD_LAYOUT_SHOTS")) {
+        QSKIP("KD_LAYOUT_SHOTS names no folder");
+    }
+    const bool compositor = qEnvironmentVariableIsSet("KD_LAYOUT_SHOTS_COMPOSITOR");
+    startCompositor(compositor);
+    const QString suffix =
+        QString("%1-%2").arg(compositor ? "composited" : "shaped", qEnvironmentVariable("QT_FONT_DPI", "96"));
+    m_frame = std::make_unique<CHostFrame>();
+    m_frame->place(QRect(100, 80, 1284, 766));
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    CCallController::getInstance().dialOut("2002", QString(), true, QString());
+    settle(g_control);
+    const auto shot = [&](const QString &name) {
+        QTest::qWait(600);
+        keepShot(name + "-" + suffix);
+    };
+    shot("mode0");
+    emit m_frame->toolbar->sigOnShowPicture();
+    engine->showToolbar();
+    emit m_frame->toolbar->sigIsLocalMicEnabled(false);
+    shot("mode0-muted-toolbar");
+    g_control->injectRemoteContent(true, false, "A participant with a very long name indeed, longer than any cell");
+    settle(g_control);
+    shot("mode2-longname");
+    emit m_frame->toolbar->sigChangeLayoutMode(enums::LayoutMode_RemoteContentPreferred);
+    shot("mode1");
+    engine->setCompactMode(true);
+    shot("compact");
+    engine->setCompactMode(false);
+    CCallController::getInstance().hangUp();
+    settle(g_control);
+    CCallController::getInstance().dialOut("2002", QString(), false, QString());
+    settle(g_control);
+    shot("mode7");
+}
+
+KD_OWN_XVFB_TEST_MAIN(TestLayoutScreen)
+#include "tst_layoutscreen.moc"
