@@ -1,8 +1,11 @@
 #include <QLabel>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "alertanswerer.h"
 #include "app/cwindowshape.h"
 #include "layoutenginefixture.h"
 #include "models/screenthread.h"
@@ -76,6 +79,35 @@ QRect screenRect(const QWidget *window)
 
 enum StripParent { ParentToolbar, ParentNone };
 
+// Answers every request at once with a whiteboard token.
+class CTokenServer : public QObject
+{
+public:
+    CTokenServer()
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                socket->setParent(this);
+                connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                    if (!socket->readAll().contains("\r\n\r\n")) {
+                        return;
+                    }
+                    const QByteArray body = R"({"acsJsonWebToken":"jwt-1","externalEdgeIp":"ext.test"})";
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n"
+                                  "Content-Length: " +
+                                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    QTcpServer m_server;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Step)
@@ -101,6 +133,8 @@ private slots:
     void frameMoveMovesEveryPlacedWindowAlike();
     void renderWindowsFollowTheCells();
     void callEndingWhileSharingForgetsTheDrawingWindows();
+    // Last: it signs in anew, against a server of its own.
+    void whiteboardShowsOnceItsTokenArrives();
 
 private:
     QTemporaryDir m_appData;
@@ -415,6 +449,47 @@ void TestLayoutEngine::callEndingWhileSharingForgetsTheDrawingWindows()
     engine->show();
     QVERIFY(engine->createPromptWidget(QStringLiteral("after the call"), 1000));
     QCOMPARE(engine->getPromptWidget()->parentWidget(), static_cast<QWidget *>(engine->getLayoutCover()));
+}
+
+void TestLayoutEngine::whiteboardShowsOnceItsTokenArrives()
+{
+    CTokenServer server;
+    // Earlier tests made the home window, which reports that this server has
+    // no contacts to give.
+    CAlertAnswerer answerer(QMessageBox::Ok, 10);
+    resetClient(g_control);
+    CLoginManager &login = CLoginManager::getInstance();
+    QVERIFY(login.login("127.0.0.1", false, server.port(), "alice", "secret"));
+    QTRY_COMPARE(login.getLoginStatus(), enums::LoggedIn);
+    settle(g_control);
+    dial(true);
+    receive(true, "Ann");
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_People);
+
+    kd::engine::KDWhiteBoardInfo info;
+    info.server = "wb.test";
+    CCallController::getInstance().slotOnWhiteBoardIndication(info);
+    QTRY_COMPARE(CCallController::getInstance().getAcsJsonWebToken(), QStringLiteral("jwt-1"));
+    QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_RemoteWhiteBoardOnly);
+    QCOMPARE(m_frame->toolbar->layoutMode, 4);
+    auto *board = engine->getWhiteBoardCell();
+    QVERIFY(board->isVisible());
+    const auto size =
+        CLayoutGeometry::calculateLayoutSize(engine->width(), engine->height(), enums::LayoutMode_RemoteWhiteBoardOnly);
+    const QPoint origin = CLayoutGeometry::layoutOrigin(size, m_frameGeometry.topLeft(), CHostFrame::TITLE_HEIGHT);
+    QCOMPARE(screenRect(board), QRect(origin, QSize(size.width, size.height)));
+    QVERIFY(engine->getWhiteBoardDlgForLayout());
+    QVERIFY(engine->getWhiteBoardDlgForLayout()->isVisible());
+    QVERIFY(!engine->getWhiteBoardDlgForLayout()->isSender());
+    QCOMPARE(engine->getWhiteBoardDlgForLayout()->parentWidget(), static_cast<QWidget *>(board->getCover()));
+    QVERIFY(engine->getFloatingCellsDlg()->containsCell(engine->getRemoteCell()));
+
+    g_control->injectRemoteContent(false, true, "Ann");
+    settle(g_control);
+    QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_People);
+    QVERIFY(!board->isVisible());
+    QVERIFY(!engine->getWhiteBoardDlgForLayout()->isVisible());
 }
 
 QTEST_MAIN(TestLayoutEngine)
