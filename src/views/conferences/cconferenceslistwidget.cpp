@@ -68,6 +68,38 @@ void CConferencesListWidget::setConferences(const QList<ucmconferenceData> &conf
                       newRow(CMeetingRules::kindOf(conference),
                              CMeetingRules::notMineFlag(signedInUserId, conference.applicantId), conference));
     }
+    placeRows();
+}
+
+void CConferencesListWidget::updateEditorGeometries()
+{
+    // Not the item view's own placing: it shows every row widget, and with
+    // thousands of visible sibling widgets each move or repaint of one of
+    // them walks all the others.
+    placeRows();
+}
+
+void CConferencesListWidget::scrollContentsBy(int dx, int dy)
+{
+    QListWidget::scrollContentsBy(dx, dy);
+    placeRows();
+}
+
+void CConferencesListWidget::placeRows()
+{
+    // A view's height above and below stays shown, so that a scroll step
+    // uncovers rows that are there already.
+    const QRect view = viewport()->rect();
+    const QRect near = view.adjusted(0, -view.height(), 0, view.height());
+    for (int index = 0; index < count(); ++index) {
+        QWidget *row = itemWidget(item(index));
+        if (!row) {
+            continue;
+        }
+        const QRect rect = visualItemRect(item(index));
+        row->setGeometry(rect);
+        row->setVisible(rect.isValid() && rect.intersects(near));
+    }
 }
 
 CConferenceItemWidget *CConferencesListWidget::rowAt(int index) const

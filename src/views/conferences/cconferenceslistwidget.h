@@ -39,8 +39,15 @@ public slots:
     void slot_Edit_clicked();
     void slot_DeleteEdit_clicked();
 
+protected:
+    void updateEditorGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+
 private:
     CConferenceItemWidget *newRow(int kind, int notMine, const ucmconferenceData &conference);
+    // Places every row widget and shows only those in or near the visible
+    // part of the list.
+    void placeRows();
 
     double m_fScale = 1.0;
 };
