@@ -14,5 +14,9 @@ if command -v ccache >/dev/null; then
     export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+# Line tables are enough for backtraces and keep objects, archives and links
+# a fraction of the size of full debug information.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+    "${launcher[@]}" >/dev/null
 cmake --build "$build" -j "$jobs"

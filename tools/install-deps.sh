@@ -12,7 +12,7 @@ packages=(
     libqt5x11extras5-dev libxcb1-dev libxcb-shape0-dev libxcb-shm0-dev xcompmgr xdotool
     libqt5multimedia5-plugins pulseaudio pulseaudio-utils
     libkf5archive-dev nlohmann-json3-dev dpkg-dev
-    clang libclang-rt-14-dev llvm-14
+    clang libclang-rt-14-dev llvm-14 lld
 )
 
 missing=()
