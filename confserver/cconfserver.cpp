@@ -399,6 +399,9 @@ void CConfServer::installRoutes()
     server.Get(engine + "/user", [&store](const httplib::Request &request, httplib::Response &response) {
         send(response, store.refreshUser(token(request)));
     });
+    server.Put(engine + "/user/displayName", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.changeDisplayName(token(request), body(request)));
+    });
     server.Get(engine + "/passwordPolicy", [&store](const httplib::Request &, httplib::Response &response) {
         send(response, store.passwordPolicy());
     });

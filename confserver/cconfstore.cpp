@@ -364,9 +364,9 @@ QString CConfStore::avatarPath(int userId) const
 
 QJsonObject CConfStore::userJson(const QJsonObject &stored) const
 {
-    static const char *const texts[] = {"name",        "displayName", "email",       "telephone",
-                                        "cellphone",   "description", "callNumber",  "vmr",
-                                        "sipUserName", "sipAuthName", "sipPassword", "companyShortName"};
+    static const char *const texts[] = {"name",        "displayName",      "email", "telephone",   "cellphone",
+                                        "description", "callNumber",       "vmr",   "sipUserName", "sipAuthName",
+                                        "sipPassword", "companyShortName", "dept"};
     QJsonObject user;
     const int id = stored.value("id").toInt();
     user["id"] = id;
@@ -876,6 +876,30 @@ CResult CConfStore::refreshUser(const QString &token)
     reply["token"] = current;
     reply["user"] = userJson(m_users.at(userId));
     return CResult::ok(reply);
+}
+
+CResult CConfStore::changeDisplayName(const QString &token, const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return notAnObject();
+    }
+    const QString name = request.value("displayName").toString().trimmed();
+    if (name.isEmpty()) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The display name is empty"));
+    }
+    if (name.size() > kMaxNameLength) {
+        return CResult::error(codes::kOutOfRange, QStringLiteral("The display name is too long"));
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int userId = userOf(token);
+    if (!userId) {
+        return tokenError();
+    }
+    QJsonObject &user = m_users.at(userId);
+    user["displayName"] = name;
+    user["lastModifiedTime"] = double(nowMs() / 1000);
+    return CResult::ok(QJsonObject{{"displayName", name}});
 }
 
 CResult CConfStore::passwordPolicy()

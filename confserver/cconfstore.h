@@ -127,6 +127,9 @@ public:
     CResult features();
     CResult login(const QByteArray &body);
     CResult refreshUser(const QString &token);
+    // Body {"displayName"}: the token user's new display name, trimmed, 1 to
+    // 128 characters.
+    CResult changeDisplayName(const QString &token, const QByteArray &body);
     CResult passwordPolicy();
     CResult changePassword(const QString &token, const QByteArray &body);
     CResult uploadAvatar(const QString &token, const QByteArray &image);

@@ -359,6 +359,7 @@ void CHttpBackend::fillUser(const QJsonObject &reply, kd::engine::KDUserInfo &us
         user.displayName = user.username;
     }
     user.org = text(account, "companyShortName");
+    user.dept = text(account, "dept");
     user.email = text(account, "email");
     user.cellphone = text(account, "cellphone");
     user.telephone = text(account, "telephone");
@@ -494,9 +495,16 @@ int CHttpBackend::changePassword(const std::string &token, const std::string &ol
 
 int CHttpBackend::changeDisplayName(const std::string &token, const std::string &displayName)
 {
-    // The server has no way to rename an account; the engine keeps the name
-    // for this session, as it does for a guest.
-    return KD_OK;
+    CEndpoint endpoint;
+    if (!sessionEndpoint(&endpoint)) {
+        return KD_ERR_NOT_SIGNED_IN;
+    }
+    QJsonObject body;
+    body[QLatin1String("displayName")] = QString::fromStdString(displayName);
+    const std::string path = withToken(std::string(kApi) + "/user/displayName", token);
+    const std::string json = QJsonDocument(body).toJson(QJsonDocument::Compact).toStdString();
+    return exchange(endpoint, true, [&](httplib::ClientImpl &client) { return client.Put(path, json, kJson); })
+        .outcome.result();
 }
 
 COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,

@@ -426,6 +426,95 @@
     </message>
 </context>
 <context>
+    <name>CMyHeadpicDlg</name>
+    <message>
+        <source>Photo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Best size 800x800 and within 1MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMyInfoDlg</name>
+    <message>
+        <source>Account:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Organization</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mobile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CMyPasswordDlg</name>
+    <message>
+        <source>Change Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Old password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ask administrator to reset if forget</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CNumberButton</name>
     <message>
         <source>Form</source>
@@ -1826,6 +1915,81 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <name>kd_app::views::CMenuMoreWidget</name>
     <message>
         <source>Speech Request</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMyHeadpicDlg</name>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload picture failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload picture succeeded</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMyInfoDlg</name>
+    <message>
+        <source>PRODUCT_NAME</source>
+        <translation>Parvela</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid input format</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMyPasswordDlg</name>
+    <message>
+        <source>Prompt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Old password is wrong!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The new and old password is the same.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Confirm Password is not consistent with New Password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password length is %1-%2 characters
+The following special characters can be input %3
+Please input at least %4 combinations by upper case letters, numbers and special characters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong old password format.(4-16 characters and no spaces)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong new password format.(4-16 characters and no spaces)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong confirm password format.(4-16 characters and no spaces)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change new password failed.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

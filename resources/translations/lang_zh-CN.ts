@@ -426,6 +426,95 @@
     </message>
 </context>
 <context>
+    <name>CMyHeadpicDlg</name>
+    <message>
+        <source>Photo</source>
+        <translation>头像</translation>
+    </message>
+    <message>
+        <source>Best size 800x800 and within 1MB</source>
+        <translation>建议尺寸 800x800，大小不超过 1MB</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>上传</translation>
+    </message>
+</context>
+<context>
+    <name>CMyInfoDlg</name>
+    <message>
+        <source>Account:</source>
+        <translation>账号：</translation>
+    </message>
+    <message>
+        <source>User ID</source>
+        <translation>用户 ID</translation>
+    </message>
+    <message>
+        <source>Organization</source>
+        <translation>组织</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>部门</translation>
+    </message>
+    <message>
+        <source>Mobile</source>
+        <translation>手机</translation>
+    </message>
+    <message>
+        <source>Email</source>
+        <translation>邮箱</translation>
+    </message>
+    <message>
+        <source>Change Password</source>
+        <translation>修改密码</translation>
+    </message>
+    <message>
+        <source>Logout</source>
+        <translation>退出登录</translation>
+    </message>
+</context>
+<context>
+    <name>CMyPasswordDlg</name>
+    <message>
+        <source>Change Password</source>
+        <translation>修改密码</translation>
+    </message>
+    <message>
+        <source>Old password</source>
+        <translation>旧密码</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Ask administrator to reset if forget</source>
+        <translation>忘记密码请联系管理员重置</translation>
+    </message>
+    <message>
+        <source>New password</source>
+        <translation>新密码</translation>
+    </message>
+    <message>
+        <source>Confirm password</source>
+        <translation>确认密码</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>CNumberButton</name>
     <message>
         <source>Form</source>
@@ -1840,6 +1929,83 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Speech Request</source>
         <translation>申请发言</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMyHeadpicDlg</name>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Upload picture failed.</source>
+        <translation>上传图片失败。</translation>
+    </message>
+    <message>
+        <source>Upload picture succeeded</source>
+        <translation>上传图片成功</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMyInfoDlg</name>
+    <message>
+        <source>PRODUCT_NAME</source>
+        <translation>Parvela 视频会议</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Invalid input format</source>
+        <translation>输入格式无效</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CMyPasswordDlg</name>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Old password is wrong!</source>
+        <translation>旧密码错误！</translation>
+    </message>
+    <message>
+        <source>The new and old password is the same.</source>
+        <translation>新密码与旧密码相同。</translation>
+    </message>
+    <message>
+        <source>Confirm Password is not consistent with New Password.</source>
+        <translation>确认密码与新密码不一致。</translation>
+    </message>
+    <message>
+        <source>The password length is %1-%2 characters
+The following special characters can be input %3
+Please input at least %4 combinations by upper case letters, numbers and special characters</source>
+        <translation>密码长度为 %1-%2 个字符
+可输入以下特殊字符 %3
+请至少使用大写字母、数字和特殊字符中的 %4 种组合</translation>
+    </message>
+    <message>
+        <source>Wrong old password format.(4-16 characters and no spaces)</source>
+        <translation>旧密码格式错误。（4-16 个字符，不能含空格）</translation>
+    </message>
+    <message>
+        <source>Wrong new password format.(4-16 characters and no spaces)</source>
+        <translation>新密码格式错误。（4-16 个字符，不能含空格）</translation>
+    </message>
+    <message>
+        <source>Wrong confirm password format.(4-16 characters and no spaces)</source>
+        <translation>确认密码格式错误。（4-16 个字符，不能含空格）</translation>
+    </message>
+    <message>
+        <source>Change new password failed.</source>
+        <translation>修改密码失败。</translation>
     </message>
 </context>
 <context>

@@ -16,7 +16,8 @@ namespace {
 
 const QByteArray kSeed = R"({
     "users": [
-        {"id": 1, "name": "alice", "email": "alice@example.org", "password": "Alice2026!", "displayName": "Alice"},
+        {"id": 1, "name": "alice", "email": "alice@example.org", "password": "Alice2026!", "displayName": "Alice",
+         "dept": "Field service"},
         {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob", "sipUserName": "6002",
          "sipAuthName": "auth6002", "sipPassword": "Sip6002!"},
         {"id": 3, "name": "dora", "password": "Dora2026!", "displayName": "Dora", "accountState": "locked"},
@@ -45,6 +46,8 @@ private slots:
     void tokenRefreshKeepsRestAccess();
     void changesPassword_data();
     void changesPassword();
+    void changesDisplayName_data();
+    void changesDisplayName();
     void uploadsAvatar();
     void uploadsFeedback();
     void dialledMeeting_data();
@@ -184,6 +187,45 @@ void TestEngineApi::changesPassword()
              errorCode);
     QCOMPARE(login("alice", newPassword).isEmpty(), errorCode != 0);
     QCOMPARE(login("alice", "Alice2026!").isEmpty(), errorCode == 0);
+}
+
+void TestEngineApi::changesDisplayName_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("validToken");
+    QTest::addColumn<int>("errorCode");
+    QTest::addColumn<QString>("kept");
+
+    QTest::newRow("renamed, trimmed") << QByteArray(R"({"displayName": "  Alicia 爱丽丝 "})") << true << 0
+                                      << "Alicia 爱丽丝";
+    QTest::newRow("128 characters") << QByteArray("{\"displayName\": \"" + QByteArray(128, 'a') + "\"}") << true << 0
+                                    << QString(128, 'a');
+    QTest::newRow("129 characters") << QByteArray("{\"displayName\": \"" + QByteArray(129, 'a') + "\"}") << true << 1021
+                                    << "Alice";
+    QTest::newRow("blank") << QByteArray(R"({"displayName": "   "})") << true << 1020 << "Alice";
+    QTest::newRow("no name") << QByteArray(R"({"name": "Alicia"})") << true << 1020 << "Alice";
+    QTest::newRow("not an object") << QByteArray("[]") << true << 1020 << "Alice";
+    QTest::newRow("unknown token") << QByteArray(R"({"displayName": "Alicia"})") << false << 1010 << "Alice";
+}
+
+void TestEngineApi::changesDisplayName()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, validToken);
+    QFETCH(int, errorCode);
+    QFETCH(QString, kept);
+    const QString token = login("alice", "Alice2026!");
+    const CReply reply =
+        call("PUT", "/api/engine/v1/user/displayName?token=" + (validToken ? token : "nonsense"), body);
+    QCOMPARE(reply.errorCode(), errorCode);
+    if (!errorCode) {
+        QCOMPARE(reply.json().value("displayName").toString(), kept);
+    }
+    // The engine's refresh of the user and the REST API both tell it, with the unit.
+    const QJsonObject refreshed = call("GET", "/api/engine/v1/user?token=" + token).json().value("user").toObject();
+    QCOMPARE(refreshed.value("displayName").toString(), kept);
+    QCOMPARE(refreshed.value("dept").toString(), QStringLiteral("Field service"));
+    QCOMPARE(call("GET", "/api/rest/v2.0/users/1?token=" + token).json().value("displayName").toString(), kept);
 }
 
 void TestEngineApi::uploadsAvatar()

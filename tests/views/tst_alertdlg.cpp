@@ -12,27 +12,25 @@
 #include "views/base/cmodualdlgsmanager.h"
 #include "views/call/toolbar/cdtmfdlg.h"
 #include "views/home/cjoinconfdlg.h"
+#include "views/profile/cmypassworddlg.h"
 
 using kd_app::views::AlertDlg;
 using kd_app::views::CModualDlgsManager;
 
-// A stand-in that carries the class name of one of the program's modal
-// dialogs, which is all the clean-up looks at.
-namespace kd_app {
-namespace views {
+namespace {
 
-// A profile dialog busy with something it will not drop on request.
-class CMyInfoDlg : public QDialog
+// A password dialog busy with something it will not drop on request. It
+// keeps its class's name (no meta-object of its own), which is all the
+// clean-up looks at.
+class CStubbornDlg : public kd_app::views::CMyPasswordDlg
 {
-    Q_OBJECT
-
 public:
+    CStubbornDlg() : CMyPasswordDlg(nullptr) {}
     void reject() override { ++rejects; }
     int rejects = 0;
 };
 
-} // namespace views
-} // namespace kd_app
+} // namespace
 
 namespace {
 
@@ -267,7 +265,7 @@ void TestAlertDlg::closeAllWithoutOnlyAlertsEndsListedDialogs()
 void TestAlertDlg::closeAllGivesUpOnDialogThatStays()
 {
     QPointer<QDialog> bottom = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
-    auto *stubborn = new kd_app::views::CMyInfoDlg;
+    auto *stubborn = new CStubbornDlg;
     showModal(stubborn);
 
     CModualDlgsManager::closeAllModualDlgs(false);

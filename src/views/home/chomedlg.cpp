@@ -22,6 +22,7 @@
 #include "views/home/cemptyform.h"
 #include "views/home/cjoinconfdlg.h"
 #include "views/home/cjoinconfwidget.h"
+#include "views/profile/cmyinfodlg.h"
 #include "views/settings/csettingsform.h"
 
 namespace kd_app {
@@ -443,7 +444,13 @@ void CHomeDlg::slotOnAvatarClicked(Qt::MouseButton mouseButton)
     if (CLoginManager::getInstance().getLoginStatus() == enums::AnonymousLoggedIn) {
         return;
     }
-    // The profile dialog is opened here once it is part of the program.
+    {
+        CMyInfoDlg dialog(this);
+        dialog.setAnchorWindow(this);
+        dialog.exec();
+    }
+    KD_LOG << "done";
+    // The release went to the dialog.
     m_bDragging = false;
 }
 

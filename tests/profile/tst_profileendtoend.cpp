@@ -1,0 +1,285 @@
+#include <QImage>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "alertanswerer.h"
+#include "cconfserver.h"
+#include "cconfstore.h"
+#include "profilefixture.h"
+#include "views/base/cwaitingdlg.h"
+#include "views/home/chomedlg.h"
+#include "views/profile/cmyheadpicdlg.h"
+#include "views/profile/cmyinfodlg.h"
+#include "views/profile/cmypassworddlg.h"
+#include "views/profile/cpictureeditwidget.h"
+
+using namespace fixture;
+using confserver::CConfServer;
+using confserver::CConfStore;
+using confserver::CFault;
+using kd_app::views::CHomeDlg;
+using kd_app::views::CMyHeadpicDlg;
+using kd_app::views::CMyInfoDlg;
+using kd_app::views::CMyPasswordDlg;
+
+namespace {
+
+QByteArray seed(const QString &serverType)
+{
+    return QString(R"({
+        "organisation": {"companyShortName": "Harbour 港口", "appServerType": "%1"},
+        "users": [
+            {"id": 1, "name": "alice", "password": "Alice2026!", "displayName": "Alice Ärger",
+             "dept": "Operations 运营", "cellphone": "+44 7700 900101", "email": "alice@harbour.example",
+             "sipUserName": "6001"},
+            {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob"}
+        ]
+    })")
+        .arg(serverType)
+        .toUtf8();
+}
+
+int count(const CConfServer &server, const std::string &route)
+{
+    return int(server.requestsTo(route).size());
+}
+
+// Requests to exactly this path, whatever their query.
+int countPath(const CConfServer &server, const std::string &path)
+{
+    int found = 0;
+    for (const std::string &target : server.requestsTo(path)) {
+        found += target.substr(0, target.find('?')) == path ? 1 : 0;
+    }
+    return found;
+}
+
+} // namespace
+
+// The profile, avatar and password dialogs over real HTTP against the local
+// server: what the user changes is what the server keeps.
+class TestProfileEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void renameOnACcmServerSkipsTheRestQuery();
+    void homeOpensTheCardBesideItsContent();
+    void renameIsKeptByTheServer();
+    void uploadBecomesTheServersPicture();
+    void serverRefusesTheUpload();
+    void changePasswordThenSignInWithIt();
+
+private:
+    bool signIn(const QString &serverType, const QString &user, const QString &password);
+    void rename(CMyInfoDlg *dialog, const QString &name);
+
+    CConfStore m_store;
+    std::unique_ptr<CConfServer> m_server;
+    QTemporaryDir m_appData;
+    kd::sdk::IEngineControl *m_control = nullptr;
+};
+
+void TestProfileEndToEnd::initTestCase()
+{
+    QVERIFY(m_appData.isValid());
+    QVERIFY(m_store.loadSeed(seed("UCM")));
+    m_server = std::make_unique<CConfServer>(m_store);
+    QVERIFY(m_server->start());
+    m_control = startClient(m_appData);
+    QVERIFY(m_control);
+}
+
+void TestProfileEndToEnd::cleanup()
+{
+    resetClient(m_control);
+}
+
+bool TestProfileEndToEnd::signIn(const QString &serverType, const QString &user, const QString &password)
+{
+    if (!m_store.loadSeed(seed(serverType))) {
+        return false;
+    }
+    CLoginManager &login = CLoginManager::getInstance();
+    if (!login.login("127.0.0.1", false, m_server->port(), user, password)) {
+        return false;
+    }
+    return QTest::qWaitFor([&login] { return login.getLoginStatus() != enums::LoggingIn; }, 10000) &&
+           login.getLoginStatus() == enums::LoggedIn;
+}
+
+void TestProfileEndToEnd::rename(CMyInfoDlg *dialog, const QString &name)
+{
+    QTest::mouseClick(dialog->findChild<QPushButton *>("m_pBtnChange"), Qt::LeftButton);
+    QLineEdit *editor = dialog->nameEditor();
+    QVERIFY(editor);
+    editor->setText(name);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The focus leaves the editor while the server is asked.
+    QTest::mouseClick(dialog, Qt::LeftButton, Qt::NoModifier, QPoint(10, 200));
+    QTRY_VERIFY(!dialog->nameEditor());
+    QTest::qWait(50);
+}
+
+void TestProfileEndToEnd::renameOnACcmServerSkipsTheRestQuery()
+{
+    QVERIFY(signIn("CCM", "alice", "Alice2026!"));
+    CMyInfoDlg dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const int restBefore = count(*m_server, "/api/rest/v2.0/users");
+    const int renamesBefore = count(*m_server, "/user/displayName");
+    rename(&dialog, "Alice C");
+    QCOMPARE(count(*m_server, "/user/displayName"), renamesBefore + 1);
+    QCOMPARE(count(*m_server, "/api/rest/v2.0/users"), restBefore);
+    const QString token = CLoginManager::getInstance().getLoginToken();
+    QCOMPARE(m_store.user(token, "1").value.toObject().value("displayName").toString(), QStringLiteral("Alice C"));
+}
+
+void TestProfileEndToEnd::homeOpensTheCardBesideItsContent()
+{
+    QVERIFY(signIn("UCM", "alice", "Alice2026!"));
+    CHomeDlg *home = CHomeDlg::getInstance();
+    home->show();
+    QVERIFY(QTest::qWaitForWindowExposed(home));
+    QPoint position;
+    QPoint expected;
+    QMap<QString, QString> shown;
+    profile::CModalProbe probe(nullptr, [&](QWidget *opened) {
+        position = opened->pos();
+        expected = home->getContentTopLeft();
+        for (const char *label :
+             {"m_pLblDisplayName", "m_pLblAccountContent", "m_pLblUserIdContent", "m_pLblOrganizationContent",
+              "m_pLblDepartmentContent", "m_pLblMobileContent", "m_pLblEmailContent"}) {
+            shown[label] = opened->findChild<QLabel *>(label)->text();
+        }
+    });
+    QTest::mouseClick(home->findChild<QWidget *>("m_pLblAvatar"), Qt::LeftButton);
+    QCOMPARE(probe.className(), QStringLiteral("kd_app::views::CMyInfoDlg"));
+    QCOMPARE(position, expected);
+    QCOMPARE(shown["m_pLblDisplayName"], QStringLiteral("Alice Ärger"));
+    QCOMPARE(shown["m_pLblAccountContent"], QStringLiteral("alice"));
+    QCOMPARE(shown["m_pLblUserIdContent"], QStringLiteral("6001"));
+    QCOMPARE(shown["m_pLblOrganizationContent"], QStringLiteral("Harbour 港口"));
+    QCOMPARE(shown["m_pLblDepartmentContent"], QStringLiteral("Operations 运营"));
+    QCOMPARE(shown["m_pLblMobileContent"], QStringLiteral("+44 7700 900101"));
+    QCOMPARE(shown["m_pLblEmailContent"], QStringLiteral("alice@harbour.example"));
+    home->hide();
+}
+
+void TestProfileEndToEnd::renameIsKeptByTheServer()
+{
+    QVERIFY(signIn("UCM", "alice", "Alice2026!"));
+    CMyInfoDlg dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const int restBefore = count(*m_server, "/api/rest/v2.0/users/1");
+    const int renamesBefore = count(*m_server, "/user/displayName");
+    rename(&dialog, "  Alicia 爱丽丝 ");
+    // Once, though the focus left the editor while the server was asked.
+    QCOMPARE(count(*m_server, "/user/displayName"), renamesBefore + 1);
+    QTRY_COMPARE(count(*m_server, "/api/rest/v2.0/users/1"), restBefore + 1);
+    QCOMPARE(dialog.findChild<QLabel *>("m_pLblDisplayName")->text(), QStringLiteral("Alicia 爱丽丝"));
+
+    // The server keeps it: its user record, and the engine's refresh of
+    // the signed-in user, both tell the new name.
+    const QString token = CLoginManager::getInstance().getLoginToken();
+    QCOMPARE(m_store.user(token, "1").value.toObject().value("displayName").toString(),
+             QStringLiteral("Alicia 爱丽丝"));
+    kd::engine::KDUserInfo user;
+    QVERIFY(CKDSdkManager::getInstance()->getUserInfo(user));
+    QCOMPARE(QString::fromStdString(user.displayName), QStringLiteral("Alicia 爱丽丝"));
+    QCOMPARE(QString::fromStdString(user.dept), QStringLiteral("Operations 运营"));
+}
+
+void TestProfileEndToEnd::uploadBecomesTheServersPicture()
+{
+    QVERIFY(signIn("UCM", "alice", "Alice2026!"));
+    QTemporaryDir pictures;
+    QImage picture(160, 120, QImage::Format_RGB32);
+    picture.fill(QColor(200, 30, 30));
+    QVERIFY(picture.save(pictures.filePath("face.png")));
+
+    CMyHeadpicDlg dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *frame = dialog.findChild<CPictureEditWidget *>("widget");
+    frame->setImage(pictures.filePath("face.png"));
+    const QImage canvas = frame->getPixmap().toImage();
+    QSignalSpy redrawn(&CLoginManager::getInstance(), &CLoginManager::sigAvatarDownloadedOk);
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    CAlertAnswerer answerer(QMessageBox::Ok);
+    QTest::mouseClick(dialog.findChild<QPushButton *>("m_pBtnUpload"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(accepted.size(), 1, 10000);
+    QCOMPARE(answerer.texts(), QStringList{"Upload picture succeeded"});
+    QCOMPARE(redrawn.size(), 1);
+
+    const QImage stored = QImage::fromData(m_store.avatar(1));
+    QCOMPARE(stored.size(), canvas.size());
+    for (const QPoint at : {QPoint(100, 100), QPoint(30, 50), QPoint(5, 5), QPoint(100, 190)}) {
+        const QColor want = canvas.pixelColor(at);
+        const QColor got = stored.pixelColor(at);
+        QVERIFY2(qAbs(want.red() - got.red()) < 25 && qAbs(want.green() - got.green()) < 25,
+                 qPrintable(QString("at %1,%2").arg(at.x()).arg(at.y())));
+    }
+    const QImage cached(CUserConfigUtils::getInstance()->getHeadPicPath());
+    QCOMPARE(cached.size(), canvas.size());
+    QVERIFY(!QFile::exists(CMyHeadpicDlg::uploadFilePath()));
+}
+
+void TestProfileEndToEnd::serverRefusesTheUpload()
+{
+    QVERIFY(signIn("UCM", "alice", "Alice2026!"));
+    QTemporaryDir pictures;
+    QImage picture(80, 80, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    QVERIFY(picture.save(pictures.filePath("face.png")));
+    const QByteArray before = m_store.avatar(1);
+
+    CMyHeadpicDlg dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.findChild<CPictureEditWidget *>("widget")->setImage(pictures.filePath("face.png"));
+    m_server->addFault(CFault{"/api/engine/v1/avatar", CFault::Kind::ErrorCode, 1020, 1});
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    CAlertAnswerer answerer(QMessageBox::Ok);
+    QTest::mouseClick(dialog.findChild<QPushButton *>("m_pBtnUpload"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 1, 10000);
+    QCOMPARE(answerer.texts(), QStringList{"Upload picture failed."});
+    QVERIFY(accepted.isEmpty());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.waitingDlg()->isVisible());
+    QCOMPARE(m_store.avatar(1), before);
+}
+
+void TestProfileEndToEnd::changePasswordThenSignInWithIt()
+{
+    QVERIFY(signIn("UCM", "bob", "Bob2026!"));
+    CMyPasswordDlg dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.findChild<QLineEdit *>("m_LEtOldPassword")->setText("Bob2026!");
+    dialog.findChild<QLineEdit *>("m_LEtNewPassword")->setText("Harbour77");
+    dialog.findChild<QLineEdit *>("m_LEtConfirmPassword")->setText("Harbour77 ");
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    QTest::mouseClick(dialog.findChild<QPushButton *>("m_pBtnOK"), Qt::LeftButton);
+    QCOMPARE(accepted.size(), 1);
+    QCOMPARE(countPath(*m_server, "/api/engine/v1/password"), 1);
+
+    CLoginManager &login = CLoginManager::getInstance();
+    login.logout();
+    settle(m_control);
+    // The seed is not loaded again: the server keeps the new password.
+    QVERIFY(login.login("127.0.0.1", false, m_server->port(), "bob", "Harbour77"));
+    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, 10000);
+}
+
+QTEST_MAIN(TestProfileEndToEnd)
+#include "tst_profileendtoend.moc"
