@@ -4,6 +4,8 @@
 // settings and the session's autostart folder in temporary folders, the
 // engine brought up by the login manager, without event latency.
 
+#include <memory>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -31,6 +33,21 @@ inline kd::sdk::IEngineControl *startClient(const QTemporaryDir &folder)
         control->setEventLatency(0);
     }
     return control;
+}
+
+// A settings form at scale 1, shown, the SIP entry as a signed-in user or a
+// guest sees it; null when it never appeared.
+inline std::unique_ptr<kd_app::views::CSettingsForm> shownForm(bool sipVisible)
+{
+    auto form = std::make_unique<kd_app::views::CSettingsForm>(nullptr);
+    form->updateDpi(1.0);
+    form->setSipPageVisible(sipVisible);
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get())) {
+        return nullptr;
+    }
+    QCoreApplication::processEvents();
+    return form;
 }
 
 // Lets every event the engine raised so far reach the windows.

@@ -51,6 +51,7 @@ private slots:
     void slowProbesWorsenTheCallsRows();
     void silentServerDuringACall();
     void reportNeverWaitsForTheNetwork();
+    void reportHoldsNoSecret();
     void sipRegistration_data();
     void sipRegistration();
 
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<CConfServer> m_server;
     CKDSdkManager *m_manager = nullptr;
     kd::sdk::IEngineControl *m_control = nullptr;
+    QByteArray m_token; // of the latest sign-in
 };
 
 void TestDiagnosis::init()
@@ -93,7 +95,11 @@ bool TestDiagnosis::signIn()
     if (!m_manager->avlogin("127.0.0.1", unsigned(m_server->port()), "alice", wrapped.c_str())) {
         return false;
     }
-    return logins.wait(5000) || !logins.isEmpty();
+    if (!logins.wait(5000) && logins.isEmpty()) {
+        return false;
+    }
+    m_token = QByteArray::fromStdString(logins.first().first().value<KDUserInfo>().token);
+    return true;
 }
 
 bool TestDiagnosis::joinCall()
@@ -202,6 +208,22 @@ void TestDiagnosis::reportNeverWaitsForTheNetwork()
     }
     // Twenty of each in well under one probe's limit: none of them waited.
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+}
+
+// The text a user copies from the report and sends on: in a call, after
+// the rate transfers, it holds neither the sign-in token nor the password.
+void TestDiagnosis::reportHoldsNoSecret()
+{
+    QVERIFY(signIn());
+    QVERIFY(m_token.size() >= 16);
+    QVERIFY(joinCall());
+    QTRY_VERIFY_WITH_TIMEOUT(m_manager->getDiag().call.roles[0].item.status != 0, 5000);
+    const QByteArray text = QByteArray::fromStdString(m_manager->getDiagString());
+    QVERIFY(text.contains(server().toUtf8()));
+    for (const QByteArray &secret : {m_token, m_token.left(8), QByteArray("Alice2026!")}) {
+        QVERIFY2(!text.contains(secret), text.constData());
+    }
+    QVERIFY(m_manager->hangUp());
 }
 
 void TestDiagnosis::sipRegistration_data()

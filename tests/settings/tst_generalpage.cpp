@@ -1,6 +1,9 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QSettings>
 #include <QWheelEvent>
@@ -67,6 +70,8 @@ private slots:
     void switchesTakeEffectAtOnce();
     void callRate();
     void disableShare();
+    void snapshotFolderChooser_data();
+    void snapshotFolderChooser();
     void autostartEntry();
     void autostartCommandLine_data();
     void autostartCommandLine();
@@ -82,6 +87,10 @@ void TestGeneralPage::initTestCase()
 {
     m_control = settingstest::startClient(m_dir);
     QVERIFY(m_control);
+    // Qt's own folder chooser, which the test can answer.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QVERIFY(QDir().mkpath(m_dir.filePath("pictures")));
+    CUserConfigUtils::getInstance()->setScreenPicPath(m_dir.filePath("pictures"));
 }
 
 void TestGeneralPage::init()
@@ -158,6 +167,51 @@ void TestGeneralPage::disableShare()
     QCOMPARE(sdk->contentEnabled(), !enabled);
     box->click();
     QCOMPARE(sdk->contentEnabled(), enabled);
+}
+
+void TestGeneralPage::snapshotFolderChooser_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("folder chosen") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+// The chooser opens at the stored folder; a chosen folder is shown and
+// stored at once, a cancelled choice changes nothing.
+void TestGeneralPage::snapshotFolderChooser()
+{
+    QFETCH(bool, accept);
+    const QString stored = m_dir.filePath("pictures");
+    const QString chosen = m_dir.filePath("Snap shots \u00e9t\u00e9");
+    QVERIFY(QDir().mkpath(chosen));
+    auto *shown = child<QLineEdit>(m_form.get(), "m_pSnapshotPath");
+    QCOMPARE(shown->text(), stored);
+
+    QString openedAt;
+    QTimer answerer;
+    connect(&answerer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) {
+            return;
+        }
+        answerer.stop();
+        openedAt = dialog->directory().absolutePath();
+        if (!accept) {
+            dialog->reject();
+            return;
+        }
+        // Typed into the chooser's name field, as a user may.
+        dialog->findChild<QLineEdit *>("fileNameEdit")->setText(chosen);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    answerer.start(20);
+    child<QPushButton>(m_form.get(), "m_pBtnChangeSnapshotPath")->click();
+    QVERIFY(!answerer.isActive());
+    QCOMPARE(openedAt, stored);
+    const QString expected = accept ? chosen : stored;
+    QCOMPARE(shown->text(), expected);
+    QCOMPARE(CUserConfigUtils::getInstance()->getScreenPicPath(), expected);
+    CUserConfigUtils::getInstance()->setScreenPicPath(stored);
 }
 
 void TestGeneralPage::autostartEntry()

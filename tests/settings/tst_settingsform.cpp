@@ -59,12 +59,8 @@ void TestSettingsForm::initTestCase()
 
 void TestSettingsForm::init()
 {
-    m_form = std::make_unique<CSettingsForm>(nullptr);
-    m_form->updateDpi(1.0);
-    m_form->setSipPageVisible(false);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QCoreApplication::processEvents();
+    m_form = settingstest::shownForm(false);
+    QVERIFY(m_form);
     m_control->clearOperations();
 }
 

@@ -565,19 +565,22 @@ const CDeviceList kMicList{kd::engine::KD_DEVICE_MIC,
                            "Speaker id:",
                            "Found selected mic",
                            "Not found selected mic and set mic to the first",
-                           "Empty mic list"};
+                           "Empty mic list",
+                           "The mic device list is empty"};
 const CDeviceList kSpeakerList{kd::engine::KD_DEVICE_SPEAKER,
                                "selected speaker, id:",
                                "Speaker id:",
                                "Found selected speaker",
                                "Not found selected speaker and set speaker to the first",
-                               "Empty speaker list"};
+                               "Empty speaker list",
+                               "The speaker device list is empty"};
 const CDeviceList kCameraList{kd::engine::KD_DEVICE_CAMERA,
                               "selected camera, id:",
                               "camera, id:",
                               "Found selected camera",
                               "Not found selected camera and set camera to the first",
-                              "Empty camera list"};
+                              "Empty camera list",
+                              "The video device list is empty"};
 
 // Rebuilds a box from the engine; true when the engine's current device is
 // not listed and the first one must be chosen instead.

@@ -77,12 +77,15 @@ void setupTable(QTableWidget *table, int columns)
     table->horizontalHeader()->setVisible(false);
 }
 
+// The status column holds the longest status ("Register failed") whole.
 void resizeTable(QTableWidget *table, double scale, int statusColumn, int rowHeight)
 {
     if (!table || scale == 0.0) {
         return;
     }
-    table->setColumnWidth(statusColumn, int(100 * scale));
+    table->setColumnWidth(statusColumn, int(130 * scale));
+    // Rows come and go with each report: those added later get the height too.
+    table->verticalHeader()->setDefaultSectionSize(int(rowHeight * scale));
     for (int row = 0; row < table->rowCount(); ++row) {
         table->setRowHeight(row, int(rowHeight * scale));
     }
@@ -247,6 +250,11 @@ void CWebreportDataTableWidget::initSummaryTable(QTableWidget *table)
 void CWebreportDataTableWidget::updateSummaryTableDpi(QTableWidget *table, double scale)
 {
     resizeTable(table, scale, 1, 36);
+    if (table && scale > 0.0) {
+        // Room for every row a report can have (seven, in a call with
+        // content), so that the page never scrolls a short list at any scale.
+        table->setMinimumHeight(int(7 * 36 * scale) + 2 * table->frameWidth());
+    }
 }
 
 void CWebreportDataTableWidget::addSummaryRow(QTableWidget *table, const QString &label, QTableWidgetItem *status,
