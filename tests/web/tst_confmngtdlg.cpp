@@ -183,6 +183,9 @@ void TestConfMngtDlg::failedPagesAndReload()
     }
     shoot(&blank, "failed-cover-scale1");
     blank.updateDpi(2.0);
+    QPushButton *reload = blank.loadFailedForm()->findChild<QPushButton *>("pBtReload");
+    QTRY_COMPARE(reload->size(), QSize(196, 56));
+    QVERIFY(reload->styleSheet().contains("font-size: 24px;"));
     shoot(&blank, "failed-cover-scale2");
     m_fixture.server().clearFaults();
     for (CWebBrowserWrapperForm *form : {&blank, &dropped}) {
