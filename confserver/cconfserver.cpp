@@ -15,6 +15,7 @@
 #include "cconfreply.h"
 #include "cconfstore.h"
 #include "cgrowingtaskqueue.h"
+#include "cportalroutes.h"
 #include "cprobeandsiproutes.h"
 #include "cupgraderoutes.h"
 
@@ -113,7 +114,8 @@ bool CFault::parse(const QString &text, CFault *fault)
     }
     static const std::pair<const char *, Kind> kinds[] = {{"delay", Kind::Delay},     {"error", Kind::ErrorCode},
                                                           {"http500", Kind::Http500}, {"notjson", Kind::NotJson},
-                                                          {"drop", Kind::Drop},       {"throttle", Kind::Throttle}};
+                                                          {"drop", Kind::Drop},       {"throttle", Kind::Throttle},
+                                                          {"blank", Kind::Blank}};
     bool known = false;
     for (const auto &kind : kinds) {
         if (parts[1] == QLatin1String(kind.first)) {
@@ -312,6 +314,12 @@ bool CConfServer::applyFault(const httplib::Request &request, httplib::Response 
         // The route answers; the post-routing handler then sends it slowly.
         response.set_header(kThrottleHeader, std::to_string(fault.value));
         return false;
+    case CFault::Kind::Blank:
+        response.status = 200;
+        response.set_header("Cache-Control", "no-store");
+        response.set_content("<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body></body></html>",
+                             "text/html; charset=utf-8");
+        return true;
     case CFault::Kind::Drop:
         // The headers promise a body that never comes: the client sees the
         // connection closed in the middle of the reply.
@@ -461,6 +469,8 @@ void CConfServer::installRoutes()
 
     CUpgradeRoutes::install(server, store, m_bTls,
                             [](httplib::Response &response, const CResult &result) { send(response, result); });
+    // Last: its pattern takes any one-word path, after the routes above had theirs.
+    CPortalRoutes::install(server, store);
 }
 
 } // namespace confserver

@@ -34,13 +34,14 @@ struct CFault
         NotJson,   // answer status 200 with a body that is not JSON
         Drop,      // close the connection in the middle of the answer
         Throttle,  // send the answer at `value` bytes a second, in small pieces
+        Blank,     // answer an empty web page: it loads, but never tells its host it is ready
     };
     std::string route; // requests whose path contains this text; empty: every request
     Kind kind = Kind::Delay;
     int value = 0;
     int times = -1; // how many requests it hits; -1: all of them
 
-    // "route:kind[:value[:times]]", kind one of delay, error, http500, notjson, drop, throttle.
+    // "route:kind[:value[:times]]", kind one of delay, error, http500, notjson, drop, throttle, blank.
     static bool parse(const QString &text, CFault *fault);
 };
 

@@ -100,6 +100,8 @@ int main(int argc, char *argv[])
         CStartupLog::cache(QStringLiteral("Not support openGL, use default"));
     }
 
+    // The embedded web pages share their rendering context with the windows.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     CSingleApplication app(argc, argv, QString::fromLatin1(kSingleInstanceKey));
 
     QFont font;

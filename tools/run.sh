@@ -7,8 +7,17 @@
 # so your own settings are left alone); the server address and port of this
 # run are written into that folder's settings, and the script says so when it
 # replaces a server saved there before.
+#
+# --portal (first argument) serves the demo organisation as a "CCM" server:
+# the client then shows the server's own web pages for meetings, contacts
+# and conference control. Other arguments go to the client.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+seed=$root/confserver/seed/demo.json
+if [ "${1:-}" = "--portal" ]; then
+    seed=$root/confserver/seed/demo-portal.json
+    shift
+fi
 build=${KD_BUILD_DIR:-$root/build}
 appdata=${KD_APPDATA:-$build/demo-appdata}
 "$root/tools/install-deps.sh"
@@ -45,7 +54,7 @@ get_ini() {
 
 # The conference server on a free loopback port, ended with this script.
 server_log=$(mktemp)
-"$build/bin/confserver" --seed "$root/confserver/seed/demo.json" --port 0 >"$server_log" 2>&1 &
+"$build/bin/confserver" --seed "$seed" --port 0 >"$server_log" 2>&1 &
 server_pid=$!
 trap 'kill "$server_pid" 2>/dev/null || true; rm -f "$server_log"' EXIT
 port=
@@ -95,5 +104,9 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "No display found: the client runs on the virtual display $DISPLAY."
     echo "Look at it with: xwd -root -display $DISPLAY | convert xwd:- screen.png"
     echo "or install x11vnc, run: x11vnc -display $DISPLAY, and connect a VNC viewer."
+fi
+# The embedded web pages' sandbox cannot start as root.
+if [ "$(id -u)" = 0 ]; then
+    export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
 "$build/bin/parvela" "$@"

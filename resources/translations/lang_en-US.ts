@@ -2382,4 +2382,22 @@ Please input at least %4 combinations by upper case letters, numbers and special
         <translation>The running application could not be reached.</translation>
     </message>
 </context>
+<context>
+    <name>CWebBrowserLoadFailedForm</name>
+    <message>
+        <source>Failed to load, please check your network.</source>
+        <translation type="unfinished">Failed to load, please check your network.</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation type="unfinished">Reload</translation>
+    </message>
+</context>
+<context>
+    <name>CWebBrowserLoadingForm</name>
+    <message>
+        <source>Trying to load...</source>
+        <translation type="unfinished">Trying to load...</translation>
+    </message>
+</context>
 </TS>

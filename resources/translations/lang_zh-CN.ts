@@ -2397,4 +2397,22 @@ Please input at least %4 combinations by upper case letters, numbers and special
         <translation>无法连接到正在运行的应用程序。</translation>
     </message>
 </context>
+<context>
+    <name>CWebBrowserLoadFailedForm</name>
+    <message>
+        <source>Failed to load, please check your network.</source>
+        <translation>加载失败，请检查网络。</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>重新加载</translation>
+    </message>
+</context>
+<context>
+    <name>CWebBrowserLoadingForm</name>
+    <message>
+        <source>Trying to load...</source>
+        <translation>正在加载...</translation>
+    </message>
+</context>
 </TS>

@@ -23,6 +23,7 @@
 #include "views/login/clogindlg.h"
 #include "views/sharing/cbackgroundwidget.h"
 #include "views/upgrade/cdownloadthread.h"
+#include "views/web/cwebpageenginecustomization.h"
 
 namespace kd_app {
 namespace views {
@@ -496,6 +497,9 @@ void CMainDlgManager::exitApp()
     // Before the settings go: an exit from the login window (the upgrade's
     // Yes) makes the home window here, and it reads them.
     CHomeDlg::getInstance()->stopWebPages();
+    // The browser's profile goes with the application object and must not
+    // find a page still alive (the conference window's, the whiteboard's).
+    CWebPageEngineCustomization::releaseAll();
     CKDSdkManager::releaseInstance();
     helpers::CUserConfigUtils::releaseInstance();
     CDownloadThread::getInstance()->Tquit();

@@ -24,6 +24,7 @@
 #include "views/home/cjoinconfwidget.h"
 #include "views/profile/cmyinfodlg.h"
 #include "views/settings/csettingsform.h"
+#include "views/web/cwebbrowserwrapperform.h"
 
 namespace kd_app {
 namespace views {
@@ -363,6 +364,7 @@ void CHomeDlg::forgetSignedOutAccount()
 {
     if (m_pWebMeetingsPage) {
         KD_LOG << "clearConfListCache";
+        m_pWebMeetingsPage->clearConfListCache();
     }
     if (m_pContactsWidget) {
         CContactsWidget::clearCachedLists();
@@ -521,6 +523,7 @@ void CHomeDlg::slotOnClose()
     }
     if (CLoginManager::getInstance().getLoginStatus() == enums::LoggedIn && m_pWebMeetingsPage) {
         KD_LOG << "clearConfListCache";
+        m_pWebMeetingsPage->clearConfListCache();
     }
     close();
 }
@@ -632,30 +635,48 @@ void CHomeDlg::slotOnLanguageChanged()
 
 // ---- the server's web pages ---------------------------------------------------
 // A "CCM" server shows its own meetings (page type 0) and contacts (page type
-// 2) pages in an embedded browser. Until the embedded web form is part of the
-// program an empty page stands in for each, so that menu row n still selects
-// page n; what the window asks of the web pages is gathered here.
+// 2) pages in an embedded browser. A join from the meetings page opens the
+// join dialog; one from the contacts page is a direct call.
 
-std::unique_ptr<QWidget> CHomeDlg::createWebPage(int pageType)
+std::unique_ptr<CWebBrowserWrapperForm> CHomeDlg::createWebPage(int pageType)
 {
     KD_LOG << "pageType:" << pageType;
-    return std::make_unique<CEmptyForm>(nullptr);
+    auto page = std::make_unique<CWebBrowserWrapperForm>(pageType, nullptr);
+    if (pageType == 0) {
+        connect(page.get(), &CWebBrowserWrapperForm::sigJoinConf, this, &CHomeDlg::slotJoinConf);
+    } else {
+        connect(page.get(), &CWebBrowserWrapperForm::sigJoinConf, this, &CHomeDlg::slotP2pCall);
+    }
+    return page;
 }
 
-void CHomeDlg::webPageUpdateDpi(QWidget *page, double scale)
+void CHomeDlg::webPageUpdateDpi(CWebBrowserWrapperForm *page, double scale)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(scale)
+    if (page) {
+        page->updateDpi(scale);
+    }
 }
 
 void CHomeDlg::updateWebPages()
 {
     KD_LOG << "updateWebPages";
+    if (m_pWebMeetingsPage) {
+        m_pWebMeetingsPage->updatePage();
+    }
+    if (m_pWebContactsPage) {
+        m_pWebContactsPage->updatePage();
+    }
 }
 
 void CHomeDlg::stopWebPages()
 {
     KD_LOG << "stopWebPages";
+    if (m_pWebMeetingsPage) {
+        m_pWebMeetingsPage->stopWeb();
+    }
+    if (m_pWebContactsPage) {
+        m_pWebContactsPage->stopWeb();
+    }
 }
 
 } // namespace views

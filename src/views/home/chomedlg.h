@@ -27,6 +27,7 @@ class CContactsWidget;
 class CEmptyForm;
 class CJoinConfWidget;
 class CSettingsForm;
+class CWebBrowserWrapperForm;
 
 // The main window while signed in (or in as a guest) and no call runs: the
 // dark operation bar with avatar, menu, registration state and the guest's
@@ -55,8 +56,8 @@ public:
     CContactsWidget *contactsPage() const { return m_pContactsWidget.get(); }
     CSettingsForm *settingsPage() const { return m_pSettingsForm.get(); }
     CJoinConfWidget *joinPage() const { return m_pJoinConfWidget.get(); }
-    QWidget *webMeetingsPage() const { return m_pWebMeetingsPage.get(); }
-    QWidget *webContactsPage() const { return m_pWebContactsPage.get(); }
+    CWebBrowserWrapperForm *webMeetingsPage() const { return m_pWebMeetingsPage.get(); }
+    CWebBrowserWrapperForm *webContactsPage() const { return m_pWebContactsPage.get(); }
 
 signals:
     void sigClose();
@@ -107,15 +108,15 @@ private:
     void forgetSignedOutAccount();
     void restoreFromMaximized();
 
-    // The server's web pages ("CCM" servers), kept apart: see chomedlg.cpp.
-    std::unique_ptr<QWidget> createWebPage(int pageType);
-    void webPageUpdateDpi(QWidget *page, double scale);
+    // The server's web pages ("CCM" servers).
+    std::unique_ptr<CWebBrowserWrapperForm> createWebPage(int pageType);
+    void webPageUpdateDpi(CWebBrowserWrapperForm *page, double scale);
 
     std::unique_ptr<Ui::CHomeDlg> m_pUi;
     bool m_bFirstShown = false;
     std::unique_ptr<CSettingsForm> m_pSettingsForm;
-    std::unique_ptr<QWidget> m_pWebMeetingsPage;
-    std::unique_ptr<QWidget> m_pWebContactsPage;
+    std::unique_ptr<CWebBrowserWrapperForm> m_pWebMeetingsPage;
+    std::unique_ptr<CWebBrowserWrapperForm> m_pWebContactsPage;
     std::unique_ptr<CEmptyForm> m_pEmptyForm;
     std::unique_ptr<CContactsWidget> m_pContactsWidget;
     std::unique_ptr<CConferencesWidget> m_pConferencesWidget;

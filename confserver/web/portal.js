@@ -1,0 +1,122 @@
+// What every portal page shares: its address (token, meeting number), the
+// bridge to the desktop client ("qtWebObj" on the page's web channel), the
+// REST API of this server, and the five functions the client calls.
+"use strict";
+
+var portal = (function () {
+    var query = new URLSearchParams(window.location.search);
+    var self = {
+        token: query.get("token") || "",
+        numericId: query.get("numericId") || "",
+        bridge: null,
+        created: false,
+        // Filled in by the page: what the client's calls do there.
+        onRefreshConferences: null,
+        onRefreshContacts: null,
+        onClearConfListCache: null,
+    };
+
+    // Lines go to the client's log; the address (and its token) never does.
+    self.log = function (text) {
+        if (self.bridge) {
+            self.bridge.webLog(text);
+        }
+    };
+
+    self.element = function (tag, className, text) {
+        var node = document.createElement(tag);
+        if (className) {
+            node.className = className;
+        }
+        if (text !== undefined && text !== null) {
+            node.textContent = String(text);
+        }
+        return node;
+    };
+
+    self.button = function (text, primary, action) {
+        var node = self.element("button", primary ? "primary" : "", text);
+        node.addEventListener("click", action);
+        return node;
+    };
+
+    self.showMessage = function (container, className, text) {
+        container.textContent = "";
+        container.appendChild(self.element("div", className, text));
+    };
+
+    // GET on the REST API; an expired token goes to the client, which signs
+    // in again and reloads the page with the new one.
+    self.rest = function (path) {
+        var separator = path.indexOf("?") < 0 ? "?" : "&";
+        var address = "/api/rest/v2.0/" + path + separator + "token=" + encodeURIComponent(self.token);
+        return fetch(address, { cache: "no-store" }).then(function (reply) {
+            return reply.json().then(function (body) {
+                if (body && body.errorCode === 1010) {
+                    self.log("token expired");
+                    if (self.bridge) {
+                        self.bridge.tokenExpired();
+                    }
+                    throw new Error("token expired");
+                }
+                if (body && body.errorCode) {
+                    throw new Error(body.errorInfo || "error " + body.errorCode);
+                }
+                return body;
+            });
+        });
+    };
+
+    // Once the first data is on the page: the client uncovers it.
+    self.pageCreated = function () {
+        if (self.created || !self.bridge) {
+            return;
+        }
+        self.created = true;
+        self.bridge.pageCreated();
+    };
+
+    self.start = function (firstLoad) {
+        new QWebChannel(qt.webChannelTransport, function (channel) {
+            self.bridge = channel.objects.qtWebObj;
+            firstLoad();
+        });
+    };
+
+    return self;
+})();
+
+function loadFinished() {
+    portal.log("loadFinished");
+}
+
+function refreshConferences() {
+    if (!portal.onRefreshConferences) {
+        portal.log("refreshConferences: not on this page");
+        return;
+    }
+    portal.onRefreshConferences();
+}
+
+function refreshContacts() {
+    if (!portal.onRefreshContacts) {
+        portal.log("refreshContacts: not on this page");
+        return;
+    }
+    portal.onRefreshContacts();
+}
+
+function clearConfListCache() {
+    if (portal.onClearConfListCache) {
+        portal.onClearConfListCache();
+    }
+    portal.log("clearConfListCache");
+}
+
+function updateLoginUser(name) {
+    var shown = document.getElementById("loginUser");
+    if (shown) {
+        shown.textContent = name;
+    }
+    portal.log("updateLoginUser: " + name);
+}

@@ -1,0 +1,23 @@
+#include "cwebpageaddress.h"
+
+#include <QUrl>
+
+namespace kd_app {
+namespace models {
+
+QString CWebPageAddress::compose() const
+{
+    if (!overrideAddress.isEmpty()) {
+        return overrideAddress;
+    }
+    if (serverType != QLatin1String("CCM") || urlSuffix.isEmpty()) {
+        return QString();
+    }
+    const auto encoded = [](const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); };
+    return QStringLiteral("%1://%2:%3%4%5?token=%6&numericId=%7")
+        .arg(https ? QStringLiteral("https") : QStringLiteral("http"), host, QString::number(port), urlSuffix, pageName,
+             encoded(token), encoded(meetingNumber));
+}
+
+} // namespace models
+} // namespace kd_app

@@ -1,0 +1,112 @@
+#pragma once
+
+// What the tests of the embedded web pages share: a browser data folder of
+// the process's own, the program's start-up attribute, a signed-in "CCM"
+// account on the local server, and synchronous helpers around pages.
+
+#include <functional>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include "helpers/cscripttext.h"
+#include "homefixture.h"
+#include "views/web/cwebbrowserwrapperform.h"
+#include "views/web/cwebpageenginecustomization.h"
+
+// The demo organisation as a "CCM" server with its pages under "/portal/".
+inline QByteArray portalSeed()
+{
+    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo-portal.json"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The same organisation as an ordinary ("UCM") server.
+inline QByteArray nativeSeed()
+{
+    QByteArray seed = portalSeed();
+    seed.replace("\"appServerType\": \"CCM\"", "\"appServerType\": \"UCM\"");
+    return seed;
+}
+
+// Waits as the program's own event loop does, asleep until something
+// happens: the browser's many hops through the main thread each wait out
+// QTest::qWait's naps otherwise, and a page takes seconds instead of a
+// fraction of one.
+inline bool waitUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    if (done()) {
+        return true;
+    }
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(5);
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done()) {
+            loop.quit();
+        }
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    check.start();
+    loop.exec();
+    return done();
+}
+
+// Runs a script in the page and waits for its result.
+inline QVariant runScript(QWebEnginePage *page, const QString &script, int timeoutMs = 10000)
+{
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    waitUntil([&done] { return done; }, timeoutMs);
+    return result;
+}
+
+// Clicks the button with this text in the list row that shows rowText, or
+// with an empty rowText the element with that id; false when there is none.
+inline bool clickOnPage(QWebEnginePage *page, const QString &rowText, const QString &button)
+{
+    using kd_app::helpers::CScriptText;
+    const QString script =
+        rowText.isEmpty()
+            ? QStringLiteral(
+                  "(function(){var b=document.getElementById(%1);if(!b)return false;b.click();return true;})()")
+                  .arg(CScriptText::quoted(button))
+            : QStringLiteral("(function(){var rows=document.querySelectorAll('.row');"
+                             "for(var i=0;i<rows.length;i++){if(rows[i].textContent.indexOf(%1)<0)continue;"
+                             "var b=Array.prototype.filter.call(rows[i].querySelectorAll('button'),"
+                             "function(e){return e.textContent===%2;})[0];if(b){b.click();return true;}}"
+                             "return false;})()")
+                  .arg(CScriptText::quoted(rowText), CScriptText::quoted(button));
+    return runScript(page, script).toBool();
+}
+
+// Shown, its page reported ready and uncovered.
+inline bool waitPageShown(kd_app::views::CWebBrowserWrapperForm *form, int timeoutMs = 15000)
+{
+    return waitUntil([form] { return form->isPageCreated() && form->webView()->isVisible(); }, timeoutMs);
+}
+
+// Browser data (profile, cache) of this process alone, and the attribute
+// the program sets before its application object.
+#define KD_WEB_TEST_MAIN(TestClass)                                                                                    \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
+        QTemporaryDir browserData;                                                                                     \
+        qputenv("XDG_DATA_HOME", QFile::encodeName(browserData.filePath("data")));                                     \
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(browserData.filePath("cache")));                                   \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \
+        QApplication app(argc, argv);                                                                                  \
+        TestClass test;                                                                                                \
+        const int failed = QTest::qExec(&test, argc, argv);                                                            \
+        kd_app::views::CWebPageEngineCustomization::releaseAll();                                                      \
+        return failed;                                                                                                 \
+    }
