@@ -1,23 +1,36 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
+#include "xdoinput.h"
+
 // Answers the next file dialogs that are shown (the program's own picker and
 // save dialogs), as a user choosing a file would: each answer in turn is a
 // path to choose, or empty to cancel. The question whether to replace an
 // existing file is answered with replaceAnswer.
+//
+// ByKeyboard types the path into the dialog and presses Return (Escape to
+// cancel) through the X server, as a user would; it needs the test's own X
+// server (ownxvfb.h).
 class CFileDialogAnswerer : public QObject
 {
 public:
-    explicit CFileDialogAnswerer(QStringList answers, QMessageBox::StandardButton replaceAnswer = QMessageBox::Yes)
-        : m_answers(std::move(answers)), m_replaceAnswer(replaceAnswer)
+    enum Input { ByProgram, ByKeyboard };
+
+    explicit CFileDialogAnswerer(QStringList answers, QMessageBox::StandardButton replaceAnswer = QMessageBox::Yes,
+                                 Input input = ByProgram)
+        : m_answers(std::move(answers)), m_replaceAnswer(replaceAnswer), m_input(input)
     {
         qApp->installEventFilter(this);
     }
@@ -60,6 +73,10 @@ private:
         }
         ++m_asked;
         m_proposals << dialog->selectedFiles().value(0);
+        if (m_input == ByKeyboard) {
+            type(dialog, answer);
+            return;
+        }
         if (answer.isEmpty()) {
             dialog->reject();
             return;
@@ -69,8 +86,38 @@ private:
         static_cast<QDialog *>(dialog)->accept();
     }
 
+    // Once the dialog has the keyboard: typed keys must reach it, not the
+    // window below.
+    void type(QFileDialog *dialog, const QString &answer)
+    {
+        dialog->activateWindow();
+        const QPointer<QFileDialog> target(dialog);
+        const bool active = QTest::qWaitFor([target] { return !target || target->isActiveWindow(); }, 5000);
+        if (!target || !active) {
+            qWarning("the file dialog never had the keyboard");
+            return;
+        }
+        if (answer.isEmpty()) {
+            m_typing.push_back(xdoinput::startXdotool(xdoinput::keysArguments({"Escape"})));
+            return;
+        }
+        // Return once the name is in: the dialog's completion, which looks
+        // up the folder on a thread of its own, must not take it.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        m_typing.push_back(xdoinput::startXdotool(xdoinput::typeArguments(answer)));
+        if (!name || !QTest::qWaitFor([target, name, answer] { return !target || name->text() == answer; }, 10000)) {
+            qWarning("the file name never arrived");
+            return;
+        }
+        QTest::qWait(200);
+        const QStringList arguments = xdoinput::keysArguments({"Return"});
+        m_typing.push_back(xdoinput::startXdotool(arguments));
+    }
+
     QStringList m_answers;
     QMessageBox::StandardButton m_replaceAnswer;
+    Input m_input;
+    std::vector<std::unique_ptr<QProcess>> m_typing;
     int m_asked = 0;
     QStringList m_proposals;
     int m_replaceQuestions = 0;

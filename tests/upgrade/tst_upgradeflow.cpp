@@ -113,8 +113,8 @@ private slots:
     void download_data();
     void download();
     void cancelMidTransfer();
-    void checksum_data();
-    void checksum();
+    void failedDownloads_data();
+    void failedDownloads();
     void untrustedServer();
     void yesHandsThePackageToTheOpener();
     void yesChild();
@@ -465,26 +465,40 @@ void TestUpgradeFlow::cancelMidTransfer()
     QVERIFY(downloadAndWait());
 }
 
-void TestUpgradeFlow::checksum_data()
+void TestUpgradeFlow::failedDownloads_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<bool>("published");
-    QTest::newRow("missing") << QByteArray() << false;
-    QTest::newRow("another package's") << QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex() +
-                                              "  parvela_2.9.0_all.deb\n"
-                                       << true;
-    QTest::newRow("not a checksum") << QByteArray("<html>not found</html>") << true;
+    QTest::addColumn<bool>("tempIsAFile"); // no folder for the package can be made
+    const QByteArray sound =
+        QCryptographicHash::hash(m_package, QCryptographicHash::Sha256).toHex() + "  parvela_2.9.0_all.deb\n";
+    QTest::newRow("checksum missing") << QByteArray() << false << false;
+    QTest::newRow("another package's checksum")
+        << QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex() + "  parvela_2.9.0_all.deb\n"
+        << true << false;
+    QTest::newRow("not a checksum") << QByteArray("<html>not found</html>") << true << false;
+    QTest::newRow("the target cannot be opened") << sound << true << true;
 }
 
-void TestUpgradeFlow::checksum()
+void TestUpgradeFlow::failedDownloads()
 {
     QFETCH(QByteArray, line);
     QFETCH(bool, published);
+    QFETCH(bool, tempIsAFile);
     m_store.setUpgradeChecksum(line, published);
     useAppInfoForm(*m_server);
     QCOMPARE(check(true, false), 1);
-    QVERIFY(!downloadAndWait());
+    const QByteArray tempFolder = qgetenv("TMPDIR");
+    if (tempIsAFile) {
+        put(m_dir.filePath("temp-file"), "not a folder");
+        qputenv("TMPDIR", QFile::encodeName(m_dir.filePath("temp-file")));
+    }
+    const bool ready = downloadAndWait();
+    qputenv("TMPDIR", tempFolder);
+    // The prompt leaves "downloading" and offers the download again.
+    QVERIFY(!ready);
     QCOMPARE(promptText("m_versionText"), QString("download failed"));
+    QVERIFY(button("m_pBtnDown")->isVisible());
     const QString tempFolders = QDir::tempPath();
     // Nothing of the refused package is left.
     for (const QString &folder : QDir(tempFolders).entryList({"parvela-upgrade-*"}, QDir::Dirs)) {

@@ -74,6 +74,15 @@ void CBaseDlg::clearDefaultButtons()
 
 void CBaseDlg::showEvent(QShowEvent *event)
 {
+    const QScreen *screen = getDisplayScreen();
+    if (!screen) {
+        KD_WARN << "Can not get valid screen";
+        return;
+    }
+    updateDpi(static_cast<unsigned int>(screen->logicalDotsPerInchX()));
+    m_dpiWatcher.watch(this, [this](unsigned int dpi) { updateDpi(dpi); });
+    // Centred at the size of the screen's scale: centred before scaling, a
+    // window that grows runs off the bottom of the screen.
     if (m_bFirstShow) {
         m_bFirstShow = false;
         KD_LOG << "Dialog firstly show and center it:" << m_bCenterOnFirstShow << this << ", initial position:" << x()
@@ -82,13 +91,6 @@ void CBaseDlg::showEvent(QShowEvent *event)
             centerWindowOnScreen();
         }
     }
-    const QScreen *screen = getDisplayScreen();
-    if (!screen) {
-        KD_WARN << "Can not get valid screen";
-        return;
-    }
-    updateDpi(static_cast<unsigned int>(screen->logicalDotsPerInchX()));
-    m_dpiWatcher.watch(this, [this](unsigned int dpi) { updateDpi(dpi); });
     QDialog::showEvent(event);
 }
 

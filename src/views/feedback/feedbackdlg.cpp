@@ -37,6 +37,8 @@ constexpr int kMaxImages = 6;
 constexpr int kImageQuality = 50;
 constexpr int kKeptDumps = 5;
 constexpr int kTitleHeight = 30;
+// The grey of the window's other hints and counters.
+constexpr QRgb kPlaceholderColor = 0x919191;
 constexpr qint64 kCopyChunk = 1 << 20;
 constexpr unsigned long kNameWaitMs = 200;
 
@@ -462,6 +464,11 @@ void FeedBackDlg::onDpiChanged()
     setStyleSheet(QString());
     m_nTitleHeight = int(kTitleHeight * m_fStretchFactor);
     setStyleSheetByScale(QStringLiteral(":/resources/qss/feed-back-dlg"));
+    // Style sheets cannot colour a placeholder: without this the hint reads
+    // like text the user typed.
+    QPalette hint = ui->m_textEdit->palette();
+    hint.setColor(QPalette::PlaceholderText, QColor(kPlaceholderColor));
+    ui->m_textEdit->setPalette(hint);
     m_dpiScaler.scaleWindow(m_fStretchFactor, this);
 }
 
