@@ -19,7 +19,8 @@ public:
 
     // Window 0 is the whole primary screen. The image may share memory with
     // this object: it is valid until the next grab. Null when nothing could
-    // be grabbed (no screen, no such window).
+    // be grabbed (no screen, no such window, or a window of a platform where
+    // only the graphical thread may read it, asked from another thread).
     QImage grab(unsigned windowId);
     // A rectangle of the desktop (all screens together), in the desktop's
     // coordinates; the part outside the desktop is left out.

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QThread>
 
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
@@ -138,6 +139,17 @@ private:
     size_t m_size = 0;
 };
 
+// Without shared memory the toolkit grabs a window. On X11 that asks the
+// server, which any thread may do; other platforms (the offscreen one in
+// tests) copy the window's own backing store, which the graphical thread may
+// free at the same moment (a whiteboard closing while it is captured), so
+// only that thread may read it.
+bool windowGrabAllowedHere()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb")
+           || QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
 } // namespace
 
 struct CScreenGrab::Private
@@ -178,6 +190,9 @@ QImage CScreenGrab::grab(unsigned windowId)
         return screen->grabWindow(0, 0, 0, screen->size().width(), screen->size().height()).toImage();
     }
     if (!shm) {
+        if (!windowGrabAllowedHere()) {
+            return QImage();
+        }
         return screen->grabWindow(windowId).toImage();
     }
     if (windowId == 0) {
