@@ -154,8 +154,11 @@ void TestFeedbackByHand::picturesChosenAndRemoved()
     auto *count = child<QLabel>(m_dialog, "m_showImgNum");
     const QStringList files = {picture("red.png", Qt::red), picture("green.png", Qt::green),
                                picture("blue.png", Qt::blue)};
+    // The button is clicked by mouse; the path goes into Qt's own file dialog
+    // directly: typing a long path there by keyboard lost characters to the
+    // dialog's completion on a busy machine.
     for (int i = 0; i < files.size(); ++i) {
-        CFileDialogAnswerer chooser({files.at(i)}, QMessageBox::Yes, CFileDialogAnswerer::ByKeyboard);
+        CFileDialogAnswerer chooser({files.at(i)});
         QVERIFY(xdoinput::click(choose));
         QTRY_COMPARE(count->text(), QStringLiteral("%1/6").arg(i + 1));
         QCOMPARE(chooser.asked(), 1);
