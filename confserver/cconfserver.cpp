@@ -399,6 +399,12 @@ void CConfServer::installRoutes()
     server.Get(engine + "/user", [&store](const httplib::Request &request, httplib::Response &response) {
         send(response, store.refreshUser(token(request)));
     });
+    server.Post(engine + "/ring", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.ring(body(request)));
+    });
+    server.Get(engine + "/incoming", [&store](const httplib::Request &request, httplib::Response &response) {
+        send(response, store.takeIncoming(token(request)));
+    });
     server.Get(engine + "/passwordPolicy", [&store](const httplib::Request &, httplib::Response &response) {
         send(response, store.passwordPolicy());
     });

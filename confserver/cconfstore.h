@@ -127,6 +127,11 @@ public:
     CResult features();
     CResult login(const QByteArray &body);
     CResult refreshUser(const QString &token);
+    // Rings an account ({"account", "from", "number", "audioOnly"}); its
+    // client takes the call at its next look for incoming calls.
+    CResult ring(const QByteArray &body);
+    // The call ringing the token's account, once: {"incoming": {...}} or {}.
+    CResult takeIncoming(const QString &token);
     CResult passwordPolicy();
     CResult changePassword(const QString &token, const QByteArray &body);
     CResult uploadAvatar(const QString &token, const QByteArray &image);
@@ -215,6 +220,8 @@ private:
     std::unordered_map<QString, CTokenState> m_tokens;
     // Each user's tokens, so that "is this user signed in" does not walk them all.
     std::unordered_map<int, std::vector<QString>> m_userTokens;
+    // The latest call ringing each user, until the user's client takes it.
+    std::map<int, QJsonObject> m_rings;
     qint64 m_tokenLifetimeMs = 12 * 3600 * 1000;
     qint64 m_tokenRenewalMs = 7 * 24 * 3600 * 1000LL;
     int m_tokensSincePrune = 0;
