@@ -35,7 +35,11 @@ namespace {
 const Qt::WindowFlags BASE_FLAGS =
     Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 const char STYLE_BASE[] = ":/resources/qss/layout-background-dlg";
-const char QUALITY_IMAGE[] = ":/resources/images/icon_call_quality_level%1.png";
+// The rating's images, level 1 to 5.
+const char *const QUALITY_IMAGES[] = {
+    ":/resources/images/icon_call_quality_level1.png", ":/resources/images/icon_call_quality_level2.png",
+    ":/resources/images/icon_call_quality_level3.png", ":/resources/images/icon_call_quality_level4.png",
+    ":/resources/images/icon_call_quality_level5.png"};
 const char ZERO_DURATION[] = "00:00:00";
 
 constexpr int TITLE_BAR_HEIGHT = 40;
@@ -416,7 +420,7 @@ void CLayoutBackgroundDlg::setNetworkQuality(int iQualityRating)
         return;
     }
     m_nNetworkQuality = level;
-    const QString image = CDisplayScale::imageForFactor(QString(QUALITY_IMAGE).arg(level), scale());
+    const QString image = CDisplayScale::imageForFactor(QString::fromLatin1(QUALITY_IMAGES[level - 1]), scale());
     m_pUi->m_pBtnNetworkQuality->setStyleSheet(QStringLiteral("border-image: url(%1);").arg(image));
 }
 
