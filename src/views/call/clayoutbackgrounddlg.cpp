@@ -306,9 +306,8 @@ void CLayoutBackgroundDlg::onCallConnected()
     if (calls().getCallTypes() != AUDIO_ONLY_CALL) {
         slotFullScreenButtonVisible(true);
     }
-    // The engine may have been started after this window: it hears again
-    // where the far end's video goes.
-    m_pLayoutPeopleSettingDlg->setRemoteVideoWindows();
+    // The far end's video window was handed over once, when the engine was
+    // created; the engine keeps it for every call.
     m_pLayoutPeopleSettingDlg->show();
     m_pLayoutPeopleSettingDlg->onParentResized(geometry());
     m_pLayoutPeopleSettingDlg->move(FRAME_BORDER, (m_bFullScreen ? 0 : titleBarHeight()) + FRAME_BORDER);
