@@ -79,10 +79,23 @@ void connectChecked(const QObject *sender, const char *signal, const QObject *re
 
 } // namespace
 
+namespace {
+
+CLayoutBackgroundDlg *g_pInstance = nullptr;
+
+} // namespace
+
 CLayoutBackgroundDlg *CLayoutBackgroundDlg::getInstance()
 {
-    static CLayoutBackgroundDlg *instance = new CLayoutBackgroundDlg(nullptr);
-    return instance;
+    if (!g_pInstance) {
+        g_pInstance = new CLayoutBackgroundDlg(nullptr);
+    }
+    return g_pInstance;
+}
+
+CLayoutBackgroundDlg *CLayoutBackgroundDlg::existingInstance()
+{
+    return g_pInstance;
 }
 
 CLayoutBackgroundDlg::CLayoutBackgroundDlg(QWidget *parent)

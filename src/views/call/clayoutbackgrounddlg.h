@@ -38,6 +38,9 @@ class CLayoutBackgroundDlg : public CBaseDlg
 
 public:
     static CLayoutBackgroundDlg *getInstance();
+    // The call window if it was built, without building it: it brings up a
+    // layout engine of its own, which then hears every call event.
+    static CLayoutBackgroundDlg *existingInstance();
     explicit CLayoutBackgroundDlg(QWidget *parent);
     ~CLayoutBackgroundDlg() override;
 
