@@ -902,6 +902,48 @@ CResult CConfStore::changeDisplayName(const QString &token, const QByteArray &bo
     return CResult::ok(QJsonObject{{"displayName", name}});
 }
 
+CResult CConfStore::ring(const QByteArray &body)
+{
+    QJsonObject request;
+    if (!parseObject(body, &request)) {
+        return notAnObject();
+    }
+    const QString account = request.value("account").toString();
+    const QString from = request.value("from").toString();
+    if (account.isEmpty() || from.isEmpty()) {
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("account and from are required"));
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto &user : m_users) {
+        if (user.second.value("name").toString() != account && user.second.value("email").toString() != account) {
+            continue;
+        }
+        QJsonObject call;
+        call["from"] = from;
+        call["number"] = request.value("number").toString();
+        call["audioOnly"] = request.value("audioOnly").toBool();
+        m_rings[user.first] = call;
+        return CResult::ok(QJsonObject());
+    }
+    return CResult::error(codes::kInvalidParameter, QStringLiteral("No such account"));
+}
+
+CResult CConfStore::takeIncoming(const QString &token)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const int userId = userOf(token, false);
+    if (!userId) {
+        return tokenError();
+    }
+    QJsonObject reply;
+    const auto ringing = m_rings.find(userId);
+    if (ringing != m_rings.end()) {
+        reply["incoming"] = ringing->second;
+        m_rings.erase(ringing);
+    }
+    return CResult::ok(reply);
+}
+
 CResult CConfStore::passwordPolicy()
 {
     QJsonObject policy;
@@ -1104,6 +1146,9 @@ CResult CConfStore::meetingInfo(const QString &number)
     // after the password.
     if (!passwordRequired) {
         info["name"] = meeting.value("name").toString();
+    }
+    if (meeting.value("waitQueue").toInt() > 0) {
+        info["waitQueue"] = meeting.value("waitQueue").toInt();
     }
     return CResult::ok(info);
 }

@@ -130,6 +130,11 @@ public:
     // Body {"displayName"}: the token user's new display name, trimmed, 1 to
     // 128 characters.
     CResult changeDisplayName(const QString &token, const QByteArray &body);
+    // Rings an account ({"account", "from", "number", "audioOnly"}); its
+    // client takes the call at its next look for incoming calls.
+    CResult ring(const QByteArray &body);
+    // The call ringing the token's account, once: {"incoming": {...}} or {}.
+    CResult takeIncoming(const QString &token);
     CResult passwordPolicy();
     CResult changePassword(const QString &token, const QByteArray &body);
     CResult uploadAvatar(const QString &token, const QByteArray &image);
@@ -218,6 +223,8 @@ private:
     std::unordered_map<QString, CTokenState> m_tokens;
     // Each user's tokens, so that "is this user signed in" does not walk them all.
     std::unordered_map<int, std::vector<QString>> m_userTokens;
+    // The latest call ringing each user, until the user's client takes it.
+    std::map<int, QJsonObject> m_rings;
     qint64 m_tokenLifetimeMs = 12 * 3600 * 1000;
     qint64 m_tokenRenewalMs = 7 * 24 * 3600 * 1000LL;
     int m_tokensSincePrune = 0;

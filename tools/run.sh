@@ -94,6 +94,9 @@ echo "Conference server: http://127.0.0.1:$port (demo data, ends with the client
 echo "Sign in as: demo / Demo2026!  (server 127.0.0.1, port $port under \"More\", HTTPS off)"
 echo "Or join meeting 80001 as a guest (server 127.0.0.1:$port)."
 echo "Settings of this run: $appdata"
+echo "Ring the signed-in demo user (the client rings within 2 s):"
+echo "  curl -s -X POST http://127.0.0.1:$port/api/engine/v1/ring -H 'Content-Type: application/json' \\"
+echo "       -d '{\"account\": \"demo\", \"from\": \"Carol Lee\", \"number\": \"80001\", \"audioOnly\": false}'"
 
 if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:77

@@ -121,6 +121,7 @@ struct KDModelMeeting
     std::vector<std::string> participants;
     std::vector<std::string> hosts; // user names allowed to control the meeting
     bool contentLocked = false;     // nobody but the hosts may send content
+    int waitQueue = 0;              // callers ahead: a dial waits one second for each
 };
 
 struct KDContentFrame
@@ -234,6 +235,10 @@ public:
     // above 32 included) until cleared; then the engine synthesises them.
     virtual void setStats(const kd::engine::KDStats &stats) = 0;
     virtual void clearStats() = 0;
+    // An incoming call nobody answers ends by itself after this long (45 s).
+    virtual void setRingTimeout(int milliseconds) = 0;
+    // A connected call is rated at the connect and then this often (5000 ms).
+    virtual void setNetworkRatingPeriod(int milliseconds) = 0;
 
     // ---- content sources ----
     // Adds a source listed after the machine's screens: an application

@@ -104,6 +104,7 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
     if (!latency.isEmpty()) {
         m_latencyMs = latency.toInt();
     }
+    m_deadlines = std::make_unique<CDeadlines>();
     m_diagnosis = std::make_unique<CDiagnosis>(
         [this](const std::string &host, unsigned port, size_t upload, size_t download,
                std::chrono::milliseconds limit) { return m_backend->ping(host, port, upload, download, limit); });
@@ -128,6 +129,7 @@ CAVEngine::CAVEngine(std::unique_ptr<IBackend> backend) : m_backend(std::move(ba
 
 CAVEngine::~CAVEngine()
 {
+    m_deadlines->stop();
     m_screenCapture->stop();
     release();
     m_dispatcher.stop();
@@ -1107,6 +1109,7 @@ int CAVEngine::avlogin(const char *server, unsigned port, const char *username, 
             KDUserInfo copy = info;
             handler.onLoginSucceed(copy);
         });
+        startIncomingPolling();
         deliver([registration](IAVEventHandler &handler) {
             KDRegisterInfo copy = registration;
             handler.onRegisterInfo(copy);
@@ -1332,54 +1335,71 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
         const COutcome outcome = m_backend->joinMeeting(meetingKey(plainNumber), password, server, who, meeting);
         const int rc = outcome.result();
         noteCallServer(server, outcome);
+        if (rc == KD_OK) {
+            if (meeting.waitQueue > 0) {
+                waitInQueue(serial, meeting, meeting.waitQueue);
+            } else {
+                connectDialled(serial, meeting);
+            }
+            return;
+        }
         KDCallInfo info;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            // The user may have hung up while the meeting was looked up; a
-            // meeting joined meanwhile is left at once.
+            // The user may have hung up while the meeting was looked up.
             if (m_phase != CallPhase::Dialling || m_callSerial != serial) {
-                if (rc == KD_OK) {
-                    m_presence.owe(meeting);
-                    post([this] { m_presence.leaveOwed(); });
-                }
                 return;
             }
-            if (rc != KD_OK) {
-                m_phase = CallPhase::Idle;
-                m_call.err = outcome.toError("onCallEnd");
-            } else {
-                m_phase = CallPhase::Connected;
-                m_meeting = meeting;
-                if (m_meeting.participants.empty()) {
-                    m_meeting.participants.push_back(meeting.name);
-                }
-                m_call.peer = meeting.name;
-                // A direct call is of the engine's call type 1; the peer is the person called.
-                m_call.svcCallType = meeting.pointToPoint ? 1 : 0;
-                m_callStart = Clock::now();
-                // The microphone and camera keep what the user chose before
-                // dialling ("Turn off Microphone" holds through the connect).
-                m_hostMuted = false;
-            }
+            m_phase = CallPhase::Idle;
+            m_call.err = outcome.toError("onCallEnd");
             info = m_call;
         }
         publishScene();
-        if (rc != KD_OK) {
-            deliver([info](IAVEventHandler &handler) {
-                KDCallInfo copy = info;
-                handler.onCallEnd(copy);
-            });
-            // The call controller hears that the call is over; the user hears why.
-            raiseError("onCallEnd", outcome);
-            return;
-        }
-        m_diagnosis->setInCall(true);
         deliver([info](IAVEventHandler &handler) {
             KDCallInfo copy = info;
-            handler.onCallConnected(copy);
+            handler.onCallEnd(copy);
         });
+        // The call controller hears that the call is over; the user hears why.
+        raiseError("onCallEnd", outcome);
     });
     return KD_OK;
+}
+
+// On the dispatcher: a dialled meeting was joined and the call connects,
+// unless the user hung up meanwhile, which leaves the meeting at once.
+void CAVEngine::connectDialled(uint64_t serial, const KDMeetingInfo &meeting)
+{
+    KDCallInfo info;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_phase != CallPhase::Dialling || m_callSerial != serial) {
+            m_presence.owe(meeting);
+            // Queued without the lock: posting takes it.
+            lock.unlock();
+            post([this] { m_presence.leaveOwed(); });
+            return;
+        }
+        m_phase = CallPhase::Connected;
+        m_meeting = meeting;
+        if (m_meeting.participants.empty()) {
+            m_meeting.participants.push_back(meeting.name);
+        }
+        m_call.peer = meeting.name;
+        // A direct call is of the engine's call type 1; the peer is the person called.
+        m_call.svcCallType = meeting.pointToPoint ? 1 : 0;
+        m_callStart = Clock::now();
+        // The microphone and camera keep what the user chose before
+        // dialling ("Turn off Microphone" holds through the connect).
+        m_hostMuted = false;
+        info = m_call;
+    }
+    publishScene();
+    m_diagnosis->setInCall(true);
+    deliver([info](IAVEventHandler &handler) {
+        KDCallInfo copy = info;
+        handler.onCallConnected(copy);
+    });
+    startNetworkRating(serial);
 }
 
 int CAVEngine::acceptCall(bool enable_video)
@@ -1388,6 +1408,7 @@ int CAVEngine::acceptCall(bool enable_video)
         return forced;
     }
     KDCallInfo info;
+    uint64_t serial = 0;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_phase != CallPhase::Incoming) {
@@ -1402,6 +1423,7 @@ int CAVEngine::acceptCall(bool enable_video)
         m_callStart = Clock::now();
         m_hostMuted = false;
         info = m_call;
+        serial = m_callSerial;
     }
     m_diagnosis->setInCall(true);
     publishScene();
@@ -1409,6 +1431,7 @@ int CAVEngine::acceptCall(bool enable_video)
         KDCallInfo copy = info;
         handler.onCallConnected(copy);
     });
+    startNetworkRating(serial);
     return KD_OK;
 }
 
@@ -1741,6 +1764,7 @@ bool CAVEngine::loadModel(const std::string &jsonPath)
 void CAVEngine::injectIncomingCall(const std::string &peer, const std::string &number, bool audioOnly)
 {
     KDCallInfo info;
+    uint64_t serial = 0;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_phase != CallPhase::Idle) {
@@ -1754,11 +1778,13 @@ void CAVEngine::injectIncomingCall(const std::string &peer, const std::string &n
         m_call.isAudioOnly = audioOnly;
         m_call.svcCallType = 1;
         info = m_call;
+        serial = m_callSerial;
     }
     raise([info](IAVEventHandler &handler) {
         KDCallInfo copy = info;
         handler.onCallIncoming(copy);
     });
+    startRingTimeout(serial);
 }
 
 void CAVEngine::injectRemoteHangUp(int code)
@@ -1860,11 +1886,6 @@ void CAVEngine::addContentSource(const KDContentSourceInfo &source)
 void CAVEngine::clearContentSources()
 {
     m_addedSources.clear();
-}
-
-void CAVEngine::injectNetworkQuality(float rating)
-{
-    raise([rating](IAVEventHandler &handler) { handler.onNetworkQuality(rating); });
 }
 
 void CAVEngine::injectHostMute(bool muted)

@@ -16,6 +16,7 @@
 #include "ccallmanager.h"
 #include "ceventdispatcher.h"
 #include "cmeetingpresence.h"
+#include "cdeadlines.h"
 #include "cdiagnosis.h"
 #include "cmediadevices.h"
 #include "cvideorenderer.h"
@@ -160,6 +161,8 @@ public:
     void injectWaitQueue(int size) override;
     void setStats(const kd::engine::KDStats &stats) override;
     void clearStats() override;
+    void setRingTimeout(int milliseconds) override;
+    void setNetworkRatingPeriod(int milliseconds) override;
     void setSyntheticMicLevel(float level) override;
     void pollDevices() override;
     void setDevicePollInterval(int milliseconds) override;
@@ -212,6 +215,16 @@ private:
     void noteServer(const std::string &host, unsigned port, const COutcome &outcome);
     void noteCallServer(const std::string &server, const COutcome &outcome);
     void noteCallEnded(bool signedIn);
+    // The call's timed work, kept off the event queue.
+    void startRingTimeout(uint64_t serial);
+    // While signed in, asks the backend every 2 s for a call ringing the account.
+    void startIncomingPolling();
+    void pollIncoming();
+    void connectDialled(uint64_t serial, const KDMeetingInfo &meeting);
+    // Raises the waiting count, n down to 1, one a second, then connects.
+    void waitInQueue(uint64_t serial, const KDMeetingInfo &meeting, int ahead);
+    void startNetworkRating(uint64_t serial);
+    void rateNetwork(uint64_t serial);
 
     std::unique_ptr<IBackend> m_backend;
     std::unique_ptr<CDiagnosis> m_diagnosis;
@@ -278,6 +291,11 @@ private:
     std::string m_remoteSender;
     // The call area beside the call state (given statistics).
     CCallManager m_calls;
+    int m_ringTimeoutMs = 45000;
+    int m_ratingPeriodMs = 5000;
+    // What the model rates a call: the latest injected rating, else the best.
+    float m_modelRating = 5.0f;
+    std::unique_ptr<CDeadlines> m_deadlines;
 
     // Content
     kd::engine::KDContentSourceInfo m_contentSource;

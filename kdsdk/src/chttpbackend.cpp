@@ -507,6 +507,42 @@ int CHttpBackend::changeDisplayName(const std::string &token, const std::string 
         .outcome.result();
 }
 
+bool CHttpBackend::meetingRoundTrip(const std::string &number, int &milliseconds)
+{
+    CEndpoint endpoint;
+    if (!sessionEndpoint(&endpoint)) {
+        return false;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const CReply reply = get(endpoint, std::string(kApi) + "/meetings/" + encoded(number));
+    const auto spent = std::chrono::steady_clock::now() - start;
+    milliseconds =
+        reply.outcome.ok() ? int(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count()) : -1;
+    return true;
+}
+
+bool CHttpBackend::takeIncomingCall(kd::engine::KDCallInfo &call)
+{
+    CEndpoint endpoint;
+    if (!sessionEndpoint(&endpoint)) {
+        return false;
+    }
+    std::string token;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        token = m_token;
+    }
+    const CReply reply = get(endpoint, withToken(std::string(kApi) + "/incoming", token));
+    if (!reply.outcome.ok()) {
+        return false;
+    }
+    const QJsonObject incoming = reply.json.object().value(QLatin1String("incoming")).toObject();
+    call.peer = text(incoming, "from");
+    call.conference_number = text(incoming, "number");
+    call.isAudioOnly = incoming.value(QLatin1String("audioOnly")).toBool();
+    return !call.peer.empty();
+}
+
 COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string &password, const std::string &server,
                                    const KDJoinRequest &who, KDMeetingInfo &meeting)
 {
@@ -533,6 +569,7 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
         return info.outcome;
     }
     QJsonObject details = info.json.object();
+    const int waitQueue = std::max(0, details.value(QLatin1String("waitQueue")).toInt());
     if (details.value(QLatin1String("passwordRequired")).toBool()) {
         if (password.empty()) {
             // The server has said so already; asking it again without one would not help.
@@ -550,6 +587,7 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
     }
     meeting = KDMeetingInfo();
     meeting.number = number;
+    meeting.waitQueue = waitQueue;
     meeting.name = text(details, "name");
     if (meeting.name.empty()) {
         meeting.name = number;

@@ -44,6 +44,8 @@ public:
     int changePassword(const std::string &token, const std::string &oldPassword,
                        const std::string &newPassword) override;
     int changeDisplayName(const std::string &token, const std::string &displayName) override;
+    bool meetingRoundTrip(const std::string &number, int &milliseconds) override;
+    bool takeIncomingCall(kd::engine::KDCallInfo &call) override;
     COutcome joinMeeting(const std::string &number, const std::string &password, const std::string &server,
                          const KDJoinRequest &who, KDMeetingInfo &meeting) override;
     void leaveMeeting(const KDMeetingInfo &meeting) override;

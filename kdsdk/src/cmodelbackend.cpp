@@ -243,6 +243,7 @@ COutcome CModelBackend::joinMeeting(const std::string &number, const std::string
     meeting.participants = found->second.participants;
     meeting.hosts = found->second.hosts;
     meeting.contentLocked = found->second.contentLocked;
+    meeting.waitQueue = found->second.waitQueue;
     return KD_OK;
 }
 
@@ -374,6 +375,7 @@ bool CModelBackend::loadModel(const std::string &jsonPath)
         meeting.participants = stringList(object.value(QLatin1String("participants")));
         meeting.hosts = stringList(object.value(QLatin1String("hosts")));
         meeting.contentLocked = object.value(QLatin1String("contentLocked")).toBool(false);
+        meeting.waitQueue = object.value(QLatin1String("waitQueue")).toInt(0);
         addMeeting(meeting);
     }
     return true;

@@ -37,6 +37,8 @@ struct KDMeetingInfo
     // (0: none) and whether the server lets this account control the meeting.
     int64_t participantId = 0;
     bool controllable = false;
+    // Callers waiting ahead of this one: the call connects after them.
+    int waitQueue = 0;
 };
 
 // Who joins a meeting: the name the others see and whether with video.
@@ -108,6 +110,15 @@ public:
     virtual void addAccount(const KDModelAccount &account) {}
     virtual void addMeeting(const KDModelMeeting &meeting) {}
     virtual bool loadModel(const std::string &jsonPath) { return false; }
+
+    // The time a request about the meeting takes to be answered, for the
+    // network rating of a call: false when the backend has no server to ask
+    // (the model), else true with the milliseconds, or -1 when it failed.
+    virtual bool meetingRoundTrip(const std::string &number, int &milliseconds) { return false; }
+
+    // A call ringing the signed-in account, taken from the server once
+    // (peer, number and audio-only filled); false when none rings.
+    virtual bool takeIncomingCall(kd::engine::KDCallInfo &call) { return false; }
 };
 
 // Chooses the backend: the environment variable "KDSDK_BACKEND" names it.

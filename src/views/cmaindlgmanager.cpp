@@ -239,12 +239,13 @@ QWidget *CMainDlgManager::getActiveMainDlg()
         KD_LOG << "CHomeDlg activated";
         return CHomeDlg::getInstance();
     }
-    CLayoutBackgroundDlg *callDlg = CLayoutBackgroundDlg::getInstance();
-    if (callDlg->isVisible()) {
+    // Asking which window is in front never builds the call window.
+    CLayoutBackgroundDlg *callDlg = CLayoutBackgroundDlg::existingInstance();
+    if (callDlg && callDlg->isVisible()) {
         KD_LOG << "CLayoutBackgroundDlg activated";
         return callDlg;
     }
-    CbackgroundWidget *drawing = callDlg->getScreenDrawingWidget();
+    CbackgroundWidget *drawing = callDlg ? callDlg->getScreenDrawingWidget() : nullptr;
     if (drawing && drawing->isVisible()) {
         KD_LOG << "ScreenDrawing activated";
         return drawing;

@@ -245,10 +245,19 @@ void TestAttendees::tokenChangeAsksAgain()
     QVERIFY(m_store.loadSeed(seed("UCM")));
     joinAs("carol", "Carol2026!", true);
     CAttendeesButton button(nullptr);
+    answered([&button] { button.startParticipantPolling(); });
     const int before = participantRequests();
 
     answered([] { CLoginManager::getInstance().updateLoginToken(false); });
+    QCOMPARE(participantRequests(), before + 1);
 
+    // Once the call has stopped the poll, a new token asks for nothing: the
+    // last meeting's list is no longer ours to read.
+    button.stopParticipantPolling();
+    QSignalSpy tokens(&CLoginManager::getInstance(), &CLoginManager::sigLoginTokenChanged);
+    CLoginManager::getInstance().updateLoginToken(false);
+    QTRY_VERIFY(!tokens.isEmpty());
+    QTest::qWait(300);
     QCOMPARE(participantRequests(), before + 1);
 }
 

@@ -53,6 +53,10 @@ private slots:
     void dialOut();
     void incomingCalls_data();
     void incomingCalls();
+    void unansweredCallRingsOut();
+    void connectedCallIsRated();
+    void waitQueueCountsDownThenConnects();
+    void hangUpWhileWaitingNeverConnects();
     void videoWindowsShowTheirStreams();
     void renderStatisticsFollowTheWindows();
     void contentEvents_data();
@@ -118,6 +122,78 @@ void TestAVEngine::init()
     locked.name = "Town hall";
     locked.contentLocked = true;
     m_control->addMeeting(locked);
+    kd::sdk::KDModelMeeting queued;
+    queued.number = "4003";
+    queued.name = "Help desk";
+    queued.waitQueue = 2;
+    m_control->addMeeting(queued);
+}
+
+void TestAVEngine::unansweredCallRingsOut()
+{
+    QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
+    m_control->setRingTimeout(200);
+    m_control->injectIncomingCall("Eve", "5005", false);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 3000);
+    QCOMPARE(ended.at(0).at(0).value<KDCallInfo>().err.code, 0);
+    // The engine is free for the next call; an answered one never rings out.
+    m_control->injectIncomingCall("Eve", "5005", false);
+    QTRY_VERIFY(m_control->waitForIdle(5000));
+    QVERIFY(m_manager->acceptCall(true));
+    QTest::qWait(400);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(m_manager->hangUp());
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, 3000);
+}
+
+void TestAVEngine::connectedCallIsRated()
+{
+    QSignalSpy ratings(m_manager, &CKDSdkManager::eventNetworkQuality);
+    m_control->setNetworkRatingPeriod(100);
+    connectCall("4002");
+    // At the connect, then every period: the model's best rating.
+    QTRY_VERIFY_WITH_TIMEOUT(ratings.count() >= 3, 3000);
+    QCOMPARE(ratings.first().first().toFloat(), 5.0f);
+    m_control->injectNetworkQuality(2.0f);
+    const int before = ratings.count();
+    QTRY_VERIFY_WITH_TIMEOUT(ratings.count() >= before + 3, 3000);
+    QCOMPARE(ratings.last().first().toFloat(), 2.0f);
+    // No rating once the call is over.
+    QVERIFY(m_manager->hangUp());
+    QVERIFY(m_control->waitForIdle(5000));
+    QTest::qWait(300);
+    const int after = ratings.count();
+    QTest::qWait(300);
+    QCOMPARE(ratings.count(), after);
+}
+
+void TestAVEngine::waitQueueCountsDownThenConnects()
+{
+    QSignalSpy waiting(m_manager, &CKDSdkManager::eventWaitQueue);
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QVERIFY(m_manager->dialOut("4003", true));
+    QTRY_COMPARE_WITH_TIMEOUT(waiting.count(), 1, 2000);
+    QCOMPARE(waiting.at(0).at(0).toInt(), 2);
+    QCOMPARE(connected.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(waiting.count(), 2, 2000);
+    QCOMPARE(waiting.at(1).at(0).toInt(), 1);
+    QCOMPARE(connected.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 2000);
+    QCOMPARE(waiting.count(), 2);
+}
+
+void TestAVEngine::hangUpWhileWaitingNeverConnects()
+{
+    QSignalSpy waiting(m_manager, &CKDSdkManager::eventWaitQueue);
+    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
+    QVERIFY(m_manager->dialOut("4003", true));
+    QTRY_COMPARE_WITH_TIMEOUT(waiting.count(), 1, 2000);
+    QVERIFY(m_manager->hangUp());
+    QTest::qWait(2500);
+    QCOMPARE(connected.count(), 0);
+    QCOMPARE(waiting.count(), 1);
+    // The next call is not disturbed by the abandoned wait.
+    connectCall("4002");
 }
 
 void TestAVEngine::cleanup()

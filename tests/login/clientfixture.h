@@ -28,8 +28,9 @@ using kd_app::models::CLoginManager;
 namespace enums = kd_app::enums;
 
 // Once per test program: the login manager lives for the whole process, as
-// in the program, so its engine is brought up once.
-inline kd::sdk::IEngineControl *startClient(const QTemporaryDir &appData)
+// in the program, so its engine is brought up once. A test of the call
+// window leaves incoming calls to the window, their one receiver.
+inline kd::sdk::IEngineControl *startClient(const QTemporaryDir &appData, bool routeIncomingCalls = true)
 {
     qputenv("appdata", QFile::encodeName(appData.path()));
     CUserConfigUtils::initInstance(QFile::encodeName(QCoreApplication::applicationFilePath()).constData());
@@ -46,7 +47,9 @@ inline kd::sdk::IEngineControl *startClient(const QTemporaryDir &appData)
             login.onLoggingInFailed(false);
         }
     });
-    QObject::connect(sdk, &CKDSdkManager::eventCallIncoming, &calls, &CCallController::onCallIncoming);
+    if (routeIncomingCalls) {
+        QObject::connect(sdk, &CKDSdkManager::eventCallIncoming, &calls, &CCallController::onCallIncoming);
+    }
     return control;
 }
 

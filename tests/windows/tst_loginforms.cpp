@@ -12,6 +12,8 @@
 #include "models/ccallcontroller.h"
 #include "models/cloginmanager.h"
 #include "views/call/clayoutbackgrounddlg.h"
+#include "views/call/clayoutpeoplesettingdlg.h"
+#include "views/call/toolbar/clayouttoolbardlg.h"
 #include "views/home/chomedlg.h"
 #include "views/login/cloginchangepasswordform.h"
 #include "views/login/clogindlg.h"
@@ -26,6 +28,7 @@ using kd_app::models::CCallController;
 using kd_app::models::CLoginManager;
 using kd_app::views::CHomeDlg;
 using kd_app::views::CLayoutBackgroundDlg;
+using kd_app::views::CLayoutToolbarDlg;
 using kd_app::views::CLoginDlg;
 using namespace kd_app::enums;
 
@@ -407,7 +410,13 @@ void TestLoginForms::guestJoinsAndHangsUp()
     QVERIFY(call->isVisible());
     QVERIFY(!loginDlg()->isVisible());
 
-    child<QPushButton>(call, "m_pBtnHangUp")->click();
+    // The call window's toolbar hangs up, once the user confirms leaving.
+    auto *toolbar = qobject_cast<CLayoutToolbarDlg *>(call->getLayoutPeopleSettingDlg()->getToolbarDlg());
+    QVERIFY(toolbar);
+    qobject_cast<QPushButton *>(toolbar->button("m_pBtnHangup"))->click();
+    QPointer<kd_app::views::AlertDlg> confirmation = toolbar->leaveConfirmation();
+    QVERIFY(confirmation && confirmation->isVisible());
+    child<QPushButton>(confirmation, "m_button1")->click();
     QTRY_COMPARE_WITH_TIMEOUT(CCallController::getInstance().getCallStatus(), Ended, 8000);
     QTRY_VERIFY(loginDlg()->isVisible());
     QVERIFY(!call->isVisible());

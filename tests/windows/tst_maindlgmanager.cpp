@@ -15,6 +15,7 @@
 #include "views/cmaindlgmanager.h"
 #include "views/home/chomedlg.h"
 #include "views/login/clogindlg.h"
+#include "views/sharing/cbackgroundwidget.h"
 #include "windowstestenv.h"
 
 using kd_app::enums::CallStatus;
@@ -250,9 +251,13 @@ void TestMainDlgManager::errorTextsFollowTheLanguage()
 void TestMainDlgManager::activeMainDlgWhileSendingContent()
 {
     setState(kd_app::enums::LoggedIn, kd_app::enums::Connected, 3);
-    // Without the screen-drawing window nothing is visible: the home window
-    // stands in as the parent of boxes.
-    QCOMPARE(CMainDlgManager::getInstance()->getActiveMainDlg(), CHomeDlg::getInstance());
+    // While this side sends, the call window is hidden and its screen-drawing
+    // window stands in as the parent of boxes.
+    QVERIFY(!CLayoutBackgroundDlg::getInstance()->isVisible());
+    QWidget *drawing = CLayoutBackgroundDlg::getInstance()->getScreenDrawingWidget();
+    QVERIFY(drawing);
+    QVERIFY(drawing->isVisible());
+    QCOMPARE(CMainDlgManager::getInstance()->getActiveMainDlg(), drawing);
     setState(kd_app::enums::LoggedIn, kd_app::enums::Connected, 0);
     QCOMPARE(CMainDlgManager::getInstance()->getActiveMainDlg(), CLayoutBackgroundDlg::getInstance());
 }

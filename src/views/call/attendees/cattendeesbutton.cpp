@@ -92,6 +92,11 @@ void CAttendeesButton::slot_timeout()
 
 void CAttendeesButton::slot_tokenChanged()
 {
+    // Only while a call polls: after a call the last meeting's list is no
+    // longer ours to read, and the server would refuse it with an error box.
+    if (!m_timer.isActive()) {
+        return;
+    }
     kd_app::views::CAttendessWidgets::requestParticipants();
 }
 

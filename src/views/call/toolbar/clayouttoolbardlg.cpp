@@ -39,6 +39,8 @@ const char STYLE_BASE[] = ":/resources/qss/layout-toolbar-dlg";
 constexpr int POPUP_GAP = 10;
 constexpr int SETTINGS_AUDIO_PAGE = 2;
 constexpr int SETTINGS_VIDEO_PAGE = 3;
+// The call controller's call type of a call to one person.
+constexpr int POINT_TO_POINT_CALL = 2;
 const Qt::WindowFlags POPUP_FLAGS = Qt::SplashScreen | Qt::FramelessWindowHint;
 
 bool isServerWithoutParticipantList()
@@ -770,7 +772,11 @@ void CLayoutToolbarDlg::slotOnCallStatusChanged(enums::CallStatus callStatus)
         checkMicStatus();
         checkCameraStatus();
         checkControllable();
-        ui->m_pBtnAttendees->startParticipantPolling();
+        // A call to one person has no meeting whose participants the server
+        // could list.
+        if (CCallController::getInstance().getCallTypes() != POINT_TO_POINT_CALL) {
+            ui->m_pBtnAttendees->startParticipantPolling();
+        }
         return;
     }
     releaseConfMngtPage();
