@@ -184,7 +184,7 @@ void TestUpgradeByHand::downloadThenYesWithoutAnOpener()
     qputenv("PATH", QFile::encodeName(bin));
     CAlertAnswerer answerer(QMessageBox::Ok);
     const bool clicked = xdoinput::click(promptButton("m_pBtnYes")) &&
-                         QTest::qWaitFor([&answerer] { return answerer.answered() > 0; }, 5000);
+                         QTest::qWaitFor([&answerer] { return answerer.answered() > 0; }, 20000);
     qputenv("PATH", path);
     QVERIFY(clicked);
     QCOMPARE(answerer.texts(), QStringList{"Failed to execute upgrade."});
