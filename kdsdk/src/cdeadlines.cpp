@@ -55,8 +55,11 @@ void CDeadlines::run()
         }
         auto next = std::min_element(m_due.begin(), m_due.end(),
                                      [](const auto &a, const auto &b) { return a.second.due < b.second.due; });
-        if (Clock::now() < next->second.due) {
-            m_wake.wait_until(lock, next->second.due);
+        // A copy: stop() or cancel() may remove the entry while this waits,
+        // and the wait reads its deadline again when it wakes.
+        const Clock::time_point due = next->second.due;
+        if (Clock::now() < due) {
+            m_wake.wait_until(lock, due);
             continue;
         }
         std::function<void()> work = std::move(next->second.work);
