@@ -17,6 +17,8 @@
 #include <QJsonObject>
 #include <QUrl>
 
+#include "cjsontext.h"
+
 namespace kd {
 namespace sdk {
 
@@ -201,7 +203,7 @@ template <typename Reply> void readResult(const httplib::Result &result, bool ex
     reply.status = result->status;
     reply.body = result->body;
     QJsonParseError error;
-    reply.json = QJsonDocument::fromJson(QByteArray::fromStdString(result->body), &error);
+    reply.json = CJsonText::parse(QByteArray::fromStdString(result->body), &error);
     const bool isJson = error.error == QJsonParseError::NoError;
     const QJsonObject object = reply.json.object();
     const QJsonValue serverCode = object.value(QLatin1String("errorCode"));

@@ -11,6 +11,8 @@
 #include <QJsonObject>
 #include <QPainter>
 
+#include "cjsontext.h"
+
 namespace kd {
 namespace sdk {
 
@@ -334,7 +336,7 @@ bool CModelBackend::loadModel(const std::string &jsonPath)
         return false;
     }
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = CJsonText::parse(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         return false;
     }
