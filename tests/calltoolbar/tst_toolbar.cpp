@@ -9,6 +9,7 @@
 #include "../engine/clogcapture.h"
 #include "../login/clientfixture.h"
 #include "alertanswerer.h"
+#include "calltoolbarfixture.h"
 #include "views/call/attendees/cattendeesbutton.h"
 #include "views/call/attendees/cattendesswidgets.h"
 #include "views/call/clayoutpeoplesettingdlg.h"
@@ -70,6 +71,8 @@ private slots:
     void deviceChangeRebuildsOpenMenuOnly_data();
     void deviceChangeRebuildsOpenMenuOnly();
     void secondArrowClickKeepsMenu();
+    void settingsLinkOpensItsPage_data();
+    void settingsLinkOpensItsPage();
     void shareRefused_data();
     void shareRefused();
     void dialPadComesBackEmpty();
@@ -93,17 +96,7 @@ void TestToolbar::initTestCase()
     m_control = startClient(m_appData);
     QVERIFY(m_control);
     m_control->setDevicePollInterval(0);
-    // Once one server is known the model knows only those it was given.
-    kd::sdk::KDModelServer conf;
-    conf.address = "conf.parvela.test";
-    m_control->addServer(conf);
-    m_control->addAccount(account("ann", "Ann-pass1", "Ann", 11));
-    m_control->addAccount(account("ben", "Ben-pass1", "Ben", 12));
-    kd::sdk::KDModelMeeting meeting;
-    meeting.number = "4001";
-    meeting.name = "Planning";
-    meeting.hosts = {"ann"};
-    m_control->addMeeting(meeting);
+    calltoolbar::addPlanningMeeting(m_control);
 }
 
 void TestToolbar::init()
@@ -414,6 +407,37 @@ void TestToolbar::secondArrowClickKeepsMenu()
     QCOMPARE(m_toolbar->audioMenu(), first.data());
     QVERIFY(!m_toolbar->getShowPromptFlag());
     QVERIFY(m_toolbar->isAnyPopupVisible());
+}
+
+void TestToolbar::settingsLinkOpensItsPage_data()
+{
+    QTest::addColumn<QByteArray>("arrow");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<int>("page");
+    QTest::newRow("audio menu") << QByteArray("m_pBtnSelectMicUp") << "m_showAudioSets" << 2;
+    QTest::newRow("camera menu") << QByteArray("m_pBtnSelectCameraUp") << "m_showVideoSets" << 3;
+}
+
+void TestToolbar::settingsLinkOpensItsPage()
+{
+    QFETCH(QByteArray, arrow);
+    QFETCH(QString, link);
+    QFETCH(int, page);
+    qobject_cast<QPushButton *>(m_toolbar->button(arrow.constData()))->click();
+    QWidget *menu = m_toolbar->audioMenu() ? static_cast<QWidget *>(m_toolbar->audioMenu())
+                                           : static_cast<QWidget *>(m_toolbar->cameraMenu());
+    QVERIFY(menu);
+
+    menu->findChild<QPushButton *>(link)->click();
+
+    QVERIFY(!m_toolbar->audioMenu() && !m_toolbar->cameraMenu());
+    QPointer<kd_app::views::CContainerSettingsFormWidget> settings = m_toolbar->settingsWindow();
+    QVERIFY(settings && settings->isVisible());
+    QCOMPARE(settings->findChild<QWidget *>("twgtSettingsPages")->property("currentIndex").toInt(), page);
+    QCOMPARE(settings->findChild<QWidget *>("lvSettingsEntrances")->property("currentRow").toInt(), page);
+    settings->close();
+    QTRY_VERIFY(!settings);
+    QVERIFY(!m_toolbar->settingsWindow());
 }
 
 void TestToolbar::shareRefused_data()
