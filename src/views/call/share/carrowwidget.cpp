@@ -19,8 +19,18 @@ CArrowWidget::CArrowWidget(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::F
     m_label->setStyleSheet("color: #313131; background: transparent;");
     auto *layout = new QHBoxLayout(this);
     layout->setSpacing(0);
-    layout->setContentsMargins(15, 5, 15, ARROW_HEIGHT + 2);
     layout->addWidget(m_label);
+    setScale(1.0);
+}
+
+void CArrowWidget::setScale(double scale)
+{
+    // The arrow keeps its size: it only points at the button.
+    layout()->setContentsMargins(int(15 * scale), int(5 * scale), int(15 * scale), int(2 * scale) + ARROW_HEIGHT);
+    QFont font = m_label->font();
+    font.setPixelSize(int(12 * scale));
+    m_label->setFont(font);
+    adjustSize();
 }
 
 CArrowWidget::~CArrowWidget() = default;

@@ -23,6 +23,8 @@ public:
     ~CArrowWidget() override;
 
     void setText(const QString &text);
+    // Text size and margins for the display scale (1 = design size).
+    void setScale(double scale);
     QString text() const;
     // Without a compositor a translucent window shows black where it paints
     // nothing; the bubble then paints opaque, cut to its outline. Showing
