@@ -22,12 +22,6 @@ namespace enums = kd_app::enums;
 
 namespace {
 
-QByteArray demoSeed()
-{
-    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 CCallController &calls()
 {
     return CCallController::getInstance();
@@ -71,7 +65,7 @@ private:
 
 void TestToolbarInCall::initTestCase()
 {
-    QVERIFY(m_fixture.start(demoSeed()));
+    QVERIFY(m_fixture.start(CHomeFixture::demoSeed()));
 }
 
 void TestToolbarInCall::cleanup()
@@ -106,7 +100,7 @@ bool TestToolbarInCall::hangUp()
 
 void TestToolbarInCall::organiserSeesManagementNotAttendees()
 {
-    QVERIFY(m_fixture.signIn("demo", "Demo2026!", demoSeed()));
+    QVERIFY(m_fixture.signIn("demo", "Demo2026!", CHomeFixture::demoSeed()));
     QCOMPARE(serverList(), QList<int>({1, 2, 3}));
 
     QVERIFY(join());
@@ -125,7 +119,7 @@ void TestToolbarInCall::organiserSeesManagementNotAttendees()
 
 void TestToolbarInCall::memberSeesItselfAmongAttendees()
 {
-    QVERIFY(m_fixture.signIn("lchen", "Harbour#2026", demoSeed()));
+    QVERIFY(m_fixture.signIn("lchen", "Harbour#2026", CHomeFixture::demoSeed()));
     QVERIFY(join());
     QTRY_COMPARE_WITH_TIMEOUT(serverList(), QList<int>({1, 2, 3, 4}), 5000);
 
