@@ -256,6 +256,9 @@ void CbackgroundWidget::openPopup(QWidget *popup, QWidget *button)
     floatAbove(popup, this);
     popup->installEventFilter(this);
     popup->show();
+    // A window shown without the window manager's help is not active, and
+    // only an active pop-up hears that the user clicked elsewhere.
+    popup->activateWindow();
     popup->raise();
     const QRect at(button->mapToGlobal(QPoint(0, 0)), button->size());
     popup->move(COverlayRules::popupPosition(at, popup->size()));
