@@ -291,6 +291,10 @@ private slots:
         QWidget *view = child<QWidget>(m_overlay, "horizontalView");
         const QPoint onToolbar = view->mapToGlobal(QPoint(8, view->height() / 2));
         QVERIFY2(!near(colourAt(onToolbar), kDesktopColour, 20), qPrintable(describe(colourAt(onToolbar))));
+        // Beside the red tab, below the toolbar's face, the desktop shows.
+        QWidget *tab = child<QWidget>(m_overlay, "shareBtnView");
+        const QPoint besideTab = tab->mapToGlobal(QPoint(-20, tab->height() / 2));
+        QVERIFY2(near(colourAt(besideTab), kDesktopColour), qPrintable(describe(colourAt(besideTab))));
         keepPicture("toolbar");
     }
 

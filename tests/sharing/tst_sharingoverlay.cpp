@@ -1080,6 +1080,12 @@ void TestSharingOverlay::windowShapeWithoutCompositor()
     QTRY_VERIFY(overlay->mask().contains(onToolbar));
     QVERIFY(overlay->mask().contains(QPoint(1, middle.y())));
     QVERIFY(!overlay->mask().contains(middle));
+    // The red tab shows, and the screen beside it.
+    auto *tab = child<QWidget>(overlay, "shareBtnView");
+    QVERIFY(overlay->mask().contains(tab->mapTo(overlay, tab->rect().center())));
+    const QPoint besideTab = tab->mapTo(overlay, QPoint(-20, tab->height() / 2));
+    QVERIFY(property->geometry().contains(property->parentWidget()->mapFrom(overlay, besideTab)));
+    QVERIFY(!overlay->mask().contains(besideTab));
 
     // Drawing on covers the screen; the still picture is taken first.
     overlay->showPaintWindow();
