@@ -12,6 +12,7 @@
 #include "custom_controls/chomeexitbutton.h"
 #include "custom_controls/chomemenulistmodel.h"
 #include "homefixture.h"
+#include "screendpi.h"
 #include "kdsdkcontrol.h"
 #include "views/conferences/cconferencesdetailpage.h"
 #include "views/conferences/cconferencesmainpage.h"
@@ -108,6 +109,8 @@ private slots:
     void guestExit();
     void dragRestoresAMaximisedWindow();
     void closeAsks();
+    void joinButtonShowsItsWholeText_data();
+    void joinButtonShowsItsWholeText();
 
 private:
     CHomeFixture m_fixture;
@@ -115,6 +118,11 @@ private:
 
 void TestHomeDlg::initTestCase()
 {
+    // The program's own font, whose text widths the title bar must fit.
+    QFont font;
+    font.setFamilies(kd_app::CPlatform::uiFontFamilies());
+    font.setPointSize(9);
+    QApplication::setFont(font);
     QVERIFY(m_fixture.start(seed("UCM")));
 }
 
@@ -361,3 +369,53 @@ void TestHomeDlg::closeAsks()
 
 QTEST_MAIN(TestHomeDlg)
 #include "tst_homedlg.moc"
+
+void TestHomeDlg::joinButtonShowsItsWholeText_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<double>("scale");
+    // The first of the program's fonts that a machine has is used: the
+    // Chinese one where it is installed, else the wider DejaVu Sans.
+    for (const QString family : {"WenQuanYi Micro Hei", "DejaVu Sans"}) {
+        QTest::addRow("%s, scale 1", qPrintable(family)) << family << 96 << 1.0;
+        QTest::addRow("%s, scale 1.5", qPrintable(family)) << family << 144 << 1.5;
+        QTest::addRow("%s, scale 2", qPrintable(family)) << family << 192 << 2.0;
+    }
+}
+
+// The title bar's "Join a Meeting" fits its text beside the button's right
+// margin, whatever the scale and the font.
+void TestHomeDlg::joinButtonShowsItsWholeText()
+{
+    QFETCH(QString, family);
+    QFETCH(int, dpi);
+    QFETCH(double, scale);
+    const QFont programFont = QApplication::font();
+    QFont font = programFont;
+    font.setFamilies({family});
+    QApplication::setFont(font);
+    QVERIFY(m_fixture.signIn("alice", "Alice2026!"));
+    QTRY_VERIFY(home()->isVisible());
+    // Styles are applied again, with the font, at every change of scale.
+    ScopedScreenDpi other(dpi == 96 ? 192 : 96);
+    ScopedScreenDpi screen(dpi);
+    QTRY_COMPARE(home()->stretchFactor(), scale);
+    auto *button = child<QPushButton>(home(), "m_pBtnJoinConf");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QVERIFY(button->isVisible());
+    QCOMPARE(QFontInfo(button->font()).family(), family);
+    QCOMPARE(button->font().pixelSize(), qRound(14 * scale));
+    // What the style needs for the text, the padding and the right margin.
+    QTest::qWaitFor([button] { return button->width() >= button->sizeHint().width(); }, 1000);
+    const int needed = button->sizeHint().width();
+    const int width = button->width();
+    const bool bigEnough = width >= int(120 * scale);
+    // The window buttons keep their places on the right.
+    const bool beforeTheWindowButtons =
+        button->geometry().right() < child<QPushButton>(home(), "m_pBtnMin")->geometry().left();
+    QApplication::setFont(programFont);
+    QVERIFY2(width >= needed, qPrintable(QString("%1 px of the %2 px the text needs").arg(width).arg(needed)));
+    QVERIFY(bigEnough);
+    QVERIFY(beforeTheWindowButtons);
+}

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "../engine/clogcapture.h"
+#include "annfixture.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
 #include "wavfile.h"
@@ -96,15 +97,7 @@ void TestAVEngine::init()
     m_control = kd::sdk::currentEngineControl();
     QVERIFY(m_control);
     m_control->setEventLatency(0);
-    kd::sdk::KDModelServer server;
-    server.address = "conf.example";
-    m_control->addServer(server);
-    kd::sdk::KDModelAccount ann;
-    ann.username = "ann";
-    ann.password = "Ann-pass1";
-    ann.displayName = "Ann Lee";
-    ann.userId = 7;
-    m_control->addAccount(ann);
+    annfixture::addServerAndAnn(m_control);
     kd::sdk::KDModelAccount ben;
     ben.username = "ben";
     ben.password = "Ben-pass1";
@@ -203,16 +196,12 @@ void TestAVEngine::cleanup()
 
 void TestAVEngine::signInAnn()
 {
-    QSignalSpy registered(m_manager, &CKDSdkManager::eventRegisterInfo);
-    QVERIFY(m_manager->avlogin("conf.example", 443, "ann", m_manager->encryptPassword(1, "Ann-pass1").c_str()));
-    QTRY_COMPARE_WITH_TIMEOUT(registered.count(), 1, 5000);
+    QVERIFY(annfixture::signInAnn(m_manager));
 }
 
 void TestAVEngine::connectCall(const char *number)
 {
-    QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
-    QVERIFY(m_manager->dialOut(number, true));
-    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    QVERIFY(annfixture::connectCall(m_manager, number));
 }
 
 void TestAVEngine::signIn_data()

@@ -27,6 +27,7 @@
 #include "clientfixture.h"
 #include "custom_controls/button_share.h"
 #include "custom_controls/qmenubutton.h"
+#include "overlaypopups.h"
 #include "ownxvfb.h"
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
@@ -290,6 +291,10 @@ private slots:
         QWidget *view = child<QWidget>(m_overlay, "horizontalView");
         const QPoint onToolbar = view->mapToGlobal(QPoint(8, view->height() / 2));
         QVERIFY2(!near(colourAt(onToolbar), kDesktopColour, 20), qPrintable(describe(colourAt(onToolbar))));
+        // Beside the red tab, below the toolbar's face, the desktop shows.
+        QWidget *tab = child<QWidget>(m_overlay, "shareBtnView");
+        const QPoint besideTab = tab->mapToGlobal(QPoint(-20, tab->height() / 2));
+        QVERIFY2(near(colourAt(besideTab), kDesktopColour), qPrintable(describe(colourAt(besideTab))));
         keepPicture("toolbar");
     }
 
@@ -333,6 +338,44 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_overlay->backgroundPicker()));
         QVERIFY(stackingOrder().indexOf(m_overlay->backgroundPicker()->winId()) > overlayAt);
         keepPicture("popups");
+    }
+
+    // The device menus and the volume pop-up close when another window takes
+    // the activation, and stay while the click lands on them.
+    void popupsCloseWhenDeactivated_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("microphone menu") << "m_pBtnSelectMicUp";
+        QTest::newRow("camera menu") << "m_pBtnSelectCameraUp";
+        QTest::newRow("volume") << "m_pBtnVolume";
+    }
+
+    void popupsCloseWhenDeactivated()
+    {
+        QFETCH(QString, button);
+        CbackgroundWidget *overlay = m_overlay;
+        const auto popup = [overlay, &button] { return popupOfButton(overlay, button); };
+        QVERIFY(clickAt(centreOf(child<QWidget>(m_overlay, qPrintable(button)))));
+        QTRY_VERIFY(popup());
+        QPointer<QWidget> opened = popup();
+        QVERIFY(QTest::qWaitForWindowExposed(opened));
+        QTRY_VERIFY(opened->isActiveWindow());
+        keepPicture("popup-" + button);
+
+        // A click on the pop-up itself keeps it.
+        QVERIFY(clickAt(opened->geometry().topLeft() + QPoint(4, 4)));
+        QTest::qWait(200);
+        QVERIFY(opened && opened->isVisible());
+        QCOMPARE(popup(), opened.data());
+
+        // A click on the desktop activates that window: the pop-up hears of
+        // it and closes.
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QVERIFY(clickAt(QPoint(screen.center().x(), screen.center().y() + 150)));
+        QTRY_COMPARE(m_desktop->presses, 1);
+        QTRY_VERIFY(!popup());
+        QVERIFY(!m_overlay->isPopupShown());
+        QTRY_VERIFY(!opened);
     }
 
     void engineFrameCarriesTheStrokes()

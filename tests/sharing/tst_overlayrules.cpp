@@ -19,6 +19,8 @@ private slots:
     void pickerPosition_data();
     void pickerPosition();
     void frameRegion();
+    void roundedRegion_data();
+    void roundedRegion();
     void visiblePixels();
     void parseBackground_data();
     void parseBackground();
@@ -116,6 +118,41 @@ void TestOverlayRules::frameRegion()
         }
     }
     QVERIFY(COverlayRules::frameRegion(QSize()).isEmpty());
+}
+
+void TestOverlayRules::roundedRegion_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<int>("radius");
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<bool>("kept");
+
+    const QSize panel(40, 20);
+    QTest::newRow("top-left corner pixel") << panel << 5 << QPoint(0, 0) << false;
+    QTest::newRow("top-right corner pixel") << panel << 5 << QPoint(39, 0) << false;
+    QTest::newRow("bottom-left corner pixel") << panel << 5 << QPoint(0, 19) << false;
+    QTest::newRow("bottom-right corner pixel") << panel << 5 << QPoint(39, 19) << false;
+    QTest::newRow("beside the curve on the top line") << panel << 5 << QPoint(2, 0) << false;
+    QTest::newRow("on the curve of the top line") << panel << 5 << QPoint(3, 0) << true;
+    QTest::newRow("left edge below the rounding") << panel << 5 << QPoint(0, 5) << true;
+    QTest::newRow("left edge, mostly under the curve") << panel << 5 << QPoint(0, 4) << true;
+    QTest::newRow("middle of the top edge") << panel << 5 << QPoint(20, 0) << true;
+    QTest::newRow("middle of the bottom edge") << panel << 5 << QPoint(20, 19) << true;
+    QTest::newRow("no rounding keeps the corner") << panel << 0 << QPoint(0, 0) << true;
+    // A radius larger than the window allows is cut to half its shorter side.
+    QTest::newRow("oversized radius, middle of the left edge") << QSize(40, 6) << 50 << QPoint(0, 3) << true;
+    QTest::newRow("oversized radius, corner") << QSize(40, 6) << 50 << QPoint(0, 0) << false;
+}
+
+void TestOverlayRules::roundedRegion()
+{
+    QFETCH(QSize, window);
+    QFETCH(int, radius);
+    QFETCH(QPoint, point);
+    QFETCH(bool, kept);
+    const QRegion region = COverlayRules::roundedRegion(window, radius);
+    QCOMPARE(region.contains(point), kept);
+    QVERIFY(QRect(QPoint(0, 0), window).contains(region.boundingRect()));
 }
 
 void TestOverlayRules::visiblePixels()

@@ -2,11 +2,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QToolButton>
@@ -16,6 +18,7 @@
 #include "app/cplatform.h"
 #include "app/cwindowshape.h"
 #include "clientfixture.h"
+#include "overlaypopups.h"
 #include "custom_controls/button_share.h"
 #include "custom_controls/qmenubutton.h"
 #include "views/annotation/colorwidget.h"
@@ -430,15 +433,7 @@ void TestSharingOverlay::devicePopups()
 
     CbackgroundWidget *overlay = makeOverlay();
     QWidget *opener = child<QWidget>(overlay, qPrintable(button));
-    const auto popup = [overlay, &button]() -> QWidget * {
-        if (button == QLatin1String("m_pBtnSelectMicUp")) {
-            return overlay->audioMenu();
-        }
-        if (button == QLatin1String("m_pBtnSelectCameraUp")) {
-            return overlay->cameraMenu();
-        }
-        return overlay->volumePopup();
-    };
+    const auto popup = [overlay, &button] { return popupOfButton(overlay, button); };
     QTest::mouseClick(opener, Qt::LeftButton);
     QPointer<QWidget> first = popup();
     QVERIFY(first);
@@ -450,9 +445,26 @@ void TestSharingOverlay::devicePopups()
     const QRect at(opener->mapToGlobal(QPoint(0, 0)), opener->size());
     QCOMPARE(first->pos(), QPoint(at.x() - (first->width() - at.width()) / 2, at.bottom() + 1 + 10));
 
-    // A second click opens nothing more.
+    // A second click opens nothing more; on the volume button it reads the
+    // speaker's mute state again, which may have changed unannounced.
+    auto *volume = child<QMenuButton>(overlay, "m_pBtnVolume");
+    QVERIFY(!volume->isChecked());
+    if (button == QLatin1String("m_pBtnVolume")) {
+        CKDSdkManager *sdk = CKDSdkManager::getInstance();
+        const QSignalBlocker unannounced(sdk);
+        kd::engine::KDVolume muted = sdk->getVolume(kd::engine::KD_DEVICE_SPEAKER);
+        muted.mute = 1;
+        QVERIFY(sdk->setVolume(kd::engine::KD_DEVICE_SPEAKER, muted));
+        QVERIFY(m_control->waitForIdle());
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(!volume->isChecked());
     QTest::mouseClick(opener, Qt::LeftButton);
     QCOMPARE(popup(), first.data());
+    const bool reread = button == QLatin1String("m_pBtnVolume");
+    QCOMPARE(volume->isChecked(), reread);
+    QCOMPARE(volume->shownIcon(), QStringLiteral(":/resources/images/layout-operationbar/") +
+                                      (reread ? "icon_volumeoff.png" : "icon_volume_pop.png"));
 
     // The toolbar does not fold while it is open.
     auto *tab = child<Button_share>(overlay, "shareBtnView");
@@ -472,7 +484,27 @@ void TestSharingOverlay::devicePopups()
     QTRY_VERIFY(!first);
     QCoreApplication::sendEvent(tab, &enter);
     QVERIFY(!child<QWidget>(overlay, "horizontalView")->isVisible());
+
+    if (reread) {
+        CKDSdkManager *sdk = CKDSdkManager::getInstance();
+        kd::engine::KDVolume unmuted = sdk->getVolume(kd::engine::KD_DEVICE_SPEAKER);
+        unmuted.mute = 0;
+        QVERIFY(sdk->setVolume(kd::engine::KD_DEVICE_SPEAKER, unmuted));
+        QVERIFY(m_control->waitForIdle());
+    }
 }
+
+namespace {
+
+// The settings page shown: its entry in the list and the page itself agree.
+int settingsPage(CContainerSettingsFormWidget *popup)
+{
+    const int row = child<QListWidget>(popup, "lvSettingsEntrances")->currentRow();
+    const int page = child<QTabWidget>(popup, "twgtSettingsPages")->currentIndex();
+    return row == page ? page : -1;
+}
+
+} // namespace
 
 void TestSharingOverlay::settingsLinksOfTheMenus()
 {
@@ -482,19 +514,32 @@ void TestSharingOverlay::settingsLinksOfTheMenus()
     QVERIFY(audio);
     emit audio->sigShowAudioSetting();
     QVERIFY(!overlay->audioMenu());
-    QVERIFY(overlay->settingsPopup());
-    QVERIFY(overlay->settingsPopup()->isVisible());
+    QPointer<CContainerSettingsFormWidget> settings = overlay->settingsPopup();
+    QVERIFY(settings);
+    QVERIFY(settings->isVisible());
+    QCOMPARE(settingsPage(settings), 2);
     QTRY_VERIFY(!audio);
+    settings->close();
+    QTRY_VERIFY(!settings);
 
     QTest::mouseClick(child<QWidget>(overlay, "m_pBtnSelectCameraUp"), Qt::LeftButton);
     QPointer<menuVideoWidget> camera = overlay->cameraMenu();
     QVERIFY(camera);
-    QPointer<CContainerSettingsFormWidget> settings = overlay->settingsPopup();
     emit camera->sigShowVideoSetting();
     QVERIFY(!overlay->cameraMenu());
-    // The open settings pop-up is only centred, not made again.
-    QCOMPARE(overlay->settingsPopup(), settings.data());
+    settings = overlay->settingsPopup();
+    QVERIFY(settings);
+    QCOMPARE(settingsPage(settings), 3);
     QTRY_VERIFY(!camera);
+
+    // The open settings pop-up is only centred, not made again nor turned
+    // to another page.
+    QTest::mouseClick(child<QWidget>(overlay, "m_pBtnSelectMicUp"), Qt::LeftButton);
+    audio = overlay->audioMenu();
+    QVERIFY(audio);
+    emit audio->sigShowAudioSetting();
+    QCOMPARE(overlay->settingsPopup(), settings.data());
+    QCOMPARE(settingsPage(settings), 3);
 }
 
 void TestSharingOverlay::settingsPopup()
@@ -1035,6 +1080,12 @@ void TestSharingOverlay::windowShapeWithoutCompositor()
     QTRY_VERIFY(overlay->mask().contains(onToolbar));
     QVERIFY(overlay->mask().contains(QPoint(1, middle.y())));
     QVERIFY(!overlay->mask().contains(middle));
+    // The red tab shows, and the screen beside it.
+    auto *tab = child<QWidget>(overlay, "shareBtnView");
+    QVERIFY(overlay->mask().contains(tab->mapTo(overlay, tab->rect().center())));
+    const QPoint besideTab = tab->mapTo(overlay, QPoint(-20, tab->height() / 2));
+    QVERIFY(property->geometry().contains(property->parentWidget()->mapFrom(overlay, besideTab)));
+    QVERIFY(!overlay->mask().contains(besideTab));
 
     // Drawing on covers the screen; the still picture is taken first.
     overlay->showPaintWindow();

@@ -175,6 +175,9 @@ private:
     void scheduleWindowShape();
     void updateWindowShape();
     QRegion toolbarRegion() const;
+    // What shows of the toolbar: its face and the red tab, not the strip
+    // beside the tab.
+    QRegion toolbarFaceRegion() const;
     QRegion strokeRegion();
     QRegion shownRegion();
     QRegion inputRegion() const;

@@ -1,5 +1,7 @@
 #include "coverlayrules.h"
 
+#include <cmath>
+
 #include <QPair>
 #include <QRegularExpression>
 #include <QVector>
@@ -110,6 +112,26 @@ QString COverlayRules::snapshotFileName(const QString &folder, const QString &wo
 {
     return folder + QLatin1Char('/') + word + time.toString(QStringLiteral("_yyyy-MM-dd_hh-mm-ss.zzz")) +
            QStringLiteral(".jpg");
+}
+
+QRegion COverlayRules::roundedRegion(const QSize &window, int radius)
+{
+    const QRect whole(QPoint(0, 0), window);
+    if (radius <= 0 || whole.isEmpty()) {
+        return QRegion(whole);
+    }
+    // Whole lines of pixels, each as wide as the rounding lets it be: a
+    // pixel stays when the curve covers most of it.
+    const int r = qMin(radius, qMin(window.width(), window.height()) / 2);
+    QRegion region(whole.adjusted(0, r, 0, -r));
+    for (int line = 0; line < r; ++line) {
+        const double dy = r - line - 0.5;
+        const int inset = qRound(r - std::sqrt(double(r) * r - dy * dy));
+        const int width = window.width() - 2 * inset;
+        region += QRect(inset, line, width, 1);
+        region += QRect(inset, window.height() - 1 - line, width, 1);
+    }
+    return region;
 }
 
 } // namespace views

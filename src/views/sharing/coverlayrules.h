@@ -42,6 +42,10 @@ public:
     // trace of alpha 1 only takes the mouse).
     static QRegion visiblePixels(const QImage &layer);
 
+    // A window of that size with its corners rounded by the radius: what a
+    // pop-up keeps of its opaque window around its rounded panel.
+    static QRegion roundedRegion(const QSize &window, int radius);
+
     // A background colour text as the background picker gives it
     // ("rgb(0,0,0,255)"); invalid for an unreadable or empty text.
     static QColor parseBackground(const QString &colourText);
