@@ -7,6 +7,7 @@
 #include "app/cwindowshape.h"
 #include "layoutenginefixture.h"
 #include "ownxvfb.h"
+#include "screenpixels.h"
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"
 #include "views/call/clayoutfloatingcellsdlg.h"
@@ -16,30 +17,12 @@ using namespace layoutfixture;
 using kd_app::CWindowShape;
 using kd_app::views::CLayoutCellDlg;
 using kd_app::views::CLayoutPeopleSettingDlg;
+using screenpixels::colourBarsSeen;
+using screenpixels::grabScreen;
 
 namespace {
 
 kd::sdk::IEngineControl *g_control = nullptr;
-
-QImage grabScreen(const QRect &rect)
-{
-    return QGuiApplication::primaryScreen()->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height()).toImage();
-}
-
-// The local test picture is a row of saturated colour bars: how many
-// different ones a line across the middle of the rectangle shows.
-int colourBarsSeen(const QRect &rect)
-{
-    const QImage line = grabScreen(QRect(rect.x(), rect.center().y(), rect.width(), 1));
-    QSet<int> hues;
-    for (int x = 0; x < line.width(); ++x) {
-        const QColor colour = line.pixelColor(x, 0);
-        if (colour.saturation() > 200 && colour.value() > 200) {
-            hues.insert(colour.hue() / 30);
-        }
-    }
-    return hues.size();
-}
 
 uint64_t framesPainted(int stream)
 {
@@ -173,7 +156,8 @@ void TestLayoutScreen::videoThroughTheCovers()
     QVERIFY(shown);
 
     // Into the layout and back to the strip, on top and back: the engine
-    // keeps painting into the windows it got once.
+    // paints into the windows the cells have now. A cell put on top is made
+    // anew with its render window; the engine is told its new id.
     const auto before = g_control->renderStats();
     g_control->injectRemoteContent(true, false, "Ann");
     settle(g_control);
@@ -184,12 +168,15 @@ void TestLayoutScreen::videoThroughTheCovers()
     // Compact mode hid the strip as the user would; the user shows it again.
     emit m_frame->toolbar->sigOnShowPicture();
     QVERIFY(engine->getFloatingCellsDlg()->isVisible());
-    for (int stream : {kd::sdk::KD_RENDER_LOCAL_VIDEO, kd::sdk::KD_RENDER_REMOTE_VIDEO}) {
-        const uint64_t painted = before[size_t(stream)].framesPainted;
+    for (CLayoutCellDlg *cell : {local, engine->getRemoteCell()}) {
+        const int stream = cell == local ? kd::sdk::KD_RENDER_LOCAL_VIDEO : kd::sdk::KD_RENDER_REMOTE_VIDEO;
+        QTRY_COMPARE_WITH_TIMEOUT(g_control->renderStats()[size_t(stream)].window, uint64_t(cell->getVideoWinId()),
+                                  5000);
+        const uint64_t painted = framesPainted(stream);
         QTRY_VERIFY_WITH_TIMEOUT(framesPainted(stream) > painted + 3, 10000);
-        QCOMPARE(g_control->renderStats()[size_t(stream)].window, before[size_t(stream)].window);
     }
-    QCOMPARE(uint64_t(local->getVideoWinId()), before[kd::sdk::KD_RENDER_LOCAL_VIDEO].window);
+    QCOMPARE(g_control->renderStats()[kd::sdk::KD_RENDER_LOCAL_VIDEO].window,
+             before[kd::sdk::KD_RENDER_LOCAL_VIDEO].window);
     QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(QRect(local->pos(), local->size())) >= 5, 10000);
 }
 

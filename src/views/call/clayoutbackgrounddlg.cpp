@@ -15,6 +15,7 @@
 #include "ui_clayoutbackgrounddlg.h"
 #include "views/base/cdisplayscale.h"
 #include "views/base/cmodualdlgsmanager.h"
+#include "views/base/cwindowflags.h"
 #include "views/call/callinvitewidget.h"
 #include "views/call/callwaitingwidget.h"
 #include "views/call/ceventfilter.h"
@@ -512,7 +513,7 @@ void CLayoutBackgroundDlg::enterCompactMode(const QScreen *screen)
     }
     // Changing the flags hides the window.
     const bool wasVisible = isVisible();
-    setWindowFlags(BASE_FLAGS | Qt::WindowStaysOnTopHint);
+    CWindowFlags::setFlags(this, BASE_FLAGS | Qt::WindowStaysOnTopHint);
     if (wasVisible) {
         show();
     }
@@ -545,7 +546,7 @@ void CLayoutBackgroundDlg::leaveCompactMode()
         m_pCompactWidget = nullptr;
     }
     const bool wasVisible = isVisible();
-    setWindowFlags(BASE_FLAGS);
+    CWindowFlags::setFlags(this, BASE_FLAGS);
     // A window hidden meanwhile (the call ended) stays hidden: the window
     // manager decides whether it shows.
     if (wasVisible) {
