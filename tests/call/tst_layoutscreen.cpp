@@ -1,10 +1,17 @@
+#include <atomic>
+#include <memory>
+
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/cwindowshape.h"
+#include "models/screenthread.h"
 #include "layoutenginefixture.h"
 #include "ownxvfb.h"
 #include "screenpixels.h"
@@ -69,6 +76,7 @@ private slots:
     void cleanup();
     void videoThroughTheCovers_data();
     void videoThroughTheCovers();
+    void hungCaptureDoesNotHoldTheDestruction();
     void screenshots();
 
 private:
@@ -178,6 +186,67 @@ void TestLayoutScreen::videoThroughTheCovers()
     QCOMPARE(g_control->renderStats()[kd::sdk::KD_RENDER_LOCAL_VIDEO].window,
              before[kd::sdk::KD_RENDER_LOCAL_VIDEO].window);
     QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(QRect(local->pos(), local->size())) >= 5, 10000);
+}
+
+// The whiteboard's capture thread hangs in the engine while it hands a frame
+// over: destroying the engine gives it a bounded time, says so in the log
+// and leaves the thread to end by itself, deleted when it does.
+void TestLayoutScreen::hungCaptureDoesNotHoldTheDestruction()
+{
+    m_frame = std::make_unique<CHostFrame>();
+    m_frame->place(QRect(100, 80, 1284, 766));
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    CCallController::getInstance().dialOut("2002", QString(), true, QString());
+    settle(g_control);
+
+    // Shared with the capture thread, which may outlive a failed check here.
+    struct Hang
+    {
+        QSemaphore entered;
+        QSemaphore release;
+        std::atomic<bool> hung{false};
+    };
+    const auto hang = std::make_shared<Hang>();
+    g_control->setOperationListener([hang](const std::string &operation) {
+        if (operation == "setLocalContentSource" && QThread::currentThread() != qApp->thread() &&
+            !hang->hung.exchange(true)) {
+            hang->entered.release();
+            hang->release.tryAcquire(1, 30000);
+        }
+    });
+    const auto letGo = qScopeGuard([hang] {
+        hang->release.release();
+        g_control->setOperationListener(nullptr);
+    });
+    // The engine's event for a whiteboard this side started sending.
+    g_control->raise([](kd::engine::IAVEventHandler &handler) {
+        kd::engine::KDContentInfo info;
+        info.enabled = true;
+        info.dir = 0;
+        info.type = kd::engine::KD_STREAM_WHITEBOARD;
+        handler.onContent(info);
+    });
+    settle(g_control);
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_LocalWhiteBoard);
+    QPointer<kd_app::models::ScreenThread> capture = engine->getScreenThread();
+    QVERIFY(capture);
+    QTRY_VERIFY_WITH_TIMEOUT(hang->entered.available() == 1, 15000);
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("screen capture did not end within 3000 ms"));
+    QElapsedTimer clock;
+    clock.start();
+    delete m_frame->engine;
+    m_frame->engine = nullptr;
+    const qint64 waited = clock.elapsed();
+    QVERIFY2(waited >= CLayoutPeopleSettingDlg::CAPTURE_STOP_TIMEOUT_MS - 100, QByteArray::number(waited));
+    QVERIFY2(waited < CLayoutPeopleSettingDlg::CAPTURE_STOP_TIMEOUT_MS + 1500, QByteArray::number(waited));
+    QVERIFY(capture);
+
+    // Let go, the thread ends and goes.
+    hang->release.release();
+    QTRY_VERIFY_WITH_TIMEOUT(capture.isNull(), 10000);
 }
 
 // Only for a person to look at: the layout in each mode, kept in the folder
