@@ -12,9 +12,11 @@
 
 #include "app/cwindowshape.h"
 #include "models/screenthread.h"
+#include "alertanswerer.h"
 #include "layoutenginefixture.h"
 #include "ownxvfb.h"
 #include "screenpixels.h"
+#include "tokenserver.h"
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"
 #include "views/call/clayoutfloatingcellsdlg.h"
@@ -260,6 +262,15 @@ void TestLayoutScreen::screenshots()
     startCompositor(compositor);
     const QString suffix =
         QString("%1-%2").arg(compositor ? "composited" : "shaped", qEnvironmentVariable("QT_FONT_DPI", "96"));
+    // Signed in at a server that gives whiteboard tokens, so that a
+    // whiteboard received shows in the layout (mode 4).
+    CTokenServer tokens;
+    CAlertAnswerer answerer(QMessageBox::Ok, 10);
+    resetClient(g_control);
+    CLoginManager &login = CLoginManager::getInstance();
+    QVERIFY(login.login("127.0.0.1", false, tokens.port(), "alice", "secret"));
+    QTRY_COMPARE(login.getLoginStatus(), enums::LoggedIn);
+    settle(g_control);
     m_frame = std::make_unique<CHostFrame>();
     m_frame->place(QRect(100, 80, 1284, 766));
     m_frame->show();
@@ -284,6 +295,16 @@ void TestLayoutScreen::screenshots()
     engine->setCompactMode(true);
     shot("compact");
     engine->setCompactMode(false);
+    g_control->injectRemoteContent(false, false, "");
+    settle(g_control);
+    g_control->injectRemoteContent(true, true, "Ann");
+    settle(g_control);
+    kd::engine::KDWhiteBoardInfo board;
+    board.server = "wb.test";
+    CCallController::getInstance().slotOnWhiteBoardIndication(board);
+    QTRY_COMPARE(engine->getLayoutMode(), enums::LayoutMode_RemoteWhiteBoardOnly);
+    emit m_frame->toolbar->sigOnShowPicture();
+    shot("mode4");
     CCallController::getInstance().hangUp();
     settle(g_control);
     CCallController::getInstance().dialOut("2002", QString(), false, QString());
