@@ -11,6 +11,7 @@
 #include "homefixture.h"
 #include "ownxvfb.h"
 #include "screenpixels.h"
+#include "views/call/callinvitewidget.h"
 #include "views/call/clayoutbackgrounddlg.h"
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"
@@ -138,6 +139,7 @@ private slots:
     void cleanupTestCase();
     void videoOnScreen_data();
     void videoOnScreen();
+    void screenshots();
 
 private:
     CHomeFixture m_fixture;
@@ -226,6 +228,38 @@ void TestCallVideo::videoOnScreen()
                  uint64_t(contentCell->getVideoWinId()));
     }
     QTRY_VERIFY_WITH_TIMEOUT(showsLocalPicture(engine()->getLocalCell()), SOON_MS);
+}
+
+// Only for a person to look at: the compact bar, full screen and an
+// incoming call, kept in the folder KD_CALL_VIDEO_SHOTS names.
+void TestCallVideo::screenshots()
+{
+    if (qEnvironmentVariableIsEmpty("KD_CALL_VIDEO_SHOTS")) {
+        QSKIP("KD_CALL_VIDEO_SHOTS names no folder");
+    }
+    const QString scale = qEnvironmentVariable("QT_FONT_DPI", "96");
+    const auto shot = [&scale](const QString &name) {
+        QTest::qWait(800);
+        keepShot(name + "-" + scale);
+    };
+    if (calls().getContentStreamStatus() == enums::ContentStreamStatus_ReceivingContentStarted) {
+        control()->injectRemoteContent(false, false, "Carol Lee");
+    }
+    QTRY_COMPARE(int(engine()->getLayoutMode()), 0);
+    callWindow()->setCompactMode(true);
+    shot("compact");
+    callWindow()->setCompactMode(false);
+    callWindow()->slotOnWinFullScreen();
+    engine()->showToolbar();
+    shot("fullscreen");
+    callWindow()->slotOnWinFullScreenExit();
+
+    calls().hangUp();
+    QTRY_COMPARE(calls().getCallStatus(), enums::Ended);
+    control()->injectIncomingCall("Carol Lee", "80001", false);
+    QTRY_VERIFY(callWindow()->getCallInviteWidget()->isVisible());
+    shot("incoming");
+    callWindow()->slotOncallInviteHangup();
 }
 
 KD_OWN_XVFB_TEST_MAIN(TestCallVideo)
