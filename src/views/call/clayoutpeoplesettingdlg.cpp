@@ -1315,7 +1315,9 @@ void CLayoutPeopleSettingDlg::showToolbar()
         const QRect rect = CLayoutGeometry::toolbarRect(m_parentPos, geometry(), m_pToolbarWnd->height());
         m_pToolbarWnd->setFixedWidth(rect.width());
         m_pToolbarWnd->move(rect.topLeft());
-        m_pToolbarWnd->raise();
+        // With the windows it owns: in full screen the frame's title bar
+        // shows with it, and must lie over the video as the toolbar does.
+        CLayoutStacking::raiseTree(m_pToolbarWnd);
     }
     m_timerHideToolbar.start();
 }
