@@ -213,7 +213,7 @@ void TestCallVideo::videoOnScreen()
     // Soon: the call's participants are polled every ten seconds, and each
     // answer lays the windows out again, which would hide a layout left
     // under the frame for that long.
-    constexpr int SOON_MS = 2000;
+    constexpr int SOON_MS = 4000;
     // The far end's video in its cell (in the layout in mode 0, in the
     // strip beside the content in mode 2), and the cell is the window the
     // engine paints into.
