@@ -535,6 +535,9 @@ void TestCallFrame::compactInAndOut()
     for (const char *name : {"m_pBtnMin", "m_pBtnMax", "m_pBtnFullScreen", "m_pBtnNetworkQuality"}) {
         QVERIFY2(buttonShown(name), name);
     }
+    // The title bar's information comes back, but the lock only as the
+    // call's streams have it: this call is not encrypted.
+    QVERIFY(!child<QWidget>("widget_Encryption")->isVisible());
     QVERIFY(!frame()->getLayoutPeopleSettingDlg()->isCompactMode());
 
     // The bar's minimise minimises.

@@ -278,18 +278,25 @@ void TestLayoutCells::coverFollowsItsCell()
     cell.hide();
     QVERIFY(!cover->isVisible());
 
-    // The render window stays the same whatever the cell's parent and flags.
+    // A new parent keeps the render window; a change of stay-on-top makes
+    // the cell and its render window anew (the old one would die with the
+    // window Qt replaces, its id naming nothing), and the cell says so.
     const WId id = cell.getVideoWinId();
     QVERIFY(id != 0);
     cell.setParent(&overlay, Qt::SplashScreen);
+    QCOMPARE(cell.getVideoWinId(), id);
+    QSignalSpy renewed(&cell, &CLayoutCellDlg::sigVideoWindowChanged);
     cell.setStaysOnTop(true);
+    QCOMPARE(renewed.count(), 1);
+    QVERIFY(cell.getVideoWinId() != id);
     QVERIFY(cell.isVisible());
     QVERIFY(cover->isVisible());
     QVERIFY(cover->windowFlags() & Qt::WindowStaysOnTopHint);
     cell.clearStaysOnTop();
     QVERIFY(cell.isVisible());
     QVERIFY(!(cover->windowFlags() & Qt::WindowStaysOnTopHint));
-    QCOMPARE(cell.getVideoWinId(), id);
+    QCOMPARE(renewed.count(), 2);
+    QCOMPARE(renewed.last().at(0).value<CLayoutCellDlg *>(), &cell);
 }
 
 // The form's margins scale with the screen; the cover keeps its cell's size.
@@ -544,7 +551,8 @@ void TestLayoutCells::stayOnTopFollowsTheStrip()
     strip.setLocalVideoCell(&local);
     strip.show();
     QVERIFY(QTest::qWaitForWindowExposed(&strip));
-    const WId id = local.getVideoWinId();
+    local.getVideoWinId();
+    QSignalSpy renewed(&local, &CLayoutCellDlg::sigVideoWindowChanged);
     strip.setTopWindow();
     QVERIFY(strip.windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(strip.windowFlags() & Qt::Tool);
@@ -558,7 +566,9 @@ void TestLayoutCells::stayOnTopFollowsTheStrip()
     QVERIFY(strip.windowFlags() & Qt::Tool);
     QVERIFY(!(local.windowFlags() & Qt::WindowStaysOnTopHint));
     QVERIFY(!(strip.getLayoutCover()->windowFlags() & Qt::WindowStaysOnTopHint));
-    QCOMPARE(local.getVideoWinId(), id);
+    // The changes made the render window anew, and told of it.
+    QVERIFY(!renewed.isEmpty());
+    QCOMPARE(renewed.last().at(0).value<CLayoutCellDlg *>(), &local);
 }
 
 QTEST_MAIN(TestLayoutCells)

@@ -1,12 +1,22 @@
+#include <atomic>
+#include <memory>
+
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/cwindowshape.h"
+#include "models/screenthread.h"
+#include "alertanswerer.h"
 #include "layoutenginefixture.h"
 #include "ownxvfb.h"
+#include "screenpixels.h"
+#include "tokenserver.h"
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"
 #include "views/call/clayoutfloatingcellsdlg.h"
@@ -16,30 +26,12 @@ using namespace layoutfixture;
 using kd_app::CWindowShape;
 using kd_app::views::CLayoutCellDlg;
 using kd_app::views::CLayoutPeopleSettingDlg;
+using screenpixels::colourBarsSeen;
+using screenpixels::grabScreen;
 
 namespace {
 
 kd::sdk::IEngineControl *g_control = nullptr;
-
-QImage grabScreen(const QRect &rect)
-{
-    return QGuiApplication::primaryScreen()->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height()).toImage();
-}
-
-// The local test picture is a row of saturated colour bars: how many
-// different ones a line across the middle of the rectangle shows.
-int colourBarsSeen(const QRect &rect)
-{
-    const QImage line = grabScreen(QRect(rect.x(), rect.center().y(), rect.width(), 1));
-    QSet<int> hues;
-    for (int x = 0; x < line.width(); ++x) {
-        const QColor colour = line.pixelColor(x, 0);
-        if (colour.saturation() > 200 && colour.value() > 200) {
-            hues.insert(colour.hue() / 30);
-        }
-    }
-    return hues.size();
-}
 
 uint64_t framesPainted(int stream)
 {
@@ -86,6 +78,7 @@ private slots:
     void cleanup();
     void videoThroughTheCovers_data();
     void videoThroughTheCovers();
+    void hungCaptureDoesNotHoldTheDestruction();
     void screenshots();
 
 private:
@@ -173,7 +166,8 @@ void TestLayoutScreen::videoThroughTheCovers()
     QVERIFY(shown);
 
     // Into the layout and back to the strip, on top and back: the engine
-    // keeps painting into the windows it got once.
+    // paints into the windows the cells have now. A cell put on top is made
+    // anew with its render window; the engine is told its new id.
     const auto before = g_control->renderStats();
     g_control->injectRemoteContent(true, false, "Ann");
     settle(g_control);
@@ -184,13 +178,77 @@ void TestLayoutScreen::videoThroughTheCovers()
     // Compact mode hid the strip as the user would; the user shows it again.
     emit m_frame->toolbar->sigOnShowPicture();
     QVERIFY(engine->getFloatingCellsDlg()->isVisible());
-    for (int stream : {kd::sdk::KD_RENDER_LOCAL_VIDEO, kd::sdk::KD_RENDER_REMOTE_VIDEO}) {
-        const uint64_t painted = before[size_t(stream)].framesPainted;
+    for (CLayoutCellDlg *cell : {local, engine->getRemoteCell()}) {
+        const int stream = cell == local ? kd::sdk::KD_RENDER_LOCAL_VIDEO : kd::sdk::KD_RENDER_REMOTE_VIDEO;
+        QTRY_COMPARE_WITH_TIMEOUT(g_control->renderStats()[size_t(stream)].window, uint64_t(cell->getVideoWinId()),
+                                  5000);
+        const uint64_t painted = framesPainted(stream);
         QTRY_VERIFY_WITH_TIMEOUT(framesPainted(stream) > painted + 3, 10000);
-        QCOMPARE(g_control->renderStats()[size_t(stream)].window, before[size_t(stream)].window);
     }
-    QCOMPARE(uint64_t(local->getVideoWinId()), before[kd::sdk::KD_RENDER_LOCAL_VIDEO].window);
+    QCOMPARE(g_control->renderStats()[kd::sdk::KD_RENDER_LOCAL_VIDEO].window,
+             before[kd::sdk::KD_RENDER_LOCAL_VIDEO].window);
     QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(QRect(local->pos(), local->size())) >= 5, 10000);
+}
+
+// The whiteboard's capture thread hangs in the engine while it hands a frame
+// over: destroying the engine gives it a bounded time, says so in the log
+// and leaves the thread to end by itself, deleted when it does.
+void TestLayoutScreen::hungCaptureDoesNotHoldTheDestruction()
+{
+    m_frame = std::make_unique<CHostFrame>();
+    m_frame->place(QRect(100, 80, 1284, 766));
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    CCallController::getInstance().dialOut("2002", QString(), true, QString());
+    settle(g_control);
+
+    // Shared with the capture thread, which may outlive a failed check here.
+    struct Hang
+    {
+        QSemaphore entered;
+        QSemaphore release;
+        std::atomic<bool> hung{false};
+    };
+    const auto hang = std::make_shared<Hang>();
+    g_control->setOperationListener([hang](const std::string &operation) {
+        if (operation == "setLocalContentSource" && QThread::currentThread() != qApp->thread() &&
+            !hang->hung.exchange(true)) {
+            hang->entered.release();
+            hang->release.tryAcquire(1, 30000);
+        }
+    });
+    const auto letGo = qScopeGuard([hang] {
+        hang->release.release();
+        g_control->setOperationListener(nullptr);
+    });
+    // The engine's event for a whiteboard this side started sending.
+    g_control->raise([](kd::engine::IAVEventHandler &handler) {
+        kd::engine::KDContentInfo info;
+        info.enabled = true;
+        info.dir = 0;
+        info.type = kd::engine::KD_STREAM_WHITEBOARD;
+        handler.onContent(info);
+    });
+    settle(g_control);
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_LocalWhiteBoard);
+    QPointer<kd_app::models::ScreenThread> capture = engine->getScreenThread();
+    QVERIFY(capture);
+    QTRY_VERIFY_WITH_TIMEOUT(hang->entered.available() == 1, 15000);
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("screen capture did not end within 3000 ms"));
+    QElapsedTimer clock;
+    clock.start();
+    delete m_frame->engine;
+    m_frame->engine = nullptr;
+    const qint64 waited = clock.elapsed();
+    QVERIFY2(waited >= CLayoutPeopleSettingDlg::CAPTURE_STOP_TIMEOUT_MS - 100, QByteArray::number(waited));
+    QVERIFY2(waited < CLayoutPeopleSettingDlg::CAPTURE_STOP_TIMEOUT_MS + 1500, QByteArray::number(waited));
+    QVERIFY(capture);
+
+    // Let go, the thread ends and goes.
+    hang->release.release();
+    QTRY_VERIFY_WITH_TIMEOUT(capture.isNull(), 10000);
 }
 
 // Only for a person to look at: the layout in each mode, kept in the folder
@@ -204,6 +262,15 @@ void TestLayoutScreen::screenshots()
     startCompositor(compositor);
     const QString suffix =
         QString("%1-%2").arg(compositor ? "composited" : "shaped", qEnvironmentVariable("QT_FONT_DPI", "96"));
+    // Signed in at a server that gives whiteboard tokens, so that a
+    // whiteboard received shows in the layout (mode 4).
+    CTokenServer tokens;
+    CAlertAnswerer answerer(QMessageBox::Ok, 10);
+    resetClient(g_control);
+    CLoginManager &login = CLoginManager::getInstance();
+    QVERIFY(login.login("127.0.0.1", false, tokens.port(), "alice", "secret"));
+    QTRY_COMPARE(login.getLoginStatus(), enums::LoggedIn);
+    settle(g_control);
     m_frame = std::make_unique<CHostFrame>();
     m_frame->place(QRect(100, 80, 1284, 766));
     m_frame->show();
@@ -228,6 +295,16 @@ void TestLayoutScreen::screenshots()
     engine->setCompactMode(true);
     shot("compact");
     engine->setCompactMode(false);
+    g_control->injectRemoteContent(false, false, "");
+    settle(g_control);
+    g_control->injectRemoteContent(true, true, "Ann");
+    settle(g_control);
+    kd::engine::KDWhiteBoardInfo board;
+    board.server = "wb.test";
+    CCallController::getInstance().slotOnWhiteBoardIndication(board);
+    QTRY_COMPARE(engine->getLayoutMode(), enums::LayoutMode_RemoteWhiteBoardOnly);
+    emit m_frame->toolbar->sigOnShowPicture();
+    shot("mode4");
     CCallController::getInstance().hangUp();
     settle(g_control);
     CCallController::getInstance().dialOut("2002", QString(), false, QString());

@@ -12,6 +12,9 @@ CallInviteWidget::CallInviteWidget(QWidget *parent) : CBaseWgt(parent), ui(std::
     ui->setupUi(this);
     // The caller's name comes from the far end.
     ui->confNumber->setTextFormat(Qt::PlainText);
+    // An empty line would only push the caller's picture out of a small
+    // screen at a large scale: it shows once it has its text.
+    ui->inviteInfo->hide();
     connect(ui->m_pBtnAudioAccept, &QPushButton::clicked, this, &CallInviteWidget::slotOnAudioAccept);
     connect(ui->m_pBtnVideoAccept, &QPushButton::clicked, this, &CallInviteWidget::slotOnVideoAccept);
     connect(ui->m_pBtnHangup, &QPushButton::clicked, this, &CallInviteWidget::slotOnHangUpAction);
@@ -28,6 +31,7 @@ void CallInviteWidget::onSetInviteName(const QString &name)
 {
     Q_UNUSED(name)
     ui->inviteInfo->setText(tr("You are invited to join meeting:"));
+    ui->inviteInfo->show();
 }
 
 void CallInviteWidget::slotOnAudioAccept()

@@ -15,6 +15,7 @@
 #include "ui_clayoutbackgrounddlg.h"
 #include "views/base/cdisplayscale.h"
 #include "views/base/cmodualdlgsmanager.h"
+#include "views/base/cwindowflags.h"
 #include "views/call/callinvitewidget.h"
 #include "views/call/callwaitingwidget.h"
 #include "views/call/ceventfilter.h"
@@ -151,6 +152,8 @@ void CLayoutBackgroundDlg::initChildWindows()
     m_maximizer.setButtons(m_pUi->m_pBtnMax, m_pUi->m_pBtnRestore);
     m_pUi->m_pBtnRestore->hide();
     m_pUi->m_pBtnFullScreen_Exit->hide();
+    // Until a connected call says its streams are encrypted.
+    m_pUi->widget_Encryption->hide();
 }
 
 void CLayoutBackgroundDlg::initConnections()
@@ -275,6 +278,7 @@ void CLayoutBackgroundDlg::slotOnCallStatusChanged(kd_app::enums::CallStatus cal
         if (m_pCallDurationTimer) {
             m_pCallDurationTimer->stop();
         }
+        setEncrypted(false);
         break;
     case enums::Dialing:
         m_pUi->m_pLblCallDuration->setText(ZERO_DURATION);
@@ -360,7 +364,15 @@ void CLayoutBackgroundDlg::updatEncryptionStats()
         KD_WARN << "Failed to get the call statistics; the encryption icon stays as it was";
         return;
     }
-    m_pUi->widget_Encryption->setVisible(stats.count > 0 && stats.streams[0].encrypted);
+    setEncrypted(stats.count > 0 && stats.streams[0].encrypted);
+}
+
+// The lock shows only what the connected call's streams say, also when the
+// title bar comes back from compact mode.
+void CLayoutBackgroundDlg::setEncrypted(bool encrypted)
+{
+    m_bEncrypted = encrypted;
+    m_pUi->widget_Encryption->setVisible(encrypted && !m_bCompact);
 }
 
 void CLayoutBackgroundDlg::slotOnCallIncoming(kd::engine::KDCallInfo info)
@@ -512,7 +524,7 @@ void CLayoutBackgroundDlg::enterCompactMode(const QScreen *screen)
     }
     // Changing the flags hides the window.
     const bool wasVisible = isVisible();
-    setWindowFlags(BASE_FLAGS | Qt::WindowStaysOnTopHint);
+    CWindowFlags::setFlags(this, BASE_FLAGS | Qt::WindowStaysOnTopHint);
     if (wasVisible) {
         show();
     }
@@ -545,7 +557,7 @@ void CLayoutBackgroundDlg::leaveCompactMode()
         m_pCompactWidget = nullptr;
     }
     const bool wasVisible = isVisible();
-    setWindowFlags(BASE_FLAGS);
+    CWindowFlags::setFlags(this, BASE_FLAGS);
     // A window hidden meanwhile (the call ended) stays hidden: the window
     // manager decides whether it shows.
     if (wasVisible) {
@@ -575,9 +587,10 @@ void CLayoutBackgroundDlg::setInfoVisible(bool visible)
 {
     for (QWidget *info :
          {static_cast<QWidget *>(m_pUi->m_pBtnNetworkQuality), static_cast<QWidget *>(m_pUi->m_pLblCallDuration),
-          m_pUi->widget_Encryption, static_cast<QWidget *>(m_pUi->m_pLblConfNumber)}) {
+          static_cast<QWidget *>(m_pUi->m_pLblConfNumber)}) {
         info->setVisible(visible);
     }
+    m_pUi->widget_Encryption->setVisible(visible && m_bEncrypted);
 }
 
 // ---- full screen -------------------------------------------------------------

@@ -110,6 +110,7 @@ private:
     void onCallConnected();
     void startCallDurationTimer();
     void updatEncryptionStats();
+    void setEncrypted(bool encrypted);
     void placeOverlay(QWidget *panel);
     void placeVisibleOverlays();
     void tellEngineGeometry();
@@ -137,6 +138,7 @@ private:
     bool m_bFullScreen = false;
     std::unique_ptr<CEventFilter> m_pEventFilter;
     bool m_bCompact = false;
+    bool m_bEncrypted = false;
 };
 
 } // namespace views

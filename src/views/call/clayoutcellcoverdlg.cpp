@@ -9,6 +9,7 @@
 #include "app/cwindowshape.h"
 #include "helpers/clogformat.h"
 #include "ui_clayoutcellcoverdlg.h"
+#include "views/base/cwindowflags.h"
 
 namespace kd_app {
 namespace views {
@@ -181,7 +182,7 @@ void CLayoutCellCoverDlg::setStaysOnTop(bool visible)
     if (windowFlags() & Qt::WindowStaysOnTopHint) {
         return;
     }
-    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
+    CWindowFlags::setFlags(this, windowFlags() | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     setVisible(visible);
 }
 
@@ -192,7 +193,7 @@ void CLayoutCellCoverDlg::clearStaysOnTop()
     }
     // New flags hide a window; dropping the hint is no reason to.
     const bool visible = isVisible();
-    setWindowFlags(windowFlags() & ~Qt::WindowStaysOnTopHint);
+    CWindowFlags::setStaysOnTop(this, false);
     setVisible(visible);
 }
 

@@ -6,6 +6,7 @@
 #include "helpers/clogformat.h"
 #include "ui_clayoutcelldlg.h"
 #include "views/call/ccoverinputforwarder.h"
+#include "views/base/cwindowflags.h"
 #include "views/call/clayoutcellcoverdlg.h"
 
 namespace kd_app {
@@ -23,6 +24,7 @@ CLayoutCellDlg::CLayoutCellDlg(QWidget *parent)
     setMouseTracking(true);
     ui->horizontalWidget->setMouseTracking(true);
     ui->m_pWgtVideo->setMouseTracking(true);
+    ui->m_pWgtVideo->installEventFilter(this);
 
     connect(m_pCover, &CLayoutCellCoverDlg::sigMouseMove, this, &CLayoutCellDlg::sigMouseMove);
     connect(m_pCover, &CLayoutCellCoverDlg::sigMousePress, this, &CLayoutCellDlg::sigMousePress);
@@ -34,6 +36,17 @@ CLayoutCellDlg::~CLayoutCellDlg()
     // The cover's Qt parent is the layout's cover window, which may outlive
     // the cell; a cover without its cell must not stay on the screen.
     delete m_pCover.data();
+}
+
+bool CLayoutCellDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    // A render window made anew (the cell's flags changed) must reach the
+    // engine again; its going away (0) is followed by the new one.
+    if (watched == ui->m_pWgtVideo && event->type() == QEvent::WinIdChange && ui->m_pWgtVideo->internalWinId() != 0) {
+        KD_LOG << "video window:" << ui->m_pWgtVideo->internalWinId();
+        emit sigVideoWindowChanged(this);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 WId CLayoutCellDlg::getVideoWinId()
@@ -86,7 +99,7 @@ void CLayoutCellDlg::setStaysOnTop(bool visible)
     if (windowFlags() & Qt::WindowStaysOnTopHint) {
         return;
     }
-    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
+    CWindowFlags::setFlags(this, windowFlags() | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     setVisible(visible);
     if (m_pCover) {
         m_pCover->setStaysOnTop(visible);
@@ -98,7 +111,7 @@ void CLayoutCellDlg::clearStaysOnTop()
     if (windowFlags() & Qt::WindowStaysOnTopHint) {
         // New flags hide a window; dropping the hint is no reason to.
         const bool visible = isVisible();
-        setWindowFlags(windowFlags() & ~Qt::WindowStaysOnTopHint);
+        CWindowFlags::setStaysOnTop(this, false);
         setVisible(visible);
     }
     if (m_pCover) {

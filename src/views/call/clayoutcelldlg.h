@@ -62,11 +62,14 @@ signals:
     void sigMouseMove(QMouseEvent *event);
     void sigMousePress(QMouseEvent *event);
     void sigMouseDoubleClick(QWidget *sender, QMouseEvent *event);
+    // The render window was made anew: getVideoWinId has another id.
+    void sigVideoWindowChanged(CLayoutCellDlg *cell);
 
 public slots:
     void slotOnMouseDoubleClick(QWidget *sender, QMouseEvent *event);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -7,6 +7,7 @@
 #include "models/ccallcontroller.h"
 #include "models/ckdsdkmanager.h"
 #include "ui_clayoutfloatingcellsdlg.h"
+#include "views/base/cwindowflags.h"
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"
 #include "views/call/clayoutcoverdlg.h"
@@ -278,7 +279,7 @@ void CLayoutFloatingCellsDlg::setTopWindow()
     if (windowFlags() & Qt::WindowStaysOnTopHint) {
         return;
     }
-    setWindowFlags(Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint | Qt::Tool);
+    CWindowFlags::setFlags(this, Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint | Qt::Tool);
     KD_LOG << "m_hideFlag:" << m_hideFlag;
     if (m_pLocalCell) {
         m_pLocalCell->setStaysOnTop(!m_hideFlag);
@@ -288,7 +289,7 @@ void CLayoutFloatingCellsDlg::setTopWindow()
             cell->setStaysOnTop(!m_hideFlag);
         }
     }
-    m_pLayoutCoverDlg->setWindowFlags(m_pLayoutCoverDlg->windowFlags() | Qt::WindowStaysOnTopHint);
+    CWindowFlags::setStaysOnTop(m_pLayoutCoverDlg, true);
     if (m_hideFlag) {
         hide();
     }
@@ -299,7 +300,7 @@ void CLayoutFloatingCellsDlg::setNonTopWindow()
     if (!(windowFlags() & Qt::WindowStaysOnTopHint)) {
         return;
     }
-    setWindowFlags((windowFlags() & ~Qt::WindowStaysOnTopHint) | Qt::Tool);
+    CWindowFlags::setFlags(this, (windowFlags() & ~Qt::WindowStaysOnTopHint) | Qt::Tool);
     if (m_pLocalCell) {
         m_pLocalCell->clearStaysOnTop();
     }
@@ -308,7 +309,7 @@ void CLayoutFloatingCellsDlg::setNonTopWindow()
             cell->clearStaysOnTop();
         }
     }
-    m_pLayoutCoverDlg->setWindowFlags(m_pLayoutCoverDlg->windowFlags() & ~Qt::WindowStaysOnTopHint);
+    CWindowFlags::setStaysOnTop(m_pLayoutCoverDlg, false);
 }
 
 void CLayoutFloatingCellsDlg::showEvent(QShowEvent *event)

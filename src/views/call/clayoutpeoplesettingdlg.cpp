@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/cstackingwatcher.h"
 #include "app/cwindowshape.h"
 #include "helpers/cgeneralutils.h"
 #include "helpers/clogformat.h"
@@ -118,11 +119,17 @@ CLayoutPeopleSettingDlg::CLayoutPeopleSettingDlg(QWidget *parent) : CBaseDlg(par
     m_pAudioWidget = new CAudioModeWidget(nullptr);
     initWidgets();
     initConnections();
+    if (parent) {
+        m_pFrameStacking = std::make_unique<CStackingWatcher>(parent->window());
+        connect(m_pFrameStacking.get(), &CStackingWatcher::sigRestacked, this,
+                &CLayoutPeopleSettingDlg::onFrameRestacked);
+    }
 }
 
 CLayoutPeopleSettingDlg::~CLayoutPeopleSettingDlg()
 {
     KD_LOG;
+    m_pFrameStacking.reset();
     m_timerHideToolbar.stop();
     // The cells may sit in the strip, and the strip under the toolbar: take
     // them out of every ownership before deleting anything.
@@ -235,6 +242,7 @@ void CLayoutPeopleSettingDlg::connectCell(CLayoutCellDlg *cell, bool doubleClick
 {
     connect(cell, &CLayoutCellDlg::sigMouseMove, this, &CLayoutPeopleSettingDlg::slotOnCellCoverMouseMove);
     connect(cell, &CLayoutCellDlg::sigMousePress, this, &CLayoutPeopleSettingDlg::slotOnCellCoverMousePress);
+    connect(cell, &CLayoutCellDlg::sigVideoWindowChanged, this, &CLayoutPeopleSettingDlg::onVideoWindowChanged);
     if (doubleClick) {
         connect(cell, &CLayoutCellDlg::sigMouseDoubleClick, this, &CLayoutPeopleSettingDlg::slotOnCellMouseDoubleClick);
     }
@@ -518,6 +526,32 @@ void CLayoutPeopleSettingDlg::raiseLayoutWindows()
     if (!m_pFloatingCellsDlg->parentWidget()) {
         CLayoutStacking::raiseTree(m_pFloatingCellsDlg);
     }
+}
+
+void CLayoutPeopleSettingDlg::onVideoWindowChanged(CLayoutCellDlg *cell)
+{
+    // The engine paints into the window it was given: a cell's new render
+    // window replaces the old one for the stream the cell shows.
+    if (cell == m_pRemoteCell) {
+        setRemoteVideoWindows();
+    } else if (cell == m_pLocalCell) {
+        // Outside a call the local picture may be the settings window's.
+        if (callStatus() >= enums::Dialing && callStatus() <= enums::Connected) {
+            setLocalVideoWindow();
+        }
+    } else if (cell == m_pContentCell && !m_bSeperateWindow4RemoteContent) {
+        CCallController::getInstance().setRemoteContentWindow(cell->getVideoWinId());
+    }
+}
+
+void CLayoutPeopleSettingDlg::onFrameRestacked()
+{
+    // Hidden, the engine shows nothing; while sending, its windows are not
+    // over the frame.
+    if (!isVisible() || callStatus() != enums::Connected || isSendingMode(m_layoutMode)) {
+        return;
+    }
+    raiseLayoutWindows();
 }
 
 void CLayoutPeopleSettingDlg::placeCell(CLayoutCellDlg *cell, int x, int y, int w, int h)
@@ -1281,7 +1315,9 @@ void CLayoutPeopleSettingDlg::showToolbar()
         const QRect rect = CLayoutGeometry::toolbarRect(m_parentPos, geometry(), m_pToolbarWnd->height());
         m_pToolbarWnd->setFixedWidth(rect.width());
         m_pToolbarWnd->move(rect.topLeft());
-        m_pToolbarWnd->raise();
+        // With the windows it owns: in full screen the frame's title bar
+        // shows with it, and must lie over the video as the toolbar does.
+        CLayoutStacking::raiseTree(m_pToolbarWnd);
     }
     m_timerHideToolbar.start();
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <functional>
+#include <memory>
 #include <QPoint>
 #include <QPointer>
 #include <QTimer>
@@ -17,6 +18,7 @@
 class QMouseEvent;
 
 namespace kd_app {
+class CStackingWatcher;
 namespace models {
 class ScreenThread;
 }
@@ -190,6 +192,8 @@ private:
     // The windows that host content sent from here, while they still exist.
     QWidget *sendingWindowOfMode() const;
     CLayoutCellDlg *newCell(int type);
+    void onFrameRestacked();
+    void onVideoWindowChanged(CLayoutCellDlg *cell);
 
     CLayoutCellDlg *m_pRemoteCell = nullptr;
     CLayoutCellDlg *m_pLocalCell = nullptr;
@@ -211,6 +215,9 @@ private:
     QPointer<WhiteBoard> m_wbWidget;
     models::ScreenThread *m_pScreenThread = nullptr;
     QPointer<QObject> m_pEventFilter;
+    // The layout's windows are top-levels of their own: whatever brings the
+    // frame forward would bury them under it, so they follow it up.
+    std::unique_ptr<CStackingWatcher> m_pFrameStacking;
 
     enums::LayoutModeType m_layoutMode = enums::LayoutMode_People;
     CLayoutGeometry::LayoutSize m_layoutSize;

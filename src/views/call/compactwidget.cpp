@@ -61,6 +61,9 @@ CompactWidget::CompactWidget(QWidget *parent) : CBaseWgt(parent), ui(std::make_u
     if (models::CKDSdkManager *sdk = models::CKDSdkManager::getInstance()) {
         connect(sdk, &models::CKDSdkManager::eventMicMutedShow, this, &CompactWidget::slotOnMicMutedShow);
     }
+    // The bar has the call window's title-bar colour, not the black of the
+    // window behind it.
+    setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QString());
     helpers::CGeneralUtils::setStyle(this, QStringLiteral(":/resources/qss/compact-widget.qss"));
     for (QToolButton *button : {ui->m_pBtnWinMin, ui->m_pBtnMute, ui->m_pBtnCamera, ui->m_pBtnRecover}) {

@@ -1,0 +1,29 @@
+#include "cstackingwatcher.h"
+
+#include <xcb/xcb.h>
+
+namespace kd_app {
+
+bool CStackingWatcher::isRestackOfWindow(const QByteArray &eventType, void *message)
+{
+    if (eventType != "xcb_generic_event_t" || !m_window->testAttribute(Qt::WA_WState_Created)) {
+        return false;
+    }
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    if ((event->response_type & ~0x80) != XCB_CONFIGURE_NOTIFY) {
+        return false;
+    }
+    const auto *configure = reinterpret_cast<const xcb_configure_notify_event_t *>(event);
+    if (configure->window != xcb_window_t(m_window->internalWinId())) {
+        return false;
+    }
+    // The window system says the same of a move, a resize and a restack; the
+    // one that keeps the geometry is a restack. (Which window lies below says
+    // nothing: the same one may lie below before and after a raise.)
+    const QRect geometry(configure->x, configure->y, configure->width, configure->height);
+    const bool restacked = geometry == m_lastGeometry;
+    m_lastGeometry = geometry;
+    return restacked;
+}
+
+} // namespace kd_app
