@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include <QFile>
 #include <QtTest>
 
 #include "cconfserver.h"
@@ -15,6 +16,13 @@
 #include "models/cloginmanager.h"
 #include "models/cucmapimanager.h"
 #include "windowstestenv.h"
+
+// A seed of the local server's own folder, e.g. "demo.json".
+inline QByteArray serverSeed(const char *name)
+{
+    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class CHomeFixture
 {

@@ -22,8 +22,7 @@
 // The demo organisation as a "CCM" server with its pages under "/portal/".
 inline QByteArray portalSeed()
 {
-    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo-portal.json"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return serverSeed("demo-portal.json");
 }
 
 // The same organisation as an ordinary ("UCM") server.
