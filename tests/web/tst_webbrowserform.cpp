@@ -403,10 +403,7 @@ static int runUntilExit()
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir browserData;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(browserData.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(browserData.filePath("cache")));
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    const COwnBrowserData browserData;
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet(kExitChild)) {
         return runUntilExit();
