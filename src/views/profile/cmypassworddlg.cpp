@@ -42,12 +42,11 @@ QString refusalText(CPasswordChangeRules::Verdict verdict)
 
 } // namespace
 
-CMyPasswordDlg::CMyPasswordDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_unique<Ui::CMyPasswordDlg>())
+CMyPasswordDlg::CMyPasswordDlg(QWidget *parent)
+    : CProfileDlg(parent, QStringLiteral(":/resources/qss/my-password-dlg")), ui(std::make_unique<Ui::CMyPasswordDlg>())
 {
     ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::Tool | Qt::FramelessWindowHint);
-    setWindowModality(Qt::WindowModal);
-    m_nTitleHeight = ui->Titlebar->height();
+    setTitleBar(ui->Titlebar);
     connect(ui->m_pBtnClose, &QPushButton::clicked, this, &CMyPasswordDlg::reject);
     connect(ui->m_pBtnCancel, &QPushButton::clicked, this, &CMyPasswordDlg::reject);
     clearDefaultButtons();
@@ -57,18 +56,8 @@ CMyPasswordDlg::~CMyPasswordDlg() = default;
 
 void CMyPasswordDlg::showEvent(QShowEvent *event)
 {
-    m_dpiScaler.init(width(), height(), this);
-    CBaseDlg::showEvent(event);
+    CProfileDlg::showEvent(event);
     centerWindowOnScreen();
-}
-
-void CMyPasswordDlg::onDpiChanged()
-{
-    CBaseDlg::onDpiChanged();
-    setStyleSheet(QString());
-    setStyleSheetByScale(QStringLiteral(":/resources/qss/my-password-dlg"));
-    m_dpiScaler.scaleWindow(m_fStretchFactor, this);
-    m_nTitleHeight = ui->Titlebar->height();
 }
 
 void CMyPasswordDlg::refuse(const QString &text)
