@@ -6,12 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KD_ASAN_BUILD_DIR:-$root/build-asan}
 jobs=${KD_JOBS:-$(nproc)}
-launcher=()
-if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
-    export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+source "$root/tools/compiler-cache.sh"
 # -O1 and no debug information keep the build and the run fast; reports
 # still name the functions.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -110,10 +110,7 @@ double timeToPage(CWebBrowserWrapperForm *form)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir browserData;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(browserData.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(browserData.filePath("cache")));
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    const COwnBrowserData browserData;
     QApplication app(argc, argv);
     g_previous = qInstallMessageHandler(keepLine);
 

@@ -83,6 +83,48 @@ var portal = (function () {
         });
     };
 
+    // A page's list: one row an item, filled in by the page, or a line that
+    // there is nothing to show.
+    self.showRows = function (list, items, emptyText, fillRow) {
+        list.textContent = "";
+        if (!items.length) {
+            self.showMessage(list, "empty", emptyText);
+            return;
+        }
+        items.forEach(function (item) {
+            var row = self.element("div", "row");
+            fillRow(row, item);
+            list.appendChild(row);
+        });
+    };
+
+    // The left side of a row: a title (text or a node) over a detail line.
+    self.rowText = function (title, detail) {
+        var text = self.element("div");
+        text.appendChild(typeof title === "string" ? self.element("div", "title", title) : title);
+        text.appendChild(self.element("div", "detail", detail));
+        return text;
+    };
+
+    // The first load of a page that lists what the REST API gives: once the
+    // bridge is there, fetchItems() reads the list, and the page is shown.
+    // A read that failed is said on the page, which is shown all the same;
+    // an expired token is the client's to handle (it reloads the page).
+    self.open = function (list, page, noun, fetchItems) {
+        self.start(function () {
+            fetchItems().then(function (items) {
+                self.log(page + ": " + items.length + " " + noun);
+                self.pageCreated();
+            }, function (error) {
+                if (error.message === "token expired") {
+                    return;
+                }
+                self.showMessage(list, "error", "The " + noun + " could not be read: " + error.message);
+                self.pageCreated();
+            });
+        });
+    };
+
     return self;
 })();
 

@@ -1365,6 +1365,18 @@ int CAVEngine::dialOut(const char *number, bool enable_video)
     return KD_OK;
 }
 
+bool CAVEngine::stillDialling(std::unique_lock<std::mutex> &lock, uint64_t serial, const KDMeetingInfo &meeting)
+{
+    if (m_phase == CallPhase::Dialling && m_callSerial == serial) {
+        return true;
+    }
+    m_presence.owe(meeting);
+    // Queued without the lock: posting takes it.
+    lock.unlock();
+    post([this] { m_presence.leaveOwed(); });
+    return false;
+}
+
 // On the dispatcher: a dialled meeting was joined and the call connects,
 // unless the user hung up meanwhile, which leaves the meeting at once.
 void CAVEngine::connectDialled(uint64_t serial, const KDMeetingInfo &meeting)
@@ -1372,11 +1384,7 @@ void CAVEngine::connectDialled(uint64_t serial, const KDMeetingInfo &meeting)
     KDCallInfo info;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_phase != CallPhase::Dialling || m_callSerial != serial) {
-            m_presence.owe(meeting);
-            // Queued without the lock: posting takes it.
-            lock.unlock();
-            post([this] { m_presence.leaveOwed(); });
+        if (!stillDialling(lock, serial, meeting)) {
             return;
         }
         m_phase = CallPhase::Connected;

@@ -221,6 +221,10 @@ private:
     void startIncomingPolling();
     void pollIncoming();
     void connectDialled(uint64_t serial, const KDMeetingInfo &meeting);
+    // Under the lock: whether the dial of this serial is still on. If the user
+    // hung up meanwhile, the joined meeting is left (queued, so the lock is
+    // released first).
+    bool stillDialling(std::unique_lock<std::mutex> &lock, uint64_t serial, const KDMeetingInfo &meeting);
     // Raises the waiting count, n down to 1, one a second, then connects.
     void waitInQueue(uint64_t serial, const KDMeetingInfo &meeting, int ahead);
     void startNetworkRating(uint64_t serial);

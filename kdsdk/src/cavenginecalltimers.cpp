@@ -111,11 +111,7 @@ void CAVEngine::waitInQueue(uint64_t serial, const KDMeetingInfo &meeting, int a
 {
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_phase != CallPhase::Dialling || m_callSerial != serial) {
-            // Hung up while waiting: the joined meeting is left.
-            m_presence.owe(meeting);
-            lock.unlock();
-            post([this] { m_presence.leaveOwed(); });
+        if (!stillDialling(lock, serial, meeting)) {
             return;
         }
     }

@@ -4,7 +4,6 @@
 // user does: the join dialog opens and its video button is pressed.
 
 #include <QApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QTimer>
 
@@ -12,12 +11,6 @@
 #include "windowstestenv.h"
 
 namespace demojoin {
-
-inline QByteArray demoSeed()
-{
-    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Presses the join dialog's video button once it is open.
 inline void joinWhenAsked()

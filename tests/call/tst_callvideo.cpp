@@ -27,7 +27,6 @@ using kd_app::views::CLayoutBackgroundDlg;
 using kd_app::views::CLayoutCellDlg;
 using kd_app::views::CLayoutPeopleSettingDlg;
 namespace enums = kd_app::enums;
-using demojoin::demoSeed;
 using demojoin::joinWhenAsked;
 using screenpixels::colourBarsSeen;
 using screenpixels::grabScreen;
@@ -147,8 +146,8 @@ private:
 
 void TestCallVideo::initTestCase()
 {
-    QVERIFY(m_fixture.start(demoSeed()));
-    QVERIFY(m_fixture.signIn("demo", "Demo2026!", demoSeed()));
+    QVERIFY(m_fixture.start(serverSeed("demo.json")));
+    QVERIFY(m_fixture.signIn("demo", "Demo2026!", serverSeed("demo.json")));
     QTRY_VERIFY(CHomeDlg::getInstance()->isVisible());
     joinWhenAsked();
     CHomeDlg::getInstance()->slotJoinConf("80001", QString(), false, QString());

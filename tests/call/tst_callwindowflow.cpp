@@ -12,7 +12,6 @@
 #include <QtTest>
 
 #include "alertanswerer.h"
-#include "demojoin.h"
 #include "homefixture.h"
 #include "ownxvfb.h"
 #include "views/call/callinvitewidget.h"
@@ -26,8 +25,6 @@ using kd_app::models::CCallController;
 using kd_app::views::CHomeDlg;
 using kd_app::views::CLayoutBackgroundDlg;
 namespace enums = kd_app::enums;
-using demojoin::demoSeed;
-using demojoin::joinWhenAsked;
 
 namespace {
 
@@ -39,6 +36,19 @@ CLayoutBackgroundDlg *callWindow()
 CCallController &calls()
 {
     return CCallController::getInstance();
+}
+
+// Presses the join dialog's video button once it is open.
+void joinWhenAsked()
+{
+    QTimer::singleShot(50, [] {
+        auto *dialog = qobject_cast<kd_app::views::CJoinConfDlg *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            joinWhenAsked();
+            return;
+        }
+        child<QPushButton>(dialog, "m_pBtnVideoJoin")->click();
+    });
 }
 
 bool hangUpAndWait()
@@ -74,12 +84,12 @@ private:
 
 void TestCallWindowFlow::initTestCase()
 {
-    QVERIFY(m_fixture.start(CHomeFixture::demoSeed()));
+    QVERIFY(m_fixture.start(serverSeed("demo.json")));
 }
 
 void TestCallWindowFlow::init()
 {
-    QVERIFY(m_fixture.signIn("demo", "Demo2026!", CHomeFixture::demoSeed()));
+    QVERIFY(m_fixture.signIn("demo", "Demo2026!", serverSeed("demo.json")));
     QTRY_VERIFY(CHomeDlg::getInstance()->isVisible());
 }
 

@@ -65,7 +65,7 @@ private:
 
 void TestToolbarInCall::initTestCase()
 {
-    QVERIFY(m_fixture.start(CHomeFixture::demoSeed()));
+    QVERIFY(m_fixture.start(serverSeed("demo.json")));
 }
 
 void TestToolbarInCall::cleanup()
@@ -100,7 +100,7 @@ bool TestToolbarInCall::hangUp()
 
 void TestToolbarInCall::organiserSeesManagementNotAttendees()
 {
-    QVERIFY(m_fixture.signIn("demo", "Demo2026!", CHomeFixture::demoSeed()));
+    QVERIFY(m_fixture.signIn("demo", "Demo2026!", serverSeed("demo.json")));
     QCOMPARE(serverList(), QList<int>({1, 2, 3}));
 
     QVERIFY(join());
@@ -119,7 +119,7 @@ void TestToolbarInCall::organiserSeesManagementNotAttendees()
 
 void TestToolbarInCall::memberSeesItselfAmongAttendees()
 {
-    QVERIFY(m_fixture.signIn("lchen", "Harbour#2026", CHomeFixture::demoSeed()));
+    QVERIFY(m_fixture.signIn("lchen", "Harbour#2026", serverSeed("demo.json")));
     QVERIFY(join());
     QTRY_COMPARE_WITH_TIMEOUT(serverList(), QList<int>({1, 2, 3, 4}), 5000);
 

@@ -165,7 +165,7 @@ void TestFeedbackByHand::picturesChosenAndRemoved()
     }
     // Escape in the file dialog adds nothing.
     {
-        CFileDialogAnswerer chooser({QString()}, QMessageBox::Yes, CFileDialogAnswerer::ByKeyboard);
+        CFileDialogAnswerer chooser({QString()}, QMessageBox::Yes, CFileDialogAnswerer::ByEscapeKey);
         QVERIFY(xdoinput::click(choose));
         QTRY_COMPARE(chooser.asked(), 1);
         QTRY_VERIFY(!QApplication::activeModalWidget());

@@ -17,16 +17,16 @@
 #include "models/cucmapimanager.h"
 #include "windowstestenv.h"
 
+// A seed of the local server's own folder, e.g. "demo.json".
+inline QByteArray serverSeed(const char *name)
+{
+    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class CHomeFixture
 {
 public:
-    // The local server's demo data, as tools/run.sh serves it.
-    static QByteArray demoSeed()
-    {
-        QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     bool start(const QByteArray &seed)
     {
         if (!m_store.loadSeed(seed)) {

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "promptdragrows.h"
 #include "screendpi.h"
 #include "views/upgrade/cupdatemessagewidget.h"
 
@@ -131,12 +132,7 @@ void TestUpdateMessageWidget::scaleOneAndAHalf()
 
 void TestUpdateMessageWidget::dragsByTheTitleBarOnly_data()
 {
-    QTest::addColumn<QString>("pressedOn");
-    QTest::addColumn<bool>("moves");
-    QTest::newRow("title bar") << "Titlebar" << true;
-    QTest::newRow("title text") << "titleName" << true;
-    QTest::newRow("content") << "widget" << false;
-    QTest::newRow("button row") << "toolbar" << false;
+    addPromptDragRows();
 }
 
 void TestUpdateMessageWidget::dragsByTheTitleBarOnly()

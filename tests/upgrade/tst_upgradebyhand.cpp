@@ -15,6 +15,7 @@
 #include "cconfstore.h"
 #include "helpers/cappconfigutils.h"
 #include "ownxvfb.h"
+#include "promptdragrows.h"
 #include "settingsfixture.h"
 #include "views/upgrade/cdownloadthread.h"
 #include "views/upgrade/cupdatemessagewidget.h"
@@ -201,12 +202,7 @@ void TestUpgradeByHand::downloadThenYesWithoutAnOpener()
 
 void TestUpgradeByHand::dragsByTheTitleBarOnly_data()
 {
-    QTest::addColumn<QString>("pressedOn");
-    QTest::addColumn<bool>("moves");
-    QTest::newRow("title bar") << "Titlebar" << true;
-    QTest::newRow("title text") << "titleName" << true;
-    QTest::newRow("content") << "widget" << false;
-    QTest::newRow("button row") << "toolbar" << false;
+    addPromptDragRows();
 }
 
 void TestUpgradeByHand::dragsByTheTitleBarOnly()

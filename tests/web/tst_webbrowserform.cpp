@@ -397,16 +397,19 @@ static int runUntilExit()
     }
     std::printf("pages shown\n");
     std::fflush(stdout);
+    // The program's exit ends the process at once, which leaves the
+    // application object, and with it the browser's profile, to the system.
+    // Here main returns and destroys them, as the end of a run may: a page
+    // still alive then is what the exit must not leave.
+    int exitCode = 4;
+    kd_app::views::CMainDlgManager::setProcessExit([&exitCode](int code) { exitCode = code; });
     kd_app::views::CMainDlgManager::getInstance()->exitApp();
-    return 4;
+    return exitCode;
 }
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir browserData;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(browserData.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(browserData.filePath("cache")));
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    const COwnBrowserData browserData;
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet(kExitChild)) {
         return runUntilExit();

@@ -22,8 +22,7 @@
 // The demo organisation as a "CCM" server with its pages under "/portal/".
 inline QByteArray portalSeed()
 {
-    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo-portal.json"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return serverSeed("demo-portal.json");
 }
 
 // The same organisation as an ordinary ("UCM") server.
@@ -96,14 +95,25 @@ inline bool waitPageShown(kd_app::views::CWebBrowserWrapperForm *form, int timeo
 }
 
 // Browser data (profile, cache) of this process alone, and the attribute
-// the program sets before its application object.
+// the program sets before its application object: made before that object.
+class COwnBrowserData
+{
+public:
+    COwnBrowserData()
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_folder.filePath("data")));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_folder.filePath("cache")));
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
+
 #define KD_WEB_TEST_MAIN(TestClass)                                                                                    \
     int main(int argc, char **argv)                                                                                    \
     {                                                                                                                  \
-        QTemporaryDir browserData;                                                                                     \
-        qputenv("XDG_DATA_HOME", QFile::encodeName(browserData.filePath("data")));                                     \
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(browserData.filePath("cache")));                                   \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \
+        const COwnBrowserData browserData;                                                                             \
         QApplication app(argc, argv);                                                                                  \
         TestClass test;                                                                                                \
         const int failed = QTest::qExec(&test, argc, argv);                                                            \

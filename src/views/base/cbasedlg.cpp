@@ -9,6 +9,7 @@
 
 #include "helpers/clogformat.h"
 #include "views/base/cdisplayscale.h"
+#include "views/base/cshowdpi.h"
 #include "helpers/cgeneralutils.h"
 
 namespace kd_app {
@@ -74,13 +75,9 @@ void CBaseDlg::clearDefaultButtons()
 
 void CBaseDlg::showEvent(QShowEvent *event)
 {
-    const QScreen *screen = getDisplayScreen();
-    if (!screen) {
-        KD_WARN << "Can not get valid screen";
+    if (!applyAndWatchDpi(m_dpiWatcher, this, getDisplayScreen(), [this](unsigned int dpi) { updateDpi(dpi); })) {
         return;
     }
-    updateDpi(static_cast<unsigned int>(screen->logicalDotsPerInchX()));
-    m_dpiWatcher.watch(this, [this](unsigned int dpi) { updateDpi(dpi); });
     // Centred at the size of the screen's scale: centred before scaling, a
     // window that grows runs off the bottom of the screen.
     if (m_bFirstShow) {

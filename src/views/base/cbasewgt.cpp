@@ -6,6 +6,7 @@
 #include "helpers/cgeneralutils.h"
 #include "helpers/clogformat.h"
 #include "views/base/cdisplayscale.h"
+#include "views/base/cshowdpi.h"
 
 namespace kd_app {
 namespace views {
@@ -45,13 +46,9 @@ void CBaseWgt::onDpiChanged()
 
 void CBaseWgt::showEvent(QShowEvent *event)
 {
-    const QScreen *screen = getDisplayScreen();
-    if (!screen) {
-        KD_WARN << "Can not get valid screen";
+    if (!applyAndWatchDpi(m_dpiWatcher, this, getDisplayScreen(), [this](unsigned int dpi) { updateDpi(dpi); })) {
         return;
     }
-    updateDpi(static_cast<unsigned int>(screen->logicalDotsPerInchX()));
-    m_dpiWatcher.watch(this, [this](unsigned int dpi) { updateDpi(dpi); });
     QWidget::showEvent(event);
 }
 

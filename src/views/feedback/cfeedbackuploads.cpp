@@ -166,6 +166,13 @@ void CFeedbackUploads::finish(quint64 id, int value)
         // Returns once the user has dealt with the result, save offer included.
         dialog->slotUploadFeedback(value);
     }
+    if (dialog && value < 0) {
+        // The archive of a failed send stays its dialog's while that is
+        // open: a send started meanwhile must not take it for a left-over
+        // (and, in the same second, reuse its name).
+        connect(dialog, &QObject::destroyed, this, [this, id] { releaseArchive(id); });
+        return;
+    }
     releaseArchive(id);
 }
 

@@ -53,12 +53,11 @@ bool replaceFile(const QString &source, const QString &target)
 
 } // namespace
 
-CMyHeadpicDlg::CMyHeadpicDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_unique<Ui::CMyHeadpicDlg>())
+CMyHeadpicDlg::CMyHeadpicDlg(QWidget *parent)
+    : CProfileDlg(parent, QStringLiteral(":/resources/qss/my-headpic-dlg")), ui(std::make_unique<Ui::CMyHeadpicDlg>())
 {
     ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::Tool | Qt::FramelessWindowHint);
-    setWindowModality(Qt::WindowModal);
-    m_nTitleHeight = ui->Titlebar->height();
+    setTitleBar(ui->Titlebar);
     helpers::CGeneralUtils::setStyle(this, QStringLiteral(":/resources/qss/my-headpic-dlg.qss"));
     connect(ui->m_pBtnClose, &QPushButton::clicked, this, &CMyHeadpicDlg::accept);
     CKDSdkManager *sdk = CKDSdkManager::getInstance();
@@ -84,24 +83,14 @@ QString CMyHeadpicDlg::uploadFilePath()
 
 void CMyHeadpicDlg::showEvent(QShowEvent *event)
 {
-    m_dpiScaler.init(width(), height(), this);
-    CBaseDlg::showEvent(event);
+    CProfileDlg::showEvent(event);
     centerWindowOnScreen();
 }
 
 void CMyHeadpicDlg::hideEvent(QHideEvent *event)
 {
     hideWaitingDlg();
-    CBaseDlg::hideEvent(event);
-}
-
-void CMyHeadpicDlg::onDpiChanged()
-{
-    CBaseDlg::onDpiChanged();
-    setStyleSheet(QString());
-    setStyleSheetByScale(QStringLiteral(":/resources/qss/my-headpic-dlg"));
-    m_dpiScaler.scaleWindow(m_fStretchFactor, this);
-    m_nTitleHeight = ui->Titlebar->height();
+    CProfileDlg::hideEvent(event);
 }
 
 void CMyHeadpicDlg::on_m_pBtnOpen_clicked()

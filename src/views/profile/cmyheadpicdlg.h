@@ -6,8 +6,7 @@
 #include <QPointer>
 
 #include "engine/kdtypes.h"
-#include "views/base/cbasedlg.h"
-#include "views/base/cdpiscaler.h"
+#include "views/profile/cprofiledlg.h"
 
 namespace Ui {
 class CMyHeadpicDlg;
@@ -20,7 +19,7 @@ class CWaitingDlg;
 
 // Picks a JPG or PNG picture, lets the user move and zoom it in the frame,
 // and uploads what the frame shows as the user's new avatar.
-class CMyHeadpicDlg : public CBaseDlg
+class CMyHeadpicDlg : public CProfileDlg
 {
     Q_OBJECT
 
@@ -44,13 +43,11 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
-    void onDpiChanged() override;
 
 private:
     void uploadFailed();
 
     std::unique_ptr<Ui::CMyHeadpicDlg> ui;
-    CDpiScaler m_dpiScaler;
     QPointer<CWaitingDlg> m_pWaitingDlg;
 };
 

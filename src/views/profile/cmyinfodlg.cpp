@@ -36,13 +36,12 @@ QString fromUtf8(const std::string &text)
 
 } // namespace
 
-CMyInfoDlg::CMyInfoDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_unique<Ui::CMyInfoDlg>())
+CMyInfoDlg::CMyInfoDlg(QWidget *parent)
+    : CProfileDlg(parent, QStringLiteral(":/resources/qss/my-info-dlg")), ui(std::make_unique<Ui::CMyInfoDlg>())
 {
     ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::Tool | Qt::FramelessWindowHint);
-    setWindowModality(Qt::WindowModal);
     clearDefaultButtons();
-    m_nTitleHeight = ui->m_pWgtTitlePanel->height();
+    setTitleBar(ui->m_pWgtTitlePanel);
     setWindowTitle(tr("PRODUCT_NAME"));
 
     if (!CLoginManager::getInstance().getServerFeature().enableChangePassword) {
@@ -95,8 +94,7 @@ int CMyInfoDlg::scaled(int value) const
 
 void CMyInfoDlg::showEvent(QShowEvent *event)
 {
-    m_dpiScaler.init(width(), height(), this);
-    CBaseDlg::showEvent(event);
+    CProfileDlg::showEvent(event);
     if (m_pAnchorWindow && !m_bPositioned) {
         m_bPositioned = true;
         if (auto *home = qobject_cast<CHomeDlg *>(m_pAnchorWindow.data())) {
@@ -107,11 +105,7 @@ void CMyInfoDlg::showEvent(QShowEvent *event)
 
 void CMyInfoDlg::onDpiChanged()
 {
-    CBaseDlg::onDpiChanged();
-    setStyleSheet(QString());
-    setStyleSheetByScale(QStringLiteral(":/resources/qss/my-info-dlg"));
-    m_dpiScaler.scaleWindow(m_fStretchFactor, this);
-    m_nTitleHeight = ui->m_pWgtTitlePanel->height();
+    CProfileDlg::onDpiChanged();
     if (m_pNewNameEdit) {
         m_pNewNameEdit->setFixedSize(scaled(164), scaled(30));
     }
@@ -201,13 +195,13 @@ bool CMyInfoDlg::eventFilter(QObject *watched, QEvent *event)
             break;
         }
     }
-    return CBaseDlg::eventFilter(watched, event);
+    return CProfileDlg::eventFilter(watched, event);
 }
 
 void CMyInfoDlg::mousePressEvent(QMouseEvent *event)
 {
     ExitEditMode();
-    CBaseDlg::mousePressEvent(event);
+    CProfileDlg::mousePressEvent(event);
 }
 
 void CMyInfoDlg::EnterEditMode()

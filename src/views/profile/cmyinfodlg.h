@@ -5,8 +5,7 @@
 #include <QPointer>
 
 #include "engine/kdtypes.h"
-#include "views/base/cbasedlg.h"
-#include "views/base/cdpiscaler.h"
+#include "views/profile/cprofiledlg.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,7 +20,7 @@ namespace views {
 // The signed-in user's profile card: avatar, display name (renamed in
 // place), account and organisation fields, and the ways to a new avatar, a
 // new password and signing out. The home window runs it modally.
-class CMyInfoDlg : public CBaseDlg
+class CMyInfoDlg : public CProfileDlg
 {
     Q_OBJECT
 
@@ -67,7 +66,6 @@ private:
     kd::engine::KDUserInfo m_userInfo;
     QLineEdit *m_pNewNameEdit = nullptr;
     QLabel *m_pAvatarHover = nullptr;
-    CDpiScaler m_dpiScaler;
     QPointer<QWidget> m_pAnchorWindow;
     bool m_bPositioned = false;
 };

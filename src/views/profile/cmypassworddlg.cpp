@@ -18,14 +18,35 @@ namespace {
 
 const char kCcmServerType[] = "CCM";
 
+// What the box says when a check of the fields refuses the change.
+QString refusalText(CPasswordChangeRules::Verdict verdict)
+{
+    switch (verdict) {
+    case CPasswordChangeRules::OldPasswordWrong:
+        return CMyPasswordDlg::tr("Old password is wrong!");
+    case CPasswordChangeRules::SameAsOld:
+        return CMyPasswordDlg::tr("The new and old password is the same.");
+    case CPasswordChangeRules::ConfirmDiffers:
+        return CMyPasswordDlg::tr("Confirm Password is not consistent with New Password.");
+    case CPasswordChangeRules::OldFormatWrong:
+        return CMyPasswordDlg::tr("Wrong old password format.(4-16 characters and no spaces)");
+    case CPasswordChangeRules::NewFormatWrong:
+        return CMyPasswordDlg::tr("Wrong new password format.(4-16 characters and no spaces)");
+    case CPasswordChangeRules::ConfirmFormatWrong:
+        return CMyPasswordDlg::tr("Wrong confirm password format.(4-16 characters and no spaces)");
+    case CPasswordChangeRules::Accepted:
+        break;
+    }
+    return QString();
+}
+
 } // namespace
 
-CMyPasswordDlg::CMyPasswordDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_unique<Ui::CMyPasswordDlg>())
+CMyPasswordDlg::CMyPasswordDlg(QWidget *parent)
+    : CProfileDlg(parent, QStringLiteral(":/resources/qss/my-password-dlg")), ui(std::make_unique<Ui::CMyPasswordDlg>())
 {
     ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::Tool | Qt::FramelessWindowHint);
-    setWindowModality(Qt::WindowModal);
-    m_nTitleHeight = ui->Titlebar->height();
+    setTitleBar(ui->Titlebar);
     connect(ui->m_pBtnClose, &QPushButton::clicked, this, &CMyPasswordDlg::reject);
     connect(ui->m_pBtnCancel, &QPushButton::clicked, this, &CMyPasswordDlg::reject);
     clearDefaultButtons();
@@ -35,18 +56,8 @@ CMyPasswordDlg::~CMyPasswordDlg() = default;
 
 void CMyPasswordDlg::showEvent(QShowEvent *event)
 {
-    m_dpiScaler.init(width(), height(), this);
-    CBaseDlg::showEvent(event);
+    CProfileDlg::showEvent(event);
     centerWindowOnScreen();
-}
-
-void CMyPasswordDlg::onDpiChanged()
-{
-    CBaseDlg::onDpiChanged();
-    setStyleSheet(QString());
-    setStyleSheetByScale(QStringLiteral(":/resources/qss/my-password-dlg"));
-    m_dpiScaler.scaleWindow(m_fStretchFactor, this);
-    m_nTitleHeight = ui->Titlebar->height();
 }
 
 void CMyPasswordDlg::refuse(const QString &text)
@@ -61,47 +72,29 @@ void CMyPasswordDlg::on_m_pBtnOK_clicked()
     const QString confirmPassword = ui->m_LEtConfirmPassword->text().trimmed();
     CLoginManager &login = CLoginManager::getInstance();
 
-    switch (CPasswordChangeRules::checkFields(oldPassword, newPassword, confirmPassword, login.getPassword())) {
-    case CPasswordChangeRules::OldPasswordWrong:
-        refuse(tr("Old password is wrong!"));
-        return;
-    case CPasswordChangeRules::SameAsOld:
-        refuse(tr("The new and old password is the same."));
-        return;
-    case CPasswordChangeRules::ConfirmDiffers:
-        refuse(tr("Confirm Password is not consistent with New Password."));
-        return;
-    default:
-        break;
-    }
-
     CKDSdkManager *sdk = CKDSdkManager::getInstance();
+    const bool ccm = login.getLoginUserInfo().appServerType == kCcmServerType;
+    // A server of the "CCM" kind has a password policy of its own; the others
+    // take the fixed format.
+    CPasswordChangeRules::Verdict verdict =
+        CPasswordChangeRules::checkFields(oldPassword, newPassword, confirmPassword, login.getPassword());
+    if (verdict == CPasswordChangeRules::Accepted && !ccm) {
+        verdict = CPasswordChangeRules::checkLocalFormat(oldPassword, newPassword, confirmPassword);
+    }
+    if (verdict != CPasswordChangeRules::Accepted) {
+        refuse(refusalText(verdict));
+        return;
+    }
     const QByteArray newUtf8 = newPassword.toUtf8();
-    if (login.getLoginUserInfo().appServerType == kCcmServerType) {
-        if (!sdk->validatePassword(newUtf8.constData())) {
-            KD_LOG << "Not valid Password";
-            const kd::engine::KDPasswordPolicy policy = sdk->getPasswordPolicy();
-            refuse(tr("The password length is %1-%2 characters\nThe following special characters can be input "
-                      "%3\nPlease input at least %4 combinations by upper case letters, numbers and special "
-                      "characters")
-                       .arg(QString::number(policy.minLength), QString::number(policy.maxLength),
-                            QString::fromStdString(policy.specialChars), QString::number(policy.typeCount)));
-            return;
-        }
-    } else {
-        switch (CPasswordChangeRules::checkLocalFormat(oldPassword, newPassword, confirmPassword)) {
-        case CPasswordChangeRules::OldFormatWrong:
-            refuse(tr("Wrong old password format.(4-16 characters and no spaces)"));
-            return;
-        case CPasswordChangeRules::NewFormatWrong:
-            refuse(tr("Wrong new password format.(4-16 characters and no spaces)"));
-            return;
-        case CPasswordChangeRules::ConfirmFormatWrong:
-            refuse(tr("Wrong confirm password format.(4-16 characters and no spaces)"));
-            return;
-        default:
-            break;
-        }
+    if (ccm && !sdk->validatePassword(newUtf8.constData())) {
+        KD_LOG << "Not valid Password";
+        const kd::engine::KDPasswordPolicy policy = sdk->getPasswordPolicy();
+        refuse(tr("The password length is %1-%2 characters\nThe following special characters can be input "
+                  "%3\nPlease input at least %4 combinations by upper case letters, numbers and special "
+                  "characters")
+                   .arg(QString::number(policy.minLength), QString::number(policy.maxLength),
+                        QString::fromStdString(policy.specialChars), QString::number(policy.typeCount)));
+        return;
     }
 
     if (!sdk->changePassword(oldPassword.toUtf8().constData(), newUtf8.constData())) {

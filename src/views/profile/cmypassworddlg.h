@@ -2,8 +2,7 @@
 
 #include <memory>
 
-#include "views/base/cbasedlg.h"
-#include "views/base/cdpiscaler.h"
+#include "views/profile/cprofiledlg.h"
 
 namespace Ui {
 class CMyPasswordDlg;
@@ -15,7 +14,7 @@ namespace views {
 // Changes the signed-in user's password: the old one, the new one and its
 // confirmation, checked here (against the server's policy on "CCM" servers,
 // a fixed format elsewhere) before the engine is asked.
-class CMyPasswordDlg : public CBaseDlg
+class CMyPasswordDlg : public CProfileDlg
 {
     Q_OBJECT
 
@@ -28,13 +27,11 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void onDpiChanged() override;
 
 private:
     void refuse(const QString &text);
 
     std::unique_ptr<Ui::CMyPasswordDlg> ui;
-    CDpiScaler m_dpiScaler;
 };
 
 } // namespace views

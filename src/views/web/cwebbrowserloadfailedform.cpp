@@ -22,6 +22,7 @@ CWebBrowserLoadFailedForm::CWebBrowserLoadFailedForm(QWidget *parent)
 {
     m_pUi->setupUi(this);
     m_pUi->label->setStyleSheet(QStringLiteral("font-size: 12px;"));
+    fillWhite(this);
     m_pUi->pBtReload->setStyleSheet(buttonStyle(12));
     connect(m_pUi->pBtReload, &QPushButton::clicked, this, &CWebBrowserLoadFailedForm::signal_reload);
 }

@@ -13,6 +13,7 @@ CWebBrowserLoadingForm::CWebBrowserLoadingForm(QWidget *parent)
 {
     m_pUi->setupUi(this);
     m_pUi->label_text->setStyleSheet(QStringLiteral("font-size: 12px;"));
+    fillWhite(this);
 }
 
 CWebBrowserLoadingForm::~CWebBrowserLoadingForm()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPalette>
 #include <QString>
+#include <QWidget>
 
 namespace kd_app {
 namespace views {
@@ -20,6 +22,17 @@ struct CWebCoverScale
 
     int step;
 };
+
+// A cover is opaque, in the white of the windows that hold the pages: what
+// lies below (the form's frame, a window of another colour) never shows
+// through around its picture.
+inline void fillWhite(QWidget *cover)
+{
+    QPalette palette = cover->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    cover->setPalette(palette);
+    cover->setAutoFillBackground(true);
+}
 
 } // namespace views
 } // namespace kd_app
