@@ -2150,6 +2150,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CWhiteBoardBackgroundUpload</name>
+    <message>
+        <source>Choose to upload picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image files(*.jpg *.png *.jpeg);;All files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CWidgetContents</name>
     <message>
         <source>Screen %1</source>

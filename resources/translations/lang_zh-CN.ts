@@ -2165,6 +2165,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CWhiteBoardBackgroundUpload</name>
+    <message>
+        <source>Choose to upload picture</source>
+        <translation>选择要上传的图片</translation>
+    </message>
+    <message>
+        <source>Image files(*.jpg *.png *.jpeg);;All files (*.*)</source>
+        <translation>图片文件(*.jpg *.png *.jpeg);;所有文件 (*.*)</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CWidgetContents</name>
     <message>
         <source>Screen %1</source>
