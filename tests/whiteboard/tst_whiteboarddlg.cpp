@@ -329,12 +329,15 @@ void TestWhiteBoardDlg::menuPosition_data()
     QTest::addColumn<bool>("sender");
     QTest::addColumn<bool>("embedded");
     QTest::addColumn<double>("dpi");
+    QTest::addColumn<bool>("wasSender");
 
-    QTest::newRow("sender, under the toolbar") << true << false << 96.0;
-    QTest::newRow("sender at scale 2") << true << false << 192.0;
-    QTest::newRow("receiver, under the title bar") << false << false << 96.0;
-    QTest::newRow("receiver at scale 2") << false << false << 192.0;
-    QTest::newRow("embedded receiver, hidden title bar") << false << true << 96.0;
+    QTest::newRow("sender, under the toolbar") << true << false << 96.0 << false;
+    QTest::newRow("sender at scale 2") << true << false << 192.0 << false;
+    QTest::newRow("receiver, under the title bar") << false << false << 96.0 << false;
+    QTest::newRow("receiver at scale 2") << false << false << 192.0 << false;
+    QTest::newRow("embedded receiver, hidden title bar") << false << true << 96.0 << false;
+    // The toolbar it kept is hidden: the menu goes under the title bar.
+    QTest::newRow("receiver that was the sender") << false << false << 96.0 << true;
 }
 
 void TestWhiteBoardDlg::menuPosition()
@@ -342,11 +345,18 @@ void TestWhiteBoardDlg::menuPosition()
     QFETCH(bool, sender);
     QFETCH(bool, embedded);
     QFETCH(double, dpi);
+    QFETCH(bool, wasSender);
 
     ScopedScreenDpi screenDpi(dpi);
     const double s = dpi / 96.0;
     m_dlg = new WhiteBoardDlg(nullptr);
     WhiteBoardDlg *dlg = m_dlg;
+    if (wasSender) {
+        dlg->isSendWhiteBoard(true);
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg));
+        dlg->hide();
+    }
     if (embedded) {
         dlg->setIsSeperateDlg(false);
         dlg->hideTitleBar();

@@ -404,7 +404,10 @@ void WhiteBoardDlg::paintListWidgetPos()
 {
     const double s = scale();
     const QPoint origin = mapToGlobal(QPoint(0, 0));
-    const int top = m_pTopWidget ? m_pTopWidget->height() : int(ui->m_pWgtTitleBar->height() + kMenuGapUnderTitle * s);
+    // A receiver keeps the toolbar it had as sender, hidden: the menu goes
+    // under the title bar then, not over it.
+    const bool toolbar = m_pTopWidget && !m_pTopWidget->isHidden();
+    const int top = toolbar ? m_pTopWidget->height() : int(ui->m_pWgtTitleBar->height() + kMenuGapUnderTitle * s);
     m_pPaintListWidget->move(origin.x() + (width() - m_pPaintListWidget->width()) / 2,
                              int(origin.y() + top + kMenuGap * s));
 }
@@ -458,6 +461,9 @@ void WhiteBoardDlg::onDpiChanged()
         return;
     }
     ui->m_pWgtTitleBar->setFixedHeight(int(kTitleBarHeight * s));
+    for (QPushButton *button : {ui->m_pBtnMin, ui->m_pBtnMax, ui->m_pBtnRestore}) {
+        button->setFixedSize(int(kTitleBarHeight * s), int(kTitleBarHeight * s));
+    }
     m_nTitleHeight = ui->m_pWgtTitleBar->height();
     setFixedSize(int(kWidth * s), int(kHeight * s));
     if (m_pTopWidget) {
