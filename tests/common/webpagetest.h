@@ -7,11 +7,14 @@
 #include <functional>
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTimer>
 #include <QVariant>
+#include <QWidget>
 #include <QWebEnginePage>
 #include <QtTest>
 
@@ -51,6 +54,20 @@ inline QVariant runScript(QWebEnginePage *page, const QString &script, int timeo
     });
     waitUntil([&done] { return done; }, timeoutMs);
     return result;
+}
+
+// Saves a picture of the window as the screen shows it (the browser draws
+// its page past the widget tree) when KD_SCREENSHOT_DIR names a folder.
+inline void saveScreenshot(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("KD_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        return;
+    }
+    QDir().mkpath(folder);
+    waitUntil([] { return false; }, 500);
+    const QRect area(window->mapToGlobal(QPoint(0, 0)), window->size());
+    window->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(folder + "/" + name + ".png");
 }
 
 // Browser data (profile, cache) of this process alone, and the attribute

@@ -11,6 +11,7 @@
 #include "views/whiteboard/webwhiteboardjscontext.h"
 #include "views/whiteboard/whiteboardselectbgwidget.h"
 #include "views/whiteboard/whiteboardwebwidget.h"
+#include "webpagetest.h"
 
 using kd_app::helpers::CLogFormat;
 using kd_app::views::CWhiteBoardBackgroundUpload;
@@ -143,6 +144,7 @@ void TestWhiteBoardRules::pickerChoices()
     }
     QVERIFY(picker.isVisible());
     QVERIFY(picker.testAttribute(Qt::WA_DeleteOnClose));
+    saveScreenshot(&picker, "background-picker-" + QString(QTest::currentDataTag()) + "-scale1");
 }
 
 void TestWhiteBoardRules::pickerAtScaleTwo()
@@ -151,10 +153,12 @@ void TestWhiteBoardRules::pickerAtScaleTwo()
     picker.show();
     QVERIFY(QTest::qWaitForWindowExposed(&picker));
     picker.updateDpi(192);
+    QTest::mouseClick(picker.findChild<QPushButton *>("m_selectImg"), Qt::LeftButton);
     QCOMPARE(picker.size(), QSize(324, 140));
     for (QPushButton *each : picker.findChildren<QPushButton *>()) {
         QCOMPARE(each->size(), QSize(72, 72));
     }
+    saveScreenshot(&picker, "background-picker-scale2");
 }
 
 QTEST_MAIN(TestWhiteBoardRules)
