@@ -18,6 +18,7 @@
 #include "homefixture.h"
 #include "views/web/cwebbrowserwrapperform.h"
 #include "views/web/cwebpageenginecustomization.h"
+#include "webpagetest.h"
 
 // The demo organisation as a "CCM" server with its pages under "/portal/".
 inline QByteArray portalSeed()
@@ -32,42 +33,6 @@ inline QByteArray nativeSeed()
     QByteArray seed = portalSeed();
     seed.replace("\"appServerType\": \"CCM\"", "\"appServerType\": \"UCM\"");
     return seed;
-}
-
-// Waits as the program's own event loop does, asleep until something
-// happens: the browser's many hops through the main thread each wait out
-// QTest::qWait's naps otherwise, and a page takes seconds instead of a
-// fraction of one.
-inline bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer check;
-    check.setInterval(5);
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    check.start();
-    loop.exec();
-    return done();
-}
-
-// Runs a script in the page and waits for its result.
-inline QVariant runScript(QWebEnginePage *page, const QString &script, int timeoutMs = 10000)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    waitUntil([&done] { return done; }, timeoutMs);
-    return result;
 }
 
 // Clicks the button with this text in the list row that shows rowText, or
@@ -94,19 +59,3 @@ inline bool waitPageShown(kd_app::views::CWebBrowserWrapperForm *form, int timeo
 {
     return waitUntil([form] { return form->isPageCreated() && form->webView()->isVisible(); }, timeoutMs);
 }
-
-// Browser data (profile, cache) of this process alone, and the attribute
-// the program sets before its application object.
-#define KD_WEB_TEST_MAIN(TestClass)                                                                                    \
-    int main(int argc, char **argv)                                                                                    \
-    {                                                                                                                  \
-        QTemporaryDir browserData;                                                                                     \
-        qputenv("XDG_DATA_HOME", QFile::encodeName(browserData.filePath("data")));                                     \
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(browserData.filePath("cache")));                                   \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \
-        QApplication app(argc, argv);                                                                                  \
-        TestClass test;                                                                                                \
-        const int failed = QTest::qExec(&test, argc, argv);                                                            \
-        kd_app::views::CWebPageEngineCustomization::releaseAll();                                                      \
-        return failed;                                                                                                 \
-    }
