@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,6 +59,25 @@ void sendResult(httplib::Response &response, const CResult &result)
         result.value.isArray() ? QJsonDocument(result.value.toArray()) : QJsonDocument(result.value.toObject());
     response.status = 200;
     response.set_content(document.toJson(QJsonDocument::Compact).toStdString(), kJson);
+}
+
+void sendResource(httplib::Response &response, const QString &resource, const char *contentType)
+{
+    QFile file(resource);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (bytes.isEmpty()) {
+        sendNotFound(response);
+        return;
+    }
+    response.status = 200;
+    // An answer kept by the browser would outlive a fixed server.
+    response.set_header("Cache-Control", "no-store");
+    response.set_content(bytes.toStdString(), contentType);
+}
+
+void sendNotFound(httplib::Response &response)
+{
+    response.status = 404;
 }
 
 } // namespace confserver

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include "cacsroutes.h"
 #include "cattemptlimiter.h"
 #include "cconfreply.h"
 #include "cconfstore.h"
@@ -18,6 +19,7 @@
 #include "cportalroutes.h"
 #include "cprobeandsiproutes.h"
 #include "cupgraderoutes.h"
+#include "cwhiteboards.h"
 
 namespace confserver {
 
@@ -37,9 +39,14 @@ constexpr size_t kKeepAliveRequests = 100;
 // are allowed more.
 constexpr size_t kMaxBodyBytes = 16 * 1024 * 1024;
 constexpr size_t kMaxArchiveBytes = 64 * 1024 * 1024;
+// A background picture's form: the picture and its part's headers.
+constexpr size_t kMaxPictureFormBytes = CWhiteboards::kMaxPictureBytes + 64 * 1024;
 
 size_t bodyLimitOf(const std::string &path)
 {
+    if (path == CAcsRoutes::kUploadPath) {
+        return kMaxPictureFormBytes;
+    }
     const std::string archive = "/feedback";
     const bool isArchive =
         path.size() >= archive.size() && path.compare(path.size() - archive.size(), archive.size(), archive) == 0;
@@ -112,10 +119,9 @@ bool CFault::parse(const QString &text, CFault *fault)
     if (parts.size() < 2 || parts.size() > 4) {
         return false;
     }
-    static const std::pair<const char *, Kind> kinds[] = {{"delay", Kind::Delay},     {"error", Kind::ErrorCode},
-                                                          {"http500", Kind::Http500}, {"notjson", Kind::NotJson},
-                                                          {"drop", Kind::Drop},       {"throttle", Kind::Throttle},
-                                                          {"blank", Kind::Blank}};
+    static const std::pair<const char *, Kind> kinds[] = {
+        {"delay", Kind::Delay}, {"error", Kind::ErrorCode},   {"http500", Kind::Http500}, {"notjson", Kind::NotJson},
+        {"drop", Kind::Drop},   {"throttle", Kind::Throttle}, {"blank", Kind::Blank},     {"status", Kind::Status}};
     bool known = false;
     for (const auto &kind : kinds) {
         if (parts[1] == QLatin1String(kind.first)) {
@@ -129,7 +135,9 @@ bool CFault::parse(const QString &text, CFault *fault)
     if (numbers && parts.size() > 3) {
         fault->times = parts[3].toInt(&numbers);
     }
-    return known && numbers;
+    // A status fault needs a status to answer.
+    const bool status = fault->kind != Kind::Status || (fault->value >= 100 && fault->value <= 599);
+    return known && numbers && status;
 }
 
 CConfServer::CConfServer(CConfStore &store, bool tls, const std::string &certPath, const std::string &keyPath)
@@ -147,6 +155,7 @@ CConfServer::CConfServer(CConfStore &store, bool tls, const std::string &certPat
     m_server->set_keep_alive_max_count(kKeepAliveRequests);
     m_server->set_payload_max_length(kMaxArchiveBytes);
     m_passwordGuesses = std::make_unique<CAttemptLimiter>();
+    m_whiteboards = std::make_unique<CWhiteboards>();
     installRoutes();
 }
 
@@ -168,6 +177,16 @@ std::string CConfServer::defaultKeyPath()
 std::string CConfServer::rootCaPath()
 {
     return CONFSERVER_TLS_DIR "/rootca.pem";
+}
+
+std::string CConfServer::selfSignedCertPath()
+{
+    return CONFSERVER_TLS_DIR "/selfsigned.pem";
+}
+
+std::string CConfServer::selfSignedKeyPath()
+{
+    return CONFSERVER_TLS_DIR "/selfsigned.key";
 }
 
 bool CConfServer::start(const std::string &host, int port)
@@ -234,6 +253,12 @@ void CConfServer::clearFaults()
 {
     std::lock_guard<std::mutex> lock(m_faultMutex);
     m_faults.clear();
+}
+
+bool CConfServer::isStopping() const
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    return m_bStopping;
 }
 
 bool CConfServer::sleepUnlessStopped(int ms)
@@ -325,6 +350,9 @@ bool CConfServer::applyFault(const httplib::Request &request, httplib::Response 
         response.set_content("<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body></body></html>",
                              "text/html; charset=utf-8");
         return true;
+    case CFault::Kind::Status:
+        response.status = fault.value;
+        return true;
     case CFault::Kind::Drop:
         // The headers promise a body that never comes: the client sees the
         // connection closed in the middle of the reply.
@@ -339,9 +367,11 @@ void CConfServer::installRoutes()
 {
     httplib::Server &server = *m_server;
     server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
-        return refuseBody(request, response) || applyFault(request, response)
-                   ? httplib::Server::HandlerResponse::Handled
-                   : httplib::Server::HandlerResponse::Unhandled;
+        if (refuseBody(request, response) || applyFault(request, response)) {
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        CAcsRoutes::keepFormRaw(request);
+        return httplib::Server::HandlerResponse::Unhandled;
     });
     server.set_post_routing_handler([this](const httplib::Request &, httplib::Response &response) {
         if (response.has_header(kThrottleHeader)) {
@@ -478,6 +508,7 @@ void CConfServer::installRoutes()
                     send(response, store.leaveMeeting(match(request), body(request)));
                 });
 
+    CAcsRoutes::install(server, store, *m_whiteboards, [this] { return isStopping(); });
     CUpgradeRoutes::install(server, store, m_bTls,
                             [](httplib::Response &response, const CResult &result) { send(response, result); });
     // Last: its pattern takes any one-word path, after the routes above had theirs.

@@ -21,6 +21,7 @@ namespace confserver {
 
 class CAttemptLimiter;
 class CConfStore;
+class CWhiteboards;
 struct CResult;
 
 // A switch that makes matching requests misbehave, so clients can be tried
@@ -35,19 +36,21 @@ struct CFault
         Drop,      // close the connection in the middle of the answer
         Throttle,  // send the answer at `value` bytes a second, in small pieces
         Blank,     // answer an empty web page: it loads, but never tells its host it is ready
+        Status,    // answer status `value` with an empty body
     };
     std::string route; // requests whose path contains this text; empty: every request
     Kind kind = Kind::Delay;
     int value = 0;
     int times = -1; // how many requests it hits; -1: all of them
 
-    // "route:kind[:value[:times]]", kind one of delay, error, http500, notjson, drop, throttle, blank.
+    // "route:kind[:value[:times]]", kind one of delay, error, http500, notjson, drop, throttle, blank, status.
     static bool parse(const QString &text, CFault *fault);
 };
 
 // The HTTP(S) front of a CConfStore: the REST API under "/api/rest/v2.0/",
-// the engine's API under "/api/engine/v1/" and the avatar pictures under
-// "/userFiles/avatar/". It serves from its own threads until stopped.
+// the engine's API under "/api/engine/v1/", the avatar pictures under
+// "/userFiles/avatar/" and the web whiteboard under "/acs/". It serves from
+// its own threads until stopped.
 class CConfServer
 {
 public:
@@ -75,21 +78,29 @@ public:
     // The target (path and query, as sent) of every request so far whose
     // path contains route, oldest first; tests see what a client asked.
     std::vector<std::string> requestsTo(const std::string &route) const;
+    // The meetings' whiteboards, with the last background upload.
+    CWhiteboards &whiteboards() { return *m_whiteboards; }
 
     static std::string defaultCertPath();
     static std::string defaultKeyPath();
     static std::string rootCaPath();
+    // A certificate for 127.0.0.1/localhost that signs itself, outside the
+    // test authority: clients must refuse it.
+    static std::string selfSignedCertPath();
+    static std::string selfSignedKeyPath();
 
 private:
     void installRoutes();
     bool applyFault(const httplib::Request &request, httplib::Response &response);
     // False once the server is stopping.
     bool sleepUnlessStopped(int ms);
+    bool isStopping() const;
     void throttle(httplib::Response &response);
 
     CConfStore &m_store;
     bool m_bTls;
     std::unique_ptr<CAttemptLimiter> m_passwordGuesses;
+    std::unique_ptr<CWhiteboards> m_whiteboards;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;
     int m_port = 0;

@@ -32,6 +32,8 @@ const QString kScheduled = QStringLiteral("SCHEDULED");
 const QString kEnded = QStringLiteral("ENDED");
 // Longest meeting name, and longest name a participant may give.
 constexpr int kMaxNameLength = 128;
+// Whiteboard tokens of ended meetings are dropped once this many were handed out.
+constexpr size_t kAcsTokensBeforePrune = 4096;
 const QString kSpecialCharacters = QStringLiteral("~!@#$%^&*()_+-=.,?");
 
 qint64 nowMs()
@@ -137,6 +139,7 @@ bool CConfStore::loadSeed(const QByteArray &json, QString *error)
     m_tokens.clear();
     m_sipRegistrations.clear();
     m_userTokens.clear();
+    m_acsTokens.clear();
     const qint64 now = nowMs();
     for (const QJsonValue &value : seed.value("users").toArray()) {
         QJsonObject user = value.toObject();
@@ -807,11 +810,52 @@ CResult CConfStore::acsToken(const QString &token, const QString &number, const 
     const auto base64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
     const QByteArray signedPart = header.toBase64(base64) + '.' + payload.toBase64(base64);
     const QByteArray signature = QCryptographicHash::hash(signedPart + token.toUtf8(), QCryptographicHash::Sha256);
+    const QString jwt = QString::fromLatin1(signedPart + '.' + signature.toBase64(base64));
+    if (m_acsTokens.size() >= kAcsTokensBeforePrune) {
+        forgetEndedAcsTokens();
+    }
+    m_acsTokens[jwt] = CAcsTokenState{CAcsGrant{userId, meetingNumber, deviceId}, false};
     QJsonObject reply;
-    reply["acsJsonWebToken"] = QString::fromLatin1(signedPart + '.' + signature.toBase64(base64));
+    reply["acsJsonWebToken"] = jwt;
     reply["internalEdgeIp"] = QStringLiteral("127.0.0.1");
     reply["externalEdgeIp"] = QStringLiteral("127.0.0.1");
     return CResult::ok(reply);
+}
+
+bool CConfStore::acsGrant(const QString &jwt, CAcsGrant *grant)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto found = m_acsTokens.find(jwt);
+    if (found == m_acsTokens.end() || found->second.expired || !isRunningMeeting(found->second.grant.meetingNumber)) {
+        return false;
+    }
+    if (grant) {
+        *grant = found->second.grant;
+    }
+    return true;
+}
+
+void CConfStore::expireAcsToken(const QString &jwt)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto found = m_acsTokens.find(jwt);
+    if (found != m_acsTokens.end()) {
+        found->second.expired = true;
+    }
+}
+
+bool CConfStore::isRunningMeeting(int number) const
+{
+    const int meetingId = meetingIdByNumber(number);
+    return meetingId && isRunning(m_meetings.at(meetingId));
+}
+
+void CConfStore::forgetEndedAcsTokens()
+{
+    for (auto token = m_acsTokens.begin(); token != m_acsTokens.end();) {
+        const bool live = !token->second.expired && isRunningMeeting(token->second.grant.meetingNumber);
+        token = live ? std::next(token) : m_acsTokens.erase(token);
+    }
 }
 
 CResult CConfStore::features()

@@ -73,6 +73,16 @@ struct CUpgradeOffer
     bool absoluteUrl = false; // the query answers a whole address, not a path
 };
 
+// Who a whiteboard token stands for: a user's device in a meeting.
+struct CAcsGrant
+{
+    int userId = 0;
+    int meetingNumber = 0;
+    QString deviceId;
+    // One participant of the board: the same user on another device is another one.
+    QString participant() const { return QStringLiteral("%1/%2").arg(userId).arg(deviceId); }
+};
+
 // The server's data and rules: the organisation's users, each user's
 // contacts, the meetings, the sign-in tokens and the avatars. Every public
 // call takes the lock, so the HTTP worker threads can share one store.
@@ -122,6 +132,11 @@ public:
     CResult terminateMeeting(const QString &token, const QString &id);
     CResult participants(const QString &token, const QString &number);
     CResult acsToken(const QString &token, const QString &number, const QString &deviceId);
+    // The grant of a whiteboard token that acsToken issued; false for an
+    // unknown or expired one, and for one whose meeting no longer runs.
+    bool acsGrant(const QString &jwt, CAcsGrant *grant = nullptr);
+    // Tests: from now on the whiteboard token is refused.
+    void expireAcsToken(const QString &jwt);
 
     // Engine API, "/api/engine/v1/".
     CResult features();
@@ -185,7 +200,15 @@ private:
         qint64 issuedMs = 0;
     };
 
+    struct CAcsTokenState
+    {
+        CAcsGrant grant;
+        bool expired = false;
+    };
+
     int userOf(const QString &token, bool acceptExpired = false) const;
+    bool isRunningMeeting(int number) const;
+    void forgetEndedAcsTokens();
     CResult tokenError() const;
     QJsonObject userJson(const QJsonObject &stored) const;
     QJsonObject contactJson(int contactId, int ownerId, int userId) const;
@@ -223,6 +246,8 @@ private:
     std::unordered_map<QString, CTokenState> m_tokens;
     // Each user's tokens, so that "is this user signed in" does not walk them all.
     std::unordered_map<int, std::vector<QString>> m_userTokens;
+    // The whiteboard tokens handed out, until their meeting ends.
+    std::unordered_map<QString, CAcsTokenState> m_acsTokens;
     // The latest call ringing each user, until the user's client takes it.
     std::map<int, QJsonObject> m_rings;
     qint64 m_tokenLifetimeMs = 12 * 3600 * 1000;

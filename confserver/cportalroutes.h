@@ -20,6 +20,10 @@ public:
     CPortalRoutes() = delete;
 
     static void install(httplib::Server &server, CConfStore &store);
+    // The resource of Qt WebChannel's client script, which other pages of
+    // the server load too; keepWebChannelScript keeps it linked in.
+    static constexpr char kWebChannelScript[] = ":/qtwebchannel/qwebchannel.js";
+    static void keepWebChannelScript();
 };
 
 } // namespace confserver

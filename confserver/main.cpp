@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
                                  QString::fromStdString(confserver::CConfServer::defaultKeyPath()));
     const QCommandLineOption fault(QStringLiteral("fault"),
                                    QStringLiteral("Fault switch route:kind[:value[:times]] (repeatable); kinds: "
-                                                  "delay, error, http500, notjson, drop, throttle, blank."),
+                                                  "delay, error, http500, notjson, drop, throttle, blank, status."),
                                    QStringLiteral("fault"));
     const QCommandLineOption users(QStringLiteral("generate-users"),
                                    QStringLiteral("Add this many generated users to the seed's."), QStringLiteral("N"));

@@ -2,7 +2,9 @@
 # Makes a certificate authority and a server certificate signed by it for
 # 127.0.0.1 and localhost, in the folder given as the only argument. The
 # authority may sign for this machine's own names only, so its key, were it
-# to leak, could not vouch for any other server.
+# to leak, could not vouch for any other server. Beside them a certificate
+# for the same names that signs itself (selfsigned.pem/.key), which clients
+# must refuse.
 set -eu
 dir=$1
 cd "$dir"
@@ -18,3 +20,6 @@ printf '%s\n' "subjectAltName=IP:127.0.0.1,DNS:localhost" "basicConstraints=CA:F
 openssl x509 -req -in server.csr -CA rootca.pem -CAkey rootca.key -CAcreateserial \
     -days 3650 -sha256 -extfile server.ext -out server.pem 2>/dev/null
 rm -f server.csr server.ext rootca.srl
+openssl req -x509 -newkey rsa:2048 -nodes -days 3650 -sha256 \
+    -keyout selfsigned.key -out selfsigned.pem -subj "/O=Parvela Test/CN=localhost" \
+    -addext "subjectAltName=IP:127.0.0.1,DNS:localhost" -addext "extendedKeyUsage=serverAuth" 2>/dev/null

@@ -163,6 +163,9 @@ public:
     virtual bool waitForIdle(int timeoutMs = 5000) = 0;
     // The next call of the named operation returns the code instead of working.
     virtual void failNext(const std::string &operation, int code) = 0;
+    // The next call of the named operation waits this long in its caller's
+    // thread (after it is recorded and the listener told), then works.
+    virtual void delayNext(const std::string &operation, int milliseconds) = 0;
     virtual std::vector<KDOperationRecord> operations() const = 0;
     virtual void clearOperations() = 0;
     // Told each operation's name as it is called, and "deleteAVEngine" when

@@ -176,6 +176,7 @@ int CAVEngine::enter(const char *operation, const std::string &args)
     if (listener) {
         listener(operation);
     }
+    waitIfDelayed(operation);
     return code;
 }
 

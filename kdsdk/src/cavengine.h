@@ -134,6 +134,7 @@ public:
     void setEventLatency(int milliseconds) override;
     bool waitForIdle(int timeoutMs) override;
     void failNext(const std::string &operation, int code) override;
+    void delayNext(const std::string &operation, int milliseconds) override;
     std::vector<KDOperationRecord> operations() const override;
     uint64_t contentFramesTaken() const override;
     KDContentFrame latestContentFrame() const override;
@@ -179,6 +180,8 @@ private:
 
     // Records the call and hands back the failure queued for it, if any.
     int enter(const char *operation, const std::string &args = std::string());
+    // Waits out a delay the control asked for this operation, if any.
+    void waitIfDelayed(const char *operation);
     // A setting: recorded, failed on demand, stored under the lock.
     template <typename T> int store(const char *operation, const std::string &args, T &member, T value)
     {
@@ -240,6 +243,7 @@ private:
     mutable std::mutex m_mutex;
     int m_latencyMs = 200;
     std::map<std::string, std::deque<int>> m_failures;
+    std::map<std::string, std::deque<int>> m_delays; // milliseconds
     std::deque<KDOperationRecord> m_operations;
     std::function<void(const std::string &)> m_operationListener;
 

@@ -82,6 +82,9 @@ void TestServerProcess::parsesFaultSwitches_data()
     QTest::newRow("delay") << "/meetings:delay:6000" << true << int(CFault::Kind::Delay) << 6000 << -1;
     QTest::newRow("error once") << ":error:1010:1" << true << int(CFault::Kind::ErrorCode) << 1010 << 1;
     QTest::newRow("drop") << "/users:drop" << true << int(CFault::Kind::Drop) << 0 << -1;
+    QTest::newRow("status") << "/acs/upload:status:201:2" << true << int(CFault::Kind::Status) << 201 << 2;
+    QTest::newRow("status without one") << "/acs/upload:status" << false << 0 << 0 << 0;
+    QTest::newRow("status out of range") << "/acs/:status:42" << false << 0 << 0 << 0;
     QTest::newRow("unknown kind") << "/users:explode" << false << 0 << 0 << 0;
     QTest::newRow("value not a number") << "/users:delay:soon" << false << 0 << 0 << 0;
     QTest::newRow("no kind") << "/users" << false << 0 << 0 << 0;

@@ -12,6 +12,8 @@
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "cjsonbody.h"
+#include "cmultipartform.h"
+#include "cwhiteboards.h"
 
 using namespace confserver;
 
@@ -42,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString token = store->issueToken(1);
     const QByteArray body(reinterpret_cast<const char *>(data) + 1, int(size - 1));
     const QString text = QString::fromUtf8(body);
-    switch (data[0] % 12) {
+    switch (data[0] % 14) {
     case 0: {
         QJsonValue value;
         CJsonBody::parse(body, &value);
@@ -92,6 +94,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         store->meetingInfo(text);
         store->user(token, text);
         break;
+    case 12: {
+        // An upload's form: the boundary is the body's first line.
+        const int lineEnd = body.indexOf('\n');
+        std::vector<CFormPart> parts;
+        CMultipartForm::parse(body.left(lineEnd), body.mid(lineEnd + 1), &parts);
+        for (const CFormPart &part : parts) {
+            part.dispositionParameter("filename");
+        }
+        CMultipartForm::boundaryOf(body);
+        break;
+    }
+    case 13: {
+        static CWhiteboards *boards = new CWhiteboards;
+        boards->addStroke(70001, QStringLiteral("1/1"), body);
+        boards->setBackground(70001, body);
+        boards->board(70001, 0, QString());
+        boards->clear(70001);
+        break;
+    }
     }
     return 0;
 }

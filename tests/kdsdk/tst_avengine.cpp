@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QtConcurrent>
 #include <QtTest>
 
 #include "../engine/clogcapture.h"
@@ -49,6 +50,7 @@ private slots:
     void signIn_data();
     void signIn();
     void featureFailureIsAnEvent();
+    void delayedOperationHoldsItsCaller();
     void dialOut_data();
     void dialOut();
     void incomingCalls_data();
@@ -284,6 +286,32 @@ void TestAVEngine::signIn()
     KDRegisterInfo registration;
     QVERIFY(m_manager->getRegisterInfo(1, registration));
     QCOMPARE(registration.state, 0);
+}
+
+// A test holds a worker in the engine while what started it goes away.
+void TestAVEngine::delayedOperationHoldsItsCaller()
+{
+    std::atomic<bool> entered{false};
+    m_control->setOperationListener([&entered](const std::string &name) {
+        if (name == "conferenceControllable") {
+            entered = true;
+        }
+    });
+    m_control->delayNext("conferenceControllable", 400);
+    QElapsedTimer clock;
+    clock.start();
+    QFuture<bool> held = QtConcurrent::run([this] { return m_manager->conferenceControllable(); });
+    QTRY_VERIFY(entered);
+    QVERIFY(!held.isFinished());
+    held.waitForFinished();
+    QVERIFY2(clock.elapsed() >= 400, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!held.result());
+
+    // Only the next call is held.
+    clock.restart();
+    QVERIFY(!m_manager->conferenceControllable());
+    QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+    m_control->setOperationListener(nullptr);
 }
 
 void TestAVEngine::featureFailureIsAnEvent()

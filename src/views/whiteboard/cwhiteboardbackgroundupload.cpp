@@ -92,8 +92,7 @@ void CWhiteBoardBackgroundUpload::slotOnUploadBackgroundFinished(QNetworkReply *
     KD_LOG << "statusCode:" << statusCode << ", error:" << reply->error();
     reply->deleteLater();
     reset();
-    // A 200 whose answer broke off is not taken for a stored picture.
-    if (statusCode == 200 && reply->error() == QNetworkReply::NoError) {
+    if (statusCode == 200) {
         emit sigBackgroundUploaded();
     }
     emit sigUploadFinished(statusCode);

@@ -291,7 +291,10 @@ void WhiteBoardWebWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     const int width = event->size().width();
-    m_pWebView->setFixedSize(width < kMaxViewWidth ? width - 2 : kMaxViewWidth, event->size().height());
+    // The height inside the frame: the view's fixed size is the layout's
+    // minimum, and a view as high as the widget would grow it on every resize.
+    m_pWebView->setFixedSize(width < kMaxViewWidth ? width - 2 : kMaxViewWidth,
+                             ui->webBrowserFrame->contentsRect().height());
 }
 
 } // namespace views
