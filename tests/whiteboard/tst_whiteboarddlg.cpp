@@ -16,6 +16,7 @@
 #include "views/annotation/paintlistwidget.h"
 #include "views/call/toolbar/ccontrolvolumewidget.h"
 #include "views/web/cwebpageenginecustomization.h"
+#include "webpagetest.h"
 #include "views/whiteboard/whiteboarddlg.h"
 #include "views/whiteboard/whiteboardselectbgwidget.h"
 #include "views/whiteboard/whiteboardtopwidget.h"
@@ -59,20 +60,6 @@ template <typename T> T *child(QObject *parent, const char *name)
     return found;
 }
 
-QVariant evaluate(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&result, &done](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&done] { return done; }, 10000)) {
-        qWarning("no answer from the page to: %s", qPrintable(script));
-    }
-    return result;
-}
-
 // Puts the recording page in place of whatever the window loaded.
 bool record(WhiteBoardDlg *dlg)
 {
@@ -81,17 +68,17 @@ bool record(WhiteBoardDlg *dlg)
         return false;
     }
     page->setHtml(QString::fromLatin1(kRecordingPage));
-    return QTest::qWaitFor([page] { return evaluate(page, "window.recording === true").toBool(); }, 15000);
+    return QTest::qWaitFor([page] { return runScript(page, "window.recording === true").toBool(); }, 15000);
 }
 
 QStringList commands(WhiteBoardDlg *dlg)
 {
-    return evaluate(dlg->webWidget()->currentPage(), "window.calls").toStringList();
+    return runScript(dlg->webWidget()->currentPage(), "window.calls").toStringList();
 }
 
 void clearCommands(WhiteBoardDlg *dlg)
 {
-    evaluate(dlg->webWidget()->currentPage(), "window.calls = []; true");
+    runScript(dlg->webWidget()->currentPage(), "window.calls = []; true");
 }
 
 } // namespace

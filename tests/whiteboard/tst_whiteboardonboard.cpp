@@ -8,6 +8,7 @@
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
 #include "views/web/cwebpageenginecustomization.h"
+#include "webpagetest.h"
 #include "views/whiteboard/whiteboarddlg.h"
 #include "views/whiteboard/whiteboardselectbgwidget.h"
 #include "views/whiteboard/whiteboardtopwidget.h"
@@ -18,24 +19,10 @@ using kd_app::views::WhiteBoardDlg;
 
 namespace {
 
-QVariant evaluate(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&result, &done](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&done] { return done; }, 10000)) {
-        qWarning("no answer from the page to: %s", qPrintable(script));
-    }
-    return result;
-}
-
 QJsonObject boardState(WhiteBoardDlg *dlg)
 {
     return QJsonObject::fromVariantMap(
-        evaluate(dlg->webWidget()->currentPage(), "window.boardState ? boardState() : {}").toMap());
+        runScript(dlg->webWidget()->currentPage(), "window.boardState ? boardState() : {}").toMap());
 }
 
 QString colourOf(const QJsonObject &state)
