@@ -105,7 +105,8 @@ if [ -z "${DISPLAY:-}" ]; then
         sleep 1
     fi
     echo "No display found: the client runs on the virtual display $DISPLAY."
-    echo "Look at it with: xwd -root -display $DISPLAY | convert xwd:- screen.png"
+    # xwd leaves some of the client's windows black here; ImageMagick reads them all.
+    echo "Look at it with: import -display $DISPLAY -window root screen.png"
     echo "or install x11vnc, run: x11vnc -display $DISPLAY, and connect a VNC viewer."
 fi
 # The embedded web pages' sandbox cannot start as root.

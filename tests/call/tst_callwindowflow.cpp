@@ -28,12 +28,6 @@ namespace enums = kd_app::enums;
 
 namespace {
 
-QByteArray demoSeed()
-{
-    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 CLayoutBackgroundDlg *callWindow()
 {
     return CLayoutBackgroundDlg::getInstance();
@@ -90,12 +84,12 @@ private:
 
 void TestCallWindowFlow::initTestCase()
 {
-    QVERIFY(m_fixture.start(demoSeed()));
+    QVERIFY(m_fixture.start(CHomeFixture::demoSeed()));
 }
 
 void TestCallWindowFlow::init()
 {
-    QVERIFY(m_fixture.signIn("demo", "Demo2026!", demoSeed()));
+    QVERIFY(m_fixture.signIn("demo", "Demo2026!", CHomeFixture::demoSeed()));
     QTRY_VERIFY(CHomeDlg::getInstance()->isVisible());
 }
 

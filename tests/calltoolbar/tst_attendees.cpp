@@ -7,6 +7,7 @@
 
 #include "../engine/clogcapture.h"
 #include "../login/clientfixture.h"
+#include "calltoolbarfixture.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "models/cucmapimanager.h"
@@ -50,16 +51,6 @@ QByteArray seed(const char *serverType)
     })")
         .arg(serverType)
         .toUtf8();
-}
-
-QStringList names(const CAttendeesListview *view)
-{
-    QStringList result;
-    const CAttendeesListmodel *model = view->listModel();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        result << model->index(row).data(CAttendeesListmodel::NameRole).toString();
-    }
-    return result;
 }
 
 bool allAvatarsShown(const CAttendeesListview *view)
@@ -155,8 +146,8 @@ void TestAttendees::countsAndListsByMedia()
     QCOMPARE(window->audioCount(), 1);
     QCOMPARE(window->tabText(true), QString("Video(2)"));
     QCOMPARE(window->tabText(false), QString("Audio(1)"));
-    QCOMPARE(names(window->videoList()), QStringList({"Bob", "Carol"}));
-    QCOMPARE(names(window->audioList()), QStringList{"Dora"});
+    QCOMPARE(calltoolbar::attendeeNames(window->videoList()), QStringList({"Bob", "Carol"}));
+    QCOMPARE(calltoolbar::attendeeNames(window->audioList()), QStringList{"Dora"});
 
     button.stopParticipantPolling();
     QVERIFY(!button.isPolling());
@@ -178,11 +169,11 @@ void TestAttendees::replyWhileHiddenWaitsForShow()
 
     QCOMPARE(window.videoCount(), 1);
     QCOMPARE(window.audioCount(), 2);
-    QCOMPARE(names(window.audioList()), QStringList({"Dora", "Alice"}));
+    QCOMPARE(calltoolbar::attendeeNames(window.audioList()), QStringList({"Dora", "Alice"}));
     // Later replies refresh a shown window at once.
     m_store.joinMeeting(QString(), "70001", R"({"displayName": "Gast", "videoMode": true})");
     answered([&button] { button.slot_timeout(); });
-    QCOMPARE(names(window.videoList()), QStringList({"Bob", "Gast"}));
+    QCOMPARE(calltoolbar::attendeeNames(window.videoList()), QStringList({"Bob", "Gast"}));
     QCOMPARE(window.tabText(true), QString("Video(2)"));
 }
 
@@ -284,7 +275,7 @@ void TestAttendees::avatarsFillEveryRowAndAreAskedOnce()
     CAttendessWidgets window(nullptr);
     window.show();
     answered([&button] { button.startParticipantPolling(); });
-    QCOMPARE(names(window.videoList()), QStringList({"Bob", "Bob"}));
+    QCOMPARE(calltoolbar::attendeeNames(window.videoList()), QStringList({"Bob", "Bob"}));
     // Replies while the picture is on its way ask for it no more.
     answered([&button] { button.slot_timeout(); });
     answered([&button] { button.slot_timeout(); });

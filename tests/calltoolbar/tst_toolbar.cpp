@@ -9,6 +9,8 @@
 #include "../engine/clogcapture.h"
 #include "../login/clientfixture.h"
 #include "alertanswerer.h"
+#include "calltoolbarfixture.h"
+#include "screendpi.h"
 #include "views/call/attendees/cattendeesbutton.h"
 #include "views/call/attendees/cattendesswidgets.h"
 #include "views/call/clayoutpeoplesettingdlg.h"
@@ -57,6 +59,8 @@ private slots:
 
     void iconFiles_data();
     void iconFiles();
+    void labelsAndArrowsShowWhole_data();
+    void labelsAndArrowsShowWhole();
     void layoutButton_data();
     void layoutButton();
     void switchLayoutAsksForTheOtherLayout_data();
@@ -70,6 +74,8 @@ private slots:
     void deviceChangeRebuildsOpenMenuOnly_data();
     void deviceChangeRebuildsOpenMenuOnly();
     void secondArrowClickKeepsMenu();
+    void settingsLinkOpensItsPage_data();
+    void settingsLinkOpensItsPage();
     void shareRefused_data();
     void shareRefused();
     void dialPadComesBackEmpty();
@@ -93,17 +99,7 @@ void TestToolbar::initTestCase()
     m_control = startClient(m_appData);
     QVERIFY(m_control);
     m_control->setDevicePollInterval(0);
-    // Once one server is known the model knows only those it was given.
-    kd::sdk::KDModelServer conf;
-    conf.address = "conf.parvela.test";
-    m_control->addServer(conf);
-    m_control->addAccount(account("ann", "Ann-pass1", "Ann", 11));
-    m_control->addAccount(account("ben", "Ben-pass1", "Ben", 12));
-    kd::sdk::KDModelMeeting meeting;
-    meeting.number = "4001";
-    meeting.name = "Planning";
-    meeting.hosts = {"ann"};
-    m_control->addMeeting(meeting);
+    calltoolbar::addPlanningMeeting(m_control);
 }
 
 void TestToolbar::init()
@@ -146,6 +142,7 @@ void TestToolbar::iconFiles_data()
     QTest::newRow("content preferred 1.5")
         << CToolbarIcons::LayoutContentPreferred << 1.5 << "icon_perferred_content@1.5x.png";
     QTest::newRow("content only 2") << CToolbarIcons::LayoutContentOnly << 2.0 << "icon_speaker@2x.png";
+    QTest::newRow("device arrow 1.5") << CToolbarIcons::DeviceArrow << 1.5 << "icon_arrow@1.5x.png";
 }
 
 void TestToolbar::iconFiles()
@@ -156,6 +153,51 @@ void TestToolbar::iconFiles()
     const QString path = CToolbarIcons::path(icon, scale);
     QCOMPARE(path, ":/resources/images/layout-operationbar/" + file);
     QVERIFY2(!QPixmap(path).isNull(), qPrintable(path));
+}
+
+void TestToolbar::labelsAndArrowsShowWhole_data()
+{
+    QTest::addColumn<qreal>("dpi");
+    QTest::newRow("1") << qreal(96);
+    QTest::newRow("1.5") << qreal(144);
+    QTest::newRow("2") << qreal(192);
+}
+
+void TestToolbar::labelsAndArrowsShowWhole()
+{
+    QFETCH(qreal, dpi);
+    const double scale = dpi / 96;
+    ScopedScreenDpi screenDpi(dpi);
+    QVERIFY(connectCall());
+    CLayoutToolbarDlg toolbar(nullptr);
+    toolbar.initBtnStatus();
+    toolbar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&toolbar));
+    int labelled = 0;
+    for (const QToolButton *button : toolbar.findChildren<QToolButton *>()) {
+        if (button->isHidden() || button->text().isEmpty()) {
+            continue;
+        }
+        ++labelled;
+        // The style puts the label under the icon and a few pixels between.
+        const int needed = button->iconSize().height() + 4 + QFontMetrics(button->font()).height();
+        QVERIFY2(needed <= button->height(),
+                 qPrintable(QString("%1 needs %2 of %3").arg(button->objectName()).arg(needed).arg(button->height())));
+    }
+    QVERIFY(labelled >= 4);
+    for (const char *name : {"m_pBtnSelectMicUp", "m_pBtnSelectCameraUp"}) {
+        const QImage arrow = toolbar.button(name)->grab().toImage();
+        const QRgb background = arrow.pixel(0, 0);
+        QRect drawn;
+        for (int y = 0; y < arrow.height(); ++y) {
+            for (int x = 0; x < arrow.width(); ++x) {
+                if (arrow.pixel(x, y) != background) {
+                    drawn |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY2(drawn.width() >= int(8 * scale), qPrintable(QString("%1: %2 px wide").arg(name).arg(drawn.width())));
+    }
 }
 
 void TestToolbar::layoutButton_data()
@@ -414,6 +456,37 @@ void TestToolbar::secondArrowClickKeepsMenu()
     QCOMPARE(m_toolbar->audioMenu(), first.data());
     QVERIFY(!m_toolbar->getShowPromptFlag());
     QVERIFY(m_toolbar->isAnyPopupVisible());
+}
+
+void TestToolbar::settingsLinkOpensItsPage_data()
+{
+    QTest::addColumn<QByteArray>("arrow");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<int>("page");
+    QTest::newRow("audio menu") << QByteArray("m_pBtnSelectMicUp") << "m_showAudioSets" << 2;
+    QTest::newRow("camera menu") << QByteArray("m_pBtnSelectCameraUp") << "m_showVideoSets" << 3;
+}
+
+void TestToolbar::settingsLinkOpensItsPage()
+{
+    QFETCH(QByteArray, arrow);
+    QFETCH(QString, link);
+    QFETCH(int, page);
+    qobject_cast<QPushButton *>(m_toolbar->button(arrow.constData()))->click();
+    QWidget *menu = m_toolbar->audioMenu() ? static_cast<QWidget *>(m_toolbar->audioMenu())
+                                           : static_cast<QWidget *>(m_toolbar->cameraMenu());
+    QVERIFY(menu);
+
+    menu->findChild<QPushButton *>(link)->click();
+
+    QVERIFY(!m_toolbar->audioMenu() && !m_toolbar->cameraMenu());
+    QPointer<kd_app::views::CContainerSettingsFormWidget> settings = m_toolbar->settingsWindow();
+    QVERIFY(settings && settings->isVisible());
+    QCOMPARE(settings->findChild<QWidget *>("twgtSettingsPages")->property("currentIndex").toInt(), page);
+    QCOMPARE(settings->findChild<QWidget *>("lvSettingsEntrances")->property("currentRow").toInt(), page);
+    settings->close();
+    QTRY_VERIFY(!settings);
+    QVERIFY(!m_toolbar->settingsWindow());
 }
 
 void TestToolbar::shareRefused_data()

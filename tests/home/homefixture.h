@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include <QFile>
 #include <QtTest>
 
 #include "cconfserver.h"
@@ -19,6 +20,13 @@
 class CHomeFixture
 {
 public:
+    // The local server's demo data, as tools/run.sh serves it.
+    static QByteArray demoSeed()
+    {
+        QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     bool start(const QByteArray &seed)
     {
         if (!m_store.loadSeed(seed)) {

@@ -47,12 +47,6 @@ namespace enums = kd_app::enums;
 
 namespace {
 
-QByteArray demoSeed()
-{
-    QFile file(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 CHomeDlg *home()
 {
     return CHomeDlg::getInstance();
@@ -189,12 +183,12 @@ private:
 
 void TestHomeFlows::initTestCase()
 {
-    QVERIFY(m_fixture.start(demoSeed()));
+    QVERIFY(m_fixture.start(CHomeFixture::demoSeed()));
 }
 
 void TestHomeFlows::init()
 {
-    QVERIFY(m_fixture.signIn("demo", "Demo2026!", demoSeed()));
+    QVERIFY(m_fixture.signIn("demo", "Demo2026!", CHomeFixture::demoSeed()));
     QTRY_VERIFY(home()->isVisible());
     openMeetings();
 }

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/cwindowshape.h"
+
 namespace kd_app {
 namespace views {
 
@@ -17,8 +19,18 @@ CArrowWidget::CArrowWidget(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::F
     m_label->setStyleSheet("color: #313131; background: transparent;");
     auto *layout = new QHBoxLayout(this);
     layout->setSpacing(0);
-    layout->setContentsMargins(15, 5, 15, ARROW_HEIGHT + 2);
     layout->addWidget(m_label);
+    setScale(1.0);
+}
+
+void CArrowWidget::setScale(double scale)
+{
+    // The arrow keeps its size: it only points at the button.
+    layout()->setContentsMargins(int(15 * scale), int(5 * scale), int(15 * scale), int(2 * scale) + ARROW_HEIGHT);
+    QFont font = m_label->font();
+    font.setPixelSize(int(12 * scale));
+    m_label->setFont(font);
+    adjustSize();
 }
 
 CArrowWidget::~CArrowWidget() = default;
@@ -38,7 +50,45 @@ void CArrowWidget::setOpaque(bool opaque)
 {
     m_bOpaque = opaque;
     setAttribute(Qt::WA_TranslucentBackground, !opaque);
+    updateMask();
     update();
+}
+
+void CArrowWidget::setVisible(bool visible)
+{
+    if (visible) {
+        setOpaque(!CWindowShape::isCompositorRunning());
+    }
+    QWidget::setVisible(visible);
+}
+
+void CArrowWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    updateMask();
+}
+
+void CArrowWidget::updateMask()
+{
+    if (m_bOpaque) {
+        setMask(QRegion(outline().toFillPolygon().toPolygon()));
+    } else {
+        clearMask();
+    }
+}
+
+QPainterPath CArrowWidget::outline() const
+{
+    const qreal w = width();
+    const qreal h = height();
+    QPainterPath bubble;
+    bubble.addRoundedRect(QRectF(0.5, 0.5, w - 1, h - ARROW_HEIGHT - 1), CORNER_RADIUS, CORNER_RADIUS);
+    QPainterPath arrow;
+    arrow.moveTo(w / 2 - ARROW_WIDTH / 2.0, h - ARROW_HEIGHT - 1);
+    arrow.lineTo(w / 2, h - 0.5);
+    arrow.lineTo(w / 2 + ARROW_WIDTH / 2.0, h - ARROW_HEIGHT - 1);
+    arrow.closeSubpath();
+    return bubble.united(arrow);
 }
 
 bool CArrowWidget::event(QEvent *event)
@@ -54,20 +104,12 @@ void CArrowWidget::paintEvent(QPaintEvent * /*event*/)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (m_bOpaque) {
+        // Inside the mask nothing may stay unpainted.
         painter.fillRect(rect(), Qt::white);
     }
-    const qreal w = width();
-    const qreal h = height();
-    QPainterPath bubble;
-    bubble.addRoundedRect(QRectF(0.5, 0.5, w - 1, h - ARROW_HEIGHT - 1), CORNER_RADIUS, CORNER_RADIUS);
-    QPainterPath arrow;
-    arrow.moveTo(w / 2 - ARROW_WIDTH / 2.0, h - ARROW_HEIGHT - 1);
-    arrow.lineTo(w / 2, h - 0.5);
-    arrow.lineTo(w / 2 + ARROW_WIDTH / 2.0, h - ARROW_HEIGHT - 1);
-    arrow.closeSubpath();
     painter.setPen(QColor(225, 225, 225));
     painter.setBrush(Qt::white);
-    painter.drawPath(bubble.united(arrow));
+    painter.drawPath(outline());
 }
 
 } // namespace views

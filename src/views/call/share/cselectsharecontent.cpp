@@ -31,6 +31,8 @@ const char STYLE_FILE[] = ":/resources/qss/select-share-content.qss";
 constexpr int DESIGN_WIDTH = 752;
 constexpr int DESIGN_HEIGHT = 536;
 constexpr int CAPTION_GAPS = 12 + 15 + 12;
+// The tiles stand this far in from the left edge; their section titles too.
+constexpr int TITLE_INDENT = 20;
 const char SET_SHARED_SCREEN_INDEX[] = "setSharedScreenIndex(int)";
 
 } // namespace
@@ -282,7 +284,12 @@ void CSelectShareContent::onDpiChanged()
         widget->setFont(font);
     }
     m_dpiScaler.scaleWindow(scale, this);
+    for (QWidget *title : {static_cast<QWidget *>(ui->desktoptips), static_cast<QWidget *>(ui->windowtips)}) {
+        title->setContentsMargins(int(TITLE_INDENT * scale), 0, 0, 0);
+    }
     ui->desktopwidget->setScale(scale);
+    m_pSoundHint->setScale(scale);
+    m_pFluencyHint->setScale(scale);
     updateContentsHeight();
     const int indicator = int(12 * scale);
     const QString indicatorStyle =

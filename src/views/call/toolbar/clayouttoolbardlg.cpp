@@ -37,6 +37,10 @@ namespace {
 
 const char STYLE_BASE[] = ":/resources/qss/layout-toolbar-dlg";
 constexpr int POPUP_GAP = 10;
+// Our button images carry their glyph edge to edge: drawn at their full 56
+// pixels they left the label under them no room in the 60-pixel bar.
+constexpr int TOOL_ICON_SIZE = 36;
+constexpr int ARROW_ICON_SIZE = 12;
 constexpr int SETTINGS_AUDIO_PAGE = 2;
 constexpr int SETTINGS_VIDEO_PAGE = 3;
 // The call controller's call type of a call to one person.
@@ -880,9 +884,15 @@ void CLayoutToolbarDlg::onDpiChanged()
     setLayoutMode(m_layoutMode);
     refreshVolumeBtnStatus(false, false);
     updateScaledIcons();
-    const QSize iconSize(int(56 * scale), int(56 * scale));
+    const QSize iconSize(int(TOOL_ICON_SIZE * scale), int(TOOL_ICON_SIZE * scale));
     for (QToolButton *button : findChildren<QToolButton *>()) {
         button->setIconSize(iconSize);
+    }
+    // An icon, not the style sheet's image: Qt reads "@2x" files as
+    // pictures for a doubled pixel ratio and would draw them at 1x size.
+    for (QPushButton *arrow : {ui->m_pBtnSelectMicUp, ui->m_pBtnSelectCameraUp}) {
+        arrow->setIcon(QIcon(CToolbarIcons::path(CToolbarIcons::DeviceArrow, scale)));
+        arrow->setIconSize(QSize(int(ARROW_ICON_SIZE * scale), int(ARROW_ICON_SIZE * scale)));
     }
     ui->m_pBtnConfMngt->setScale(scale);
     ui->m_pBtnAttendees->updateScale(scale);

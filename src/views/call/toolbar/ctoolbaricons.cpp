@@ -17,7 +17,7 @@ const IconName NAMES[] = {
     {"icon_volume", "-"},        {"icon_volumeoff", "-"},
     {"icon_share", "@"},         {"icon_more", "@"},
     {"icon_dtmf", "-"},          {"icon_perferred_content", "@"},
-    {"icon_speaker", "@"},
+    {"icon_speaker", "@"},       {"icon_arrow", "@"},
 };
 
 } // namespace

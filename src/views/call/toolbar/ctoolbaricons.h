@@ -23,6 +23,7 @@ public:
         DialPad,
         LayoutContentPreferred,
         LayoutContentOnly,
+        DeviceArrow,
     };
 
     CToolbarIcons() = delete;
