@@ -31,7 +31,7 @@ WhiteBoardWebWidget::WhiteBoardWebWidget(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::WhiteBoardWebWidget>())
 {
     ui->setupUi(this);
-    // Placed by resizeEvent, outside any layout: a layout would make the
+    // Placed by placeView, outside any layout: a layout would make the
     // view's fixed size the widget's minimum, and the window could not shrink.
     m_pWebView = new QWebEngineView(ui->webBrowserFrame);
     m_pWebView->setContextMenuPolicy(Qt::NoContextMenu);
@@ -44,6 +44,7 @@ WhiteBoardWebWidget::WhiteBoardWebWidget(QWidget *parent)
 WhiteBoardWebWidget::~WhiteBoardWebWidget()
 {
     KD_LOG << "~WhiteBoardWebWidget";
+    ui->webBrowserFrame->removeEventFilter(this);
     disconnect(m_pJsContext, &WebWhiteBoardJSContext::sigBoardConnected, this,
                &WhiteBoardWebWidget::slotBoardConnected);
     releaseCurrentPage();
