@@ -70,15 +70,22 @@ inline void saveScreenshot(QWidget *window, const QString &name)
     window->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(folder + "/" + name + ".png");
 }
 
+// Browser data (profile, cache) of this process alone in the folder, and
+// the attribute the program sets; before the application object.
+inline void useOwnBrowserData(const QTemporaryDir &folder)
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath("data")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath("cache")));
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
 // Browser data (profile, cache) of this process alone, and the attribute
 // the program sets before its application object.
 #define KD_WEB_TEST_MAIN(TestClass)                                                                                    \
     int main(int argc, char **argv)                                                                                    \
     {                                                                                                                  \
         QTemporaryDir browserData;                                                                                     \
-        qputenv("XDG_DATA_HOME", QFile::encodeName(browserData.filePath("data")));                                     \
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(browserData.filePath("cache")));                                   \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \
+        useOwnBrowserData(browserData);                                                                                \
         QApplication app(argc, argv);                                                                                  \
         TestClass test;                                                                                                \
         const int failed = QTest::qExec(&test, argc, argv);                                                            \

@@ -23,22 +23,28 @@ class CWhiteBoardCall
 public:
     static constexpr int kMeeting = 80001;
 
-    // The demo organisation's server, over HTTPS (the test authority) when
-    // tls; the client trusts the test authority.
+    // The client (once a process) and the demo organisation's server.
     bool start(bool tls = false)
     {
         QFile seed(QStringLiteral(CONFSERVER_SOURCE_DIR "/seed/demo.json"));
         if (!m_appData.isValid() || !seed.open(QIODevice::ReadOnly) || !m_store.loadSeed(seed.readAll())) {
             return false;
         }
-        m_bTls = tls;
-        m_server = std::make_unique<confserver::CConfServer>(m_store, tls);
-        if (!m_server->start()) {
-            return false;
-        }
         m_control = fixture::startClient(m_appData);
         const QByteArray rootCa = QFile::encodeName(QString::fromStdString(confserver::CConfServer::rootCaPath()));
-        return m_control && fixture::CKDSdkManager::getInstance()->setRootCA(rootCa.constData());
+        return m_control && fixture::CKDSdkManager::getInstance()->setRootCA(rootCa.constData()) && startServer(tls);
+    }
+
+    // A server of its own for the same organisation, over HTTPS with the
+    // test authority's certificate when tls; the next join goes to it.
+    bool startServer(bool tls)
+    {
+        if (m_server) {
+            m_server->stop();
+        }
+        m_bTls = tls;
+        m_server = std::make_unique<confserver::CConfServer>(m_store, tls);
+        return m_server->start();
     }
 
     // Signs in as the demo user and joins the meeting; true once the call

@@ -1,6 +1,5 @@
 #include "whiteboardwebwidget.h"
 
-#include <QHBoxLayout>
 #include <QResizeEvent>
 #include <QUrlQuery>
 #include <QWebChannel>
@@ -32,10 +31,12 @@ WhiteBoardWebWidget::WhiteBoardWebWidget(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::WhiteBoardWebWidget>())
 {
     ui->setupUi(this);
-    m_pWebView = new QWebEngineView(this);
+    // Placed by placeView, outside any layout: a layout would make the
+    // view's fixed size the widget's minimum, and the window could not shrink.
+    m_pWebView = new QWebEngineView(ui->webBrowserFrame);
     m_pWebView->setContextMenuPolicy(Qt::NoContextMenu);
     m_pJsContext = new WebWhiteBoardJSContext(this);
-    ui->horizontalLayout->insertWidget(1, m_pWebView, 0, Qt::AlignCenter);
+    ui->webBrowserFrame->installEventFilter(this);
     createNewPage();
     connect(m_pJsContext, &WebWhiteBoardJSContext::sigBoardConnected, this, &WhiteBoardWebWidget::slotBoardConnected);
 }
@@ -43,6 +44,7 @@ WhiteBoardWebWidget::WhiteBoardWebWidget(QWidget *parent)
 WhiteBoardWebWidget::~WhiteBoardWebWidget()
 {
     KD_LOG << "~WhiteBoardWebWidget";
+    ui->webBrowserFrame->removeEventFilter(this);
     disconnect(m_pJsContext, &WebWhiteBoardJSContext::sigBoardConnected, this,
                &WhiteBoardWebWidget::slotBoardConnected);
     releaseCurrentPage();
@@ -290,11 +292,27 @@ void WhiteBoardWebWidget::hideEvent(QHideEvent *event)
 void WhiteBoardWebWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const int width = event->size().width();
-    // The height inside the frame: the view's fixed size is the layout's
-    // minimum, and a view as high as the widget would grow it on every resize.
-    m_pWebView->setFixedSize(width < kMaxViewWidth ? width - 2 : kMaxViewWidth,
-                             ui->webBrowserFrame->contentsRect().height());
+    placeView();
+}
+
+bool WhiteBoardWebWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    // The frame takes its size from the layout, at times after this widget's own resize.
+    if (watched == ui->webBrowserFrame && event->type() == QEvent::Resize) {
+        placeView();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void WhiteBoardWebWidget::placeView()
+{
+    // Narrower than the board's full width the view fills the frame; wider,
+    // it keeps that width and stands centred.
+    const int width = ui->webBrowserFrame->width();
+    const QRect inside = ui->webBrowserFrame->contentsRect();
+    const QSize view(width < kMaxViewWidth ? width - 2 : kMaxViewWidth, inside.height());
+    m_pWebView->setFixedSize(view);
+    m_pWebView->move(inside.left() + (inside.width() - view.width()) / 2, inside.top());
 }
 
 } // namespace views

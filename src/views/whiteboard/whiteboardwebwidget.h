@@ -78,6 +78,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QUrl getUrl() const;
@@ -87,6 +88,8 @@ private:
     void didStartWhiteBoard();
     // Runs a command on the current page; without one it is only logged.
     void runCommand(const QString &command);
+    // The view's size and place in the frame.
+    void placeView();
 
     std::unique_ptr<Ui::WhiteBoardWebWidget> ui;
     bool m_bIsSendWhiteBoard = false;
