@@ -2150,6 +2150,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CWhiteBoardBackgroundUpload</name>
+    <message>
+        <source>Choose to upload picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image files(*.jpg *.png *.jpeg);;All files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CWidgetContents</name>
     <message>
         <source>Screen %1</source>
@@ -2209,22 +2220,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
         <translation>Share Sound</translation>
     </message>
     <message>
-        <source>Mute</source>
-        <translation>Mute</translation>
-    </message>
-    <message>
-        <source>Unmute</source>
-        <translation>Unmute</translation>
-    </message>
-    <message>
-        <source>Stop Video</source>
-        <translation>Stop Video</translation>
-    </message>
-    <message>
-        <source>Enable Video</source>
-        <translation>Enable Video</translation>
-    </message>
-    <message>
         <source>Note</source>
         <translation>Note</translation>
     </message>
@@ -2235,14 +2230,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Screenshot</source>
         <translation>Screenshot</translation>
-    </message>
-    <message>
-        <source>Save successfully</source>
-        <translation>Save successfully</translation>
-    </message>
-    <message>
-        <source>Save failed</source>
-        <translation>Save failed</translation>
     </message>
 </context>
 <context>
@@ -2320,24 +2307,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
-    <name>kd_app::views::WhiteBoardDlg</name>
-    <message>
-        <source>Whiteboard</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>kd_app::views::WhiteBoardTopWidget</name>
-    <message>
-        <source>Show PIP</source>
-        <translation type="unfinished">Show PIP</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>kd_app::views::menuAudioWidget</name>
     <message>
         <source>Select microphone</source>
@@ -2398,6 +2367,81 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Trying to load...</source>
         <translation type="unfinished">Trying to load...</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CSharingToolbarControls</name>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Unmute</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>Stop Video</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>Enable Video</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CSnapshotSaver</name>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>Save successfully</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>Save failed</translation>
+    </message>
+</context>
+<context>
+    <name>WhiteBoardTopWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Show PIP</source>
+        <translation>Show PIP</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardTopWidget</name>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Drawing</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>Management</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardDlg</name>
+    <message>
+        <source>PRODUCT_NAME</source>
+        <translation>Parvela</translation>
+    </message>
+    <message>
+        <source>WhiteBoardshot</source>
+        <translation>WhiteBoardshot</translation>
     </message>
 </context>
 </TS>

@@ -2165,6 +2165,17 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
+    <name>kd_app::views::CWhiteBoardBackgroundUpload</name>
+    <message>
+        <source>Choose to upload picture</source>
+        <translation>选择要上传的图片</translation>
+    </message>
+    <message>
+        <source>Image files(*.jpg *.png *.jpeg);;All files (*.*)</source>
+        <translation>图片文件(*.jpg *.png *.jpeg);;所有文件 (*.*)</translation>
+    </message>
+</context>
+<context>
     <name>kd_app::views::CWidgetContents</name>
     <message>
         <source>Screen %1</source>
@@ -2224,22 +2235,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
         <translation>共享声音</translation>
     </message>
     <message>
-        <source>Mute</source>
-        <translation>静音</translation>
-    </message>
-    <message>
-        <source>Unmute</source>
-        <translation>取消静音</translation>
-    </message>
-    <message>
-        <source>Stop Video</source>
-        <translation>停止视频</translation>
-    </message>
-    <message>
-        <source>Enable Video</source>
-        <translation>开启视频</translation>
-    </message>
-    <message>
         <source>Note</source>
         <translation>提示</translation>
     </message>
@@ -2250,14 +2245,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Screenshot</source>
         <translation>截图</translation>
-    </message>
-    <message>
-        <source>Save successfully</source>
-        <translation>保存成功</translation>
-    </message>
-    <message>
-        <source>Save failed</source>
-        <translation>保存失败</translation>
     </message>
 </context>
 <context>
@@ -2335,24 +2322,6 @@ Please input at least %4 combinations by upper case letters, numbers and special
     </message>
 </context>
 <context>
-    <name>kd_app::views::WhiteBoardDlg</name>
-    <message>
-        <source>Whiteboard</source>
-        <translation>白板</translation>
-    </message>
-</context>
-<context>
-    <name>kd_app::views::WhiteBoardTopWidget</name>
-    <message>
-        <source>Show PIP</source>
-        <translation>显示画中画</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>关闭</translation>
-    </message>
-</context>
-<context>
     <name>kd_app::views::menuAudioWidget</name>
     <message>
         <source>Select microphone</source>
@@ -2413,6 +2382,81 @@ Please input at least %4 combinations by upper case letters, numbers and special
     <message>
         <source>Trying to load...</source>
         <translation>正在加载...</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CSharingToolbarControls</name>
+    <message>
+        <source>Mute</source>
+        <translation>静音</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>取消静音</translation>
+    </message>
+    <message>
+        <source>Stop Video</source>
+        <translation>停止视频</translation>
+    </message>
+    <message>
+        <source>Enable Video</source>
+        <translation>开启视频</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::CSnapshotSaver</name>
+    <message>
+        <source>Note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Save failed</source>
+        <translation>保存失败</translation>
+    </message>
+</context>
+<context>
+    <name>WhiteBoardTopWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Show PIP</source>
+        <translation>显示画中画</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardTopWidget</name>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>标注</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Management</source>
+        <translation>会控</translation>
+    </message>
+</context>
+<context>
+    <name>kd_app::views::WhiteBoardDlg</name>
+    <message>
+        <source>PRODUCT_NAME</source>
+        <translation>Parvela 视频会议</translation>
+    </message>
+    <message>
+        <source>WhiteBoardshot</source>
+        <translation>白板截图</translation>
     </message>
 </context>
 </TS>

@@ -91,7 +91,7 @@ QString CLogFormat::maskedUrl(const QUrl &url)
     QUrlQuery query(url);
     QList<QPair<QString, QString>> items = query.queryItems(QUrl::FullyDecoded);
     for (QPair<QString, QString> &item : items) {
-        if (item.first == QLatin1String("token")) {
+        if (item.first == QLatin1String("token") || item.first == QLatin1String("jwt")) {
             item.second = masked(item.second);
         }
     }

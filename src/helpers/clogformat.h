@@ -29,7 +29,7 @@ public:
     // (a name, a server reply) cannot forge lines of its own.
     static QString oneLine(const QString &message);
 
-    // An address as a log line may show it: the value of a "token" query
+    // An address as a log line may show it: the value of a "token" or "jwt" query
     // item masked, everything else as it is.
     static QString maskedUrl(const QUrl &url);
 };

@@ -23,7 +23,7 @@
 
 #include "cconfserver.h"
 #include "cconfstore.h"
-#include "webpagewait.h"
+#include "webpagetest.h"
 
 using confserver::CConfServer;
 using confserver::CConfStore;

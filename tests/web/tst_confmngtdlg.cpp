@@ -43,16 +43,7 @@ private:
 
 void TestConfMngtDlg::shoot(QWidget *window, const QString &name)
 {
-    const QString folder = qEnvironmentVariable("KD_SCREENSHOT_DIR");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        // From the screen: the browser draws its page past the widget tree.
-        waitUntil([] { return false; }, 500);
-        const QRect area(window->mapToGlobal(QPoint(0, 0)), window->size());
-        window->screen()
-            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-            .save(folder + "/" + name + ".png");
-    }
+    saveScreenshot(window, name);
 }
 
 void TestConfMngtDlg::initTestCase()

@@ -14,9 +14,9 @@
 
 #include "helpers/cscripttext.h"
 #include "homefixture.h"
-#include "webpagewait.h"
 #include "views/web/cwebbrowserwrapperform.h"
 #include "views/web/cwebpageenginecustomization.h"
+#include "webpagetest.h"
 
 // The demo organisation as a "CCM" server with its pages under "/portal/".
 inline QByteArray portalSeed()
@@ -56,14 +56,3 @@ inline bool waitPageShown(kd_app::views::CWebBrowserWrapperForm *form, int timeo
 {
     return waitUntil([form] { return form->isPageCreated() && form->webView()->isVisible(); }, timeoutMs);
 }
-
-#define KD_WEB_TEST_MAIN(TestClass)                                                                                    \
-    int main(int argc, char **argv)                                                                                    \
-    {                                                                                                                  \
-        const COwnBrowserData browserData;                                                                             \
-        QApplication app(argc, argv);                                                                                  \
-        TestClass test;                                                                                                \
-        const int failed = QTest::qExec(&test, argc, argv);                                                            \
-        kd_app::views::CWebPageEngineCustomization::releaseAll();                                                      \
-        return failed;                                                                                                 \
-    }

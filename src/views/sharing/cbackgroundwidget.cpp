@@ -2,14 +2,11 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QSysInfo>
-#include <QThreadPool>
 #include <QTimer>
 #include <QTransform>
 
@@ -17,7 +14,6 @@
 #include "app/cwindowshape.h"
 #include "custom_controls/qmenubutton.h"
 #include "helpers/clogformat.h"
-#include "helpers/cuserconfigutils.h"
 #include "models/ccallcontroller.h"
 #include "models/ckdsdkmanager.h"
 #include "models/clinguist.h"
@@ -32,6 +28,8 @@
 #include "views/call/toolbar/menuvideowidget.h"
 #include "views/settings/ccontainersettingsformwidget.h"
 #include "views/sharing/coverlayrules.h"
+#include "views/sharing/csharingtoolbarcontrols.h"
+#include "views/sharing/csnapshotsaver.h"
 
 namespace kd_app {
 namespace views {
@@ -58,8 +56,6 @@ constexpr int kToolbarHeight = 69;
 constexpr int kTabHeight = 15;
 constexpr qreal kEraserWidth = 9.0;
 const QColor kFrameColour(67, 129, 255, 255);
-// The corner radius of the tool menu's and the pickers' panels.
-constexpr int kPanelRadius = 5;
 // Time the windows below the overlay get to paint what the strokes covered
 // before the still picture of the screen is taken.
 constexpr int kPictureDelayMs = 150;
@@ -97,7 +93,7 @@ CbackgroundWidget::CbackgroundWidget(QWidget *parent)
     refreshMicStatus();
     refreshCameraStatus();
     m_pPaintList->hide();
-    checkControllable();
+    CSharingToolbarControls::askControllable(this, "slotConfMngtVisible");
     setAttribute(Qt::WA_DeleteOnClose);
     chooseTranslucency();
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -106,16 +102,7 @@ CbackgroundWidget::CbackgroundWidget(QWidget *parent)
 CbackgroundWidget::~CbackgroundWidget()
 {
     KD_LOG;
-    for (QWidget *popup : {static_cast<QWidget *>(m_pAudioSelectMenu), static_cast<QWidget *>(m_pCamSelectMenu),
-                           static_cast<QWidget *>(m_pVolumeControl)}) {
-        if (popup) {
-            popup->removeEventFilter(this);
-        }
-    }
-    if (m_pSettingForm) {
-        m_pSettingForm->removeEventFilter(this);
-        m_pSettingForm->close();
-    }
+    delete m_pControls;
     ui.reset();
     for (QWidget *popup : {static_cast<QWidget *>(m_pPaintList), static_cast<QWidget *>(m_pColorWidget),
                            static_cast<QWidget *>(m_pBgColorWidget)}) {
@@ -132,6 +119,15 @@ CbackgroundWidget::~CbackgroundWidget()
 void CbackgroundWidget::setupUi()
 {
     ui->setupUi(this);
+    CSharingToolbarControls::Buttons buttons;
+    buttons.mic = ui->Button_Mute;
+    buttons.micMenu = ui->m_pBtnSelectMicUp;
+    buttons.camera = ui->Button_Camera;
+    buttons.cameraMenu = ui->m_pBtnSelectCameraUp;
+    buttons.volume = ui->m_pBtnVolume;
+    m_pControls = new CSharingToolbarControls(this, buttons, [this] { return scale(); });
+    connect(m_pControls, &CSharingToolbarControls::sigRefreshStatus, this, &CbackgroundWidget::sigRefreshStatus);
+    connect(m_pControls, &CSharingToolbarControls::sigSettingWinClosed, this, &CbackgroundWidget::sigSettingWinClosed);
     retranslateUi();
     ui->m_pBtnShowPic->onDpiChanged(1.0);
     ui->m_pBtnShowPic->hide();
@@ -175,9 +171,6 @@ void CbackgroundWidget::initConnections()
         popup->setAttribute(Qt::WA_DeleteOnClose, false);
         floatAbove(popup, this);
         popup->hide();
-        // Their panels round their corners on an opaque window, which would
-        // show its own light colour outside the rounding.
-        popup->installEventFilter(this);
     }
 
     connect(ui->Button_Voice, &QPushButton::clicked, this, &CbackgroundWidget::slotSwitchVoice);
@@ -236,127 +229,54 @@ SelectBgColorWidget *CbackgroundWidget::backgroundPicker() const
 
 CContainerSettingsFormWidget *CbackgroundWidget::settingsPopup() const
 {
-    return m_pSettingForm;
+    return m_pControls->settingsPopup();
 }
 
 menuAudioWidget *CbackgroundWidget::audioMenu() const
 {
-    return m_pAudioSelectMenu;
+    return m_pControls->audioMenu();
 }
 
 menuVideoWidget *CbackgroundWidget::cameraMenu() const
 {
-    return m_pCamSelectMenu;
+    return m_pControls->cameraMenu();
 }
 
 CControlVolumeWidget *CbackgroundWidget::volumePopup() const
 {
-    return m_pVolumeControl;
+    return m_pControls->volumePopup();
+}
+
+bool CbackgroundWidget::isPopupShown() const
+{
+    return m_pControls->isPopupShown();
 }
 
 // ---- device menus and volume ---------------------------------------------
 
-void CbackgroundWidget::openPopup(QWidget *popup, QWidget *button)
-{
-    floatAbove(popup, this);
-    popup->installEventFilter(this);
-    popup->show();
-    // A window shown without the window manager's help is not active, and
-    // only an active pop-up hears that the user clicked elsewhere.
-    popup->activateWindow();
-    popup->raise();
-    const QRect at(button->mapToGlobal(QPoint(0, 0)), button->size());
-    popup->move(COverlayRules::popupPosition(at, popup->size()));
-    m_bIsPopupShown = true;
-}
-
 void CbackgroundWidget::slotOnBtnSelectMicClicked()
 {
-    KD_LOG << "slotOnBtnSelectMicClicked";
-    if (m_pAudioSelectMenu) {
-        return;
-    }
-    const QSignalBlocker block(ui->m_pBtnSelectMicUp);
-    auto *menu = new menuAudioWidget(scale(), nullptr);
-    m_pAudioSelectMenu = menu;
-    menu->loadDevices();
-    openPopup(menu, ui->m_pBtnSelectMicUp);
-    connect(menu, &menuAudioWidget::sigShowAudioSetting, this, &CbackgroundWidget::slotShowAudioSetting);
+    m_pControls->openAudioMenu();
 }
 
 void CbackgroundWidget::slotOnBtnSelectCameraClicked()
 {
-    KD_LOG << "slotOnBtnSelectCameraClicked";
-    if (m_pCamSelectMenu) {
-        return;
-    }
-    const QSignalBlocker block(ui->m_pBtnSelectCameraUp);
-    auto *menu = new menuVideoWidget(scale(), nullptr);
-    m_pCamSelectMenu = menu;
-    menu->loadDevices();
-    openPopup(menu, ui->m_pBtnSelectCameraUp);
-    connect(menu, &menuVideoWidget::sigShowVideoSetting, this, &CbackgroundWidget::slotShowVideoSetting);
+    m_pControls->openCameraMenu();
 }
 
 void CbackgroundWidget::slotOnBtnVolumClicked()
 {
-    KD_LOG << "slotOnBtnVolumClicked";
-    CKDSdkManager *sdk = CKDSdkManager::getInstance();
-    const kd::engine::KDVolume volume = sdk ? sdk->getVolume(kd::engine::KD_DEVICE_SPEAKER) : kd::engine::KDVolume();
-    refreshVolumeStatus(volume.mute != 0, true);
-    if (m_pVolumeControl) {
-        return;
-    }
-    const QSignalBlocker block(ui->m_pBtnVolume);
-    auto *popup = new CControlVolumeWidget(scale(), nullptr);
-    m_pVolumeControl = popup;
-    popup->initVolume(volume.mute != 0, volume.volume);
-    openPopup(popup, ui->m_pBtnVolume);
+    m_pControls->openVolume();
 }
 
 void CbackgroundWidget::slotShowAudioSetting()
 {
-    KD_LOG << "slotShowAudioSetting";
-    showSetting(true);
-    if (m_pAudioSelectMenu) {
-        m_pAudioSelectMenu->removeEventFilter(this);
-        m_pAudioSelectMenu->close();
-        m_pAudioSelectMenu = nullptr;
-    }
+    m_pControls->showAudioSettingFromMenu();
 }
 
 void CbackgroundWidget::slotShowVideoSetting()
 {
-    KD_LOG << "slotShowVideoSetting";
-    showSetting(false);
-    if (m_pCamSelectMenu) {
-        m_pCamSelectMenu->removeEventFilter(this);
-        m_pCamSelectMenu->close();
-        m_pCamSelectMenu = nullptr;
-    }
-}
-
-bool CbackgroundWidget::popupDeactivated(QWidget *popup)
-{
-    if (popup->geometry().contains(QCursor::pos())) {
-        popup->activateWindow();
-        return true;
-    }
-    KD_LOG << "Second menu closed:" << popup;
-    m_bIsPopupShown = false;
-    popup->removeEventFilter(this);
-    popup->close();
-    if (popup == m_pAudioSelectMenu) {
-        KD_LOG << "m_pAudioSelectMenu closed";
-        m_pAudioSelectMenu = nullptr;
-    } else if (popup == m_pCamSelectMenu) {
-        KD_LOG << "m_pCamSelectMenu closed";
-        m_pCamSelectMenu = nullptr;
-    } else {
-        KD_LOG << "m_pVolumeControl closed";
-        m_pVolumeControl = nullptr;
-    }
-    return true;
+    m_pControls->showVideoSettingFromMenu();
 }
 
 // ---- toolbar ------------------------------------------------------------
@@ -402,43 +322,12 @@ void CbackgroundWidget::refreshShareVoiceStatus()
 
 void CbackgroundWidget::refreshMicStatus()
 {
-    if (CCallController::isMicEnabled()) {
-        ui->Button_Mute->setNormalState();
-        ui->Button_Mute->setText(tr("Mute"));
-    } else {
-        ui->Button_Mute->setActiveState();
-        ui->Button_Mute->setText(tr("Unmute"));
-    }
-    emit sigRefreshStatus();
+    m_pControls->refreshMic();
 }
 
 void CbackgroundWidget::refreshCameraStatus()
 {
-    if (CCallController::isCameraEnabled()) {
-        ui->Button_Camera->setNormalState();
-        ui->Button_Camera->setText(tr("Stop Video"));
-    } else {
-        ui->Button_Camera->setActiveState();
-        ui->Button_Camera->setText(tr("Enable Video"));
-    }
-    emit sigRefreshStatus();
-}
-
-void CbackgroundWidget::refreshVolumeStatus(bool muted, bool apply)
-{
-    if (apply) {
-        ui->m_pBtnVolume->setChecked(muted);
-    } else {
-        muted = ui->m_pBtnVolume->isChecked();
-    }
-    const QString icon = toolbarImage(muted ? "icon_volumeoff.png" : "icon_volume_pop.png");
-    ui->m_pBtnVolume->setNormalIcon(icon);
-    ui->m_pBtnVolume->setActiveIcon(icon);
-    if (muted) {
-        ui->m_pBtnVolume->setActiveState();
-    } else {
-        ui->m_pBtnVolume->setNormalState();
-    }
+    m_pControls->refreshCamera();
 }
 
 void CbackgroundWidget::slotSwitchVoice()
@@ -452,15 +341,12 @@ void CbackgroundWidget::slotSwitchVoice()
 
 void CbackgroundWidget::slotSwitchMic()
 {
-    KD_LOG << "isChecked:" << ui->Button_Mute->m_bActive;
-    CCallController::enableMic(!ui->Button_Mute->m_bActive);
-    refreshMicStatus();
+    m_pControls->switchMic();
 }
 
 void CbackgroundWidget::slotSwitchCamera()
 {
-    CCallController::enableCamera(!ui->Button_Camera->m_bActive);
-    refreshCameraStatus();
+    m_pControls->switchCamera();
 }
 
 void CbackgroundWidget::muteAudio()
@@ -487,7 +373,7 @@ void CbackgroundWidget::slotVolume(kd::engine::KD_DEVICE_TYPE type, kd::engine::
 {
     KD_LOG << "type:" << type << ", mute:" << volume.mute << ", volume:" << volume.volume;
     if (type == kd::engine::KD_DEVICE_TYPE(1)) {
-        refreshVolumeStatus(volume.mute != 0, true);
+        m_pControls->refreshVolume(volume.mute != 0, true);
     }
 }
 
@@ -501,28 +387,6 @@ void CbackgroundWidget::slotConfMngtVisible(bool visible)
 {
     KD_LOG << "visible:" << visible;
     ui->Button_Manager->setVisible(visible);
-}
-
-void CbackgroundWidget::checkControllable()
-{
-    KD_LOG;
-    // The answer comes back to the graphical thread and finds the overlay
-    // only if it still exists then: a call may end, and take the overlay
-    // with it, while the engine is still being asked.
-    auto guard = std::make_shared<QPointer<CbackgroundWidget>>(this);
-    QThreadPool::globalInstance()->start([guard] {
-        CKDSdkManager *sdk = CKDSdkManager::getInstance();
-        const bool controllable = sdk && sdk->conferenceControllable();
-        QMetaObject::invokeMethod(
-            qApp,
-            [guard, controllable] {
-                if (CbackgroundWidget *overlay = *guard) {
-                    QMetaObject::invokeMethod(overlay, "slotConfMngtVisible", Qt::DirectConnection,
-                                              Q_ARG(bool, controllable));
-                }
-            },
-            Qt::QueuedConnection);
-    });
 }
 
 void CbackgroundWidget::setShowPicBtnVisible(bool visible)
@@ -554,23 +418,7 @@ void CbackgroundWidget::setParticipantNumber()
 
 void CbackgroundWidget::showSetting(bool audio)
 {
-    KD_LOG << "audio:" << audio;
-    if (m_pSettingForm) {
-        KD_LOG << "m_pSettingForm is not null";
-        if (m_pSettingForm->isVisible()) {
-            KD_LOG << "m_pSettingForm is visible";
-            m_pSettingForm->centerWindow();
-            return;
-        }
-        m_pSettingForm->removeEventFilter(this);
-    }
-    m_pSettingForm = new CContainerSettingsFormWidget(nullptr);
-    m_pSettingForm->setAttribute(Qt::WA_DeleteOnClose);
-    m_pSettingForm->installEventFilter(this);
-    floatAbove(m_pSettingForm, this);
-    m_pSettingForm->setCurrentPage(audio ? 2 : 3);
-    m_pSettingForm->show();
-    m_bIsPopupShown = false;
+    m_pControls->showSetting(audio);
 }
 
 void CbackgroundWidget::entershareBtn()
@@ -580,7 +428,7 @@ void CbackgroundWidget::entershareBtn()
         ui->PropertyWidget->setFixedHeight(int(kToolbarHeight * s));
         ui->widget->setFixedHeight(int(kToolbarHeight * s));
         ui->horizontalView->show();
-    } else if (!m_bIsPopupShown) {
+    } else if (!m_pControls->isPopupShown()) {
         ui->PropertyWidget->setFixedHeight(int(kTabHeight * s));
         ui->widget->setFixedHeight(int(kTabHeight * s));
         ui->horizontalView->hide();
@@ -856,24 +704,13 @@ void CbackgroundWidget::c_changeDrawBg(QString color)
 void CbackgroundWidget::slotBtnSaveClicked()
 {
     QScreen *screen = screenUnderCursor();
-    helpers::CUserConfigUtils *config = helpers::CUserConfigUtils::getInstance();
-    QString folder = config ? config->getScreenPicPath() : QString();
     QPixmap picture;
     if (screen) {
         const QRect area = screen->geometry();
         picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     }
-    if (folder.isEmpty()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    }
-    KD_LOG << "savePath:" << folder;
-    const QString file = COverlayRules::snapshotFileName(folder, tr("Screenshot"), QDateTime::currentDateTime());
-    // A download folder that was never made is made now; anything else
-    // that stands in the way makes the save fail.
-    const bool saved = !picture.isNull() && QDir().mkpath(folder) && picture.save(file, "jpg");
-    KD_LOG << "file:" << file << ", saved:" << saved;
-    AlertDlg::question(this, tr("Note"), saved ? tr("Save successfully") : tr("Save failed"), QMessageBox::Yes,
-                       QMessageBox::NoButton);
+    const QString file = CSnapshotSaver::filePath(tr("Screenshot"), QDateTime::currentDateTime());
+    CSnapshotSaver::saveAndTell(this, picture, file);
 }
 
 void CbackgroundWidget::slotOnContent(kd::engine::KDContentInfo info)
@@ -954,21 +791,6 @@ QRegion CbackgroundWidget::toolbarRegion() const
     return QRegion(QRect(ui->PropertyWidget->mapTo(this, QPoint(0, 0)), ui->PropertyWidget->size()));
 }
 
-QRegion CbackgroundWidget::toolbarFaceRegion() const
-{
-    if (toolbarRegion().isEmpty()) {
-        return QRegion();
-    }
-    QRegion face;
-    for (const QWidget *part :
-         {static_cast<const QWidget *>(ui->horizontalView), static_cast<const QWidget *>(ui->shareBtnView)}) {
-        if (part->isVisibleTo(this)) {
-            face += QRect(part->mapTo(this, QPoint(0, 0)), part->size());
-        }
-    }
-    return face;
-}
-
 QRegion CbackgroundWidget::strokeRegion()
 {
     if (m_bStrokesDirty) {
@@ -986,7 +808,7 @@ QRegion CbackgroundWidget::shownRegion()
     if (m_bTranslucent || (m_bCatching && !m_bTakingPicture)) {
         return QRegion(rect());
     }
-    QRegion shown = COverlayRules::frameRegion(size()) + toolbarFaceRegion();
+    QRegion shown = COverlayRules::frameRegion(size()) + toolbarRegion();
     if (!m_bTakingPicture) {
         shown += strokeRegion();
     }
@@ -1037,12 +859,6 @@ void CbackgroundWidget::takeScreenPicture()
 
 bool CbackgroundWidget::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Resize && watched &&
-        (watched == m_pPaintList.data() || watched == m_pColorWidget.data() || watched == m_pBgColorWidget.data())) {
-        auto *popup = static_cast<QWidget *>(watched);
-        popup->setMask(COverlayRules::roundedRegion(popup->size(), kPanelRadius));
-        return CBaseWgt::eventFilter(watched, event);
-    }
     if (ui && (watched == ui->PropertyWidget || watched == ui->paintWidget)) {
         switch (event->type()) {
         case QEvent::Move:
@@ -1055,16 +871,6 @@ bool CbackgroundWidget::eventFilter(QObject *watched, QEvent *event)
             break;
         }
         return CBaseWgt::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::WindowDeactivate && watched &&
-        (watched == m_pAudioSelectMenu || watched == m_pCamSelectMenu || watched == m_pVolumeControl)) {
-        return popupDeactivated(static_cast<QWidget *>(watched));
-    }
-    if (m_pSettingForm && watched == m_pSettingForm && event->type() == QEvent::Close) {
-        KD_LOG << "m_pSettingForm is closed";
-        m_pSettingForm = nullptr;
-        emit sigSettingWinClosed();
-        return true;
     }
     return CBaseWgt::eventFilter(watched, event);
 }
@@ -1136,7 +942,7 @@ void CbackgroundWidget::onDpiChanged()
     }
     ui->Button_Manager->onDpiChanged(s);
     ui->m_pBtnShowPic->onDpiChanged(s);
-    refreshVolumeStatus(false, false);
+    m_pControls->refreshVolume(false, false);
     showMaximized();
     scheduleWindowShape();
 }

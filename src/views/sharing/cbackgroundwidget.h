@@ -26,6 +26,7 @@ namespace views {
 
 class CContainerSettingsFormWidget;
 class CControlVolumeWidget;
+class CSharingToolbarControls;
 class ColorWidget;
 class menuAudioWidget;
 class menuVideoWidget;
@@ -80,7 +81,7 @@ public:
     menuAudioWidget *audioMenu() const;
     menuVideoWidget *cameraMenu() const;
     CControlVolumeWidget *volumePopup() const;
-    bool isPopupShown() const { return m_bIsPopupShown; }
+    bool isPopupShown() const;
 
     void setVisible(bool visible) override;
 
@@ -147,13 +148,6 @@ private:
     void refreshShareVoiceStatus();
     void refreshMicStatus();
     void refreshCameraStatus();
-    void refreshVolumeStatus(bool muted, bool apply);
-    void checkControllable();
-    // Shows a device menu or the volume pop-up centred under its button, as
-    // a window of its own above the overlay.
-    void openPopup(QWidget *popup, QWidget *button);
-    // A device menu or the volume pop-up lost activation.
-    bool popupDeactivated(QWidget *popup);
 
     void hidePickers();
     // Catching: the canvas takes the mouse; otherwise clicks pass through
@@ -192,11 +186,9 @@ private:
     QPointer<SelectBgColorWidget> m_pBgColorWidget;
     std::unique_ptr<models::ScreenThread> m_pScreenThread;
     QString m_strDrawBgColor;
-    QPointer<CContainerSettingsFormWidget> m_pSettingForm;
-    QPointer<menuVideoWidget> m_pCamSelectMenu;
-    QPointer<menuAudioWidget> m_pAudioSelectMenu;
-    QPointer<CControlVolumeWidget> m_pVolumeControl;
-    bool m_bIsPopupShown = false;
+    // Microphone, camera, speaker and their pop-ups, as the whiteboard's
+    // toolbar has them too.
+    CSharingToolbarControls *m_pControls = nullptr;
 
     bool m_bCatching = false;
     bool m_bTranslucent = true;

@@ -203,11 +203,8 @@ void CWebBrowserWrapperForm::slotOnTimerLoadUrl()
 void CWebBrowserWrapperForm::createNewPage()
 {
     releaseCurrentPage();
-    m_pPage = new CWebPageEngineCustomization(m_pWebView);
-    m_pWebView->setPage(m_pPage);
-    m_pWebChannel = new QWebChannel(m_pPage);
-    m_pWebChannel->registerObject(QLatin1String(kBridgeName), m_pJsContext);
-    m_pPage->setWebChannel(m_pWebChannel);
+    m_pPage = CWebPageEngineCustomization::createInView(m_pWebView, m_pJsContext, QLatin1String(kBridgeName));
+    m_pWebChannel = m_pPage->webChannel();
     connect(m_pPage, &QWebEnginePage::loadStarted, this, &CWebBrowserWrapperForm::slotOnLoadStarted);
     connect(m_pPage, &QWebEnginePage::loadProgress, this, &CWebBrowserWrapperForm::slotOnLoadProgress);
     connect(m_pPage, &QWebEnginePage::loadFinished, this, &CWebBrowserWrapperForm::slotOnLoadFinished);
@@ -223,18 +220,10 @@ void CWebBrowserWrapperForm::releaseCurrentPage()
         return;
     }
     KD_LOG << "m_webBrowserUrlType:" << m_webBrowserUrlType;
-    if (m_pWebChannel) {
-        m_pWebChannel->deregisterObject(m_pJsContext);
-    }
-    // A shown view without a page would make a default one of its own.
-    m_pWebView->hide();
     if (m_pPage) {
         disconnect(m_pPage, nullptr, this, nullptr);
-        m_pPage->setWebChannel(nullptr);
-        m_pWebView->setPage(nullptr);
-        m_pPage->setParent(nullptr);
-        delete m_pPage;
     }
+    CWebPageEngineCustomization::releaseFromView(m_pWebView, m_pPage, m_pJsContext);
     m_pWebChannel = nullptr;
 }
 

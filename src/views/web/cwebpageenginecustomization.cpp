@@ -1,8 +1,10 @@
 #include "cwebpageenginecustomization.h"
 
 #include <QSet>
+#include <QWebChannel>
 #include <QWebEngineCertificateError>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 
 #include "helpers/clogformat.h"
 #include "models/ccertificatechain.h"
@@ -61,6 +63,33 @@ void CWebPageEngineCustomization::releaseAll()
 int CWebPageEngineCustomization::liveCount()
 {
     return livePages().size();
+}
+
+CWebPageEngineCustomization *CWebPageEngineCustomization::createInView(QWebEngineView *view, QObject *bridge,
+                                                                       const QString &bridgeName)
+{
+    auto *page = new CWebPageEngineCustomization(view);
+    view->setPage(page);
+    auto *channel = new QWebChannel(page);
+    channel->registerObject(bridgeName, bridge);
+    page->setWebChannel(channel);
+    return page;
+}
+
+void CWebPageEngineCustomization::releaseFromView(QWebEngineView *view, CWebPageEngineCustomization *page,
+                                                  QObject *bridge)
+{
+    view->hide();
+    if (!page) {
+        return;
+    }
+    if (QWebChannel *channel = page->webChannel()) {
+        channel->deregisterObject(bridge);
+    }
+    page->setWebChannel(nullptr);
+    view->setPage(nullptr);
+    page->setParent(nullptr);
+    delete page;
 }
 
 bool CWebPageEngineCustomization::certificateError(const QWebEngineCertificateError &certificateError)

@@ -2,6 +2,8 @@
 
 #include <QWebEnginePage>
 
+class QWebEngineView;
+
 namespace kd_app {
 namespace views {
 
@@ -25,6 +27,14 @@ public:
     static int liveCount();
     // The default profile, without an HTTP cache.
     static QWebEngineProfile *uncachedProfile();
+
+    // A new page shown in the view, with a web channel (a child of the page)
+    // on which the page's scripts reach bridge under bridgeName.
+    static CWebPageEngineCustomization *createInView(QWebEngineView *view, QObject *bridge, const QString &bridgeName);
+    // Takes the page out of the view and deletes it with its channel; the
+    // bridge stays. The view is hidden: a shown view without a page would
+    // make a default page of its own.
+    static void releaseFromView(QWebEngineView *view, CWebPageEngineCustomization *page, QObject *bridge);
 
 protected:
     bool certificateError(const QWebEngineCertificateError &certificateError) override;

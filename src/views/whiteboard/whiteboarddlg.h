@@ -1,19 +1,30 @@
 #pragma once
 
-#include <QUrl>
+#include <memory>
 
 #include "views/base/cbasedlg.h"
 
-class QLabel;
+namespace Ui {
+class WhiteBoardDlg;
+}
 
 namespace kd_app {
 namespace views {
 
+class ColorWidget;
+class CWhiteBoardBackgroundUpload;
+class PaintListWidget;
+class WhiteBoardSelectBgWidget;
 class WhiteBoardTopWidget;
+class WhiteBoardWebWidget;
 
-// The web whiteboard's window, sent by this side or received: a top bar and
-// the page of the call's whiteboard server. The layout engine shows it in
-// its own window or embeds it over the whiteboard cell.
+// The web whiteboard's window during a call: the board's page, the floating
+// tool menu with its colour and background pickers and, while this side
+// sends the board, the sender toolbar at its top. Tool actions become
+// commands of the page; the window saves snapshots of itself and stops the
+// board. The layout engine shows it in a window of its own (sender, or a
+// receiver of separate windows) or over the whiteboard cell of the call
+// window (the embedded receiver, without title bar).
 class WhiteBoardDlg : public CBaseDlg
 {
     Q_OBJECT
@@ -22,34 +33,86 @@ public:
     explicit WhiteBoardDlg(QWidget *parent);
     ~WhiteBoardDlg() override;
 
-    // Whether this side sends the board (true) or receives it.
+    // Sender (true) or receiver; called before every show.
     void isSendWhiteBoard(bool send);
     bool isSender() const { return m_bIsSender; }
-    // Loads the call's whiteboard page again; releaseWebPage drops it.
+    // A used page is replaced by a fresh one; the next show loads it.
     void updateWebPage();
     void releaseWebPage();
-    QUrl getPageUrl() const { return m_pageUrl; }
     void hideTitleBar();
     // Cleared when the board is embedded in the call window's layout.
     void setIsSeperateDlg(bool separate) { m_bIsSeperateDlg = separate; }
     bool isSeperateDlg() const { return m_bIsSeperateDlg; }
+    // The sender toolbar; null until the first switch to sender.
     WhiteBoardTopWidget *getTopWidget() const { return m_pTopWidget; }
 
+    WhiteBoardWebWidget *webWidget() const { return m_pWebWidget; }
+    PaintListWidget *toolMenu() const { return m_pPaintListWidget; }
+    ColorWidget *colorPicker() const { return m_pColorWidget; }
+    WhiteBoardSelectBgWidget *backgroundPicker() const { return m_pSelectBgWidget; }
+    CWhiteBoardBackgroundUpload *backgroundUpload() const { return m_pUpload; }
+
+    // The snapshot's file for a moment: the configured picture folder,
+    // tr("WhiteBoardshot") and the local time.
+    QString snapshotPath(const QDateTime &time) const;
+
 signals:
+    void sigHiddenWhiteBoard();
     void sigRefreshStatus();
     void sigClickManagerButton();
     void sigMouseMove4PaintList();
-    // The user closed the board this side sends.
-    void sigHiddenWhiteBoard();
+
+public slots:
+    void slotOnWinMin();
+    void slotOnWinMax();
+    void slotOnWinRestore();
+    void onBtnPenClicked();
+    void onBtnNitePenClicked();
+    void onBtnEraserClicked();
+    void onBtnRevokeClicked();
+    void onBtnBgClicked();
+    void onBtnClearClicked();
+    void onBtnExitClicked();
+    void onBtnSelectPenClicked();
+    void onBtnSelectNitePenClicked();
+    void slotBtnSaveClicked();
+    void changePenColor();
+    void changePenLineSize();
+    void slotStopWhiteBoard();
+    void slotShowWhiteBoardTool();
+    void slotClickedBlack();
+    void slotClickedWhite();
+    void slotClickedSelect();
+    void slotOnMouseMove4PaintList();
+
+protected:
+    void hideEvent(QHideEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void onDpiChanged() override;
 
 private:
-    void slotOnClose();
+    void hidePickers();
+    void refreshPicker();
+    // Hides a picker that was shown, else shows it beside the tool menu's
+    // entry.
+    void togglePicker(QWidget *picker, int entryX, bool shown);
+    void setFlags(Qt::WindowFlags flags);
+    void paintListWidgetPos();
+    void moveBoardTopWidgetPos();
+    void refreshWindowStateBtns();
+    double scale() const;
 
+    std::unique_ptr<Ui::WhiteBoardDlg> ui;
+    WhiteBoardWebWidget *m_pWebWidget = nullptr;
+    PaintListWidget *m_pPaintListWidget = nullptr;
+    ColorWidget *m_pColorWidget = nullptr;
+    WhiteBoardSelectBgWidget *m_pSelectBgWidget = nullptr;
     WhiteBoardTopWidget *m_pTopWidget = nullptr;
-    QLabel *m_pLblPage = nullptr;
-    QUrl m_pageUrl;
-    bool m_bIsSender = false;
+    CWhiteBoardBackgroundUpload *m_pUpload = nullptr;
     bool m_bIsSeperateDlg = true;
+    bool m_bIsSender = false;
 };
 
 } // namespace views
