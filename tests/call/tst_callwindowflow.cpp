@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "alertanswerer.h"
+#include "demojoin.h"
 #include "homefixture.h"
 #include "ownxvfb.h"
 #include "views/call/callinvitewidget.h"
@@ -25,6 +26,7 @@ using kd_app::models::CCallController;
 using kd_app::views::CHomeDlg;
 using kd_app::views::CLayoutBackgroundDlg;
 namespace enums = kd_app::enums;
+using demojoin::joinWhenAsked;
 
 namespace {
 
@@ -36,19 +38,6 @@ CLayoutBackgroundDlg *callWindow()
 CCallController &calls()
 {
     return CCallController::getInstance();
-}
-
-// Presses the join dialog's video button once it is open.
-void joinWhenAsked()
-{
-    QTimer::singleShot(50, [] {
-        auto *dialog = qobject_cast<kd_app::views::CJoinConfDlg *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            joinWhenAsked();
-            return;
-        }
-        child<QPushButton>(dialog, "m_pBtnVideoJoin")->click();
-    });
 }
 
 bool hangUpAndWait()

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -166,6 +167,7 @@ private slots:
     void cleanup();
     void everyKindOfMeetingIsListed();
     void scheduleThroughTheForm();
+    void scheduleWithAnExpiredToken();
     void editingOnlyTheTitleKeepsDurationAndInvitees_data();
     void editingOnlyTheTitleKeepsDurationAndInvitees();
     void immediateStartsTheMeeting();
@@ -278,6 +280,60 @@ void TestHomeFlows::scheduleThroughTheForm()
     QCOMPARE(qint64(made.value("duration").toDouble()), qint64(45 * 60 * 1000));
     QCOMPARE(made.value("confPassword").toString(), QString("1234"));
     QCOMPARE(invitees(made), QList<int>({2}));
+}
+
+// The server refuses the form with 1010: the client renews its token without
+// a word, and the user finds the form as written and sends it again.
+void TestHomeFlows::scheduleWithAnExpiredToken()
+{
+    click(child<QWidget>(meetings()->mainPage(), "schedule_widget"));
+    CConferencesSchedulePage *form = meetings()->schedulePage();
+    QLineEdit *title = child<QLineEdit>(form, "lineEdit_meetingtitle");
+    title->selectAll();
+    QTest::keyClicks(title, "Budget review");
+    QTest::keyClicks(child<QLineEdit>(form, "lineEdit_password"), "5566");
+    auto *description = child<QPlainTextEdit>(form, "plainTextEdit_description");
+    QTest::keyClicks(description, "Quarter figures");
+    CConferencestableview *grid = form->participantsGrid();
+    clickCell(grid, 1);
+    CContactsAddListview *users = meetings()->selectuserPage()->contactsPage()->usersList();
+    QTRY_VERIFY(users->model()->rowCount() >= 30);
+    users->slot_selectUserItem(users->model()->index(1, 0));
+    click(child<QPushButton>(meetings()->selectuserPage(), "pBtn_ok"));
+    const QStringList invited = gridNames(grid);
+    QCOMPARE(invited, QStringList({"Dana Demo", "Marta Kowalski", "Add"}));
+
+    CLoginManager &login = CLoginManager::getInstance();
+    const QString token = login.getLoginToken();
+    m_fixture.store().expireToken(token);
+    CAlertAnswerer answerer(QMessageBox::Ok);
+    QSignalSpy renewed(&login, &CLoginManager::sigLoginTokenChanged);
+    QSignalSpy fetched(CUCMApiManager::getInstance(), &CUCMApiManager::signal_getConferences_succeed);
+    QSignalSpy added(CUCMApiManager::getInstance(), &CUCMApiManager::signal_addConference_succeed);
+    click(child<QPushButton>(form, "pBtn_schedule"));
+    QTRY_COMPARE(renewed.count(), 1);
+    QVERIFY(login.getLoginToken() != token);
+    // The list is fetched with the new token behind the form.
+    QTRY_VERIFY(fetched.count() >= 1);
+    QCOMPARE(answerer.answered(), 0);
+    QCOMPARE(added.count(), 0);
+    QCOMPARE(rows()->count(), 9);
+    QCOMPARE(meetings()->currentPage(), static_cast<QWidget *>(form));
+    QCOMPARE(title->text(), QString("Budget review"));
+    QCOMPARE(child<QLineEdit>(form, "lineEdit_password")->text(), QString("5566"));
+    QCOMPARE(description->toPlainText(), QString("Quarter figures"));
+    QCOMPARE(gridNames(grid), invited);
+
+    click(child<QPushButton>(form, "pBtn_schedule"));
+    QTRY_COMPARE(added.count(), 1);
+    QTRY_COMPARE(meetings()->currentPage(), static_cast<QWidget *>(meetings()->mainPage()));
+    QTRY_COMPARE(rows()->count(), 10);
+    const QJsonObject made = serverMeeting(m_fixture.store(), rows()->rowAt(9)->conference().id);
+    QCOMPARE(made.value("name").toString(), QString("Budget review"));
+    QCOMPARE(made.value("confPassword").toString(), QString("5566"));
+    QCOMPARE(made.value("remarks").toString(), QString("Quarter figures"));
+    QCOMPARE(invitees(made), QList<int>({1, 2}));
+    QCOMPARE(answerer.answered(), 0);
 }
 
 void TestHomeFlows::editingOnlyTheTitleKeepsDurationAndInvitees_data()

@@ -56,6 +56,8 @@ constexpr int kToolbarHeight = 69;
 constexpr int kTabHeight = 15;
 constexpr qreal kEraserWidth = 9.0;
 const QColor kFrameColour(67, 129, 255, 255);
+// The corner radius of the tool menu's and the pickers' panels.
+constexpr int kPanelRadius = 5;
 // Time the windows below the overlay get to paint what the strokes covered
 // before the still picture of the screen is taken.
 constexpr int kPictureDelayMs = 150;
@@ -171,6 +173,9 @@ void CbackgroundWidget::initConnections()
         popup->setAttribute(Qt::WA_DeleteOnClose, false);
         floatAbove(popup, this);
         popup->hide();
+        // Their panels round their corners on an opaque window, which would
+        // show its own light colour outside the rounding.
+        popup->installEventFilter(this);
     }
 
     connect(ui->Button_Voice, &QPushButton::clicked, this, &CbackgroundWidget::slotSwitchVoice);
@@ -791,6 +796,21 @@ QRegion CbackgroundWidget::toolbarRegion() const
     return QRegion(QRect(ui->PropertyWidget->mapTo(this, QPoint(0, 0)), ui->PropertyWidget->size()));
 }
 
+QRegion CbackgroundWidget::toolbarFaceRegion() const
+{
+    if (toolbarRegion().isEmpty()) {
+        return QRegion();
+    }
+    QRegion face;
+    for (const QWidget *part :
+         {static_cast<const QWidget *>(ui->horizontalView), static_cast<const QWidget *>(ui->shareBtnView)}) {
+        if (part->isVisibleTo(this)) {
+            face += QRect(part->mapTo(this, QPoint(0, 0)), part->size());
+        }
+    }
+    return face;
+}
+
 QRegion CbackgroundWidget::strokeRegion()
 {
     if (m_bStrokesDirty) {
@@ -808,7 +828,7 @@ QRegion CbackgroundWidget::shownRegion()
     if (m_bTranslucent || (m_bCatching && !m_bTakingPicture)) {
         return QRegion(rect());
     }
-    QRegion shown = COverlayRules::frameRegion(size()) + toolbarRegion();
+    QRegion shown = COverlayRules::frameRegion(size()) + toolbarFaceRegion();
     if (!m_bTakingPicture) {
         shown += strokeRegion();
     }
@@ -859,6 +879,12 @@ void CbackgroundWidget::takeScreenPicture()
 
 bool CbackgroundWidget::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Resize && watched &&
+        (watched == m_pPaintList.data() || watched == m_pColorWidget.data() || watched == m_pBgColorWidget.data())) {
+        auto *popup = static_cast<QWidget *>(watched);
+        popup->setMask(COverlayRules::roundedRegion(popup->size(), kPanelRadius));
+        return CBaseWgt::eventFilter(watched, event);
+    }
     if (ui && (watched == ui->PropertyWidget || watched == ui->paintWidget)) {
         switch (event->type()) {
         case QEvent::Move:
