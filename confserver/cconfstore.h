@@ -131,6 +131,8 @@ public:
     CResult deleteMeeting(const QString &token, const QString &id);
     CResult terminateMeeting(const QString &token, const QString &id);
     CResult participants(const QString &token, const QString &number);
+    // The whiteboard token of a running meeting for one of its members on
+    // one device; the server remembers it for the board's routes.
     CResult acsToken(const QString &token, const QString &number, const QString &deviceId);
     // The grant of a whiteboard token that acsToken issued; false for an
     // unknown or expired one, and for one whose meeting no longer runs.

@@ -566,6 +566,7 @@
                         points: stroke.points.slice(),
                     };
                 }),
+            drawing: live !== null,
             expired: expired,
             revision: revision,
             pictureLoaded: picture !== null,

@@ -23,44 +23,10 @@
 
 #include "cconfserver.h"
 #include "cconfstore.h"
+#include "webpagewait.h"
 
 using confserver::CConfServer;
 using confserver::CConfStore;
-
-namespace {
-
-bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer check;
-    check.setInterval(5);
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    check.start();
-    loop.exec();
-    return done();
-}
-
-QVariant runScript(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    waitUntil([&done] { return done; }, 10000);
-    return result;
-}
-
-} // namespace
 
 // What the client's bridge object does for the page: it counts the calls.
 class CBridge : public QObject
@@ -128,7 +94,14 @@ public:
             QCoreApplication::sendEvent(target, &event);
             QTest::qWait(10);
         };
-        send(QEvent::MouseButtonPress, points.first(), Qt::LeftButton, Qt::LeftButton);
+        // A view fresh on the screen may not take input yet: press again until the page draws.
+        for (int attempt = 0; attempt < 3 && !state().value("drawing").toBool(); ++attempt) {
+            if (attempt > 0) {
+                send(QEvent::MouseButtonRelease, points.first(), Qt::LeftButton, Qt::NoButton);
+            }
+            send(QEvent::MouseButtonPress, points.first(), Qt::LeftButton, Qt::LeftButton);
+            waitUntil([this] { return state().value("drawing").toBool(); }, 1000);
+        }
         for (const QPoint &point : points.mid(1)) {
             send(QEvent::MouseMove, point, Qt::NoButton, Qt::LeftButton);
         }
@@ -515,8 +488,7 @@ int main(int argc, char **argv)
 {
     // Browser data (profile, cache) of this process alone.
     QTemporaryDir browserData;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(browserData.filePath("data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(browserData.filePath("cache")));
+    keepBrowserDataIn(browserData);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     TestWhiteboardPage test;
