@@ -1,60 +1,18 @@
 #pragma once
 
-// What every test of an embedded web page needs: a wait that sleeps as the
-// program's event loop does, scripts run synchronously, and a browser data
-// folder of the process's own.
-
-#include <functional>
+// What every test of an embedded web page needs besides the waits of
+// webpagewait.h: screenshots, and a browser data folder of the process's own.
 
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QScreen>
-#include <QTimer>
-#include <QVariant>
+#include <QTemporaryDir>
 #include <QWidget>
-#include <QWebEnginePage>
 #include <QtTest>
 
 #include "views/web/cwebpageenginecustomization.h"
-
-// Waits as the program's own event loop does, asleep until something
-// happens: the browser's many hops through the main thread each wait out
-// QTest::qWait's naps otherwise, and a page takes seconds instead of a
-// fraction of one.
-inline bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    if (done()) {
-        return true;
-    }
-    QEventLoop loop;
-    QTimer check;
-    check.setInterval(5);
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    check.start();
-    loop.exec();
-    return done();
-}
-
-// Runs a script in the page and waits for its result.
-inline QVariant runScript(QWebEnginePage *page, const QString &script, int timeoutMs = 10000)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    waitUntil([&done] { return done; }, timeoutMs);
-    return result;
-}
+#include "webpagewait.h"
 
 // Saves a picture of the window as the screen shows it (the browser draws
 // its page past the widget tree) when KD_SCREENSHOT_DIR names a folder.
