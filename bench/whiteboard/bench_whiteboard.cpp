@@ -2,7 +2,10 @@
 // the demo user in meeting 80001: the first show to boardConnected (the
 // browser starting), updatePage and show to boardConnected once it runs,
 // and the memory (PSS) of the client with its browser processes after the
-// first and after 20 show/release cycles. Prints times in ms, memory in MiB.
+// first and after 20 show/release cycles, a stroke drawn on one page
+// reaching a second page of the same board, and the grab of the 1280 x 748
+// window the engine sends (meaningful on an X server: run it under
+// xvfb-run). Prints times in ms, memory in MiB.
 //
 //     QTWEBENGINE_DISABLE_SANDBOX=1 QT_QUICK_BACKEND=software KDSDK_BACKEND=http bench_whiteboard
 #include <algorithm>
@@ -11,6 +14,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "benchstats.h"
 #include "views/whiteboard/whiteboardwebwidget.h"
@@ -55,6 +60,23 @@ double showToConnected(WhiteBoardWebWidget *widget)
     return widget->isBoardConnected() ? timer.nsecsElapsed() / 1e6 : -1;
 }
 
+int strokesOn(WhiteBoardWebWidget *widget)
+{
+    return runScript(widget->currentPage(), "window.boardState ? boardState().strokes.length : -1").toInt();
+}
+
+// From the end of the stroke on the sender's page to the receiver's page
+// holding it, ms; -1 when it did not arrive within 5 s.
+double strokeToReceiver(WhiteBoardWebWidget *sender, WhiteBoardWebWidget *receiver, int run)
+{
+    const int before = strokesOn(receiver);
+    QElapsedTimer timer;
+    runScript(sender->currentPage(), QString(kDrawStroke).arg(100 + (run % 10) * 60).arg(100 + (run / 10) * 200));
+    timer.start();
+    waitUntil([&] { return strokesOn(receiver) > before; }, 5000);
+    return strokesOn(receiver) > before ? timer.nsecsElapsed() / 1e6 : -1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -95,12 +117,38 @@ int main(int argc, char **argv)
     }
     const double afterCyclesMiB = totalPssMiB();
 
+    // A receiver: a second page of the same board, as the far end has it.
+    auto receiver = std::make_unique<WhiteBoardWebWidget>();
+    receiver->resize(960, 540);
+    receiver->move(0, 0);
+    showToConnected(receiver.get());
+    std::vector<double> strokes;
+    for (int run = 0; run < 20 && receiver->isBoardConnected(); ++run) {
+        strokes.push_back(strokeToReceiver(widget.get(), receiver.get(), run));
+    }
+    receiver.reset();
+
+    // The grab the engine's capture thread makes of the sender's window.
+    widget->resize(1280, 748);
+    waitUntil([] { return false; }, 300);
+    std::vector<double> grabs;
+    for (int run = 0; run < 20; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const QImage picture = widget->screen()->grabWindow(widget->winId()).toImage();
+        grabs.push_back(picture.isNull() ? -1 : timer.nsecsElapsed() / 1e6);
+    }
+
     std::printf("first show to boardConnected (cold):     %.1f ms (target < 1500)\n", firstMs);
     std::printf("updatePage + show to boardConnected:     median %.1f ms of 10 (target < 500)\n", median(again));
     std::printf("  of which the page's load:              median %.1f ms\n", median(loaded));
     std::printf("PSS with browser, after 1 show/release:  %.1f MiB\n", afterFirstMiB);
     std::printf("PSS with browser, after 20:              %.1f MiB (%+.1f MiB)\n", afterCyclesMiB,
                 afterCyclesMiB - afterFirstMiB);
+    std::printf("stroke reaching a receiver's page:       median %.1f ms of %zu (target < 500)\n", median(strokes),
+                strokes.size());
+    std::printf("grab of the 1280 x 748 window:           median %.1f ms of 20 on %s (target < 15 under Xvfb)\n",
+                median(grabs), qPrintable(QGuiApplication::platformName()));
     std::fflush(stdout);
     widget.reset();
     call.leave();

@@ -1,12 +1,17 @@
 #pragma once
 
 // Joining a meeting of the demo organisation from the home window, as a
-// user does: the join dialog opens and its video button is pressed.
+// user does: the join dialog opens and its video button is pressed. And
+// the call's windows and models the tests of a joined call look at.
 
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
+#include "kdsdkcontrol.h"
+#include "models/ccallcontroller.h"
+#include "views/call/clayoutbackgrounddlg.h"
+#include "views/call/clayoutpeoplesettingdlg.h"
 #include "views/home/cjoinconfdlg.h"
 #include "windowstestenv.h"
 
@@ -23,6 +28,27 @@ inline void joinWhenAsked()
         }
         child<QPushButton>(dialog, "m_pBtnVideoJoin")->click();
     });
+}
+
+inline kd_app::views::CLayoutBackgroundDlg *callWindow()
+{
+    return kd_app::views::CLayoutBackgroundDlg::getInstance();
+}
+
+// The call's layout engine.
+inline kd_app::views::CLayoutPeopleSettingDlg *engine()
+{
+    return callWindow()->getLayoutPeopleSettingDlg();
+}
+
+inline kd_app::models::CCallController &calls()
+{
+    return kd_app::models::CCallController::getInstance();
+}
+
+inline kd::sdk::IEngineControl *control()
+{
+    return kd::sdk::currentEngineControl();
 }
 
 } // namespace demojoin

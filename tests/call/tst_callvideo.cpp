@@ -21,37 +21,18 @@
 #include "views/home/chomedlg.h"
 #include "views/home/cjoinconfdlg.h"
 
-using kd_app::models::CCallController;
 using kd_app::views::CHomeDlg;
-using kd_app::views::CLayoutBackgroundDlg;
 using kd_app::views::CLayoutCellDlg;
-using kd_app::views::CLayoutPeopleSettingDlg;
 namespace enums = kd_app::enums;
+using demojoin::callWindow;
+using demojoin::calls;
+using demojoin::control;
+using demojoin::engine;
 using demojoin::joinWhenAsked;
 using screenpixels::colourBarsSeen;
 using screenpixels::grabScreen;
 
 namespace {
-
-CLayoutBackgroundDlg *callWindow()
-{
-    return CLayoutBackgroundDlg::getInstance();
-}
-
-CLayoutPeopleSettingDlg *engine()
-{
-    return callWindow()->getLayoutPeopleSettingDlg();
-}
-
-CCallController &calls()
-{
-    return CCallController::getInstance();
-}
-
-kd::sdk::IEngineControl *control()
-{
-    return kd::sdk::currentEngineControl();
-}
 
 QRect onScreen(const QWidget *window)
 {

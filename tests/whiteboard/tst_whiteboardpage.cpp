@@ -44,21 +44,6 @@ const char kRecordCalls[] = R"(
 })()
 )";
 
-// A press, two moves and a release on the board, as a pointer would.
-const char kDrawStroke[] = R"(
-(function (x, y) {
-    var board = document.getElementById('board');
-    var box = board.getBoundingClientRect();
-    function send(type, dx, dy) {
-        board.dispatchEvent(new PointerEvent(type, {pointerId: 7, isPrimary: true, bubbles: true,
-            button: type === 'pointermove' ? -1 : 0, buttons: type === 'pointerup' ? 0 : 1,
-            clientX: box.left + x + dx, clientY: box.top + y + dy}));
-    }
-    send('pointerdown', 0, 0); send('pointermove', 40, 20); send('pointermove', 90, 60); send('pointerup', 90, 60);
-    return true;
-})(%1, %2)
-)";
-
 QByteArray strokeBody()
 {
     const QJsonObject stroke{{"tool", "pencil"},
