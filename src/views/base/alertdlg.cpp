@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSpacerItem>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "helpers/cgeneralutils.h"
@@ -310,6 +311,16 @@ void AlertDlg::showEvent(QShowEvent *event)
     m_dpiScaler.init(width(), height(), this);
     CBaseDlg::showEvent(event);
     centerWindowOnScreen();
+    // Without a window manager nothing keeps a box above its parent, and a
+    // parent that comes forward while the box opens (the whiteboard window
+    // after its snapshot) would hide a modal box that then blocks it unseen:
+    // the box comes forward once shown and again a moment later.
+    for (int ms : {0, 250}) {
+        QTimer::singleShot(ms, this, [this] {
+            raise();
+            activateWindow();
+        });
+    }
 }
 
 void AlertDlg::onDpiChanged()
