@@ -43,7 +43,11 @@ void CConferencesListWidget::setConferences(const QList<ucmconferenceData> &conf
 {
     KD_LOG << "conferences:" << conferences.size() << "rows:" << m_rows.size();
     while (m_rows.size() > conferences.size()) {
-        delete m_rows.takeLast().widget;
+        // Later: the refresh may come from within a click on that very row.
+        if (CConferenceItemWidget *widget = m_rows.takeLast().widget) {
+            widget->hide();
+            widget->deleteLater();
+        }
         delete takeItem(count() - 1);
     }
     const int reused = m_rows.size();
