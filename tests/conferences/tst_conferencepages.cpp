@@ -38,6 +38,23 @@ ucmconferenceData meeting(int id, int numericId, const QString &status, int appl
     return record;
 }
 
+// Own scheduled meetings 1 to count.
+QList<ucmconferenceData> scheduledMeetings(int count)
+{
+    QList<ucmconferenceData> list;
+    for (int i = 0; i < count; ++i) {
+        list << meeting(i + 1, 80001 + i, "SCHEDULED", 0);
+    }
+    return list;
+}
+
+void showAtScaleOne(CConferencesMainPage &page)
+{
+    page.updateDpi(1.0);
+    page.resize(680, 520);
+    page.show();
+}
+
 template <typename T> T *child(QWidget *parent, const char *name)
 {
     T *found = parent->findChild<T *>(name);
@@ -87,6 +104,7 @@ private slots:
     void rowShowsKindBadgeAndButtons();
     void rowOfUnknownKindKeepsWhatItShowed();
     void refreshReusesRowsAndScrollPosition();
+    void longListShowsTheRowsScrolledTo();
     void listFollowsGrowingAndShrinkingLists();
     void rowSignalsCarryTheirIndex();
     void myRoomJoinCarriesTheNumber();
@@ -163,13 +181,8 @@ void TestConferencePages::rowOfUnknownKindKeepsWhatItShowed()
 void TestConferencePages::refreshReusesRowsAndScrollPosition()
 {
     CConferencesMainPage page;
-    page.updateDpi(1.0);
-    page.resize(680, 520);
-    page.show();
-    QList<ucmconferenceData> list;
-    for (int i = 0; i < 60; ++i) {
-        list << meeting(i + 1, 80001 + i, "SCHEDULED", 0);
-    }
+    showAtScaleOne(page);
+    QList<ucmconferenceData> list = scheduledMeetings(60);
     page.setConferences(list);
     CConferencesListWidget *rows = page.listWidget();
     QCOMPARE(rows->count(), 60);
@@ -187,6 +200,39 @@ void TestConferencePages::refreshReusesRowsAndScrollPosition()
     for (int i = 0; i < rows->count(); ++i) {
         QVERIFY(rows->rowAt(i));
     }
+}
+
+void TestConferencePages::longListShowsTheRowsScrolledTo()
+{
+    CConferencesMainPage page;
+    showAtScaleOne(page);
+    QList<ucmconferenceData> list = scheduledMeetings(2000);
+    page.setConferences(list);
+    CConferencesListWidget *rows = page.listWidget();
+    const auto made = [rows] { return rows->viewport()->findChildren<CConferenceItemWidget *>().size(); };
+    QTRY_VERIFY(rows->verticalScrollBar()->maximum() > 0);
+    QVERIFY2(made() > 0 && made() < 100, qPrintable(QString::number(made())));
+
+    // A meeting far down changes before the user ever scrolled to it.
+    list[1998].name = "Renamed far down";
+    page.setConferences(list);
+    rows->verticalScrollBar()->setValue(rows->verticalScrollBar()->maximum());
+    QTRY_VERIFY(rows->rowAt(1999)->isVisible());
+    for (int index : {1998, 1999}) {
+        CConferenceItemWidget *row = rows->rowAt(index);
+        QVERIFY(row->isVisible());
+        QCOMPARE(row->geometry(), rows->visualItemRect(rows->item(index)));
+        QCOMPARE(row->conference().id, index + 1);
+    }
+    QCOMPARE(child<QLabel>(rows->rowAt(1998), "label_name")->text(), QString("Renamed far down"));
+    QVERIFY(!rows->rowAt(1000)->isVisible());
+    QVERIFY(!rows->rowAt(0)->isVisible());
+
+    // Rows of meetings gone go with them.
+    page.setConferences(list.mid(0, 3));
+    QCOMPARE(rows->count(), 3);
+    QTRY_COMPARE(made(), 3);
+    QTRY_VERIFY(rows->rowAt(0)->isVisible());
 }
 
 void TestConferencePages::listFollowsGrowingAndShrinkingLists()
