@@ -1,10 +1,13 @@
 #include "paintlistwidget.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include "helpers/clogformat.h"
 #include "models/clinguist.h"
 #include "ui_paintlistwidget.h"
+#include "views/sharing/coverlayrules.h"
 
 namespace kd_app {
 namespace views {
@@ -88,6 +91,19 @@ void PaintListWidget::selectTool(Cmenubutton *tool)
 void PaintListWidget::selectPenButton()
 {
     selectTool(m_pUi->button_pen);
+}
+
+void PaintListWidget::togglePicker(QWidget *picker, int entryX, bool shown) const
+{
+    if (shown) {
+        picker->hide();
+        return;
+    }
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const int desktopHeight = primary ? primary->availableVirtualGeometry().height() : 0;
+    picker->show();
+    picker->raise();
+    picker->move(COverlayRules::pickerPosition(geometry(), entryX, picker->height(), desktopHeight));
 }
 
 void PaintListWidget::selectNitePenButton()

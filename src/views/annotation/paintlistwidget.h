@@ -40,6 +40,10 @@ public:
     int m_nNitePenBgX = 0;
     int m_nBgBtnX = 0;
 
+    // Hides the picker when it was shown, else shows it beside the entry at
+    // entryX: above the menu in the lower half of the desktop, else below.
+    void togglePicker(QWidget *picker, int entryX, bool shown) const;
+
 signals:
     void enabelMouse();
     void penClicked();

@@ -624,23 +624,10 @@ void CbackgroundWidget::onBtnExitClicked()
     stopOwnCapture(true);
 }
 
-void CbackgroundWidget::placePicker(QWidget *picker, int entryX)
-{
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    const int desktopHeight = primary ? primary->availableVirtualGeometry().height() : 0;
-    if (picker->isVisible()) {
-        picker->hide();
-        return;
-    }
-    picker->show();
-    picker->raise();
-    picker->move(COverlayRules::pickerPosition(m_pPaintList->geometry(), entryX, picker->height(), desktopHeight));
-}
-
 void CbackgroundWidget::onBtnBgClicked()
 {
     m_pColorWidget->hide();
-    placePicker(m_pBgColorWidget, m_pPaintList->m_nBgBtnX);
+    m_pPaintList->togglePicker(m_pBgColorWidget, m_pPaintList->m_nBgBtnX, m_pBgColorWidget->isVisible());
 }
 
 void CbackgroundWidget::onBtnSelectPenClicked()
@@ -649,7 +636,7 @@ void CbackgroundWidget::onBtnSelectPenClicked()
     m_pBgColorWidget->hide();
     m_pColorWidget->m_bMarkerMode = false;
     m_pColorWidget->refreshSelectedState();
-    placePicker(m_pColorWidget, m_pPaintList->m_nPenBgX);
+    m_pPaintList->togglePicker(m_pColorWidget, m_pPaintList->m_nPenBgX, m_pColorWidget->isVisible());
     ui->paintWidget->m_bDrawEnabled = true;
 }
 
@@ -659,7 +646,7 @@ void CbackgroundWidget::onBtnSelectNitePenClicked()
     m_pBgColorWidget->hide();
     m_pColorWidget->m_bMarkerMode = true;
     m_pColorWidget->refreshSelectedState();
-    placePicker(m_pColorWidget, m_pPaintList->m_nNitePenBgX);
+    m_pPaintList->togglePicker(m_pColorWidget, m_pPaintList->m_nNitePenBgX, m_pColorWidget->isVisible());
     ui->paintWidget->m_bDrawEnabled = true;
 }
 

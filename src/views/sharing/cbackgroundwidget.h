@@ -155,7 +155,6 @@ private:
     void setCatching(bool catching);
     void setToolCursor(const QString &icon);
     void applyPen(const QColor &color, qreal width, int mode);
-    void placePicker(QWidget *picker, int entryX);
     QScreen *screenUnderCursor() const;
     // Hands the engine the source chosen when sharing began, after the
     // capture thread of the old desktop system has ended.

@@ -11,7 +11,6 @@
 #include "ui_whiteboarddlg.h"
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
-#include "views/sharing/coverlayrules.h"
 #include "views/sharing/csnapshotsaver.h"
 #include "views/whiteboard/cwhiteboardbackgroundupload.h"
 #include "views/whiteboard/whiteboardselectbgwidget.h"
@@ -245,7 +244,7 @@ void WhiteBoardDlg::onBtnSelectPenClicked()
     onBtnPenClicked();
     m_pPaintListWidget->selectPenButton();
     refreshPicker();
-    togglePicker(m_pColorWidget, m_pPaintListWidget->m_nPenBgX, shown);
+    m_pPaintListWidget->togglePicker(m_pColorWidget, m_pPaintListWidget->m_nPenBgX, shown);
 }
 
 void WhiteBoardDlg::onBtnSelectNitePenClicked()
@@ -254,7 +253,7 @@ void WhiteBoardDlg::onBtnSelectNitePenClicked()
     onBtnNitePenClicked();
     m_pPaintListWidget->selectNitePenButton();
     refreshPicker();
-    togglePicker(m_pColorWidget, m_pPaintListWidget->m_nNitePenBgX, shown);
+    m_pPaintListWidget->togglePicker(m_pColorWidget, m_pPaintListWidget->m_nNitePenBgX, shown);
 }
 
 void WhiteBoardDlg::refreshPicker()
@@ -286,7 +285,7 @@ void WhiteBoardDlg::onBtnClearClicked()
 void WhiteBoardDlg::onBtnBgClicked()
 {
     m_pColorWidget->hide();
-    togglePicker(m_pSelectBgWidget, m_pPaintListWidget->m_nBgBtnX, m_pSelectBgWidget->isVisible());
+    m_pPaintListWidget->togglePicker(m_pSelectBgWidget, m_pPaintListWidget->m_nBgBtnX, m_pSelectBgWidget->isVisible());
 }
 
 void WhiteBoardDlg::onBtnExitClicked()
@@ -294,20 +293,6 @@ void WhiteBoardDlg::onBtnExitClicked()
     KD_LOG << "WhiteBoardDlg:stop WhiteBoard";
     m_pPaintListWidget->hide();
     hidePickers();
-}
-
-void WhiteBoardDlg::togglePicker(QWidget *picker, int entryX, bool shown)
-{
-    if (shown) {
-        picker->hide();
-        return;
-    }
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    const int desktopHeight = primary ? primary->availableVirtualGeometry().height() : 0;
-    const QRect menu(m_pPaintListWidget->pos(), m_pPaintListWidget->size());
-    picker->move(COverlayRules::pickerPosition(menu, entryX, picker->height(), desktopHeight));
-    picker->show();
-    picker->raise();
 }
 
 void WhiteBoardDlg::changePenColor()

@@ -97,7 +97,6 @@ private:
     void refreshPicker();
     // Hides a picker that was shown, else shows it beside the tool menu's
     // entry.
-    void togglePicker(QWidget *picker, int entryX, bool shown);
     void setFlags(Qt::WindowFlags flags);
     void paintListWidgetPos();
     void moveBoardTopWidgetPos();
