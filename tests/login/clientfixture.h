@@ -157,4 +157,51 @@ inline bool provideRingtone()
     return file.open(QIODevice::WriteOnly) && file.write(wav) == wav.size();
 }
 
+// A connected call in meeting 77001 ("Review", hosted by host1, attended by
+// guest1, both with password "pass"), signed in as one of them; the model
+// gets the meeting and its accounts on first use. Going away signs out and
+// removes the ringtone it had to provide.
+class CReviewMeetingCall
+{
+public:
+    CReviewMeetingCall(kd::sdk::IEngineControl *control, const QString &user) : m_control(control)
+    {
+        static bool modelReady = false;
+        if (!modelReady) {
+            control->addAccount(account("host1", "pass", "Host One", 501));
+            control->addAccount(account("guest1", "pass", "Guest One", 502));
+            kd::sdk::KDModelMeeting meeting;
+            meeting.number = "77001";
+            meeting.name = "Review";
+            meeting.hosts = {"host1"};
+            control->addMeeting(meeting);
+            modelReady = true;
+        }
+        m_bRingtone = provideRingtone();
+        if (!signInAs(control, user, QStringLiteral("pass"))) {
+            return;
+        }
+        CCallController &calls = CCallController::getInstance();
+        calls.dialOut(QStringLiteral("77001"), QString(), true, QString());
+        m_bConnected = QTest::qWaitFor([&calls] { return calls.getCallStatus() == enums::Connected; }, 5000);
+    }
+    ~CReviewMeetingCall()
+    {
+        resetClient(m_control);
+        if (m_bRingtone) {
+            QFile::remove(CCallController::getRingtonePath());
+        }
+    }
+    CReviewMeetingCall(const CReviewMeetingCall &) = delete;
+    CReviewMeetingCall &operator=(const CReviewMeetingCall &) = delete;
+
+    bool isConnected() const { return m_bConnected; }
+
+private:
+    kd::sdk::IEngineControl *m_control;
+    bool m_bRingtone = false;
+    bool m_bConnected = false;
+};
+
 } // namespace fixture
+

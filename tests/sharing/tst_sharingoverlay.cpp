@@ -639,22 +639,8 @@ void TestSharingOverlay::controllability()
     QFETCH(QString, user);
     QFETCH(bool, visible);
 
-    static bool modelReady = false;
-    if (!modelReady) {
-        m_control->addAccount(account("host1", "pass", "Host One", 501));
-        m_control->addAccount(account("guest1", "pass", "Guest One", 502));
-        kd::sdk::KDModelMeeting meeting;
-        meeting.number = "77001";
-        meeting.name = "Review";
-        meeting.hosts = {"host1"};
-        m_control->addMeeting(meeting);
-        modelReady = true;
-    }
-    const bool ringtone = provideRingtone();
-    QVERIFY(signInAs(m_control, user, QStringLiteral("pass")));
-    CCallController &calls = CCallController::getInstance();
-    calls.dialOut(QStringLiteral("77001"), QString(), true, QString());
-    QTRY_COMPARE(calls.getCallStatus(), enums::Connected);
+    const CReviewMeetingCall call(m_control, user);
+    QVERIFY(call.isConnected());
 
     CbackgroundWidget *overlay = makeOverlay();
     QWidget *manager = child<QWidget>(overlay, "Button_Manager");
@@ -664,11 +650,6 @@ void TestSharingOverlay::controllability()
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::sendPostedEvents();
     QCOMPARE(manager->isVisibleTo(overlay), visible);
-
-    resetClient(m_control);
-    if (ringtone) {
-        QFile::remove(CCallController::getRingtonePath());
-    }
 }
 
 void TestSharingOverlay::answerAfterTheOverlayIsGone()

@@ -447,22 +447,8 @@ void TestWhiteBoardTopWidget::controllability()
     QFETCH(QString, user);
     QFETCH(bool, visible);
 
-    static bool modelReady = false;
-    if (!modelReady) {
-        m_control->addAccount(account("host1", "pass", "Host One", 501));
-        m_control->addAccount(account("guest1", "pass", "Guest One", 502));
-        kd::sdk::KDModelMeeting meeting;
-        meeting.number = "77001";
-        meeting.name = "Review";
-        meeting.hosts = {"host1"};
-        m_control->addMeeting(meeting);
-        modelReady = true;
-    }
-    const bool ringtone = provideRingtone();
-    QVERIFY(signInAs(m_control, user, QStringLiteral("pass")));
-    CCallController &calls = CCallController::getInstance();
-    calls.dialOut(QStringLiteral("77001"), QString(), true, QString());
-    QTRY_COMPARE(calls.getCallStatus(), enums::Connected);
+    const CReviewMeetingCall call(m_control, user);
+    QVERIFY(call.isConnected());
 
     WhiteBoardTopWidget *toolbar = makeToolbar();
     QWidget *manager = child<QWidget>(toolbar, "m_managerBtn");
@@ -472,11 +458,6 @@ void TestWhiteBoardTopWidget::controllability()
     settleControllability();
     QCOMPARE(manager->isVisibleTo(toolbar), visible);
     QCOMPARE(child<QMenuButton>(toolbar, "m_managerBtn")->text(), QStringLiteral("Management"));
-
-    resetClient(m_control);
-    if (ringtone) {
-        QFile::remove(CCallController::getRingtonePath());
-    }
 }
 
 void TestWhiteBoardTopWidget::answerAfterTheToolbarIsGone()
