@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "benchstats.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "clientfixture.h"
@@ -57,12 +58,6 @@ const QByteArray kSeed = R"({
     "meetings": [{"id": 1, "numericId": 70001, "name": "All hands", "startInMinutes": -5, "status": "ONGOING",
                   "applicantId": 1, "userIds": [1]}]
 })";
-
-double median(std::vector<double> runs)
-{
-    std::sort(runs.begin(), runs.end());
-    return runs[runs.size() / 2];
-}
 
 double elapsedMs(const std::function<void()> &work)
 {

@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 
+#include "benchstats.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "models/cucmapimanager.h"
@@ -37,12 +38,6 @@ double elapsedMs(const std::function<void()> &work)
     timer.start();
     work();
     return timer.nsecsElapsed() / 1e6;
-}
-
-double median(std::vector<double> runs)
-{
-    std::sort(runs.begin(), runs.end());
-    return runs[runs.size() / 2];
 }
 
 // Resident memory in MiB.

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include "benchstats.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "settingsfixture.h"
@@ -24,12 +25,6 @@ constexpr double kFirstShowTargetMs = 100.0;
 constexpr double kReportTargetMs = 0.2;
 
 const QByteArray kSeed = R"({"users": [{"id": 1, "name": "alice", "password": "Alice2026!", "displayName": "Alice"}]})";
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void dropMessages(QtMsgType, const QMessageLogContext &, const QString &)
 {

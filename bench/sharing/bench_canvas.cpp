@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QBackingStore>
 
+#include "benchstats.h"
 #include "views/annotation/paintwidget.h"
 
 namespace {
@@ -40,12 +41,6 @@ double threadCpuMs()
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 QPoint step(std::mt19937 &random, const QPoint &from)
