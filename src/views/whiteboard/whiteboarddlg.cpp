@@ -11,6 +11,7 @@
 #include "ui_whiteboarddlg.h"
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
+#include "views/base/cwindowflags.h"
 #include "views/sharing/csnapshotsaver.h"
 #include "views/whiteboard/cwhiteboardbackgroundupload.h"
 #include "views/whiteboard/whiteboardselectbgwidget.h"
@@ -127,14 +128,14 @@ void WhiteBoardDlg::isSendWhiteBoard(bool send)
     m_bIsSender = send;
     m_pWebWidget->setIsSendWhiteBoard(send);
     if (!send) {
-        setFlags(windowFlags() | Qt::Dialog | Qt::FramelessWindowHint);
+        CWindowFlags::setFlags(this, windowFlags() | Qt::Dialog | Qt::FramelessWindowHint);
         m_pPaintListWidget->setReceiveWhiteBoardType();
         if (m_pTopWidget) {
             m_pTopWidget->hide();
         }
         return;
     }
-    setFlags((windowFlags() & ~Qt::WindowFlags(0xB)) | Qt::FramelessWindowHint);
+    CWindowFlags::setFlags(this, (windowFlags() & ~Qt::WindowFlags(0xB)) | Qt::FramelessWindowHint);
     m_pPaintListWidget->setSendWhiteBoardType();
     if (!m_pTopWidget) {
         m_pTopWidget = new WhiteBoardTopWidget(this);
@@ -166,15 +167,6 @@ void WhiteBoardDlg::releaseWebPage()
 void WhiteBoardDlg::hideTitleBar()
 {
     ui->m_pWgtTitleBar->hide();
-}
-
-void WhiteBoardDlg::setFlags(Qt::WindowFlags flags)
-{
-    // Setting flags makes the native window again, even the same flags: the
-    // page and the capture thread would lose the window they hold.
-    if (flags != windowFlags()) {
-        setWindowFlags(flags);
-    }
 }
 
 // ---- title bar ------------------------------------------------------------

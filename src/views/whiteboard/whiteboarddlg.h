@@ -95,9 +95,6 @@ protected:
 private:
     void hidePickers();
     void refreshPicker();
-    // Hides a picker that was shown, else shows it beside the tool menu's
-    // entry.
-    void setFlags(Qt::WindowFlags flags);
     void paintListWidgetPos();
     void moveBoardTopWidgetPos();
     void refreshWindowStateBtns();
