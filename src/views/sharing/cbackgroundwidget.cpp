@@ -72,13 +72,6 @@ QString toolbarImage(const char *name)
     return QString::fromLatin1(kToolbarImages) + QString::fromLatin1(name);
 }
 
-// Pop-ups float above the overlay as windows of their own that the window
-// system keeps with it.
-void floatAbove(QWidget *popup, QWidget *overlay)
-{
-    popup->setParent(overlay, Qt::SplashScreen | Qt::FramelessWindowHint);
-}
-
 } // namespace
 
 CbackgroundWidget::CbackgroundWidget(QWidget *parent)
@@ -171,7 +164,7 @@ void CbackgroundWidget::initConnections()
                            static_cast<QWidget *>(m_pBgColorWidget)}) {
         // The overlay owns them for its whole life: a close only hides them.
         popup->setAttribute(Qt::WA_DeleteOnClose, false);
-        floatAbove(popup, this);
+        CSharingToolbarControls::floatAbove(popup, this);
         popup->hide();
         // Their panels round their corners on an opaque window, which would
         // show its own light colour outside the rounding.

@@ -28,14 +28,12 @@ namespace {
 const char kVolumeOnIcon[] = ":/resources/images/layout-operationbar/icon_volume_pop.png";
 const char kVolumeOffIcon[] = ":/resources/images/layout-operationbar/icon_volumeoff.png";
 
-// Pop-ups float above the toolbar's window as windows of their own that the
-// window system keeps with it.
-void floatAbove(QWidget *popup, QWidget *owner)
+} // namespace
+
+void CSharingToolbarControls::floatAbove(QWidget *popup, QWidget *owner)
 {
     popup->setParent(owner, Qt::SplashScreen | Qt::FramelessWindowHint);
 }
-
-} // namespace
 
 CSharingToolbarControls::CSharingToolbarControls(QWidget *owner, const Buttons &buttons, std::function<double()> scale)
     : QObject(owner), m_pOwner(owner), m_buttons(buttons), m_scale(std::move(scale))

@@ -36,6 +36,10 @@ public:
         QMenuButton *volume = nullptr;
     };
 
+    // Makes the pop-up float above the owner's window as a window of its own
+    // that the window system keeps with it.
+    static void floatAbove(QWidget *popup, QWidget *owner);
+
     // scale gives the owner's display scale at the time a pop-up opens.
     CSharingToolbarControls(QWidget *owner, const Buttons &buttons, std::function<double()> scale);
     ~CSharingToolbarControls() override;
