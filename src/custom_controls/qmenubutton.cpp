@@ -61,6 +61,14 @@ void QMenuButton::setActiveIcon(const QString &file)
     m_qstrActiveIcon = file;
 }
 
+void QMenuButton::setLook(bool checkable, const QString &normalIcon, const QString &activeIcon)
+{
+    m_bCheckable = checkable;
+    setNormalIcon(normalIcon);
+    setActiveIcon(activeIcon);
+    setNormalState();
+}
+
 void QMenuButton::setNormalState()
 {
     showIcon(m_qstrNormalIcon);

@@ -20,6 +20,8 @@ public:
     void setActiveIcon(const QString &file);
     void setNormalState();
     void setActiveState();
+    // A toggle (checkable) or not, its two icons, shown in its normal state.
+    void setLook(bool checkable, const QString &normalIcon, const QString &activeIcon);
     void updateDpiScale(double scale);
 
     // What the icon label shows now: the normal or the active icon file.

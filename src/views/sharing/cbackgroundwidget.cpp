@@ -132,28 +132,13 @@ void CbackgroundWidget::setupUi()
 
 void CbackgroundWidget::initConnections()
 {
-    struct Icons
-    {
-        QMenuButton *button;
-        bool toggle;
-        QString normal;
-        QString active;
-    };
-    const Icons icons[] = {
-        {ui->Button_Voice, true, drawingImage("icon_sharevoice.png"), drawingImage("icon_sharevoice-off.png")},
-        {ui->Button_Mute, true, drawingImage("icon_toolbar_unmute.png"), drawingImage("icon_toolbar_mute.png")},
-        {ui->Button_Camera, true, drawingImage("icon_toolbar_unmute-camera.png"),
-         drawingImage("icon_toolbar_mute-camera.png")},
-        {ui->Button_Draw, false, drawingImage("icon_brush_default.png"), drawingImage("icon_brush_click.png")},
-        {ui->m_pBtnVolume, true, toolbarImage("icon_volume_pop.png"), toolbarImage("icon_volume_pop.png")},
-        {ui->Button_Close, true, drawingImage("icon_stopshare.png"), drawingImage("icon_stopshare.png")},
-    };
-    for (const Icons &entry : icons) {
-        entry.button->m_bCheckable = entry.toggle;
-        entry.button->setNormalIcon(entry.normal);
-        entry.button->setActiveIcon(entry.active);
-        entry.button->setNormalState();
-    }
+    ui->Button_Voice->setLook(true, drawingImage("icon_sharevoice.png"), drawingImage("icon_sharevoice-off.png"));
+    ui->Button_Mute->setLook(true, drawingImage("icon_toolbar_unmute.png"), drawingImage("icon_toolbar_mute.png"));
+    ui->Button_Camera->setLook(true, drawingImage("icon_toolbar_unmute-camera.png"),
+                               drawingImage("icon_toolbar_mute-camera.png"));
+    ui->Button_Draw->setLook(false, drawingImage("icon_brush_default.png"), drawingImage("icon_brush_click.png"));
+    ui->m_pBtnVolume->setLook(true, toolbarImage("icon_volume_pop.png"), toolbarImage("icon_volume_pop.png"));
+    ui->Button_Close->setLook(true, drawingImage("icon_stopshare.png"), drawingImage("icon_stopshare.png"));
     ui->Button_Voice->setText(tr("Voice"));
     ui->Button_Close->setActiveState();
 

@@ -54,29 +54,14 @@ WhiteBoardTopWidget::~WhiteBoardTopWidget()
 
 void WhiteBoardTopWidget::initControls()
 {
-    struct Look
-    {
-        QMenuButton *button;
-        bool toggle;
-        QString normal;
-        QString active;
-    };
     const QString volumeIcon = QStringLiteral(":/resources/images/layout-operationbar/icon_volume_pop.png");
-    const Look looks[] = {
-        {ui->m_muteBtn, true, drawingImage("icon_toolbar_unmute.png"), drawingImage("icon_toolbar_mute.png")},
-        {ui->m_cameraBtn, true, drawingImage("icon_toolbar_unmute-camera.png"),
-         drawingImage("icon_toolbar_mute-camera.png")},
-        {ui->m_managerBtn, false, drawingImage("icon_toolbar_detail.png"), drawingImage("icon_detail_c.png")},
-        {ui->m_drawBtn, false, drawingImage("icon_brush_default.png"), drawingImage("icon_brush_click.png")},
-        {ui->m_pBtnVolume, true, volumeIcon, volumeIcon},
-        {ui->m_closeBtn, true, drawingImage("icon_stopshare.png"), drawingImage("icon_stopshare.png")},
-    };
-    for (const Look &look : looks) {
-        look.button->m_bCheckable = look.toggle;
-        look.button->setNormalIcon(look.normal);
-        look.button->setActiveIcon(look.active);
-        look.button->setNormalState();
-    }
+    ui->m_muteBtn->setLook(true, drawingImage("icon_toolbar_unmute.png"), drawingImage("icon_toolbar_mute.png"));
+    ui->m_cameraBtn->setLook(true, drawingImage("icon_toolbar_unmute-camera.png"),
+                             drawingImage("icon_toolbar_mute-camera.png"));
+    ui->m_managerBtn->setLook(false, drawingImage("icon_toolbar_detail.png"), drawingImage("icon_detail_c.png"));
+    ui->m_drawBtn->setLook(false, drawingImage("icon_brush_default.png"), drawingImage("icon_brush_click.png"));
+    ui->m_pBtnVolume->setLook(true, volumeIcon, volumeIcon);
+    ui->m_closeBtn->setLook(true, drawingImage("icon_stopshare.png"), drawingImage("icon_stopshare.png"));
     ui->m_closeBtn->setActiveState();
     ui->m_pBtnSelectMicUp->setStyleSheet(QString::fromLatin1(kArrowStyle));
     ui->m_pBtnSelectCameraUp->setStyleSheet(QString::fromLatin1(kArrowStyle));
