@@ -44,9 +44,13 @@ inline QStringList pointerTo(const QPoint &global)
     return {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y())};
 }
 
-// The middle of the widget unless a point of its own is given.
+// The middle of the widget unless a point of its own is given. Layouts
+// asked for but not yet done are done first: a widget just shown still has
+// the place it had (or none) until its layout runs, and the user aims at
+// where it is drawn.
 inline QPoint globalPoint(const QWidget *widget, const QPoint &local = QPoint(-1, -1))
 {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     return widget->mapToGlobal(local == QPoint(-1, -1) ? widget->rect().center() : local);
 }
 
