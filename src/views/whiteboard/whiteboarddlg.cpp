@@ -12,6 +12,7 @@
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
 #include "views/base/cwindowflags.h"
+#include "views/sharing/csharingtoolbarcontrols.h"
 #include "views/sharing/csnapshotsaver.h"
 #include "views/whiteboard/cwhiteboardbackgroundupload.h"
 #include "views/whiteboard/whiteboardselectbgwidget.h"
@@ -31,12 +32,6 @@ constexpr int kHeight = 748;
 // The tool menu's distance below the toolbar or the title bar.
 constexpr int kMenuGap = 10;
 constexpr int kMenuGapUnderTitle = 7;
-
-// Floats above the whiteboard window as a window of its own.
-void floatAbove(QWidget *popup, QWidget *window)
-{
-    popup->setParent(window, Qt::SplashScreen);
-}
 
 // The page's line width (1 to 4) for a picker size, 0 for a size of
 // neither table.
@@ -70,7 +65,7 @@ WhiteBoardDlg::WhiteBoardDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_u
                            static_cast<QWidget *>(m_pSelectBgWidget)}) {
         // The window keeps them for its whole life: a close only hides them.
         popup->setAttribute(Qt::WA_DeleteOnClose, false);
-        floatAbove(popup, this);
+        CSharingToolbarControls::floatAbove(popup, this);
     }
     m_pColorWidget->hide();
     m_pSelectBgWidget->hide();
