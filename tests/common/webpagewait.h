@@ -9,6 +9,10 @@
 #include <QVariant>
 #include <QWebEnginePage>
 
+// What a page does through the browser and a server (a stroke drawn, sent
+// and kept): seconds when the suite runs in parallel under the sanitizers.
+constexpr int kPageRoundTripMs = 15000;
+
 // Waits as the program's own event loop does, asleep until something
 // happens: the browser's many hops through the main thread each wait out
 // QTest::qWait's naps otherwise, and a page takes seconds instead of a

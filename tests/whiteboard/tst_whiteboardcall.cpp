@@ -162,7 +162,7 @@ void TestWhiteBoardCall::shareDrawAndStop()
     QVERIFY(sender->isSender());
     QVERIFY(QTest::qWaitForWindowExposed(sender));
     QTRY_VERIFY_WITH_TIMEOUT(sender->webWidget()->isBoardConnected(), 20000);
-    QTRY_VERIFY(boardState(sender).value("started").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(boardState(sender).value("started").toBool(), kPageRoundTripMs);
     QCOMPARE(strokesOn(sender), 0);
 
     // The engine takes pictures of the window before anything is drawn.
@@ -221,7 +221,7 @@ void TestWhiteBoardCall::receiveAndSeeTheStroke(WhiteBoardDlg *(*receiver)())
     QTRY_VERIFY(dlg->isVisible());
     QVERIFY(!dlg->isSender());
     QTRY_VERIFY_WITH_TIMEOUT(dlg->webWidget()->isBoardConnected(), 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(strokesOn(dlg), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(strokesOn(dlg), 1, kPageRoundTripMs);
     // On the screen: the black line on the white board.
     QWebEngineView *view = dlg->webWidget()->webView();
     QTRY_VERIFY_WITH_TIMEOUT(darkPixels(onScreen(view), QRect(QPoint(0, 0), view->size()).adjusted(8, 8, -8, -8)) > 20,

@@ -59,7 +59,7 @@ private slots:
         dlg.isSendWhiteBoard(true);
         dlg.show();
         QTRY_VERIFY_WITH_TIMEOUT(dlg.webWidget()->isBoardConnected(), 20000);
-        QTRY_VERIFY(boardState(&dlg).value("started").toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(boardState(&dlg).value("started").toBool(), kPageRoundTripMs);
 
         emit dlg.toolMenu()->nitePenClicked();
         QTRY_COMPARE(boardState(&dlg).value("tool").toString(), QStringLiteral("nitePen"));

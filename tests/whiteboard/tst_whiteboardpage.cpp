@@ -141,7 +141,7 @@ void TestWhiteBoardPage::drawStroke(int x, int y)
 {
     const int before = boardState()["strokes"].toList().size();
     QVERIFY(runScript(m_pWidget->currentPage(), QString::fromLatin1(kDrawStroke).arg(x).arg(y)).toBool());
-    QVERIFY(waitUntil([&] { return boardState()["strokes"].toList().size() == before + 1; }, 5000));
+    QVERIFY(waitUntil([&] { return boardState()["strokes"].toList().size() == before + 1; }, kPageRoundTripMs));
 }
 
 void TestWhiteBoardPage::commands_data()
@@ -240,16 +240,16 @@ void TestWhiteBoardPage::undoAndClear()
     m_pWidget->didUsePencil();
     drawStroke(100, 100);
     drawStroke(300, 200);
-    QTRY_COMPARE(strokesOnServer(), boardState()["strokes"].toList().size());
+    QTRY_COMPARE_WITH_TIMEOUT(strokesOnServer(), boardState()["strokes"].toList().size(), kPageRoundTripMs);
     const int drawn = strokesOnServer();
     QVERIFY(drawn >= 2);
 
     saveScreenshot(m_pWidget.get(), "whiteboard-two-strokes");
     m_pWidget->didRevokeOperation();
-    QTRY_COMPARE(strokesOnServer(), drawn - 1);
+    QTRY_COMPARE_WITH_TIMEOUT(strokesOnServer(), drawn - 1, kPageRoundTripMs);
     m_pWidget->didClearUp();
-    QTRY_COMPARE(strokesOnServer(), 0);
-    QTRY_COMPARE(boardState()["strokes"].toList().size(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(strokesOnServer(), 0, kPageRoundTripMs);
+    QTRY_COMPARE_WITH_TIMEOUT(boardState()["strokes"].toList().size(), 0, kPageRoundTripMs);
 }
 
 // The sender's start ("window.clearProject()", then "window.startBoard()")
@@ -276,8 +276,8 @@ void TestWhiteBoardPage::senderStartsOncePerSwitch()
     board.updatePage();
     board.hide();
     QVERIFY(showConnected(&board));
-    QTRY_VERIFY(boardState()["started"].toBool());
-    QTRY_COMPARE(strokesOnServer(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(boardState()["started"].toBool(), kPageRoundTripMs);
+    QTRY_COMPARE_WITH_TIMEOUT(strokesOnServer(), 0, kPageRoundTripMs);
     const QStringList sent = m_pLog->all().filter(QRegularExpression("didClearUp|didStartWhiteBoard"));
     QCOMPARE(sent.size(), 2);
     QVERIFY(sent[0].contains("didClearUp"));
@@ -294,7 +294,7 @@ void TestWhiteBoardPage::senderStartsOncePerSwitch()
     board.setIsSendWhiteBoard(true);
     bridge->boardConnected();
     QCOMPARE(starts(), 2);
-    QTRY_COMPARE(strokesOnServer(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(strokesOnServer(), 0, kPageRoundTripMs);
     QVERIFY(board.isBoardConnected());
 }
 
