@@ -1,12 +1,17 @@
 #include "cstackingwatcher.h"
 
+#include <QWindow>
+
 #include <xcb/xcb.h>
 
 namespace kd_app {
 
 bool CStackingWatcher::isRestackOfWindow(const QByteArray &eventType, void *message)
 {
-    if (eventType != "xcb_generic_event_t" || !m_window->testAttribute(Qt::WA_WState_Created)) {
+    // The QWindow's id, not the widget's: a native widget keeps the id of a
+    // window that Qt has made anew behind its back (a flags change).
+    const QWindow *window = m_window->windowHandle();
+    if (eventType != "xcb_generic_event_t" || !window || !window->handle()) {
         return false;
     }
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
@@ -14,7 +19,7 @@ bool CStackingWatcher::isRestackOfWindow(const QByteArray &eventType, void *mess
         return false;
     }
     const auto *configure = reinterpret_cast<const xcb_configure_notify_event_t *>(event);
-    if (configure->window != xcb_window_t(m_window->internalWinId())) {
+    if (configure->window != xcb_window_t(window->winId())) {
         return false;
     }
     // The window system says the same of a move, a resize and a restack; the
