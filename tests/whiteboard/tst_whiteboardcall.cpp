@@ -12,6 +12,8 @@
 #include "helpers/cuserconfigutils.h"
 #include "homefixture.h"
 #include "ownxvfb.h"
+#include "views/annotation/colorwidget.h"
+#include "views/annotation/paintlistwidget.h"
 #include "views/call/clayoutbackgrounddlg.h"
 #include "views/call/clayoutpeoplesettingdlg.h"
 #include "views/call/share/cselectsharecontent.h"
@@ -23,6 +25,7 @@
 #include "views/whiteboard/whiteboardwebwidget.h"
 #include "webpagetest.h"
 #include "xdoinput.h"
+#include "xstacking.h"
 
 using kd_app::helpers::CUserConfigUtils;
 using kd_app::views::CHomeDlg;
@@ -164,6 +167,20 @@ void TestWhiteBoardCall::shareDrawAndStop()
     QTRY_VERIFY_WITH_TIMEOUT(sender->webWidget()->isBoardConnected(), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(boardState(sender).value("started").toBool(), kPageRoundTripMs);
     QCOMPARE(strokesOn(sender), 0);
+
+    // Brought forward, as its activation does, the window keeps its tool
+    // menu and an open picker above it (no window manager here keeps them
+    // there).
+    sender->onBtnSelectPenClicked();
+    QVERIFY(sender->toolMenu()->isVisible() && sender->colorPicker()->isVisible());
+    sender->raise();
+    // Until the raise has reached the X server, the windows still lie as before.
+    QTest::qWait(500);
+    for (QWidget *window : {static_cast<QWidget *>(sender->toolMenu()), static_cast<QWidget *>(sender->colorPicker())}) {
+        QVERIFY2(isStackedAbove(window, sender), window->metaObject()->className());
+    }
+    sender->onBtnSelectPenClicked();
+    QTRY_VERIFY(!sender->colorPicker()->isVisible());
 
     // The engine takes pictures of the window before anything is drawn.
     const uint64_t taken = control()->contentFramesTaken();

@@ -130,6 +130,7 @@ CLayoutPeopleSettingDlg::~CLayoutPeopleSettingDlg()
 {
     KD_LOG;
     m_pFrameStacking.reset();
+    m_pWhiteBoardStacking.reset();
     m_timerHideToolbar.stop();
     // The cells may sit in the strip, and the strip under the toolbar: take
     // them out of every ownership before deleting anything.
@@ -552,6 +553,15 @@ void CLayoutPeopleSettingDlg::onFrameRestacked()
         return;
     }
     raiseLayoutWindows();
+}
+
+void CLayoutPeopleSettingDlg::onWhiteBoardRestacked()
+{
+    // Its tool menu, pickers and boxes. (The call's windows stay under it
+    // while it is active: the call's event filter brings it back over them.)
+    if (m_whiteBoardDlg && m_whiteBoardDlg->isVisible()) {
+        CLayoutStacking::raiseOwned(m_whiteBoardDlg);
+    }
 }
 
 void CLayoutPeopleSettingDlg::placeCell(CLayoutCellDlg *cell, int x, int y, int w, int h)
@@ -996,6 +1006,9 @@ void CLayoutPeopleSettingDlg::ensureWhiteBoardDlg()
     if (m_pEventFilter) {
         m_whiteBoardDlg->installEventFilter(m_pEventFilter);
     }
+    m_pWhiteBoardStacking = std::make_unique<CStackingWatcher>(m_whiteBoardDlg);
+    connect(m_pWhiteBoardStacking.get(), &CStackingWatcher::sigRestacked, this,
+            &CLayoutPeopleSettingDlg::onWhiteBoardRestacked);
 }
 
 void CLayoutPeopleSettingDlg::startWhiteBoardSending()

@@ -193,6 +193,7 @@ private:
     QWidget *sendingWindowOfMode() const;
     CLayoutCellDlg *newCell(int type);
     void onFrameRestacked();
+    void onWhiteBoardRestacked();
     void onVideoWindowChanged(CLayoutCellDlg *cell);
 
     CLayoutCellDlg *m_pRemoteCell = nullptr;
@@ -218,6 +219,8 @@ private:
     // The layout's windows are top-levels of their own: whatever brings the
     // frame forward would bury them under it, so they follow it up.
     std::unique_ptr<CStackingWatcher> m_pFrameStacking;
+    // The whiteboard window's own floating windows follow it up the same way.
+    std::unique_ptr<CStackingWatcher> m_pWhiteBoardStacking;
 
     enums::LayoutModeType m_layoutMode = enums::LayoutMode_People;
     CLayoutGeometry::LayoutSize m_layoutSize;

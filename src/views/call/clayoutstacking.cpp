@@ -19,6 +19,14 @@ void CLayoutStacking::raiseTree(QWidget *window)
     if (window->isWindow() && window->isVisible()) {
         window->raise();
     }
+    raiseOwned(window);
+}
+
+void CLayoutStacking::raiseOwned(QWidget *window)
+{
+    if (!window) {
+        return;
+    }
     QList<QWidget *> owned;
     for (QObject *child : window->children()) {
         auto *widget = qobject_cast<QWidget *>(child);

@@ -18,6 +18,9 @@ public:
     // Raises the window, when shown, and then every shown window it owns,
     // however deep.
     static void raiseTree(QWidget *window);
+    // The same without the window itself: for a window that has just come
+    // forward and buried what it owns.
+    static void raiseOwned(QWidget *window);
 };
 
 } // namespace views
