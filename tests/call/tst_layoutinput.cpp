@@ -425,7 +425,6 @@ void TestLayoutInput::hostAsksToUnmute()
     if (sending) {
         sendContent();
     }
-    CLayoutPeopleSettingDlg *engine = m_frame->engine;
     const int refreshesBefore = m_frame->toolbar->buttonRefreshes;
     CAlertAnswerer answerer{QMessageBox::StandardButton(answer)};
     g_control->injectWarning(6, "unmute");

@@ -55,7 +55,8 @@ public:
         kd_app::models::CCallController &calls = kd_app::models::CCallController::getInstance();
         if (calls.getCallStatus() != kd_app::enums::Idle && calls.getCallStatus() != kd_app::enums::Ended) {
             calls.hangUp();
-            QTest::qWaitFor([&calls] { return calls.getCallStatus() == kd_app::enums::Ended; }, 5000);
+            // A call that does not end is left to the sign-out below.
+            (void)QTest::qWaitFor([&calls] { return calls.getCallStatus() == kd_app::enums::Ended; }, 5000);
         }
         kd_app::models::CLoginManager &login = kd_app::models::CLoginManager::getInstance();
         if (login.getLoginStatus() != kd_app::enums::NotLogin) {

@@ -137,7 +137,7 @@ void TestConferencesWidget::timerTicksFetchOnlyOnTheList()
     while (fetched.wait(1000)) {
     }
     fetched.clear();
-    for (const QString &page : {"detail", "my room", "schedule", "select users"}) {
+    for (const char *page : {"detail", "my room", "schedule", "select users"}) {
         open(page);
         meetings()->slot_updatePage();
     }

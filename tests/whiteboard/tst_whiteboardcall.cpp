@@ -203,7 +203,7 @@ void TestWhiteBoardCall::shareDrawAndStop()
     // sanitizers): drag again while no stroke has arrived.
     for (int attempt = 0; attempt < 3 && strokesOn(sender) == 0; ++attempt) {
         QVERIFY(xdoinput::drag(view, from, offset));
-        QTest::qWaitFor([&] { return strokesOn(sender) > 0; }, 8000);
+        (void)QTest::qWaitFor([&] { return strokesOn(sender) > 0; }, 8000);
     }
     QCOMPARE(strokesOn(sender), 1);
     QCOMPARE(boardState(sender).value("strokes").toArray().first().toObject().value("tool").toString(),
