@@ -12,7 +12,6 @@
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
 #include "views/base/cwindowflags.h"
-#include "views/sharing/csharingtoolbarcontrols.h"
 #include "views/sharing/csnapshotsaver.h"
 #include "views/whiteboard/cwhiteboardbackgroundupload.h"
 #include "views/whiteboard/whiteboardselectbgwidget.h"
@@ -32,6 +31,14 @@ constexpr int kHeight = 748;
 // The tool menu's distance below the toolbar or the title bar.
 constexpr int kMenuGap = 10;
 constexpr int kMenuGapUnderTitle = 7;
+
+// Floats above the whiteboard window as a window of its own. A splash
+// screen alone, unlike the sharing overlay's pop-ups: the flags a pop-up
+// gave itself go with the reparenting.
+void floatAbove(QWidget *popup, QWidget *window)
+{
+    popup->setParent(window, Qt::SplashScreen);
+}
 
 // The page's line width (1 to 4) for a picker size, 0 for a size of
 // neither table.
@@ -65,7 +72,7 @@ WhiteBoardDlg::WhiteBoardDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_u
                            static_cast<QWidget *>(m_pSelectBgWidget)}) {
         // The window keeps them for its whole life: a close only hides them.
         popup->setAttribute(Qt::WA_DeleteOnClose, false);
-        CSharingToolbarControls::floatAbove(popup, this);
+        floatAbove(popup, this);
     }
     m_pColorWidget->hide();
     m_pSelectBgWidget->hide();
