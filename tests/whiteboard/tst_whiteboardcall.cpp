@@ -16,6 +16,7 @@
 #include "views/annotation/paintlistwidget.h"
 #include "views/call/clayoutbackgrounddlg.h"
 #include "views/call/clayoutpeoplesettingdlg.h"
+#include "views/call/toolbar/menuaudiowidget.h"
 #include "views/call/share/cselectsharecontent.h"
 #include "views/call/share/cwidgetcontents.h"
 #include "views/call/share/cwidgetcontentsub.h"
@@ -169,16 +170,21 @@ void TestWhiteBoardCall::shareDrawAndStop()
     QCOMPARE(strokesOn(sender), 0);
 
     // Brought forward, as its activation does, the window keeps its tool
-    // menu and an open picker above it (no window manager here keeps them
-    // there).
+    // menu, an open picker and its toolbar's open device menu above it (no
+    // window manager here keeps them there).
     sender->onBtnSelectPenClicked();
+    sender->getTopWidget()->slotOnBtnSelectMicClicked();
+    QWidget *deviceMenu = sender->getTopWidget()->audioMenu();
+    QVERIFY(deviceMenu && deviceMenu->isVisible());
     QVERIFY(sender->toolMenu()->isVisible() && sender->colorPicker()->isVisible());
     sender->raise();
     // Until the raise has reached the X server, the windows still lie as before.
     QTest::qWait(500);
-    for (QWidget *window : {static_cast<QWidget *>(sender->toolMenu()), static_cast<QWidget *>(sender->colorPicker())}) {
+    for (QWidget *window :
+         {static_cast<QWidget *>(sender->toolMenu()), static_cast<QWidget *>(sender->colorPicker()), deviceMenu}) {
         QVERIFY2(isStackedAbove(window, sender), window->metaObject()->className());
     }
+    deviceMenu->close();
     sender->onBtnSelectPenClicked();
     QTRY_VERIFY(!sender->colorPicker()->isVisible());
 

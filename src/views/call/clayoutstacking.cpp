@@ -9,6 +9,27 @@
 namespace kd_app {
 namespace views {
 
+namespace {
+
+// The windows that widget's children are or hold: a pop-up belongs to the
+// window of the button bar that opened it, however deep the bar lies.
+void collectOwned(const QWidget *widget, QList<QWidget *> &owned)
+{
+    for (QObject *child : widget->children()) {
+        auto *childWidget = qobject_cast<QWidget *>(child);
+        if (!childWidget) {
+            continue;
+        }
+        if (childWidget->isWindow()) {
+            owned << childWidget;
+        } else {
+            collectOwned(childWidget, owned);
+        }
+    }
+}
+
+} // namespace
+
 void CLayoutStacking::raiseTree(QWidget *window)
 {
     if (!window) {
@@ -28,12 +49,7 @@ void CLayoutStacking::raiseOwned(QWidget *window)
         return;
     }
     QList<QWidget *> owned;
-    for (QObject *child : window->children()) {
-        auto *widget = qobject_cast<QWidget *>(child);
-        if (widget && widget->isWindow()) {
-            owned << widget;
-        }
-    }
+    collectOwned(window, owned);
     // Video first: covers, bars and panels lie over it.
     std::stable_partition(owned.begin(), owned.end(),
                           [](QWidget *widget) { return qobject_cast<CLayoutCellDlg *>(widget) != nullptr; });
