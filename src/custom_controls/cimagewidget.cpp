@@ -2,12 +2,14 @@
 
 #include <QMouseEvent>
 
+#include "helpers/cscaledpixmap.h"
 #include "ui_cimagewidget.h"
 
 namespace {
 
 const char kHoverStyle[] = "background-color:#474747;";
 const char kPlainStyle[] = "background-color: rgb(28, 30, 32);";
+const char kArrow[] = ":/resources/images/ScreenDrawing/arrow.png";
 
 } // namespace
 
@@ -17,6 +19,13 @@ CimageWidget::CimageWidget(QWidget *parent) : QWidget(parent), m_pUi(std::make_u
 }
 
 CimageWidget::~CimageWidget() = default;
+
+void CimageWidget::setScale(double scale)
+{
+    m_pUi->cimage->setStyleSheet(QString());
+    m_pUi->cimage->setAlignment(Qt::AlignCenter);
+    m_pUi->cimage->setPixmap(kd_app::helpers::CScaledPixmap::load(QString::fromLatin1(kArrow), scale));
+}
 
 void CimageWidget::mousePressEvent(QMouseEvent *event)
 {

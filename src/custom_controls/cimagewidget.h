@@ -18,6 +18,11 @@ public:
     explicit CimageWidget(QWidget *parent = nullptr);
     ~CimageWidget() override;
 
+    // The arrow's picture for a display scale, at its full size: the style
+    // sheet's picture keeps its size at every scale, and Qt would draw the
+    // "@2x" file at half its size.
+    void setScale(double scale);
+
 signals:
     void btnClicked();
 

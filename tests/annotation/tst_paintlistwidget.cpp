@@ -5,6 +5,7 @@
 
 #include "custom_controls/cimagewidget.h"
 #include "helpers/cuserconfigutils.h"
+#include "lightextent.h"
 #include "models/clinguist.h"
 #include "screendpi.h"
 #include "views/annotation/cmenubutton.h"
@@ -63,6 +64,8 @@ private slots:
     void dragFollowsTheCursor();
     void hoverOverTheFrameIsReported();
     void sizesAtOneAndAHalf();
+    void optionArrowsGrowWithTheScale_data();
+    void optionArrowsGrowWithTheScale();
     void selectedEntryKeepsItsLookOnScaleChange();
     void deletesItselfOnClose();
     void textsFollowTheLanguage();
@@ -303,6 +306,28 @@ void TestPaintListWidget::sizesAtOneAndAHalf()
     QVERIFY(menu.m_nPenBgX > 0);
     QVERIFY(menu.m_nNitePenBgX > menu.m_nPenBgX);
     QVERIFY(menu.m_nBgBtnX > menu.m_nNitePenBgX);
+}
+
+void TestPaintListWidget::optionArrowsGrowWithTheScale_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QSize>("arrow"); // the light pixels' extent on screen
+    QTest::newRow("1") << 96 << QSize(6, 4);
+    QTest::newRow("1.5") << 144 << QSize(9, 6);
+    QTest::newRow("2") << 192 << QSize(14, 8);
+}
+
+void TestPaintListWidget::optionArrowsGrowWithTheScale()
+{
+    QFETCH(int, dpi);
+    QFETCH(QSize, arrow);
+    ScopedScreenDpi scoped(dpi);
+    PaintListWidget menu;
+    menu.show();
+    for (const char *name : {"button_pen_select", "button_nite_pen_select"}) {
+        const QSize shown = lightExtent(&menu, menu.findChild<QWidget *>(name));
+        QVERIFY2(aboutTheSize(shown, arrow), qPrintable(QString("%1 x %2").arg(shown.width()).arg(shown.height())));
+    }
 }
 
 void TestPaintListWidget::selectedEntryKeepsItsLookOnScaleChange()

@@ -12,6 +12,7 @@
 #include "clientfixture.h"
 #include "custom_controls/button_share.h"
 #include "custom_controls/qmenubutton.h"
+#include "lightextent.h"
 #include "models/clinguist.h"
 #include "views/call/toolbar/ccontrolvolumewidget.h"
 #include "views/call/toolbar/menuaudiowidget.h"
@@ -516,6 +517,11 @@ void TestWhiteBoardTopWidget::scale()
     auto *draw = child<QMenuButton>(toolbar, "m_drawBtn");
     QCOMPARE(draw->size(), buttonSize);
     QVERIFY2(draw->textStyle().contains(fontSize), qPrintable(draw->textStyle()));
+    // The device menus' arrows grow with the rest.
+    for (const char *name : {"m_pBtnSelectMicUp", "m_pBtnSelectCameraUp"}) {
+        const QSize shown = lightExtent(toolbar, child<QWidget>(toolbar, name));
+        QVERIFY2(aboutTheSize(shown, QSize(8, 4) * scale), name);
+    }
     hoverTab(toolbar);
     QCOMPARE(toolbar->height(), tabHeight);
 }

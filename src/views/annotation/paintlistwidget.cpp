@@ -243,6 +243,8 @@ void PaintListWidget::onDpiChanged()
     m_pUi->button_nite_pen_select->setMinimumWidth(int(18 * s));
     m_pUi->button_pen_select->setMaximumWidth(int(18 * s));
     m_pUi->button_nite_pen_select->setMaximumWidth(int(18 * s));
+    m_pUi->button_pen_select->setScale(s);
+    m_pUi->button_nite_pen_select->setScale(s);
     for (Cmenubutton *entry : {m_pUi->button_mouse, m_pUi->button_pen, m_pUi->button_niteWriterPen,
                                m_pUi->button_eraser, m_pUi->button_revocation, m_pUi->button_paintBackground,
                                m_pUi->button_paintClear, m_pUi->button_save, m_pUi->button_exit}) {

@@ -933,6 +933,7 @@ void CbackgroundWidget::onDpiChanged()
     }
     ui->Button_Manager->onDpiChanged(s);
     ui->m_pBtnShowPic->onDpiChanged(s);
+    m_pControls->scaleMenuArrows(s);
     m_pControls->refreshVolume(false, false);
     showMaximized();
     scheduleWindowShape();

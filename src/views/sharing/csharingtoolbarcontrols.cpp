@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
@@ -9,6 +10,7 @@
 
 #include "custom_controls/qmenubutton.h"
 #include "helpers/clogformat.h"
+#include "helpers/cscaledpixmap.h"
 #include "models/ccallcontroller.h"
 #include "models/ckdsdkmanager.h"
 #include "views/call/toolbar/ccontrolvolumewidget.h"
@@ -27,6 +29,8 @@ namespace {
 
 const char kVolumeOnIcon[] = ":/resources/images/layout-operationbar/icon_volume_pop.png";
 const char kVolumeOffIcon[] = ":/resources/images/layout-operationbar/icon_volumeoff.png";
+const char kMenuArrow[] = ":/resources/images/layout-operationbar/arrow_down.png";
+const char kMenuArrowStyle[] = "QPushButton{background: transparent;} QPushButton:hover{background-color: #616161;}";
 
 } // namespace
 
@@ -38,6 +42,19 @@ void CSharingToolbarControls::floatAbove(QWidget *popup, QWidget *owner)
 CSharingToolbarControls::CSharingToolbarControls(QWidget *owner, const Buttons &buttons, std::function<double()> scale)
     : QObject(owner), m_pOwner(owner), m_buttons(buttons), m_scale(std::move(scale))
 {
+    scaleMenuArrows(1.0);
+}
+
+void CSharingToolbarControls::scaleMenuArrows(double scale)
+{
+    const QPixmap arrow = helpers::CScaledPixmap::load(QString::fromLatin1(kMenuArrow), scale);
+    for (QWidget *widget : {m_buttons.micMenu, m_buttons.cameraMenu}) {
+        if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            button->setStyleSheet(QString::fromLatin1(kMenuArrowStyle));
+            button->setIcon(QIcon(arrow));
+            button->setIconSize(arrow.size());
+        }
+    }
 }
 
 CSharingToolbarControls::~CSharingToolbarControls()

@@ -44,6 +44,9 @@ public:
     CSharingToolbarControls(QWidget *owner, const Buttons &buttons, std::function<double()> scale);
     ~CSharingToolbarControls() override;
 
+    // The device menus' arrows for the owner's display scale (the buttons'
+    // own style sheets would keep them at their size at 1).
+    void scaleMenuArrows(double scale);
     // Button looks and texts from the engine's state.
     void refreshMic();
     void refreshCamera();

@@ -18,9 +18,6 @@ using models::CKDSdkManager;
 namespace {
 
 const char kDrawingImages[] = ":/resources/images/ScreenDrawing/";
-const char kArrowStyle[] = "QPushButton{image: url(:/resources/images/layout-operationbar/arrow_down.png); "
-                           "background: transparent;}                                 "
-                           "QPushButton:hover{background-color: #616161;}";
 
 // Heights of the toolbar's panel, unfolded and folded to its tab.
 constexpr int kPanelHeight = 69;
@@ -63,8 +60,6 @@ void WhiteBoardTopWidget::initControls()
     ui->m_pBtnVolume->setLook(true, volumeIcon, volumeIcon);
     ui->m_closeBtn->setLook(true, drawingImage("icon_stopshare.png"), drawingImage("icon_stopshare.png"));
     ui->m_closeBtn->setActiveState();
-    ui->m_pBtnSelectMicUp->setStyleSheet(QString::fromLatin1(kArrowStyle));
-    ui->m_pBtnSelectCameraUp->setStyleSheet(QString::fromLatin1(kArrowStyle));
     ui->m_pBtnShowPic->onDpiChanged(1.0);
     ui->PropertyWidget->installEventFilter(this);
 
@@ -297,6 +292,7 @@ void WhiteBoardTopWidget::onDpiChanged(double scale)
         button->updateDpiScale(scale);
     }
     ui->m_pBtnShowPic->onDpiChanged(scale);
+    m_pControls->scaleMenuArrows(scale);
     ui->m_pBtnVolume->updateDpiScale(scale);
     updateVolumeButton(false, false);
 }
