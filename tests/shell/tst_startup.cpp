@@ -46,6 +46,9 @@ void TestStartup::initTestCase()
     m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     m_first.setProcessEnvironment(m_environment);
     m_first.setStandardOutputFile(QProcess::nullDevice());
+    // What the instances say on their error channel (a sanitizer's report)
+    // belongs in the test's output.
+    m_first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_first.start(QCoreApplication::applicationDirPath() + "/parvela", QStringList());
     QVERIFY(m_first.waitForStarted());
 }
@@ -124,6 +127,7 @@ void TestStartup::secondStart()
     QProcess second;
     second.setProcessEnvironment(m_environment);
     second.setStandardOutputFile(QProcess::nullDevice());
+    second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     second.start(QCoreApplication::applicationDirPath() + "/parvela", arguments);
     QVERIFY(second.waitForStarted());
     if (!prompt.isEmpty()) {
@@ -137,7 +141,8 @@ void TestStartup::secondStart()
         QTest::qWait(300);
         QCOMPARE(firstLog().count(QStringLiteral("Join link, protocol:")), linksBefore);
     } else {
-        QVERIFY(second.waitForFinished(15000));
+        // A whole start of the program, slow under the sanitizers.
+        QVERIFY(second.waitForFinished(30000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
     }
