@@ -172,6 +172,17 @@
         );
     }
 
+    function sameStroke(one, other) {
+        return (
+            one.tool === other.tool &&
+            one.width === other.width &&
+            one.points.length === other.points.length &&
+            one.points.every(function (value, i) {
+                return value === other.points[i];
+            })
+        );
+    }
+
     function applyBoard(board) {
         if (board.full || board.epoch !== epoch) {
             known = new Map();
@@ -190,9 +201,22 @@
                 known.delete(id);
             }
         });
-        // A stroke of this page is on the board from the revision that added it.
+        // A stroke of this page is on the board from the revision that added
+        // it. One still being saved may come back with the board before the
+        // server's answer to the saving: the same tool, width and points.
+        const arrived = board.strokes.slice();
         pending = pending.filter(function (stroke) {
-            return stroke.revision === undefined || stroke.revision > revision;
+            if (stroke.revision !== undefined) {
+                return stroke.revision > revision;
+            }
+            const match = arrived.findIndex(function (other) {
+                return sameStroke(stroke, other);
+            });
+            if (match < 0) {
+                return true;
+            }
+            arrived.splice(match, 1);
+            return false;
         });
         state.started = state.started || board.started;
         if (backgroundHold && board.revision >= backgroundHold.revision) {

@@ -134,6 +134,7 @@ private slots:
     void uploadedBackgroundIsFitted();
     void expiredTokenIsToldOnce();
     void disconnectStopsPolling();
+    void ownStrokeCountsOnceWhileBeingSaved();
     void plainBrowserIsABoard();
 
 private:
@@ -449,6 +450,42 @@ void TestWhiteboardPage::expiredTokenIsToldOnce()
     for (const QString &line : page.bridge.logs) {
         QVERIFY2(!line.contains(jwt), qPrintable(line));
     }
+}
+
+// The board may bring a stroke of the page back before the server's answer
+// to its saving arrives (the order is the network's): the page still shows
+// it once.
+void TestWhiteboardPage::ownStrokeCountsOnceWhileBeingSaved()
+{
+    CBoardPage page;
+    QVERIFY(page.open(base(), acsToken(1, "1")));
+    page.run(R"(
+        (function () {
+            var plain = window.fetch;
+            window.fetch = function (path, init) {
+                var reply = plain(path, init);
+                if (init && init.method === 'POST' && String(path).indexOf('strokes') >= 0) {
+                    return reply.then(function (answer) {
+                        return new Promise(function (done) { setTimeout(function () { done(answer); }, 1500); });
+                    });
+                }
+                return reply;
+            };
+        })())");
+    page.drag({QPoint(100, 100), QPoint(200, 100), QPoint(300, 150)});
+    const auto idsShown = [&page] {
+        int count = 0;
+        for (const QJsonValue &stroke : page.state().value("strokes").toArray()) {
+            count += stroke.toObject().value("id").isDouble() ? 1 : 0;
+        }
+        return count;
+    };
+    // Back with the board, the answer still on its way.
+    QVERIFY(waitUntil([&] { return idsShown() > 0; }, kPageRoundTripMs));
+    QCOMPARE(page.strokeCount(), 1);
+    QTest::qWait(1500);
+    QCOMPARE(page.strokeCount(), 1);
+    QCOMPARE(idsShown(), 1);
 }
 
 void TestWhiteboardPage::disconnectStopsPolling()
