@@ -13,6 +13,7 @@ packages=(
     libqt5multimedia5-plugins pulseaudio pulseaudio-utils
     libkf5archive-dev nlohmann-json3-dev dpkg-dev
     clang libclang-rt-14-dev llvm-14 lld
+    stress-ng
 )
 
 missing=()

@@ -166,6 +166,10 @@ public:
     // The next call of the named operation waits this long in its caller's
     // thread (after it is recorded and the listener told), then works.
     virtual void delayNext(const std::string &operation, int milliseconds) = 0;
+    // While held, the engine's thread runs nothing: what operations and
+    // timers queue (a dial's connect, a rating) waits, in order, until the
+    // hold is lifted. waitForIdle then waits only for what already runs.
+    virtual void holdEvents(bool held) = 0;
     virtual std::vector<KDOperationRecord> operations() const = 0;
     virtual void clearOperations() = 0;
     // Told each operation's name as it is called, and "deleteAVEngine" when

@@ -135,6 +135,7 @@ public:
     bool waitForIdle(int timeoutMs) override;
     void failNext(const std::string &operation, int code) override;
     void delayNext(const std::string &operation, int milliseconds) override;
+    void holdEvents(bool held) override;
     std::vector<KDOperationRecord> operations() const override;
     uint64_t contentFramesTaken() const override;
     KDContentFrame latestContentFrame() const override;

@@ -1,5 +1,7 @@
 // The control's timing of single operations: a call held up on its way in,
-// so a test can keep a caller's worker busy while the caller goes away.
+// so a test can keep a caller's worker busy while the caller goes away; and
+// the engine's whole thread held, so a state that a later event would end
+// stands still for as long as a test looks at it.
 
 #include <algorithm>
 #include <chrono>
@@ -14,6 +16,11 @@ void CAVEngine::delayNext(const std::string &operation, int milliseconds)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_delays[operation].push_back(std::max(0, milliseconds));
+}
+
+void CAVEngine::holdEvents(bool held)
+{
+    m_dispatcher.setHeld(held);
 }
 
 void CAVEngine::waitIfDelayed(const char *operation)

@@ -28,7 +28,15 @@ bool CEventDispatcher::waitForIdle(int timeoutMs)
     std::unique_lock<std::mutex> lock(m_mutex);
     // Work may queue more work; idle means nothing queued and nothing running.
     return m_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                           [this] { return m_stopping || (m_queue.empty() && !m_running); });
+                           [this] { return m_stopping || ((m_queue.empty() || m_held) && !m_running); });
+}
+
+void CEventDispatcher::setHeld(bool held)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_held = held;
+    m_wake.notify_all();
+    m_idle.notify_all();
 }
 
 void CEventDispatcher::stop()
@@ -54,7 +62,7 @@ void CEventDispatcher::run()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stopping) {
-        if (m_queue.empty()) {
+        if (m_queue.empty() || m_held) {
             m_idle.notify_all();
             m_wake.wait(lock);
             continue;

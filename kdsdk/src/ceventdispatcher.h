@@ -25,6 +25,8 @@ public:
 
     void post(std::function<void()> task, int delayMs);
     bool waitForIdle(int timeoutMs);
+    // Held, queued work waits (and does not count against idle) until released.
+    void setHeld(bool held);
     // Drops what is queued and joins the thread; later posts are ignored.
     void stop();
     bool isDispatcherThread() const;
@@ -42,6 +44,7 @@ private:
     uint64_t m_nextSequence = 0;
     bool m_running = false;
     bool m_stopping = false;
+    bool m_held = false;
     std::thread m_thread;
 };
 

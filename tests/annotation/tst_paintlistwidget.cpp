@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "statewait.h"
 #include "custom_controls/cimagewidget.h"
 #include "helpers/cuserconfigutils.h"
 #include "lightextent.h"

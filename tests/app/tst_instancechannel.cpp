@@ -11,6 +11,7 @@
 #include <QtConcurrent>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "app/cinstancechannel.h"
 #include "app/cplatform.h"
@@ -86,7 +87,7 @@ void TestInstanceChannel::expectDelivery(CInstanceChannel &channel, const QStrin
 {
     QSignalSpy received(&channel, &CInstanceChannel::messageAvailable);
     const QFuture<bool> sent = sendInBackground(m_path, message);
-    QVERIFY(received.wait(10000));
+    QVERIFY(received.wait(kdtest::kStateWaitMs));
     QCOMPARE(received.size(), 1);
     QCOMPARE(received.first().first().toString(), message);
     QVERIFY(sent.result());
@@ -112,7 +113,7 @@ void TestInstanceChannel::delivers()
     QVERIFY(channel.listen(m_path));
     QSignalSpy messages(&channel, &CInstanceChannel::messageAvailable);
     const QFuture<bool> written = QtConcurrent::run([this, sent] { return writeRaw(m_path, sent, true); });
-    QVERIFY(messages.wait(10000));
+    QVERIFY(messages.wait(kdtest::kStateWaitMs));
     QCOMPARE(messages.first().first().toString(), received);
     QVERIFY(written.result());
 }
@@ -137,8 +138,8 @@ void TestInstanceChannel::refusesOverlongMessages()
     QSignalSpy messages(&channel, &CInstanceChannel::messageAvailable);
     const QByteArray data(size, 'a');
     const QFuture<bool> written = QtConcurrent::run([this, data, close] { return writeRaw(m_path, data, close); });
-    QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("Instance message too long")), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(written.isFinished(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("Instance message too long")), kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(written.isFinished(), kdtest::kStateWaitMs);
     QVERIFY(written.result());
     QCOMPARE(messages.size(), 0);
     expectDelivery(channel, QStringLiteral("Activate"));
@@ -167,7 +168,7 @@ void TestInstanceChannel::silentPeersDoNotBlock()
 
     expectDelivery(channel, QStringLiteral("Activate"));
     for (const auto &socket : silent) {
-        QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QLocalSocket::UnconnectedState, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QLocalSocket::UnconnectedState, kdtest::kStateWaitMs);
     }
     ticker.stop();
     // Generous for a loaded machine; blocking reads wait a second a peer.
@@ -286,7 +287,7 @@ void TestInstanceChannel::strangers()
         QProcess stranger;
         QVERIFY(runAsStranger(stranger, {"listen", path}));
         QByteArray output;
-        QTRY_VERIFY_WITH_TIMEOUT((output += stranger.readAll()).contains("listening"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT((output += stranger.readAll()).contains("listening"), kdtest::kStateWaitMs);
         QVERIFY(!CInstanceChannel::send(path, link, 3000));
         QTest::qWait(300);
         stranger.kill();
@@ -303,7 +304,7 @@ void TestInstanceChannel::strangers()
     QSignalSpy messages(&channel, &CInstanceChannel::messageAvailable);
     QProcess stranger;
     QVERIFY(runAsStranger(stranger, {"send", path, link}));
-    QTRY_VERIFY_WITH_TIMEOUT(stranger.state() == QProcess::NotRunning, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(stranger.state() == QProcess::NotRunning, kdtest::kStateWaitMs);
     QVERIFY2(stranger.readAll().contains("sent"), "the stranger could not even connect");
     // Connections are taken in order: once ours is heard, the stranger's
     // was dealt with before it.

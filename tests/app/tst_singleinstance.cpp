@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "app/cplatform.h"
 #include "userconfigfile.h"
 
@@ -90,8 +91,7 @@ void TestSingleInstance::startFirstInstance()
     m_first->setStandardOutputFile(QProcess::nullDevice());
     m_first->start(QCoreApplication::applicationDirPath() + "/parvela", QStringList());
     QVERIFY(m_first->waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(logText().count(QStringLiteral("There is no app running. Go ahead.")), started + 1,
-                              15000);
+    QTRY_COMPARE_WITH_TIMEOUT(logText().count(QStringLiteral("There is no app running. Go ahead.")), started + 1, kdtest::kStateWaitMs);
 }
 
 int TestSingleInstance::runSecondInstance(const QStringList &arguments)
@@ -120,8 +120,8 @@ void TestSingleInstance::filesAndFoldersArePrivate()
 {
     const QDir folder(userFolder());
     // The engine comes up shortly after the login window shows.
-    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(QStringLiteral("kdsdk.log")), 15000);
-    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(QStringLiteral("Brivana/Config/config.ini.bak")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(QStringLiteral("kdsdk.log")), kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(folder.exists(QStringLiteral("Brivana/Config/config.ini.bak")), kdtest::kStateWaitMs);
     const QFileDevice::Permissions others(0x0077);
     for (const QString &name : {QString(), QStringLiteral("Brivana/Config")}) {
         const QFileInfo info(folder.filePath(name));
@@ -182,11 +182,11 @@ void TestSingleInstance::handOver()
     const int conflicted = logText(QStringLiteral("app-conflict.log")).count(QStringLiteral("Conflicted App"));
 
     QCOMPARE(runSecondInstance(arguments), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(logText().count(line), before + 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(logText().count(line), before + 1, kdtest::kStateWaitMs);
     // A guest link makes the running instance join; let that attempt end
     // before the next case edits the settings the instance writes.
     QTRY_COMPARE_WITH_TIMEOUT(logText().count(QRegularExpression("Change login status from 5 to")),
-                              logText().count(QRegularExpression("Change login status from \\d+ to 5\\b")), 5000);
+                              logText().count(QRegularExpression("Change login status from \\d+ to 5\\b")), kdtest::kStateWaitMs);
     QCOMPARE(logText(QStringLiteral("app-conflict.log")).count(QStringLiteral("Conflicted App")), conflicted + 1);
     QVERIFY(arguments.isEmpty() || !logText().contains(QStringLiteral("Received message: ") + arguments.first()));
     QCOMPARE(m_first->state(), QProcess::Running);
@@ -208,7 +208,7 @@ void TestSingleInstance::unreachableInstanceKeepsTheLink()
     second.start(QCoreApplication::applicationDirPath() + "/parvela",
                  {QStringLiteral("--url=brivana://joinmeeting/3003/0/Secret-77")});
     QVERIFY(second.waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(logText(conflictLog).count(prompt), before + 1, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(logText(conflictLog).count(prompt), before + 1, kdtest::kStateWaitMs);
     second.kill();
     second.waitForFinished();
     QCOMPARE(logText().count(QStringLiteral("Received message: ")), received);
@@ -225,7 +225,7 @@ void TestSingleInstance::killedInstanceDoesNotBlockNextStart()
     const QString line = QStringLiteral("Received message: Activate\n");
     const int before = logText().count(line);
     QCOMPARE(runSecondInstance(QStringList()), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(logText().count(line), before + 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(logText().count(line), before + 1, kdtest::kStateWaitMs);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "app/cwindowshape.h"
 #include "ownxvfb.h"
 
@@ -71,10 +72,10 @@ void TestWindowShape::compositorCheckFollowsTheDisplay()
     QProcess compositor;
     compositor.start("xcompmgr", QStringList());
     QVERIFY2(compositor.waitForStarted(), "xcompmgr is not installed");
-    QTRY_VERIFY_WITH_TIMEOUT(CWindowShape::isCompositorRunning(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(CWindowShape::isCompositorRunning(), kdtest::kStateWaitMs);
     compositor.terminate();
     QVERIFY(compositor.waitForFinished(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(!CWindowShape::isCompositorRunning(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!CWindowShape::isCompositorRunning(), kdtest::kStateWaitMs);
 }
 
 void TestWindowShape::testsChooseTheCompositorAnswer()

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "statewait.h"
 #include "demojoin.h"
 #include "homefixture.h"
 #include "ownxvfb.h"
@@ -132,7 +133,7 @@ void TestCallVideo::initTestCase()
     QTRY_VERIFY(CHomeDlg::getInstance()->isVisible());
     joinWhenAsked();
     CHomeDlg::getInstance()->slotJoinConf("80001", QString(), false, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
     QTRY_VERIFY(callWindow()->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(callWindow()));
     // The first seconds of a call lay the windows out again and again (the
@@ -141,7 +142,7 @@ void TestCallVideo::initTestCase()
     auto *duration = callWindow()->findChild<QLabel *>("m_pLblCallDuration");
     QVERIFY(duration);
     // (At least: a slow turn of the event loop may pass over the third second.)
-    QTRY_VERIFY_WITH_TIMEOUT(duration->text() >= QLatin1String("00:00:03"), 8000);
+    QTRY_VERIFY_WITH_TIMEOUT(duration->text() >= QLatin1String("00:00:03"), kdtest::kStateWaitMs);
 }
 
 void TestCallVideo::cleanupTestCase()
@@ -168,7 +169,7 @@ void TestCallVideo::videoOnScreen()
     if ((mode == 2) != content) {
         control()->injectRemoteContent(mode == 2, false, "Carol Lee");
     }
-    QTRY_COMPARE_WITH_TIMEOUT(int(engine()->getLayoutMode()), mode, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(engine()->getLayoutMode()), mode, kdtest::kStateWaitMs);
 
     if (forward == "raise") {
         callWindow()->raise();

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "demojoin.h"
 #include "homefixture.h"
@@ -105,23 +106,24 @@ void TestCallWindowFlow::joinFromHomeTicksAndRates()
     kd::sdk::currentEngineControl()->setNetworkRatingPeriod(300);
     joinWhenAsked();
     CHomeDlg::getInstance()->slotJoinConf("80001", QString(), false, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
     QTRY_VERIFY(callWindow()->isVisible());
     QVERIFY(!CHomeDlg::getInstance()->isVisible());
     QVERIFY(callWindow()->getLayoutPeopleSettingDlg()->isVisible());
     QCOMPARE(callWindow()->findChild<QLabel *>("m_pLblConfNumber")->text(), QString("Morning dispatch stand-up"));
     auto *duration = callWindow()->findChild<QLabel *>("m_pLblCallDuration");
-    QTRY_COMPARE_WITH_TIMEOUT(duration->text(), QString("00:00:01"), 3000);
-    QTRY_COMPARE_WITH_TIMEOUT(duration->text(), QString("00:00:02"), 3000);
+    // Whole seconds of the call's clock: a busy machine may skip one.
+    QTRY_VERIFY_WITH_TIMEOUT(duration->text() >= QString("00:00:01"), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(duration->text() >= QString("00:00:02"), 30000);
 
     // A quick local server rates best; a slow answer about the meeting lowers it.
-    QTRY_COMPARE_WITH_TIMEOUT(callWindow()->getNetworkQuality(), 5, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(callWindow()->getNetworkQuality(), 5, 30000);
     confserver::CFault slow;
     QVERIFY(confserver::CFault::parse("meetings/80001:delay:700", &slow));
     m_fixture.server().addFault(slow);
-    QTRY_COMPARE_WITH_TIMEOUT(callWindow()->getNetworkQuality(), 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(callWindow()->getNetworkQuality(), 2, 30000);
     m_fixture.server().clearFaults();
-    QTRY_COMPARE_WITH_TIMEOUT(callWindow()->getNetworkQuality(), 5, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(callWindow()->getNetworkQuality(), 5, 30000);
 
     QVERIFY(hangUpAndWait());
     QTRY_VERIFY(CHomeDlg::getInstance()->isVisible());
@@ -134,23 +136,30 @@ void TestCallWindowFlow::ringFromTheServerAnswerAndHangUp()
     // No message may interrupt the call; one would be answered and counted.
     CAlertAnswerer alerts(QMessageBox::Ok, 100);
     QVERIFY(ring("Carol Lee", false));
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::ConfIncoming, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::ConfIncoming, kdtest::kStateWaitMs);
     QTRY_VERIFY(callWindow()->isVisible());
     kd_app::views::CallInviteWidget *invite = callWindow()->getCallInviteWidget();
     QTRY_VERIFY(invite->isVisible());
     QCOMPARE(invite->findChild<QLabel *>("confNumber")->text(), QString("Carol Lee"));
     QTest::mouseClick(invite->findChild<QPushButton *>("m_pBtnVideoAccept"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
     QVERIFY(!invite->isVisible());
     QCOMPARE(callWindow()->findChild<QLabel *>("m_pLblConfNumber")->text(), QString("Carol Lee"));
     QVERIFY(hangUpAndWait());
     QTRY_VERIFY(CHomeDlg::getInstance()->isVisible());
 
     // A ring nobody answers in time ends by itself: the engine is free again.
+    // The statuses are recorded as they change: a busy machine may take
+    // both the ring and its end in one go, before a poll could see the ring.
     kd::sdk::currentEngineControl()->setRingTimeout(500);
+    QList<enums::CallStatus> statuses;
+    const QMetaObject::Connection recorder =
+        connect(&calls(), &CCallController::sigCallStatusChanged, this,
+                [&statuses](enums::CallStatus status) { statuses << status; });
     QVERIFY(ring("Dan", true));
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::ConfIncoming, 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Ended, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(statuses.contains(enums::Ended), 30000);
+    disconnect(recorder);
+    QCOMPARE(statuses.first(), enums::ConfIncoming);
     QTRY_VERIFY(CHomeDlg::getInstance()->isVisible());
     kd::sdk::currentEngineControl()->setRingTimeout(45000);
     QCOMPARE(alerts.texts(), QStringList());
@@ -158,14 +167,23 @@ void TestCallWindowFlow::ringFromTheServerAnswerAndHangUp()
 
 void TestCallWindowFlow::waitQueueCountsDownThenConnects()
 {
-    calls().dialOut("80004", QString(), true, QString());
     kd_app::views::CallWaitingWidget *waiting = callWindow()->getCallWaitingWidget();
     auto *count = waiting->findChild<QLabel *>("peopleNumber");
+    // What the panel showed at each step of the queue, and the call's status
+    // then: a busy machine may take two steps in one go.
+    QStringList shown;
+    QList<enums::CallStatus> statusesShown;
+    const QMetaObject::Connection recorder = connect(&calls(), &CCallController::sigWaitQueue, this, [&] {
+        shown << count->text();
+        statusesShown << calls().getCallStatus();
+    });
+    calls().dialOut("80004", QString(), true, QString());
     QTRY_VERIFY(waiting->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(count->text().contains("3"), 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(count->text().contains("1"), 4000);
-    QCOMPARE(calls().getCallStatus(), enums::Dialing);
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, 4000);
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() && shown.last().contains("1"), 30000);
+    disconnect(recorder);
+    QVERIFY2(shown.first().contains("3"), qPrintable(shown.join(", ")));
+    QCOMPARE(statusesShown.last(), enums::Dialing);
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, 30000);
     QVERIFY(!waiting->isVisible());
     QVERIFY(hangUpAndWait());
 }

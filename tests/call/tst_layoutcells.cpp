@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "statewait.h"
 #include "screendpi.h"
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"

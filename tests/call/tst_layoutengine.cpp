@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "app/cwindowshape.h"
 #include "layoutenginefixture.h"

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "app/cwindowshape.h"
 #include "models/screenthread.h"
 #include "alertanswerer.h"
@@ -118,11 +119,11 @@ void TestLayoutScreen::startCompositor(bool on)
     if (on && m_compositor.state() == QProcess::NotRunning) {
         m_compositor.start("xcompmgr", QStringList());
         QVERIFY2(m_compositor.waitForStarted(), "xcompmgr is not installed");
-        QTRY_VERIFY_WITH_TIMEOUT(CWindowShape::isCompositorRunning(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(CWindowShape::isCompositorRunning(), kdtest::kStateWaitMs);
     } else if (!on && m_compositor.state() != QProcess::NotRunning) {
         m_compositor.terminate();
         QVERIFY(m_compositor.waitForFinished(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(!CWindowShape::isCompositorRunning(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!CWindowShape::isCompositorRunning(), kdtest::kStateWaitMs);
     }
 }
 
@@ -148,10 +149,10 @@ void TestLayoutScreen::videoThroughTheCovers()
     QCOMPARE(engine->isCompositing(), compositor);
     CLayoutCellDlg *local = engine->getLocalCell();
     QVERIFY(engine->getFloatingCellsDlg()->containsCell(local));
-    QTRY_VERIFY_WITH_TIMEOUT(local->isVisible() && framesPainted(kd::sdk::KD_RENDER_LOCAL_VIDEO) > 2, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(local->isVisible() && framesPainted(kd::sdk::KD_RENDER_LOCAL_VIDEO) > 2, kdtest::kStateWaitMs);
     const QRect localOnScreen(local->pos(), local->size());
     keepShot(QString("people-%1").arg(compositor ? "composited" : "shaped"));
-    QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(localOnScreen) >= 5, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(localOnScreen) >= 5, kdtest::kStateWaitMs);
 
     // The pointer over the remote video, in one quick stroke, brings the toolbar.
     const QRect remote(engine->getRemoteCell()->pos(), engine->getRemoteCell()->size());
@@ -180,14 +181,13 @@ void TestLayoutScreen::videoThroughTheCovers()
     QVERIFY(engine->getFloatingCellsDlg()->isVisible());
     for (CLayoutCellDlg *cell : {local, engine->getRemoteCell()}) {
         const int stream = cell == local ? kd::sdk::KD_RENDER_LOCAL_VIDEO : kd::sdk::KD_RENDER_REMOTE_VIDEO;
-        QTRY_COMPARE_WITH_TIMEOUT(g_control->renderStats()[size_t(stream)].window, uint64_t(cell->getVideoWinId()),
-                                  5000);
+        QTRY_COMPARE_WITH_TIMEOUT(g_control->renderStats()[size_t(stream)].window, uint64_t(cell->getVideoWinId()), kdtest::kStateWaitMs);
         const uint64_t painted = framesPainted(stream);
-        QTRY_VERIFY_WITH_TIMEOUT(framesPainted(stream) > painted + 3, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(framesPainted(stream) > painted + 3, kdtest::kStateWaitMs);
     }
     QCOMPARE(g_control->renderStats()[kd::sdk::KD_RENDER_LOCAL_VIDEO].window,
              before[kd::sdk::KD_RENDER_LOCAL_VIDEO].window);
-    QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(QRect(local->pos(), local->size())) >= 5, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(colourBarsSeen(QRect(local->pos(), local->size())) >= 5, kdtest::kStateWaitMs);
 }
 
 // The whiteboard's capture thread hangs in the engine while it hands a frame
@@ -234,7 +234,7 @@ void TestLayoutScreen::hungCaptureDoesNotHoldTheDestruction()
     QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_LocalWhiteBoard);
     QPointer<kd_app::models::ScreenThread> capture = engine->getScreenThread();
     QVERIFY(capture);
-    QTRY_VERIFY_WITH_TIMEOUT(hang->entered.available() == 1, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(hang->entered.available() == 1, kdtest::kStateWaitMs);
 
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("screen capture did not end within 3000 ms"));
     QElapsedTimer clock;
@@ -249,7 +249,7 @@ void TestLayoutScreen::hungCaptureDoesNotHoldTheDestruction()
 
     // Let go, the thread ends and goes.
     hang->release.release();
-    QTRY_VERIFY_WITH_TIMEOUT(capture.isNull(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(capture.isNull(), kdtest::kStateWaitMs);
 }
 
 // Only for a person to look at: the layout in each mode, kept in the folder

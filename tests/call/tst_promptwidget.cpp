@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "statewait.h"
 #include "views/call/cpromptwidget.h"
 
 using kd_app::views::CPromptWidget;
@@ -103,7 +104,7 @@ void TestPromptWidget::endsOnTimeAndNewPromptRestarts()
     QTest::qWait(250);
     QVERIFY(prompt.isVisible());
     QCOMPARE(prompt.text(), QString("second"));
-    QTRY_VERIFY_WITH_TIMEOUT(!prompt.isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!prompt.isVisible(), kdtest::kStateWaitMs);
     QVERIFY(!prompt.isActive());
 }
 
@@ -124,7 +125,7 @@ void TestPromptWidget::hiddenOwnerKeepsTheTimer()
     prompt.showIfActive();
     QVERIFY(prompt.isVisible());
     // Hidden and shown again, it still ends when it was due.
-    QTRY_VERIFY_WITH_TIMEOUT(!prompt.isActive(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!prompt.isActive(), kdtest::kStateWaitMs);
     QVERIFY(!prompt.isVisible());
     prompt.showIfActive();
     QVERIFY(!prompt.isVisible());

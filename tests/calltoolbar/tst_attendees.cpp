@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "../login/clientfixture.h"
 #include "calltoolbarfixture.h"
@@ -114,10 +115,10 @@ void TestAttendees::joinAs(const QString &user, const QString &password, bool vi
 {
     CLoginManager &login = CLoginManager::getInstance();
     QVERIFY(login.login("127.0.0.1", false, m_server->port(), user, password));
-    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, kdtest::kStateWaitMs);
     CCallController &calls = CCallController::getInstance();
     calls.dialOut("70001", QString(), video, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
 }
 
 // Runs a request and waits until its reply has reached the models.
@@ -125,7 +126,7 @@ void TestAttendees::answered(const std::function<void()> &ask)
 {
     QSignalSpy replies(CUCMApiManager::getInstance(), &CUCMApiManager::signal_getParticipants_succeed);
     ask();
-    QVERIFY(replies.wait(5000) || !replies.isEmpty());
+    QVERIFY(replies.wait(kdtest::kStateWaitMs) || !replies.isEmpty());
 }
 
 void TestAttendees::countsAndListsByMedia()
@@ -280,8 +281,8 @@ void TestAttendees::avatarsFillEveryRowAndAreAskedOnce()
     answered([&button] { button.slot_timeout(); });
     answered([&button] { button.slot_timeout(); });
 
-    QTRY_VERIFY_WITH_TIMEOUT(allAvatarsShown(window.videoList()), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(allAvatarsShown(window.audioList()), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(allAvatarsShown(window.videoList()), kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(allAvatarsShown(window.audioList()), kdtest::kStateWaitMs);
     QCOMPARE(bobsAvatarRequests(), 1);
 }
 

@@ -1,6 +1,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "statewait.h"
 #include "models/clinguist.h"
 #include "views/call/cremotecontentdlg.h"
 

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../login/clientfixture.h"
 #include "alertanswerer.h"
 #include "cconfserver.h"
@@ -122,11 +123,11 @@ void TestSharePicker::connectCall(bool withWhiteBoardToken)
     }
     CLoginManager &login = CLoginManager::getInstance();
     QVERIFY(login.login("127.0.0.1", false, m_server->port(), "alice", "Alice2026!"));
-    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, kdtest::kStateWaitMs);
     CCallController &calls = CCallController::getInstance();
     calls.dialOut("70001", QString(), true, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(!calls.isAcsRequestPending(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!calls.isAcsRequestPending(), kdtest::kStateWaitMs);
     QCOMPARE(calls.getAcsJsonWebToken().isEmpty(), !withWhiteBoardToken);
 }
 

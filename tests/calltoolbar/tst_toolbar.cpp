@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "../login/clientfixture.h"
 #include "alertanswerer.h"
@@ -369,7 +370,7 @@ void TestToolbar::hostMuteOffersSpeechRequest()
     m_control->clearOperations();
     m_toolbar->moreMenu()->requestSpeakButton()->click();
     QCOMPARE(operationsNamed(m_control, "requestRemoteUnmute"), QStringList{"requestRemoteUnmute(1)"});
-    QVERIFY(relayed.wait(2000));
+    QVERIFY(relayed.wait(kdtest::kStateWaitMs));
 
     m_control->injectHostMute(false);
     settle(m_control);

@@ -2,6 +2,7 @@
 #include <QJsonObject>
 #include <QtTest>
 
+#include "statewait.h"
 #include "calltoolbarfixture.h"
 #include "homefixture.h"
 #include "ownxvfb.h"
@@ -105,7 +106,7 @@ void TestToolbarInCall::organiserSeesManagementNotAttendees()
 
     QVERIFY(join());
 
-    QTRY_VERIFY_WITH_TIMEOUT(buttonShown("m_pBtnConfMngt"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(buttonShown("m_pBtnConfMngt"), kdtest::kStateWaitMs);
     QVERIFY(!buttonShown("m_pBtnAttendees"));
     // Still so after the attendee list's first poll has been answered.
     QTest::qWait(500);
@@ -114,19 +115,19 @@ void TestToolbarInCall::organiserSeesManagementNotAttendees()
 
     QVERIFY(hangUp());
     // Demo's seeded entry was taken over by the join and goes with the leave.
-    QTRY_COMPARE_WITH_TIMEOUT(serverList(), QList<int>({2, 3}), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(serverList(), QList<int>({2, 3}), kdtest::kStateWaitMs);
 }
 
 void TestToolbarInCall::memberSeesItselfAmongAttendees()
 {
     QVERIFY(m_fixture.signIn("lchen", "Harbour#2026", serverSeed("demo.json")));
     QVERIFY(join());
-    QTRY_COMPARE_WITH_TIMEOUT(serverList(), QList<int>({1, 2, 3, 4}), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(serverList(), QList<int>({1, 2, 3, 4}), kdtest::kStateWaitMs);
 
-    QTRY_VERIFY_WITH_TIMEOUT(buttonShown("m_pBtnAttendees"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(buttonShown("m_pBtnAttendees"), kdtest::kStateWaitMs);
     QVERIFY(!buttonShown("m_pBtnConfMngt"));
     auto *button = qobject_cast<CAttendeesButton *>(toolbar()->button("m_pBtnAttendees"));
-    QTRY_COMPARE_WITH_TIMEOUT(button->countText(), QString("4"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(button->countText(), QString("4"), kdtest::kStateWaitMs);
     QTest::mouseClick(button, Qt::LeftButton);
     QPointer<kd_app::views::CAttendessWidgets> window = toolbar()->attendeesWindow();
     QVERIFY(window && window->isVisible());
@@ -138,7 +139,7 @@ void TestToolbarInCall::memberSeesItselfAmongAttendees()
 
     QVERIFY(hangUp());
     QTRY_VERIFY(!window);
-    QTRY_COMPARE_WITH_TIMEOUT(serverList(), QList<int>({1, 2, 3}), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(serverList(), QList<int>({1, 2, 3}), kdtest::kStateWaitMs);
 }
 
 KD_OWN_XVFB_TEST_MAIN(TestToolbarInCall)

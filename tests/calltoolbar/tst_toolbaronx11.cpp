@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../login/clientfixture.h"
 #include "app/cwindowshape.h"
 #include "calltoolbarfixture.h"

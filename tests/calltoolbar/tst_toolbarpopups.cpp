@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "statewait.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
 #include "screendpi.h"
@@ -128,7 +129,7 @@ void TestToolbarPopups::connectCall()
     meeting.name = "Weekly";
     m_control->addMeeting(meeting);
     QVERIFY(CKDSdkManager::getInstance()->dialOut("80001", true));
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
 }
 
 void TestToolbarPopups::volumeToSlider_data()
@@ -348,7 +349,7 @@ void TestToolbarPopups::audioMenuWithoutSpeakers()
     for (const KDDevice &speaker : CKDSdkManager::getInstance()->getDevices(KD_DEVICE_SPEAKER)) {
         m_control->injectDeviceRemoved(KD_DEVICE_SPEAKER, speaker.id);
     }
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     menuAudioWidget menu(1.0, nullptr);
     menu.loadDevices();
     QCOMPARE(menu.findChildren<QLabel *>("m_labelTitle").size(), 1);
@@ -372,7 +373,7 @@ void TestToolbarPopups::clickingOtherDeviceSwitches()
     second.type = KD_DEVICE_MIC;
     second.name = "Desk Microphone";
     m_control->injectDeviceAdded(second);
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     menuAudioWidget menu(1.0, nullptr);
     menu.loadDevices();
     QCOMPARE(checkBoxTexts(&menu).mid(0, 2), QStringList({"Built-in Microphone*", "Desk Microphone"}));
@@ -396,7 +397,7 @@ void TestToolbarPopups::renamingOnlyInAudioMenu()
         device.name = "System Default Microphone";
         m_control->injectDeviceAdded(device);
     }
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     menuAudioWidget audio(1.0, nullptr);
     audio.loadDevices();
     menuVideoWidget video(1.0, nullptr);
@@ -451,7 +452,7 @@ void TestToolbarPopups::speechRequestAsksEngineAndRelays()
     QCOMPARE(operationsNamed("requestRemoteUnmute"), QStringList{"1"});
     QVERIFY(!menu.isVisible());
     QCOMPARE(relayed.count(), 0);
-    QVERIFY(relayed.wait(2000));
+    QVERIFY(relayed.wait(kdtest::kStateWaitMs));
 }
 
 QTEST_MAIN(TestToolbarPopups)

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "helpers/cuserconfigutils.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
@@ -53,7 +54,7 @@ inline std::unique_ptr<kd_app::views::CSettingsForm> shownForm(bool sipVisible)
 // Lets every event the engine raised so far reach the windows.
 inline void settle(kd::sdk::IEngineControl *control)
 {
-    QVERIFY(control->waitForIdle());
+    QVERIFY2(control->waitForIdle(kdtest::kStateWaitMs), "the engine still raised events after the wait's bound");
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "statewait.h"
 #include "models/cmeetingrules.h"
 #include "views/conferences/cconferenceitemwidget.h"
 #include "views/conferences/cconferencesdetailpage.h"

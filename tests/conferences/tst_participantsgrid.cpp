@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "statewait.h"
 #include "models/cucmapimanager.h"
 #include "ucmrecords.h"
 #include "models/curlpixmap.h"

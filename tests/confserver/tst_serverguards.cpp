@@ -20,6 +20,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "serverclient.h"
@@ -321,7 +322,7 @@ void TestServerGuards::passwordGuessesAreLimited()
     QCOMPARE(guess("join", "4711").status, 429);
     // Another meeting is counted apart.
     QCOMPARE(call("POST", "/api/engine/v1/meetings/70002/join", "{}").errorCode(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(guess("password", "4711").errorCode(), 0, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(guess("password", "4711").errorCode(), 0, kdtest::kStateWaitMs);
 }
 
 void TestServerGuards::userListsHoldNoPasswords()
@@ -346,7 +347,7 @@ void TestServerGuards::tokensExpire()
     const QString token = login("alice");
     QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + token).status, 200);
     // Past its lifetime the REST API refuses it with the code the client renews on ...
-    QTRY_COMPARE_WITH_TIMEOUT(call("GET", "/api/rest/v2.0/contacts?token=" + token).errorCode(), 1010, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(call("GET", "/api/rest/v2.0/contacts?token=" + token).errorCode(), 1010, kdtest::kStateWaitMs);
     // ... and the engine's refresh swaps it for a new one.
     const QString renewed = call("GET", "/api/engine/v1/user?token=" + token).json().value("token").toString();
     QVERIFY(!renewed.isEmpty());
@@ -358,7 +359,7 @@ void TestServerGuards::tokensExpire()
         m_store.issueToken(2);
     }
     QVERIFY(m_store.tokenCount() >= 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(m_store.tokenCount() == 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_store.tokenCount() == 0, kdtest::kStateWaitMs);
     QCOMPARE(call("GET", "/api/engine/v1/user?token=" + renewed).errorCode(), 1010);
 }
 

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 
 using confserver::CFault;
@@ -63,7 +64,7 @@ void TestServerProcess::runsWithTheDemoSeed()
     request.setSslConfiguration(tls);
     QNetworkReply *reply = manager.post(request, R"({"account": "demo", "password": "Demo2026!"})");
     QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(5000));
+    QVERIFY(finished.wait(kdtest::kStateWaitMs));
     QCOMPARE(reply->error(), QNetworkReply::NoError);
     QVERIFY(reply->readAll().contains("\"token\""));
     delete reply;
@@ -124,7 +125,7 @@ void TestServerProcess::generatesUsersAndMeetings()
     login.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
     QNetworkReply *reply = manager.post(login, R"({"account": "demo", "password": "Demo2026!"})");
     QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(5000));
+    QVERIFY(finished.wait(kdtest::kStateWaitMs));
     const QString token = QJsonDocument::fromJson(reply->readAll()).object().value("token").toString();
     delete reply;
     QByteArray users;

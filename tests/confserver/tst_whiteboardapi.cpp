@@ -11,6 +11,7 @@
 #include <QSslError>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "cwhiteboards.h"
@@ -211,7 +212,7 @@ void TestWhiteboardApi::pageFilesNeedNoToken()
     QFETCH(QByteArray, contains);
     QNetworkReply *reply = m_manager.get(QNetworkRequest(QUrl(m_server->baseUrl() + path)));
     QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(5000));
+    QVERIFY(finished.wait(kdtest::kStateWaitMs));
     reply->deleteLater();
     QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), status);
     if (status == 200) {
@@ -501,7 +502,7 @@ void TestWhiteboardApi::uploads()
     request.setRawHeader("Authorization", "Bearer " + acsToken(2, 70001).toLatin1());
     QNetworkReply *served = m_manager.get(request);
     QSignalSpy finished(served, &QNetworkReply::finished);
-    QVERIFY(finished.wait(20000));
+    QVERIFY(finished.wait(kdtest::kStateWaitMs));
     served->deleteLater();
     const int servedStatus = served->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status != 200) {
@@ -572,7 +573,7 @@ void TestWhiteboardApi::selfSignedPairIsNotTrusted()
     QNetworkReply *reply = m_manager.get(request);
     QSignalSpy errors(reply, &QNetworkReply::sslErrors);
     QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(10000));
+    QVERIFY(finished.wait(kdtest::kStateWaitMs));
     reply->deleteLater();
     // An idle connection would hold the server's stop up.
     m_manager.clearConnectionCache();

@@ -21,6 +21,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "webpagetest.h"
@@ -166,7 +167,7 @@ void TestWhiteboardPage::init()
         clear.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
         QNetworkReply *reply = m_manager.sendCustomRequest(clear, request.first, R"({"background": "white"})");
         QSignalSpy finished(reply, &QNetworkReply::finished);
-        QVERIFY(finished.wait(5000));
+        QVERIFY(finished.wait(kdtest::kStateWaitMs));
         reply->deleteLater();
         QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
     }
@@ -416,7 +417,7 @@ void TestWhiteboardPage::uploadedBackgroundIsFitted()
     QNetworkReply *reply = m_manager.post(request, form);
     form->setParent(reply);
     QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(10000));
+    QVERIFY(finished.wait(kdtest::kStateWaitMs));
     reply->deleteLater();
     QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
 
@@ -437,7 +438,7 @@ void TestWhiteboardPage::expiredTokenIsToldOnce()
     CBoardPage page;
     QVERIFY(page.open(base(), jwt));
     m_store.expireAcsToken(jwt);
-    QTRY_COMPARE_WITH_TIMEOUT(page.bridge.expired, 1, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(page.bridge.expired, 1, kdtest::kStateWaitMs);
     QVERIFY(page.state().value("expired").toBool());
     QVERIFY(!page.state().value("connected").toBool());
     QCOMPARE(page.run("document.getElementById('notice').hidden").toBool(), false);

@@ -4,6 +4,7 @@
 #include <QSortFilterProxyModel>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "ucmrecords.h"

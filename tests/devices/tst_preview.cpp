@@ -1,6 +1,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
 
@@ -78,10 +79,10 @@ void TestPreview::previewDecidesOutsideACall()
     QCOMPARE(firstBar(*window), kBackground);
 
     QVERIFY(m_manager->enablePreview(true));
-    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::white), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::white), kdtest::kStateWaitMs);
 
     QVERIFY(m_manager->enablePreview(false));
-    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), kBackground, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), kBackground, kdtest::kStateWaitMs);
 }
 
 void TestPreview::pictureNamesTheCurrentCamera()
@@ -89,30 +90,30 @@ void TestPreview::pictureNamesTheCurrentCamera()
     auto window = videoWindow();
     QVERIFY(m_manager->enablePreview(true));
     QVERIFY(m_manager->setLocalVideoWindow(window->winId()));
-    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::white), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::white), kdtest::kStateWaitMs);
 
     QSignalSpy added(m_manager, &CKDSdkManager::eventDeviceAdded);
     KDDevice usb;
     usb.type = KD_DEVICE_CAMERA;
     usb.name = "USB cam";
     m_control->injectDeviceAdded(usb);
-    QTRY_COMPARE_WITH_TIMEOUT(added.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(added.count(), 1, kdtest::kStateWaitMs);
     m_manager->setDevice(KD_DEVICE_CAMERA, added.at(0).at(0).value<KDDevice>().id);
-    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::yellow), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::yellow), kdtest::kStateWaitMs);
 
     m_manager->setDevice(KD_DEVICE_CAMERA, m_manager->getDevices(KD_DEVICE_CAMERA).front().id);
-    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::white), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::white), kdtest::kStateWaitMs);
 }
 
 void TestPreview::previewOffKeepsTheSelfViewOfACall()
 {
     QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
     QVERIFY(m_manager->dialOut("5001", true));
-    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, kdtest::kStateWaitMs);
     auto window = videoWindow();
     QVERIFY(m_manager->setLocalVideoWindow(window->winId()));
     QVERIFY(m_manager->enablePreview(true));
-    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::white), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), QColor(Qt::white), kdtest::kStateWaitMs);
     // A settings window closing during the call turns the preview off.
     QVERIFY(m_manager->enablePreview(false));
     QTest::qWait(300);
@@ -120,8 +121,8 @@ void TestPreview::previewOffKeepsTheSelfViewOfACall()
 
     QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
     QVERIFY(m_manager->hangUp());
-    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), kBackground, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kdtest::kStateWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(firstBar(*window), kBackground, kdtest::kStateWaitMs);
 }
 
 QTEST_MAIN(TestPreview)

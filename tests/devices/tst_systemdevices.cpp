@@ -1,6 +1,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
 #include "privatepulse.h"
@@ -76,8 +77,7 @@ void TestSystemDevices::cleanupTestCase()
 void TestSystemDevices::listsTheSinkAndItsMonitor()
 {
     CKDSdkManager *manager = CKDSdkManager::getInstance();
-    QTRY_VERIFY_WITH_TIMEOUT((m_control->pollDevices(), namesOf(manager->getDevices(KD_DEVICE_SPEAKER)).contains("t")),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT((m_control->pollDevices(), namesOf(manager->getDevices(KD_DEVICE_SPEAKER)).contains("t")), kdtest::kStateWaitMs);
     QCOMPARE(namesOf(manager->getDevices(KD_DEVICE_SPEAKER)), (QStringList{"System Default Speaker", "t"}));
     QCOMPARE(namesOf(manager->getDevices(KD_DEVICE_MIC)), (QStringList{"System Default Microphone", "t.monitor"}));
     QCOMPARE(manager->getDevice(KD_DEVICE_SPEAKER).name, std::string("System Default Speaker"));
@@ -93,24 +93,24 @@ void TestSystemDevices::hotPlug()
     QSignalSpy current(manager, &CKDSdkManager::eventCurrentDeviceChanged);
     QString module;
     QVERIFY(m_pulse.pactl({"load-module", "module-null-sink", "sink_name=u"}, &module));
-    QTRY_VERIFY_WITH_TIMEOUT((m_control->pollDevices(), idOf(KD_DEVICE_SPEAKER, "u") != KDDevice().id), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT((m_control->pollDevices(), idOf(KD_DEVICE_MIC, "u.monitor") != KDDevice().id), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(added.count() >= 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT((m_control->pollDevices(), idOf(KD_DEVICE_SPEAKER, "u") != KDDevice().id), kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT((m_control->pollDevices(), idOf(KD_DEVICE_MIC, "u.monitor") != KDDevice().id), kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(added.count() >= 2, kdtest::kStateWaitMs);
     const unsigned plugged = idOf(KD_DEVICE_SPEAKER, "u");
     manager->setDevice(KD_DEVICE_SPEAKER, plugged);
-    QTRY_COMPARE_WITH_TIMEOUT(current.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(current.count(), 1, kdtest::kStateWaitMs);
     QCOMPARE(manager->getDevice(KD_DEVICE_SPEAKER).id, plugged);
 
     QVERIFY(m_pulse.pactl({"unload-module", module}));
-    QTRY_VERIFY_WITH_TIMEOUT((m_control->pollDevices(), idOf(KD_DEVICE_SPEAKER, "u") == KDDevice().id), 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(current.count(), 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT((m_control->pollDevices(), idOf(KD_DEVICE_SPEAKER, "u") == KDDevice().id), kdtest::kStateWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(current.count(), 2, kdtest::kStateWaitMs);
     // The current speaker went: the engine says so and takes the default.
     QCOMPARE(current.at(1).at(0).value<KDDevice>().name, std::string("System Default Speaker"));
-    QTRY_VERIFY_WITH_TIMEOUT(removed.count() >= 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(removed.count() >= 2, kdtest::kStateWaitMs);
 
     // Plugged in again: the same id.
     QVERIFY(m_pulse.pactl({"load-module", "module-null-sink", "sink_name=u"}, &module));
-    QTRY_COMPARE_WITH_TIMEOUT((m_control->pollDevices(), idOf(KD_DEVICE_SPEAKER, "u")), plugged, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT((m_control->pollDevices(), idOf(KD_DEVICE_SPEAKER, "u")), plugged, kdtest::kStateWaitMs);
     QVERIFY(m_pulse.pactl({"unload-module", module}));
 }
 
@@ -127,9 +127,9 @@ void TestSystemDevices::testSoundReachesTheMonitorMeter()
     QVERIFY(manager->setAudioFile(writeWavFile(m_dir.filePath("tone.wav"), 1500, 0.5, 48000)));
     QVERIFY(manager->startAudioPlay(0));
     QVERIFY(manager->isAudioPlaying());
-    QTRY_VERIFY_WITH_TIMEOUT(manager->getMicVolume() > 0.3f, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(manager->getMicVolume() > 0.3f, kdtest::kStateWaitMs);
     QVERIFY(manager->getMicVolume() <= 1.0f);
-    QTRY_VERIFY_WITH_TIMEOUT(!manager->isAudioPlaying(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!manager->isAudioPlaying(), kdtest::kStateWaitMs);
 
     // Stopped by the caller: no longer playing at once.
     QVERIFY(manager->startAudioPlay(0));

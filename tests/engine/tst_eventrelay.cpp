@@ -3,6 +3,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include "statewait.h"
 #include "clogcapture.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkeventobserver.h"
@@ -284,8 +285,8 @@ void TestEventRelay::relaysOnGuiThread()
     QVERIFY(connect(manager, signal.constData(), &probe, SLOT(hit())));
 
     m_control->raise(raise);
-    QVERIFY(m_control->waitForIdle(5000));
-    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 5000);
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
+    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, kdtest::kStateWaitMs);
     QVERIFY(check(spy.at(0)));
     QCOMPARE(probe.count, 1);
     QVERIFY(probe.allOnGuiThread);
@@ -302,7 +303,7 @@ void TestEventRelay::sipRegisterIsNotRelayed()
         h.onCallEnd(info);
     });
     // The call end raised after it arrives; the registration never does.
-    QTRY_COMPARE_WITH_TIMEOUT(end.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(end.count(), 1, kdtest::kStateWaitMs);
     QCOMPARE(sip.count(), 0);
 }
 
@@ -352,7 +353,7 @@ void TestEventRelay::observerLogLines()
     QFETCH(QString, expected);
     CLogCapture log;
     m_control->raise(raise);
-    QVERIFY(m_control->waitForIdle(5000));
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     QVERIFY2(log.contains(expected), qPrintable(log.all().join('\n')));
     QVERIFY(!log.contains("abcdefghijklmnop"));
 }

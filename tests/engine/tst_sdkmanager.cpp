@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QtTest>
 
+#include "statewait.h"
 #include "clogcapture.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkeventobserver.h"
@@ -328,13 +329,13 @@ void TestSdkManager::callsFromSeveralThreads()
         }
     });
 
-    QTRY_COMPARE_WITH_TIMEOUT(signedIn.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(signedIn.count(), 1, kdtest::kStateWaitMs);
     for (int round = 0; round < 5; ++round) {
         QVERIFY(manager->dialOut("3001", true));
-        QTRY_COMPARE_WITH_TIMEOUT(connected.count(), round + 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(connected.count(), round + 1, kdtest::kStateWaitMs);
         QVERIFY(manager->conferenceControllable());
         QVERIFY(manager->hangUp());
-        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), round + 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), round + 1, kdtest::kStateWaitMs);
     }
     stop = true;
     for (std::thread &worker : workers) {

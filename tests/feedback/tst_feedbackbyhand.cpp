@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "filedialoganswerer.h"
 #include "ownxvfb.h"
 #include "settingsfixture.h"

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "filedialoganswerer.h"
 #include "helpers/cuserconfigutils.h"
@@ -136,7 +137,7 @@ void TestFeedbackDlg::cleanup()
 
 void TestFeedbackDlg::waitUntilNothingPending()
 {
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     QTRY_COMPARE(CFeedbackUploads::instance()->pendingCount(), 0);
 }
 
@@ -303,7 +304,7 @@ void TestFeedbackDlg::uploadEvents()
     QVERIFY(waitingOf(m_dialog)->isVisible());
 
     m_control->raise([value](kd::engine::IAVEventHandler &handler) { handler.onUploadFeedback(value); });
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     if (note.isEmpty()) {
         QTest::qWait(50);
         QCOMPARE(answerer.answered(), 0);
@@ -400,7 +401,7 @@ void TestFeedbackDlg::onlyTheSendingDialogHearsResults()
     QVERIFY(!waitingOf(idle));
     // Results that no send waits for reach nobody.
     m_control->raise([](kd::engine::IAVEventHandler &handler) { handler.onUploadFeedback(-3); });
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     QTest::qWait(50);
     QCOMPARE(answerer.answered(), 1);
     // Once the result is in, closing works.

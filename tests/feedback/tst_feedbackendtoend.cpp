@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
@@ -101,7 +102,7 @@ void TestFeedbackEndToEnd::initTestCase()
     QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
     QVERIFY(m_manager->avlogin("127.0.0.1", unsigned(m_server->port()), "alice",
                                m_manager->encryptPassword(1, "Alice2026!").c_str()));
-    QVERIFY(logins.wait(5000) || !logins.isEmpty());
+    QVERIFY(logins.wait(kdtest::kStateWaitMs) || !logins.isEmpty());
 }
 
 void TestFeedbackEndToEnd::cleanupTestCase()
@@ -159,7 +160,7 @@ void TestFeedbackEndToEnd::feedbackArrivesWithoutSecrets()
     const size_t before = m_store.feedbacks().size();
     CAlertAnswerer answerer(QMessageBox::Ok);
     dialog->findChild<QPushButton *>("m_uploadButton")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(answerer.texts(), QStringList{"Uploaded successfully"}, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.texts(), QStringList{"Uploaded successfully"}, kdtest::kStateWaitMs);
     QTRY_VERIFY(!dialog);
 
     const std::vector<CFeedbackRecord> records = m_store.feedbacks();
@@ -185,7 +186,7 @@ void TestFeedbackEndToEnd::aFailingServerLeadsToTheSaveOffer()
     const QString target = m_dir.filePath("saved.zip");
     CFileDialogAnswerer chooser({target});
     dialog->findChild<QPushButton *>("m_uploadButton")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 2, kdtest::kStateWaitMs);
     QCOMPARE(answerer.texts(), (QStringList{"Uploaded failed", "Save successfully"}));
     QFile saved(target);
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -202,7 +203,7 @@ void TestFeedbackEndToEnd::twoDialogsSendAtOnce()
     CAlertAnswerer answerer(QMessageBox::NoButton, 2);
     first->findChild<QPushButton *>("m_uploadButton")->click();
     second->findChild<QPushButton *>("m_uploadButton")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 2, kdtest::kStateWaitMs);
     QCOMPARE(m_store.feedbacks().size(), before + 1);
     const QString arrived = m_store.feedbacks().back().contact;
     const FeedBackDlg *succeeded = arrived == "first" ? first.data() : second.data();

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
 #include "views/feedback/cfeedbackuploads.h"
@@ -361,7 +362,7 @@ void TestLogCollection::upload()
     send.time = QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58));
     QSignalSpy results(CKDSdkManager::getInstance(), &CKDSdkManager::eventUploadFeedback);
     FeedBackDlg::execUploadLog(send);
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     QStringList uploads;
     for (const kd::sdk::KDOperationRecord &record : m_control->operations()) {
         if (record.name == "uploadFeedbackFiles") {
@@ -385,7 +386,7 @@ void TestLogCollection::missingTempFolderStopsTheSend()
     CFeedbackSend send;
     send.userFolder = user();
     FeedBackDlg::execUploadLog(send);
-    QVERIFY(m_control->waitForIdle());
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     for (const kd::sdk::KDOperationRecord &record : m_control->operations()) {
         QVERIFY(record.name != "uploadFeedbackFiles");
     }

@@ -2,6 +2,7 @@
 #include <QListWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "homefixture.h"
 #include "views/conferences/cconferencesdetailpage.h"
@@ -123,7 +124,7 @@ void TestConferencesWidget::renewedTokenByPage()
     title->setText("Budget talk");
     QSignalSpy fetched(CUCMApiManager::getInstance(), &CUCMApiManager::signal_getConferences_succeed);
     emit CLoginManager::getInstance().sigLoginTokenChanged();
-    QVERIFY(fetched.wait(5000));
+    QVERIFY(fetched.wait(kdtest::kStateWaitMs));
     QCOMPARE(meetings()->currentPage(), stays ? before : static_cast<QWidget *>(meetings()->mainPage()));
     QCOMPARE(title->text(), QString("Budget talk"));
 }
@@ -145,7 +146,7 @@ void TestConferencesWidget::timerTicksFetchOnlyOnTheList()
     QCOMPARE(fetched.count(), 0);
     meetings()->slot_back_clicked();
     meetings()->slot_updatePage();
-    QVERIFY(fetched.wait(5000));
+    QVERIFY(fetched.wait(kdtest::kStateWaitMs));
 }
 
 void TestConferencesWidget::showingAgainReturnsToTheListAndFetches()
@@ -156,7 +157,7 @@ void TestConferencesWidget::showingAgainReturnsToTheListAndFetches()
     QVERIFY(!meetings()->refreshTimer().isActive());
     meetings()->show();
     QCOMPARE(meetings()->currentPage(), static_cast<QWidget *>(meetings()->mainPage()));
-    QVERIFY(fetched.wait(5000));
+    QVERIFY(fetched.wait(kdtest::kStateWaitMs));
     QVERIFY(meetings()->refreshTimer().isActive());
 }
 

@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "app/cplatform.h"
 #include "custom_controls/chomeexitbutton.h"
@@ -224,7 +225,7 @@ void TestHomeDlg::forcedLogoutWaitsForTheCallToEnd()
     QVERIFY(m_fixture.signIn("alice", "Alice2026!"));
     CCallController &calls = CCallController::getInstance();
     calls.dialOut("70001", "4711", true, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
     CAlertAnswerer answerer(QMessageBox::Ok);
     kd::sdk::IEngineControl *control = kd::sdk::currentEngineControl();
     control->injectRegistrationState(1, 4);

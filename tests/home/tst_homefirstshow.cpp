@@ -2,6 +2,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "app/cplatform.h"
 #include "models/cloginmanager.h"
 #include "views/home/cemptyform.h"

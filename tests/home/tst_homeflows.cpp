@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "homefixture.h"
 #include "ownxvfb.h"
@@ -443,7 +444,7 @@ void TestHomeFlows::joinFromRowDetailAndMyRoom()
     QCOMPARE(seen.password, password);
     QVERIFY(!seen.numberEnabled);
     CCallController &calls = CCallController::getInstance();
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
     QTRY_VERIFY(CLayoutBackgroundDlg::getInstance()->isVisible());
     QVERIFY(!home()->isVisible());
     calls.hangUp();
@@ -497,7 +498,7 @@ void TestHomeFlows::contactsSearchAddDeleteAndCall()
     QCOMPARE(list->currentContact().contact.callNumber, QString("6002"));
     click(child<QPushButton>(contacts, "pBt_video"));
     CCallController &calls = CCallController::getInstance();
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
     QCOMPARE(calls.getPeerNameOrConfNumber(), QString("6002"));
     QTRY_VERIFY(CLayoutBackgroundDlg::getInstance()->isVisible());
     QVERIFY(!home()->isVisible());

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "statewait.h"
 #include "clientfixture.h"
 #include "models/clinguist.h"
 #include "views/home/cjoinconfcombo.h"

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "annfixture.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
@@ -96,7 +97,7 @@ void TestScreenShareCapture::shareTheScreen()
     QVERIFY(m_manager->setLocalContentSource(sources.front()));
     QVERIFY(m_manager->sendContent());
     const uint64_t before = m_control->contentFramesCaptured();
-    QTRY_VERIFY_WITH_TIMEOUT(m_control->contentFramesCaptured() >= before + 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_control->contentFramesCaptured() >= before + 2, kdtest::kStateWaitMs);
     const QImage frame = pictureOf(m_control->latestContentFrame());
     QCOMPARE(frame.size(), QGuiApplication::primaryScreen()->geometry().size());
     QCOMPARE(frame.pixelColor(frame.rect().center()), kDesktop);
@@ -130,7 +131,7 @@ void TestScreenShareCapture::capturesUntilStopped()
     } else {
         m_control->injectRemoteHangUp(0);
     }
-    QVERIFY(m_control->waitForIdle(5000));
+    QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     QVERIFY(captureHasStopped());
     // Setting the screen again without sending grabs nothing.
     const std::vector<KDContentSourceInfo> sources = m_manager->getContentSourceList();
@@ -163,7 +164,7 @@ void TestScreenShareCapture::ownFramesTakeOverAndScreenResumes()
     const std::vector<KDContentSourceInfo> sources = m_manager->getContentSourceList();
     const uint64_t captured = m_control->contentFramesCaptured();
     QVERIFY(m_manager->setLocalContentSource(sources.front()));
-    QTRY_VERIFY_WITH_TIMEOUT(m_control->contentFramesCaptured() >= captured + 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_control->contentFramesCaptured() >= captured + 2, kdtest::kStateWaitMs);
     const QImage resumed = pictureOf(m_control->latestContentFrame());
     QCOMPARE(resumed.size(), QGuiApplication::primaryScreen()->geometry().size());
     QCOMPARE(resumed.pixelColor(resumed.rect().center()), kDesktop);

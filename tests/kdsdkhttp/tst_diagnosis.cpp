@@ -1,6 +1,7 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "kdsdkcontrol.h"
@@ -125,7 +126,7 @@ void TestDiagnosis::signedInWithoutCall()
     AVFeature feature;
     QVERIFY(m_manager->getFeature("127.0.0.1", unsigned(m_server->port()), feature));
     // The server answers, nobody has signed in yet.
-    QTRY_COMPARE_WITH_TIMEOUT(m_manager->getDiag().items[0].status, 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_manager->getDiag().items[0].status, 2, kdtest::kStateWaitMs);
 
     QVERIFY(signIn());
     const KDDiag diag = m_manager->getDiag();
@@ -141,7 +142,7 @@ void TestDiagnosis::stoppedServerTimesOut()
 {
     QVERIFY(signIn());
     m_server->stop();
-    QTRY_COMPARE_WITH_TIMEOUT(m_manager->getDiag().items[0].status, 4, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_manager->getDiag().items[0].status, 4, kdtest::kStateWaitMs);
     const KDDiag diag = m_manager->getDiag();
     QCOMPARE(diag.advice, 2);
     QCOMPARE(QString::fromStdString(diag.adviceParam), server());
@@ -152,13 +153,13 @@ void TestDiagnosis::slowProbesWorsenTheCallsRows()
 {
     QVERIFY(signIn());
     QVERIFY(joinCall());
-    QTRY_COMPARE_WITH_TIMEOUT(audio(m_manager->getDiag()).item.status, 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(audio(m_manager->getDiag()).item.status, 1, kdtest::kStateWaitMs);
     KDDiag diag = m_manager->getDiag();
     QCOMPARE(diag.call.item.status, 1);
     QCOMPARE(audio(diag).media[0].items[0].status, 1);
     QCOMPARE(audio(diag).media[1].items[1].status, 1);
     // The first transfer measures the rates against the call rate.
-    QTRY_VERIFY_WITH_TIMEOUT(m_manager->getDiag().call.roles[0].item.status != 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_manager->getDiag().call.roles[0].item.status != 0, kdtest::kStateWaitMs);
     QVERIFY(m_manager->getDiag().call.roles[1].item.status != 0);
 
     CFault slow;
@@ -167,7 +168,7 @@ void TestDiagnosis::slowProbesWorsenTheCallsRows()
     slow.value = 500;
     m_server->addFault(slow);
     // The delay is the median of the kept probes: once most are slow it is poor.
-    QTRY_COMPARE_WITH_TIMEOUT(audio(m_manager->getDiag()).item.status, 3, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(audio(m_manager->getDiag()).item.status, 3, kdtest::kStateWaitMs);
     diag = m_manager->getDiag();
     QCOMPARE(audio(diag).media[0].items[0].status, 3);
     QVERIFY(QString::fromStdString(audio(diag).item.name).endsWith(" ms"));
@@ -184,7 +185,7 @@ void TestDiagnosis::silentServerDuringACall()
     lost.route = "ping";
     lost.kind = CFault::Kind::Drop;
     m_server->addFault(lost);
-    QTRY_COMPARE_WITH_TIMEOUT(m_manager->getDiag().advice, 3, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_manager->getDiag().advice, 3, kdtest::kStateWaitMs);
     const KDDiag diag = m_manager->getDiag();
     QCOMPARE(audio(diag).media[0].items[1].status, 3);
 }
@@ -217,7 +218,7 @@ void TestDiagnosis::reportHoldsNoSecret()
     QVERIFY(signIn());
     QVERIFY(m_token.size() >= 16);
     QVERIFY(joinCall());
-    QTRY_VERIFY_WITH_TIMEOUT(m_manager->getDiag().call.roles[0].item.status != 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_manager->getDiag().call.roles[0].item.status != 0, kdtest::kStateWaitMs);
     const QByteArray text = QByteArray::fromStdString(m_manager->getDiagString());
     QVERIFY(text.contains(server().toUtf8()));
     for (const QByteArray &secret : {m_token, m_token.left(8), QByteArray("Alice2026!")}) {
@@ -252,7 +253,7 @@ void TestDiagnosis::sipRegistration()
 
     const QString sipServer = host.isEmpty() ? server() : host;
     QVERIFY(m_manager->registerSIPServer(sipServer.toUtf8().constData(), "Guest", "6001", password.constData(), "TCP"));
-    QTRY_COMPARE_WITH_TIMEOUT(m_manager->getDiag().items[2].status, status, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_manager->getDiag().items[2].status, status, kdtest::kStateWaitMs);
     KDRegisterInfo info;
     QVERIFY(m_manager->getRegisterInfo(KD_CALL_TYPE_SIP, info));
     QCOMPARE(info.state, registered ? int(KD_REGISTER_OK) : int(KD_REGISTER_FAILED));
@@ -264,7 +265,7 @@ void TestDiagnosis::sipRegistration()
 
     if (registered) {
         QVERIFY(m_manager->unregisterSIPServer());
-        QTRY_VERIFY_WITH_TIMEOUT(!m_store.isSipRegistered("6001"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_store.isSipRegistered("6001"), kdtest::kStateWaitMs);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "closedport.h"
 #include "cconfstore.h"
@@ -291,7 +292,7 @@ void TestHttpBackend::signIn()
         m_manager->avlogin(host.toUtf8().constData(), unsigned(port), account.toUtf8().constData(), wrapped.c_str()));
 
     if (code == 0) {
-        QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"login", "register"}), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"login", "register"}), kdtest::kStateWaitMs);
         const KDUserInfo user = logins.at(0).at(0).value<KDUserInfo>();
         QCOMPARE(user.username, std::string("alice"));
         QCOMPARE(user.displayName, std::string("Alice Archer"));
@@ -303,7 +304,7 @@ void TestHttpBackend::signIn()
         QCOMPARE(restStatus(user.token), 200);
         return;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kdtest::kStateWaitMs);
     // A server that never answers is given up on at the request limit, not waited for.
     QVERIFY2(clock.elapsed() < kRequestLimitMs * 2, qPrintable(QString::number(clock.elapsed())));
     const KDError error = errors.at(0).at(0).value<KDError>();
@@ -380,11 +381,11 @@ void TestHttpBackend::featureQuery()
         QVERIFY(feature.enableChangePassword);
     }
     if (accepted) {
-        QVERIFY(kd::sdk::currentEngineControl()->waitForIdle(5000));
+        QVERIFY(kd::sdk::currentEngineControl()->waitForIdle(kdtest::kStateWaitMs));
         QCOMPARE(errors.count(), 0);
         return;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kdtest::kStateWaitMs);
     const KDError error = errors.at(0).at(0).value<KDError>();
     QCOMPARE(error.action, std::string("getFeature"));
     QCOMPARE(error.type, type);
@@ -443,7 +444,7 @@ void TestHttpBackend::passwordPolicyAndChange()
     QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
     QVERIFY(m_manager->avlogin("127.0.0.1", unsigned(m_http->port()), "cleo",
                                m_manager->encryptPassword(1, "Cleo2026!").c_str()));
-    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kdtest::kStateWaitMs);
     QCOMPARE(errors.at(0).at(0).value<KDError>().code, int(kd::sdk::KD_SERVER_ERROR_WRONG_CREDENTIALS));
     const KDUserInfo changed = signIn("cleo", "harbour.2026");
     QVERIFY(!changed.token.empty());
@@ -504,14 +505,14 @@ void TestHttpBackend::dialOut()
     QVERIFY(m_manager->dialOut(dialled.constData(), true));
 
     if (endCode != 0) {
-        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kdtest::kStateWaitMs);
         const KDError reason = ended.at(0).at(0).value<KDCallInfo>().err;
         QCOMPARE(reason.type, endType);
         QCOMPARE(reason.code, endCode);
         QCOMPARE(connected.count(), 0);
         return;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, kdtest::kStateWaitMs);
     const KDCallInfo info = connected.at(0).at(0).value<KDCallInfo>();
     QCOMPARE(QByteArray::fromStdString(info.peer), peer);
     QCOMPARE(info.svcCallType, number == "6001" ? 1 : 0);
@@ -521,7 +522,7 @@ void TestHttpBackend::dialOut()
     QVERIFY(m_manager->getStats(stats));
     QCOMPARE(stats.count, 3 + remoteStreams);
     QVERIFY(m_manager->hangUp());
-    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kdtest::kStateWaitMs);
 }
 
 void TestHttpBackend::avatarDownloadWritesTheServersPicture()
@@ -532,7 +533,7 @@ void TestHttpBackend::avatarDownloadWritesTheServersPicture()
     const QString path = m_dir.filePath("1_header.jpg");
     QSignalSpy done(m_manager, &CKDSdkManager::eventDownloadUserImageComplete);
     QVERIFY(m_manager->downloadUserImage(QFile::encodeName(path).constData()));
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kdtest::kStateWaitMs);
     QFile written(path);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), m_store.avatarOfToken(QString::fromStdString(alice.token)));
@@ -543,7 +544,7 @@ void TestHttpBackend::avatarDownloadWritesTheServersPicture()
     m_http->addFault(CFault{"/api/engine/v1/avatar", CFault::Kind::Http500, 0, -1});
     QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
     QVERIFY(m_manager->downloadUserImage(QFile::encodeName(second).constData()));
-    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kdtest::kStateWaitMs);
     QCOMPARE(errors.at(0).at(0).value<KDError>().action, std::string("downloadUserImage"));
     QVERIFY(!QFile::exists(second));
 }
@@ -575,7 +576,7 @@ void TestHttpBackend::avatarUpload()
     QSignalSpy done(m_manager, &CKDSdkManager::eventUploadUserImageComplete);
     QSignalSpy errors(m_manager, &CKDSdkManager::eventError);
     QVERIFY(m_manager->uploadUserImage(QFile::encodeName(path).constData()));
-    QTRY_COMPARE_WITH_TIMEOUT(done.count() + errors.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count() + errors.count(), 1, kdtest::kStateWaitMs);
     const QByteArray after = m_store.avatarOfToken(QString::fromStdString(alice.token));
     if (!picture) {
         const KDError error = errors.at(0).at(0).value<KDError>();
@@ -638,7 +639,7 @@ void TestHttpBackend::feedbackUpload()
                                                                     m_http->baseUrl())
                         : m_manager->uploadFeedbackfile(archive, "alice@example.org", "no sound & more"));
     QTRY_VERIFY_WITH_TIMEOUT(
-        !progress.isEmpty() && (progress.last().at(0).toInt() == 100 || progress.last().at(0).toInt() < 0), 5000);
+        !progress.isEmpty() && (progress.last().at(0).toInt() == 100 || progress.last().at(0).toInt() < 0), kdtest::kStateWaitMs);
     QCOMPARE(progress.last().at(0).toInt() == 100, uploaded);
     QCOMPARE(m_store.feedbackCount(), before + (uploaded ? 1 : 0));
     if (uploaded) {
@@ -683,8 +684,7 @@ void TestHttpBackend::feedbackUploadsKeepTheirOrder()
                                      }
                                  }
                                  return finals.size() == 2;
-                             }()),
-                             5000);
+                             }()), kdtest::kStateWaitMs);
     QCOMPARE(finals, (QList<int>{100, 100}));
     const std::vector<confserver::CFeedbackRecord> records = m_store.feedbacks();
     QCOMPARE(records.size(), before + 2);
@@ -751,7 +751,7 @@ void TestHttpBackend::takesPartWhileInTheCall()
     QSignalSpy connected(m_manager, &CKDSdkManager::eventCallConnected);
     QSignalSpy ended(m_manager, &CKDSdkManager::eventCallEnd);
     QVERIFY(m_manager->dialOut("70001", account != "bob"));
-    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 1, kdtest::kStateWaitMs);
 
     QCOMPARE(participantsOf("70001"), listed);
     QCOMPARE(m_manager->conferenceControllable(), controllable);
@@ -766,8 +766,8 @@ void TestHttpBackend::takesPartWhileInTheCall()
         QCOMPARE(participantsOf("70001").size(), before.size() - (account == "bob" ? 1 : 0));
         return;
     }
-    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(participantsOf("70001").size(), before.size() - (account == "bob" ? 1 : 0), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, kdtest::kStateWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(participantsOf("70001").size(), before.size() - (account == "bob" ? 1 : 0), kdtest::kStateWaitMs);
     QVERIFY(!m_manager->conferenceControllable());
 }
 
@@ -805,7 +805,7 @@ void TestHttpBackend::numbersOutOfRangeReadAsMissing()
     prepare(false);
     QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
     QVERIFY(m_manager->avlogin("127.0.0.1", canned.port(), "zed", m_manager->encryptPassword(1, "pw").c_str()));
-    QVERIFY(logins.wait(5000) || !logins.isEmpty());
+    QVERIFY(logins.wait(kdtest::kStateWaitMs) || !logins.isEmpty());
     const KDUserInfo user = logins.at(0).at(0).value<KDUserInfo>();
     QCOMPARE(qulonglong(user.userId), userId);
     QCOMPARE(qulonglong(user.deviceId), deviceId);

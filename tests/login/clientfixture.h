@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "helpers/cuserconfigutils.h"
 #include "kdsdkcontrol.h"
 #include "models/ccallcontroller.h"
@@ -67,7 +68,7 @@ inline kd::sdk::KDModelAccount account(const std::string &user, const std::strin
 // Lets every event the engine raised so far reach the models.
 inline void settle(kd::sdk::IEngineControl *control)
 {
-    QVERIFY(control->waitForIdle());
+    QVERIFY2(control->waitForIdle(kdtest::kStateWaitMs), "the engine still raised events after the wait's bound");
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }

@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "alertanswerer.h"
 #include "clientfixture.h"

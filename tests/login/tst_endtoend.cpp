@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "clientfixture.h"
@@ -54,10 +55,10 @@ void TestEndToEnd::signInListJoinLeave()
     CLoginManager &login = CLoginManager::getInstance();
     QSignalSpy avatars(&login, &CLoginManager::sigAvatarDownloadedOk);
     QVERIFY(login.login("127.0.0.1", false, server.port(), "alice", "Alice2026!"));
-    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, kdtest::kStateWaitMs);
     QCOMPARE(login.getDisplayName(), QStringLiteral("Alice Ärger"));
     QCOMPARE(login.getServerUrl(), QStringLiteral("http://127.0.0.1:%1").arg(server.port()));
-    QTRY_COMPARE_WITH_TIMEOUT(avatars.size(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(avatars.size(), 1, kdtest::kStateWaitMs);
 
     CUCMApiManager *rest = CUCMApiManager::getInstance();
     QSignalSpy meetings(rest, &CUCMApiManager::signal_getConferences_succeed);
@@ -79,13 +80,13 @@ void TestEndToEnd::signInListJoinLeave()
     QSignalSpy statuses(&calls, &CCallController::sigCallStatusChanged);
     calls.dialOut(QString::number(rest->getConferenceList().first().numericId), QString(), true,
                   rest->getConferenceList().first().name);
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
     QCOMPARE(calls.getConfNumber(), QStringLiteral("70001"));
     QCOMPARE(calls.getPeerNameOrConfNumber(), QStringLiteral("Running"));
     QVERIFY(CUserConfigUtils::getInstance()->getIsConfRunning());
 
     QVERIFY(calls.hangUp());
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Ended, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Ended, kdtest::kStateWaitMs);
     QCOMPARE(statuses.size(), 3);
     QCOMPARE(CUserConfigUtils::getInstance()->getConfIds(), QStringList{"70001"});
 

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "clientfixture.h"
 #include "models/curljoinconfargsparser.h"
 

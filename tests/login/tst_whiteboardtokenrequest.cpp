@@ -3,6 +3,7 @@
 #include <QUrlQuery>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
@@ -97,7 +98,7 @@ CConfServer &TestWhiteboardTokenRequest::serverOf(const QString &kind)
 
 void TestWhiteboardTokenRequest::waitForAnswer()
 {
-    QTRY_VERIFY_WITH_TIMEOUT(!CCallController::getInstance().isAcsRequestPending(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!CCallController::getInstance().isAcsRequestPending(), kdtest::kStateWaitMs);
 }
 
 void TestWhiteboardTokenRequest::tokenRequest_data()
@@ -153,7 +154,7 @@ void TestWhiteboardTokenRequest::tokenRequest()
     QString token;
     if (account != "guest") {
         QVERIFY(login.login("127.0.0.1", server != "http", conf.port(), "alice", "Alice2026!"));
-        QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, kdtest::kStateWaitMs);
         token = login.getLoginToken();
         QVERIFY(!token.isEmpty());
         QCOMPARE(login.getLoginUserInfo().deviceId, quint64(4242));
@@ -170,7 +171,7 @@ void TestWhiteboardTokenRequest::tokenRequest()
     } else {
         calls.anonymousJoinConf(QStringLiteral("127.0.0.1:%1").arg(conf.port()), dialString, "Guest", QString());
     }
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
 
     // The first request goes out at connect; the timer's next one is asked for at once.
     waitForAnswer();
@@ -199,7 +200,7 @@ void TestWhiteboardTokenRequest::tokenRequest()
     }
 
     QVERIFY(calls.hangUp());
-    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Ended, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls.getCallStatus(), enums::Ended, kdtest::kStateWaitMs);
 }
 
 QTEST_MAIN(TestWhiteboardTokenRequest)

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "profilefixture.h"
 #include "views/base/cwaitingdlg.h"

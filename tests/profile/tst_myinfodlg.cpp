@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "profilefixture.h"
 #include "screendpi.h"

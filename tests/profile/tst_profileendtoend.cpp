@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
@@ -217,7 +218,7 @@ void TestProfileEndToEnd::uploadBecomesTheServersPicture()
     QSignalSpy accepted(&dialog, &QDialog::accepted);
     CAlertAnswerer answerer(QMessageBox::Ok);
     QTest::mouseClick(dialog.findChild<QPushButton *>("m_pBtnUpload"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(accepted.size(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(accepted.size(), 1, kdtest::kStateWaitMs);
     QCOMPARE(answerer.texts(), QStringList{"Upload picture succeeded"});
     QCOMPARE(redrawn.size(), 1);
 
@@ -251,7 +252,7 @@ void TestProfileEndToEnd::serverRefusesTheUpload()
     QSignalSpy accepted(&dialog, &QDialog::accepted);
     CAlertAnswerer answerer(QMessageBox::Ok);
     QTest::mouseClick(dialog.findChild<QPushButton *>("m_pBtnUpload"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 1, kdtest::kStateWaitMs);
     QCOMPARE(answerer.texts(), QStringList{"Upload picture failed."});
     QVERIFY(accepted.isEmpty());
     QVERIFY(dialog.isVisible());
@@ -278,7 +279,7 @@ void TestProfileEndToEnd::changePasswordThenSignInWithIt()
     settle(m_control);
     // The seed is not loaded again: the server keeps the new password.
     QVERIFY(login.login("127.0.0.1", false, m_server->port(), "bob", "Harbour77"));
-    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, kdtest::kStateWaitMs);
 }
 
 QTEST_MAIN(TestProfileEndToEnd)

@@ -7,6 +7,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "models/clinguist.h"
@@ -171,7 +172,7 @@ void TestUcmApiManager::succeeds()
             QVERIFY(api()->getParticipantList().at(1).avatarUrl.startsWith(m_url + "/userFiles/avatar/2.jpg?v="));
         };
     }
-    QTRY_COMPARE_WITH_TIMEOUT(success->count(), 1, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(success->count(), 1, kdtest::kStateWaitMs);
     QCOMPARE(errors.count(), 0);
     check();
 }

@@ -2,6 +2,7 @@
 #include <QNetworkReply>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "models/curlpixmap.h"
@@ -88,12 +89,12 @@ void TestUrlPixmap::slowDownloadDoesNotHoldTheQueue()
     elapsed.start();
     CUrlPixmap::getInstance()->appendUrl(late);
     CUrlPixmap::getInstance()->appendUrl(quick);
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 3300);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kdtest::kStateWaitMs);
     QCOMPARE(finished.at(0).at(0).toString(), quick);
     QVERIFY(g_urlPixmapCache.contains(quick));
     QCOMPARE(CUrlPixmap::cachedPixmap(late).toImage(), CUrlPixmap::cachedPixmap(CUrlPixmap::kDefaultKey).toImage());
     // The late reply still arrives and fills the cache.
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, kdtest::kStateWaitMs);
     QCOMPARE(finished.at(1).at(0).toString(), late);
     QVERIFY(g_urlPixmapCache.contains(late));
 }
@@ -117,7 +118,7 @@ void TestUrlPixmap::takesRepliesFetchedElsewhere()
     QNetworkAccessManager manager;
     QNetworkReply *reply = manager.get(QNetworkRequest(QUrl(address)));
     QSignalSpy replied(reply, &QNetworkReply::finished);
-    QVERIFY(replied.wait(3000));
+    QVERIFY(replied.wait(kdtest::kStateWaitMs));
     QSignalSpy finished(CUrlPixmap::getInstance(), &CUrlPixmap::signal_downloadFinished);
     CUrlPixmap::getInstance()->slot_ReplyFinished(reply);
     QTRY_COMPARE(finished.count(), 1);

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "statewait.h"
 #include "app/cautostart.h"
 #include "settingsfixture.h"
 

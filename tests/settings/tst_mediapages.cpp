@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "settingsfixture.h"
 

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "ownxvfb.h"
 #include "views/settings/ccontainersettingsformwidget.h"
 #include "views/settings/csettingsform.h"
@@ -116,9 +117,9 @@ void TestSettingsByMouse::previewShowsTheCamera()
     clickEntry(CSettingsForm::VideoPage);
     QTRY_COMPARE(pages()->currentIndex(), int(CSettingsForm::VideoPage));
     QWidget *preview = child<QWidget>(m_settings, "wgtVideoPreview");
-    QTRY_COMPARE_WITH_TIMEOUT(localVideo().window, quint64(preview->winId()), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(localVideo().window, quint64(preview->winId()), kdtest::kStateWaitMs);
     const quint64 painted = localVideo().framesPainted;
-    QTRY_VERIFY_WITH_TIMEOUT(localVideo().framesPainted >= painted + 5, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(localVideo().framesPainted >= painted + 5, kdtest::kStateWaitMs);
 
     // The synthetic camera's first colour bar is white.
     const QPoint topLeft = preview->mapToGlobal(QPoint(0, 0));
@@ -127,7 +128,7 @@ void TestSettingsByMouse::previewShowsTheCamera()
             preview->screen()->grabWindow(0, topLeft.x(), topLeft.y(), preview->width(), preview->height()).toImage();
         return shot.pixelColor(preview->width() / 14, preview->height() / 2);
     };
-    QTRY_COMPARE_WITH_TIMEOUT(firstBar(), QColor(Qt::white), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(firstBar(), QColor(Qt::white), kdtest::kStateWaitMs);
 
     // Leaving the page turns the preview off: the frames stop.
     clickEntry(CSettingsForm::AboutPage);

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "helpers/cuserconfigutils.h"
 #include "models/clinguist.h"

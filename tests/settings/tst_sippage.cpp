@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "alertanswerer.h"
 #include "cconfserver.h"
@@ -173,8 +174,8 @@ void TestSipPage::saveRegistersWithTheServer()
     fill(QStringLiteral("127.0.0.1:%1").arg(m_server->port()), QStringLiteral("6001"), password);
     CAlertAnswerer answerer(QMessageBox::Ok);
     child<QPushButton>(m_form.get(), "pbt_SIPSave")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_store.isSipRegistered("6001"), status == 1, 5000);
-    QTRY_COMPARE_WITH_TIMEOUT(kd_app::models::CKDSdkManager::getInstance()->getDiag().items[2].status, status, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_store.isSipRegistered("6001"), status == 1, kdtest::kStateWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(kd_app::models::CKDSdkManager::getInstance()->getDiag().items[2].status, status, kdtest::kStateWaitMs);
     QCOMPARE(CUserConfigUtils::getInstance()->getAuthenticationPassword(), password);
     QVERIFY(log.contains("registerSIPServer"));
     const QStringList leaks = log.all().filter(password);

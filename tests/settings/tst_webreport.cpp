@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "settingsfixture.h"
 #include "views/settings/cwebreportdetailsdlg.h"

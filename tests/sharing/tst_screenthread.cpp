@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "kdsdkcontrol.h"
 #include "models/ckdsdkmanager.h"
 #include "models/screenthread.h"
@@ -107,7 +108,7 @@ void TestScreenThread::framesReachTheEngine()
     QTest::qWait(3000);
     const double perSecond = double(taken() - first) * 1000.0 / double(timer.elapsed());
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
     qInfo("frames per second: %.2f", perSecond);
     // One grab, then a pause of 100 ms: a little under ten a second on an
     // idle machine (8 to 10 measured). A loaded machine stretches the grabs
@@ -133,7 +134,7 @@ void TestScreenThread::stopBeforeStartIsTakenBack()
     QVERIFY(waitForFrames(2));
     QVERIFY(thread.isRunning());
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
 }
 
 void TestScreenThread::stopDuringThePauseEndsWithoutAnotherFrame()
@@ -167,7 +168,7 @@ void TestScreenThread::stopDuringThePauseEndsWithoutAnotherFrame()
         const bool handOverDone = handOvers.load() == atStop;
         const qint64 sinceHandOver = clock.nsecsElapsed() - lastHandOver.load();
         thread.stop();
-        QVERIFY(thread.wait(5000));
+        QVERIFY(thread.wait(kdtest::kStateWaitMs));
         QVERIFY(!thread.m_bIsStopped);
         if (handOverDone && sinceHandOver < 80 * 1000 * 1000) {
             stoppedInPause = true;
@@ -183,7 +184,7 @@ void TestScreenThread::startThenStopAtOnceEndsTheThread()
     ScreenThread thread;
     thread.start();
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
     QVERIFY(taken() <= 1);
     QVERIFY(!thread.m_bIsStopped);
     const uint64_t after = taken();
@@ -197,13 +198,13 @@ void TestScreenThread::restartAfterTheEnd()
     thread.start();
     QVERIFY(waitForFrames(1));
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
     const uint64_t ended = taken();
 
     thread.start();
     QVERIFY(waitForFrames(ended + 2));
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
 }
 
 void TestScreenThread::restartWhileStopping()
@@ -217,7 +218,7 @@ void TestScreenThread::restartWhileStopping()
     QVERIFY(waitForFrames(restarted + 3));
     QVERIFY(thread.isRunning());
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
 }
 
 void TestScreenThread::windowFrameFollowsTheWindowSize()
@@ -231,14 +232,14 @@ void TestScreenThread::windowFrameFollowsTheWindowSize()
     ScreenThread thread;
     thread.setWhiteBoardAndWinId(true, unsigned(window.winId()));
     thread.start();
-    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 320, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 320, kdtest::kStateWaitMs);
     QCOMPARE(m_control->latestContentFrame().height, 200);
 
     window.resize(410, 250);
-    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 410, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 410, kdtest::kStateWaitMs);
     QCOMPARE(m_control->latestContentFrame().height, 250);
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
 }
 
 // The layout hands over the window on every whiteboard notification, also
@@ -253,14 +254,14 @@ void TestScreenThread::modeChangesWhileRunning()
 
     ScreenThread thread;
     thread.start();
-    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, kScreen.width(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, kScreen.width(), kdtest::kStateWaitMs);
     thread.setWhiteBoardAndWinId(true, unsigned(window.winId()));
-    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 300, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, 300, kdtest::kStateWaitMs);
     thread.setWhiteBoardAndWinId(false, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, kScreen.width(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_control->latestContentFrame().width, kScreen.width(), kdtest::kStateWaitMs);
     QVERIFY(thread.isRunning());
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
 }
 
 // The whiteboard window dragged half off the screen still goes out.
@@ -277,7 +278,7 @@ void TestScreenThread::windowPastTheScreenEdgeIsStillSent()
     thread.start();
     QVERIFY(waitForFrames(2));
     thread.stop();
-    QVERIFY(thread.wait(5000));
+    QVERIFY(thread.wait(kdtest::kStateWaitMs));
     QVERIFY(m_control->latestContentFrame().width > 0);
 }
 
@@ -291,10 +292,10 @@ void TestScreenThread::failedGrabWarnsOnceAndCallsNothing()
         // No window has this id: every grab comes back empty.
         thread.setWhiteBoardAndWinId(true, 0x7ffffff0u);
         thread.start();
-        QTRY_VERIFY_WITH_TIMEOUT(g_emptyGrabWarnings >= 1, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(g_emptyGrabWarnings >= 1, kdtest::kStateWaitMs);
         QTest::qWait(450);
         thread.stop();
-        QVERIFY(thread.wait(5000));
+        QVERIFY(thread.wait(kdtest::kStateWaitMs));
     }
     qInstallMessageHandler(g_previousHandler);
     QCOMPARE(g_emptyGrabWarnings.load(), 1);

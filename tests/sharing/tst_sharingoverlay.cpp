@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "app/cplatform.h"
 #include "app/cwindowshape.h"
@@ -455,7 +456,7 @@ void TestSharingOverlay::devicePopups()
         kd::engine::KDVolume muted = sdk->getVolume(kd::engine::KD_DEVICE_SPEAKER);
         muted.mute = 1;
         QVERIFY(sdk->setVolume(kd::engine::KD_DEVICE_SPEAKER, muted));
-        QVERIFY(m_control->waitForIdle());
+        QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
         QCoreApplication::processEvents();
     }
     QVERIFY(!volume->isChecked());
@@ -490,7 +491,7 @@ void TestSharingOverlay::devicePopups()
         kd::engine::KDVolume unmuted = sdk->getVolume(kd::engine::KD_DEVICE_SPEAKER);
         unmuted.mute = 0;
         QVERIFY(sdk->setVolume(kd::engine::KD_DEVICE_SPEAKER, unmuted));
-        QVERIFY(m_control->waitForIdle());
+        QVERIFY(m_control->waitForIdle(kdtest::kStateWaitMs));
     }
 }
 

@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
+
 // What a start from a terminal prints, and what its log file keeps.
 class TestConsole : public QObject
 {
@@ -36,7 +38,7 @@ void TestConsole::consoleShowsWarningsOnly()
     program.setProcessEnvironment(environment);
     program.start(QCoreApplication::applicationDirPath() + "/parvela", QStringList());
     QVERIFY(program.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(logText().contains("UrlJoinConfProtocol: 0"), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(logText().contains("UrlJoinConfProtocol: 0"), kdtest::kStateWaitMs);
     program.kill();
     program.waitForFinished();
 
@@ -63,4 +65,5 @@ void TestConsole::consoleShowsWarningsOnly()
 }
 
 QTEST_GUILESS_MAIN(TestConsole)
+#include "statewait.h"
 #include "tst_console.moc"

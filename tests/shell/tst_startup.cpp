@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "userconfigfile.h"
 
 namespace {
@@ -72,11 +73,11 @@ void TestStartup::setConfigValue(const QByteArray &section, const QByteArray &li
 
 void TestStartup::firstStartRunsTheDelayedStartUp()
 {
-    QTRY_VERIFY_WITH_TIMEOUT(firstLog().contains("There is no app running. Go ahead."), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(firstLog().contains("There is no app running. Go ahead."), kdtest::kStateWaitMs);
     // The login window's delayed start-up: engine, window manager, no link,
     // then the automatic login is tried and the resource monitor started.
-    QTRY_VERIFY_WITH_TIMEOUT(firstLog().contains("UrlJoinConfProtocol: 0"), 15000);
-    QTRY_VERIFY_WITH_TIMEOUT(firstLog().contains("CResourceUsageMonitor::startMonitor"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(firstLog().contains("UrlJoinConfProtocol: 0"), kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(firstLog().contains("CResourceUsageMonitor::startMonitor"), kdtest::kStateWaitMs);
     QVERIFY(firstLog().contains("CMainDlgManager::initialize"));
     QVERIFY(firstLog().contains("CLoginDlg::showEvent"));
     QCOMPARE(m_first.state(), QProcess::Running);
@@ -112,7 +113,7 @@ void TestStartup::secondStart()
     QFETCH(QString, prompt);
     QFETCH(QString, received);
 
-    QTRY_VERIFY_WITH_TIMEOUT(firstLog().contains("UrlJoinConfProtocol: 0"), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(firstLog().contains("UrlJoinConfProtocol: 0"), kdtest::kStateWaitMs);
     setConfigValue("Config", "LoginStatus=" + loginStatus);
     setConfigValue("ConfRunningStatus", runningConf.isEmpty() ? "IsConfRunning=0" : "IsConfRunning=1");
     setConfigValue("ConfRunningStatus", "ConfId=" + runningConf);
@@ -133,8 +134,7 @@ void TestStartup::secondStart()
     if (!prompt.isEmpty()) {
         // The box waits for the user; what matters is that it was raised and
         // that nothing was handed over before it was closed.
-        QTRY_COMPARE_WITH_TIMEOUT(logText(conflictLog).count(QStringLiteral("Prompt: ") + prompt), promptsBefore + 1,
-                                  15000);
+        QTRY_COMPARE_WITH_TIMEOUT(logText(conflictLog).count(QStringLiteral("Prompt: ") + prompt), promptsBefore + 1, kdtest::kStateWaitMs);
         QCOMPARE(second.state(), QProcess::Running);
         second.kill();
         second.waitForFinished();
@@ -147,7 +147,7 @@ void TestStartup::secondStart()
         QCOMPARE(second.exitCode(), 0);
     }
     if (!received.isEmpty()) {
-        QTRY_COMPARE_WITH_TIMEOUT(firstLog().count(receivedLine), receivedBefore + 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(firstLog().count(receivedLine), receivedBefore + 1, kdtest::kStateWaitMs);
     }
     QCOMPARE(m_first.state(), QProcess::Running);
     // The link's meeting password reaches neither instance's log.

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
@@ -171,7 +172,7 @@ void TestUpgradeByHand::downloadThenYesWithoutAnOpener()
 {
     QVERIFY(offerByTheEntry());
     QVERIFY(xdoinput::click(promptButton("m_pBtnDown")));
-    QTRY_VERIFY_WITH_TIMEOUT(promptButton("m_pBtnYes")->isVisible(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(promptButton("m_pBtnYes")->isVisible(), kdtest::kStateWaitMs);
     QCOMPARE(child<QProgressBar>(prompt(), "m_progressBar")->value(), 100);
     const QString package = CDownloadThread::getInstance()->packagePath();
     QVERIFY(QFileInfo::exists(package));

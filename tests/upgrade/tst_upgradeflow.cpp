@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "helpers/cappconfigutils.h"
@@ -447,16 +448,16 @@ void TestUpgradeFlow::cancelMidTransfer()
     QTest::mouseClick(button("m_pBtnDown"), Qt::LeftButton);
     QVERIFY(!button("m_pBtnDown")->isVisible());
     auto *bar = prompt()->findChild<QProgressBar *>("m_progressBar");
-    QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 0, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 0, kdtest::kStateWaitMs);
     QVERIFY(promptText("m_downValue").contains("/s"));
     const QString path = CDownloadThread::getInstance()->packagePath();
     m_results.clear();
     QTest::mouseClick(button("m_pBtnCancel"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(promptText("m_versionText"), QString("download failed"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(promptText("m_versionText"), QString("download failed"), kdtest::kStateWaitMs);
     QVERIFY(button("m_pBtnDown")->isVisible());
     // A fresh check follows the failure and offers the version again; the
     // failure text stays.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_results.isEmpty(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_results.isEmpty(), kdtest::kStateWaitMs);
     QCOMPARE(m_results.first(), true);
     QCOMPARE(promptText("m_versionText"), QString("download failed"));
     QVERIFY(path.isEmpty() || !QFileInfo::exists(path));
@@ -554,7 +555,7 @@ void TestUpgradeFlow::yesHandsThePackageToTheOpener()
     QVERIFY(child.waitForFinished(60000));
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), kdtest::kStateWaitMs);
     const QStringList lines = QString::fromUtf8(contentOf(record)).split('\n');
     QCOMPARE(lines.value(0), QString("1"));
     const QString opened = lines.value(1);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "helpers/cuserconfigutils.h"
 #include "views/base/alertdlg.h"

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "settingsfixture.h"
 #include "views/settings/ccontainersettingsformwidget.h"
 

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 
+#include "statewait.h"
 #include "models/ccallcontroller.h"
 #include "screendpi.h"
 #include "views/home/chomedlg.h"
@@ -167,7 +168,7 @@ void TestConfMngtDlg::failedPagesAndReload()
     QTest::qWait(CWebBrowserWrapperForm::kLoadTimeoutMs - 3000);
     QVERIFY(blank.loadingForm()->isVisible() && !blank.loadFailedForm()->isVisible());
     for (CWebBrowserWrapperForm *form : {&blank, &dropped}) {
-        QTRY_VERIFY_WITH_TIMEOUT(form->loadFailedForm()->isVisible(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(form->loadFailedForm()->isVisible(), kdtest::kStateWaitMs);
         QVERIFY(!form->loadingForm()->isVisible() && !form->webView()->isVisible());
         QCOMPARE(form->loadFailedForm()->findChild<QLabel *>("label")->text(),
                  QString("Failed to load, please check your network."));

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QWebEngineView>
 
+#include "statewait.h"
 #include "clogcapture.h"
 #include "helpers/clogformat.h"
 #include "models/cloginmanager.h"
@@ -334,7 +335,7 @@ void TestWebBrowserForm::expiredTokenReloadsEveryForm()
     m_pLog->clear();
     m_fixture.store().expireToken(oldToken);
     runScript(meetings->currentPage(), "refreshConferences()");
-    QTRY_VERIFY2_WITH_TIMEOUT(token() != oldToken, qPrintable(m_pLog->all().join('\n')), 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(token() != oldToken, qPrintable(m_pLog->all().join('\n')), kdtest::kStateWaitMs);
     const QString newToken = token();
     // Hidden or not, each form loads its page again with the new token.
     QVERIFY(waitPageShown(meetings));
@@ -357,9 +358,9 @@ void TestWebBrowserForm::crashedRendererComesBack()
     const int loads = pageRequests("conferences");
     m_pLog->clear();
     QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_pLog->contains("terminationStatus: KilledTerminationStatus"), 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(pageRequests("conferences"), loads + 1, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(m_pLog->contains("conferences: 9 meetings"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pLog->contains("terminationStatus: KilledTerminationStatus"), kdtest::kStateWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(pageRequests("conferences"), loads + 1, kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pLog->contains("conferences: 9 meetings"), kdtest::kStateWaitMs);
     QVERIFY(form->currentPage()->renderProcessPid() != pid);
 }
 

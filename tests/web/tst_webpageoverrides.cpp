@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include "statewait.h"
 #include "app/cplatform.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
@@ -177,7 +178,7 @@ void TestWebPageOverrides::fourFormsFailInOneTimeout()
         QVERIFY(form->loadingForm()->isVisible());
     }
     for (CWebBrowserWrapperForm *form : forms) {
-        QTRY_VERIFY_WITH_TIMEOUT(failedCoverShown(form), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(failedCoverShown(form), kdtest::kStateWaitMs);
         QCOMPARE(form->loadFailedForm()->findChild<QLabel *>("label")->text(), kFailureText);
     }
     keepPicture(&blank, "failed-cover-scale1");

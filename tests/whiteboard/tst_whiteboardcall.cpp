@@ -7,6 +7,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include "statewait.h"
 #include "custom_controls/qmenubutton.h"
 #include "demojoin.h"
 #include "helpers/cuserconfigutils.h"
@@ -131,10 +132,10 @@ void TestWhiteBoardCall::joinMeeting()
 {
     demojoin::joinWhenAsked();
     CHomeDlg::getInstance()->slotJoinConf("80001", QString(), false, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
     QTRY_VERIFY(callWindow()->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(callWindow()));
-    QTRY_VERIFY_WITH_TIMEOUT(!calls().getAcsJsonWebToken().isEmpty(), 8000);
+    QTRY_VERIFY_WITH_TIMEOUT(!calls().getAcsJsonWebToken().isEmpty(), kdtest::kStateWaitMs);
 }
 
 void TestWhiteBoardCall::cleanupTestCase()
@@ -165,7 +166,7 @@ void TestWhiteBoardCall::shareDrawAndStop()
     QTRY_VERIFY(sender->isVisible());
     QVERIFY(sender->isSender());
     QVERIFY(QTest::qWaitForWindowExposed(sender));
-    QTRY_VERIFY_WITH_TIMEOUT(sender->webWidget()->isBoardConnected(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(sender->webWidget()->isBoardConnected(), kdtest::kStateWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(boardState(sender).value("started").toBool(), kPageRoundTripMs);
     QCOMPARE(strokesOn(sender), 0);
 
@@ -190,7 +191,7 @@ void TestWhiteBoardCall::shareDrawAndStop()
 
     // The engine takes pictures of the window before anything is drawn.
     const uint64_t taken = control()->contentFramesTaken();
-    QTRY_VERIFY_WITH_TIMEOUT(control()->contentFramesTaken() > taken + 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(control()->contentFramesTaken() > taken + 2, kdtest::kStateWaitMs);
     QCOMPARE(pictureOf(control()->latestContentFrame()).size(), sender->size() * sender->devicePixelRatioF());
 
     // A stroke with the mouse, through the X server, low on the left of the
@@ -204,7 +205,7 @@ void TestWhiteBoardCall::shareDrawAndStop()
     m_strokeArea = QRect(inWindow, QSize(offset.x(), offset.y())).adjusted(-6, -6, 6, 6);
     const QRect area = QRect(m_strokeArea.topLeft() * sender->devicePixelRatioF(),
                              m_strokeArea.size() * sender->devicePixelRatioF());
-    QTRY_COMPARE_WITH_TIMEOUT(darkPixels(pictureOf(control()->latestContentFrame()), area), 0, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(darkPixels(pictureOf(control()->latestContentFrame()), area), 0, kdtest::kStateWaitMs);
     // A freshly shown page may miss the first press (slowly under the
     // sanitizers): drag again while no stroke has arrived.
     for (int attempt = 0; attempt < 3 && strokesOn(sender) == 0; ++attempt) {
@@ -216,7 +217,7 @@ void TestWhiteBoardCall::shareDrawAndStop()
              QStringLiteral("pencil"));
 
     // The engine's content frames show the stroke where it was drawn.
-    QTRY_VERIFY_WITH_TIMEOUT(darkPixels(pictureOf(control()->latestContentFrame()), area) > offset.x() / 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(darkPixels(pictureOf(control()->latestContentFrame()), area) > offset.x() / 2, kdtest::kStateWaitMs);
 
     // Stop on the sender's toolbar: sending ends, the window goes.
     auto *stop = sender->getTopWidget()->findChild<QMenuButton *>("m_closeBtn");
@@ -243,12 +244,11 @@ void TestWhiteBoardCall::receiveAndSeeTheStroke(WhiteBoardDlg *(*receiver)())
     WhiteBoardDlg *dlg = receiver();
     QTRY_VERIFY(dlg->isVisible());
     QVERIFY(!dlg->isSender());
-    QTRY_VERIFY_WITH_TIMEOUT(dlg->webWidget()->isBoardConnected(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(dlg->webWidget()->isBoardConnected(), kdtest::kStateWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(strokesOn(dlg), 1, kPageRoundTripMs);
     // On the screen: the black line on the white board.
     QWebEngineView *view = dlg->webWidget()->webView();
-    QTRY_VERIFY_WITH_TIMEOUT(darkPixels(onScreen(view), QRect(QPoint(0, 0), view->size()).adjusted(8, 8, -8, -8)) > 20,
-                             5000);
+    QTRY_VERIFY_WITH_TIMEOUT(darkPixels(onScreen(view), QRect(QPoint(0, 0), view->size()).adjusted(8, 8, -8, -8)) > 20, kdtest::kStateWaitMs);
 
     control()->injectRemoteContent(false, true, "Carol Lee");
     QTRY_COMPARE(calls().getContentStreamStatus(), int(enums::ContentStreamStatus_None));
@@ -270,7 +270,7 @@ void TestWhiteBoardCall::receiverInItsOwnWindow()
     // The choice is read when a call connects.
     CUserConfigUtils::getInstance()->setOpenNewWinInContentStream(true);
     calls().hangUp();
-    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Ended, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Ended, kdtest::kStateWaitMs);
     joinMeeting();
     receiveAndSeeTheStroke([]() -> WhiteBoardDlg * { return engine()->getWhiteBoardDlg(); });
     CUserConfigUtils::getInstance()->setOpenNewWinInContentStream(false);

@@ -1,3 +1,4 @@
+#include "statewait.h"
 #include "ownxvfb.h"
 
 #include <QApplication>
@@ -484,8 +485,7 @@ void TestWhiteBoardDlg::firstShowPaints()
     QVERIFY(QTest::qWaitForWindowExposed(dlg));
     QScreen *screen = QGuiApplication::primaryScreen();
     QTRY_VERIFY_WITH_TIMEOUT(screen->grabWindow(dlg->winId()).toImage().pixelColor(dlg->width() - 200, 14) ==
-                                 QColor(0x31, 0x31, 0x31),
-                             10000);
+                                 QColor(0x31, 0x31, 0x31), kdtest::kStateWaitMs);
 }
 
 void TestWhiteBoardDlg::popupsCloseOnDeactivation()
@@ -555,7 +555,7 @@ void TestWhiteBoardDlg::snapshot()
     // The page has painted its bar.
     const QPoint bar = child<QWidget>(dlg, "m_pLayout")->mapTo(dlg, QPoint(400, 308));
     QTRY_VERIFY_WITH_TIMEOUT(
-        qGray(QGuiApplication::primaryScreen()->grabWindow(dlg->winId()).toImage().pixel(bar)) < 60, 15000);
+        qGray(QGuiApplication::primaryScreen()->grabWindow(dlg->winId()).toImage().pixel(bar)) < 60, kdtest::kStateWaitMs);
 
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     CAlertAnswerer answerer(QMessageBox::Yes);

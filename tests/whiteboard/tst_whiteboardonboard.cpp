@@ -4,6 +4,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include "statewait.h"
 #include "custom_controls/qmenubutton.h"
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
@@ -58,7 +59,7 @@ private slots:
         dlg.updateWebPage();
         dlg.isSendWhiteBoard(true);
         dlg.show();
-        QTRY_VERIFY_WITH_TIMEOUT(dlg.webWidget()->isBoardConnected(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(dlg.webWidget()->isBoardConnected(), kdtest::kStateWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(boardState(&dlg).value("started").toBool(), kPageRoundTripMs);
 
         emit dlg.toolMenu()->nitePenClicked();

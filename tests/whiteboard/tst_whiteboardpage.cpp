@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QWebEngineView>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "views/web/cwebpageenginecustomization.h"
 #include "views/whiteboard/webwhiteboardjscontext.h"
@@ -444,7 +445,7 @@ void TestWhiteBoardPage::expiredTokenAsksOnce()
     m_pWidget->updatePage();
     m_pWidget->hide();
     m_pWidget->show();
-    QTRY_VERIFY_WITH_TIMEOUT(boardState()["expired"].toBool(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(boardState()["expired"].toBool(), kdtest::kStateWaitMs);
     QTRY_COMPARE(refreshes(), before + 1);
     QTest::qWait(1000);
     QCOMPARE(linesWith("tokenExpired"), 1);

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "statewait.h"
 #include "clientfixture.h"
 #include "custom_controls/button_share.h"
 #include "custom_controls/qmenubutton.h"

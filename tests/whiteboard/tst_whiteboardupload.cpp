@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QWidget>
 
+#include "statewait.h"
 #include "../engine/clogcapture.h"
 #include "filedialoganswerer.h"
 #include "views/whiteboard/cwhiteboardbackgroundupload.h"
@@ -180,7 +181,7 @@ void TestWhiteBoardUpload::answers()
         // The call asks for a token again.
         const QString old = m_call.token();
         fixture::CCallController::getInstance().onSlotRequestAcsInfoTimeout();
-        QTRY_VERIFY_WITH_TIMEOUT(m_call.token() != old && !m_call.token().isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_call.token() != old && !m_call.token().isEmpty(), kdtest::kStateWaitMs);
     }
     m_call.server().clearFaults();
     QCOMPARE(uploadFile(m_picture), 200);

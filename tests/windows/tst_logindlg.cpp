@@ -4,6 +4,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "models/ckdsdkmanager.h"
 #include "models/cloginmanager.h"
 #include "models/curljoinconfargsparser.h"
@@ -97,11 +98,11 @@ void TestLoginDlg::showAgainOnlyRunsThePendingLink()
     dlg()->hide();
     dlg()->show();
     // No saved sign-in: the link is joined as a guest, and then dropped.
-    QTRY_VERIFY_WITH_TIMEOUT(!statuses.isEmpty(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!statuses.isEmpty(), kdtest::kStateWaitMs);
     QCOMPARE(statuses.first().first().value<LoginStatus>(), AnonymousLoggingIn);
     QCOMPARE(parser->m_joinConfProtocol, 0);
     QCOMPARE(CKDSdkManager::getInstance(), engine);
-    QTRY_VERIFY_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus() != AnonymousLoggingIn, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus() != AnonymousLoggingIn, kdtest::kStateWaitMs);
     QTRY_VERIFY(!CWaitingDlg::getInstance()->isVisible());
 }
 

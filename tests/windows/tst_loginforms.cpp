@@ -4,6 +4,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
@@ -108,11 +109,9 @@ void TestLoginForms::initTestCase()
 void TestLoginForms::waitUntilSettled()
 {
     QTRY_VERIFY_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus() != LoggingIn &&
-                                 CLoginManager::getInstance().getLoginStatus() != AnonymousLoggingIn,
-                             8000);
+                                 CLoginManager::getInstance().getLoginStatus() != AnonymousLoggingIn, kdtest::kStateWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(CCallController::getInstance().getCallStatus() == Idle ||
-                                 CCallController::getInstance().getCallStatus() == Ended,
-                             8000);
+                                 CCallController::getInstance().getCallStatus() == Ended, kdtest::kStateWaitMs);
 }
 
 void TestLoginForms::init()
@@ -278,7 +277,7 @@ void TestLoginForms::loginFormChecks()
     QCOMPARE(!statuses.isEmpty() && statuses.first().first().value<LoginStatus>() == LoggingIn, signsIn);
     if (signsIn) {
         // The attempt fails (no such password, or HTTPS against a plain server).
-        QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoginFailed, 8000);
+        QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoginFailed, kdtest::kStateWaitMs);
         QVERIFY(!answerer.texts().contains(kPortMessage));
     } else {
         QCOMPARE(CLoginManager::getInstance().getLoginStatus(), NotLogin);
@@ -383,7 +382,7 @@ void TestLoginForms::signInAndOut()
 {
     fillLogin(QStringLiteral("alice"), QStringLiteral("Alice2026!"));
     child<QPushButton>(loginDlg()->loginForm(), "m_pBtnLogin")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoggedIn, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoggedIn, kdtest::kStateWaitMs);
     QVERIFY(CHomeDlg::getInstance()->isVisible());
     QVERIFY(!loginDlg()->isVisible());
 
@@ -405,7 +404,7 @@ void TestLoginForms::guestJoinsAndHangsUp()
     setText(form, "m_pEditDisplayName", QStringLiteral("Guest One"));
     child<QPushButton>(form, "m_bBtnJoinConf")->click();
 
-    QTRY_COMPARE_WITH_TIMEOUT(CCallController::getInstance().getCallStatus(), Connected, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(CCallController::getInstance().getCallStatus(), Connected, kdtest::kStateWaitMs);
     CLayoutBackgroundDlg *call = CLayoutBackgroundDlg::getInstance();
     QVERIFY(call->isVisible());
     QVERIFY(!loginDlg()->isVisible());
@@ -417,7 +416,7 @@ void TestLoginForms::guestJoinsAndHangsUp()
     QPointer<kd_app::views::AlertDlg> confirmation = toolbar->leaveConfirmation();
     QVERIFY(confirmation && confirmation->isVisible());
     child<QPushButton>(confirmation, "m_button1")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(CCallController::getInstance().getCallStatus(), Ended, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(CCallController::getInstance().getCallStatus(), Ended, kdtest::kStateWaitMs);
     QTRY_VERIFY(loginDlg()->isVisible());
     QVERIFY(!call->isVisible());
 }
@@ -426,7 +425,7 @@ void TestLoginForms::forcedPasswordChange()
 {
     fillLogin(QStringLiteral("cleo"), QStringLiteral("Cleo2026!"));
     child<QPushButton>(loginDlg()->loginForm(), "m_pBtnLogin")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), NeedChangePassword, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), NeedChangePassword, kdtest::kStateWaitMs);
     QWidget *form = loginDlg()->changePasswordForm();
     QCOMPARE(currentPage(), form);
     QVERIFY(loginDlg()->isVisible());
@@ -466,7 +465,7 @@ void TestLoginForms::forcedPasswordChange()
     CLoginManager::getInstance().logout();
     fillLogin(QStringLiteral("cleo"), QStringLiteral("Cleo2027!"));
     child<QPushButton>(loginDlg()->loginForm(), "m_pBtnLogin")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoggedIn, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoggedIn, kdtest::kStateWaitMs);
 }
 
 QTEST_MAIN(TestLoginForms)

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
@@ -136,7 +137,7 @@ void TestSignInErrors::failedSignIn()
     child<QPushButton>(form, "m_pBtnLogin")->click();
     QCOMPARE(login.getLoginStatus(), LoggingIn);
 
-    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 1, kdtest::kStateWaitMs);
     QCOMPARE(answerer.texts().first(), text);
     // Back at the form, ready for the next try.
     QCOMPARE(login.getLoginStatus(), LoginFailed);
