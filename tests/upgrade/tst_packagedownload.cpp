@@ -24,7 +24,7 @@ const char kPackagePath[] = "/pub/parvela_2.9.0_all.deb";
 const char kChecksumPath[] = "/pub/parvela_2.9.0_all.deb.sha256";
 // What the server sends of a stalled package before it falls silent.
 constexpr size_t kStalledPrefix = 1024;
-constexpr int kStallMs = 3000;
+constexpr int kStallMs = 5000;
 
 // How the update server answers one path.
 struct CAnswer
