@@ -339,9 +339,9 @@ void TestUpgradeFlow::replies_data()
                                   << "" << true << "" << 0 << 3000;
     QTest::newRow("not JSON") << "/appinfo/stable/org.parvela/desktop"
                               << "appinfo:notjson" << false << "" << 0 << 3000;
-    // About 90 bytes at 40 bytes a second: two seconds, in many pieces.
+    // About 90 bytes at 90 bytes a second: a second, in many pieces, well within the 3 s wait.
     QTest::newRow("a throttled reply is read whole") << "/appinfo/stable/org.parvela/desktop"
-                                                     << "appinfo:throttle:40" << true << "2.9.0" << 1000 << 3000;
+                                                     << "appinfo:throttle:90" << true << "2.9.0" << 500 << 3000;
     QTest::newRow("a 4000 ms delay gives up by 3 s") << "/appinfo/stable/org.parvela/desktop"
                                                      << "appinfo:delay:4000" << false << "" << 2800 << 3900;
 }
