@@ -173,6 +173,15 @@ bool CHttpBackend::sessionEndpoint(CEndpoint *endpoint) const
     return m_hasSession;
 }
 
+std::string CHttpBackend::tokenFor(const CEndpoint &endpoint) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const bool issuer = QString::fromStdString(endpoint.host)
+                                .compare(QString::fromStdString(m_tokenIssuer.host), Qt::CaseInsensitive) == 0 &&
+                        endpoint.port == m_tokenIssuer.port && endpoint.secure == m_tokenIssuer.secure;
+    return issuer ? m_token : std::string();
+}
+
 std::unique_ptr<httplib::ClientImpl> CHttpBackend::makeClient(const CEndpoint &endpoint,
                                                               std::chrono::milliseconds timeout) const
 {
@@ -421,6 +430,7 @@ COutcome CHttpBackend::signIn(const std::string &server, unsigned port, const st
         m_hasSession = true;
         fillUser(answer, user);
         m_token = user.token;
+        m_tokenIssuer = endpoint;
     }
     // Read once here, so checking a new password later needs no round trip.
     fetchPolicy(endpoint);
@@ -529,12 +539,7 @@ bool CHttpBackend::takeIncomingCall(kd::engine::KDCallInfo &call)
     if (!sessionEndpoint(&endpoint)) {
         return false;
     }
-    std::string token;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        token = m_token;
-    }
-    const CReply reply = get(endpoint, withToken(std::string(kApi) + "/incoming", token));
+    const CReply reply = get(endpoint, withToken(std::string(kApi) + "/incoming", tokenFor(endpoint)));
     if (!reply.outcome.ok()) {
         return false;
     }
@@ -599,15 +604,8 @@ COutcome CHttpBackend::joinMeeting(const std::string &number, const std::string 
         // A direct call to a person: there is no meeting to be listed in.
         return KD_OK;
     }
-    // The account's token goes only to the server it was issued by; a guest,
-    // or a meeting on another server, joins without one.
-    std::string token;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_hasSession && m_session.host == endpoint.host && m_session.port == endpoint.port) {
-            token = m_token;
-        }
-    }
+    // A guest, or a meeting on another server, joins without a token.
+    const std::string token = tokenFor(endpoint);
     QJsonObject request;
     request[QLatin1String("displayName")] = QString::fromStdString(who.displayName);
     request[QLatin1String("videoMode")] = who.video;
@@ -710,11 +708,6 @@ void CHttpBackend::uploadFeedback(const std::vector<std::string> &files, const s
     }
     CEndpoint endpoint;
     const bool known = sessionEndpoint(&endpoint);
-    std::string token;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        token = m_token;
-    }
     if (!address.empty()) {
         // Either a whole address ("https://host:port") or a host name, served
         // the way the signed-in server is.
@@ -725,7 +718,12 @@ void CHttpBackend::uploadFeedback(const std::vector<std::string> &files, const s
             endpoint.secure = url.scheme() == QLatin1String("https");
             endpoint.port = unsigned(url.port(endpoint.secure ? 443 : 80));
         }
-    } else if (!known || token.empty()) {
+    }
+    // Another server, or the same one over another scheme, gets the archive
+    // without the account: the token would reach a stranger, or the network
+    // in clear text.
+    const std::string token = tokenFor(endpoint);
+    if (address.empty() && (!known || token.empty())) {
         // The signed-in server takes feedback from its users only.
         progress(-KD_ERR_NOT_SIGNED_IN);
         return;

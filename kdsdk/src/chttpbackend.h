@@ -83,6 +83,9 @@ private:
 
     CEndpoint endpointFor(const std::string &server, unsigned port) const;
     bool sessionEndpoint(CEndpoint *endpoint) const;
+    // The account's token when the endpoint is the server that issued it,
+    // reached the way it was issued (host, port and scheme); empty otherwise.
+    std::string tokenFor(const CEndpoint &endpoint) const;
     // A client whose every step gives up after the timeout (0: the backend's own).
     std::unique_ptr<httplib::ClientImpl> makeClient(const CEndpoint &endpoint,
                                                     std::chrono::milliseconds timeout = {}) const;
@@ -106,6 +109,7 @@ private:
     bool m_hasSession = false;
     CEndpoint m_session;
     std::string m_token;
+    CEndpoint m_tokenIssuer;
     std::string m_appServerType;
     std::string m_urlSuffixForPC;
     bool m_policyKnown = false;

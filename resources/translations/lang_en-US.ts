@@ -1162,6 +1162,14 @@
         <source>Failed to execute upgrade.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The upgrade package is saved in %1, you can install it yourself.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The package does not match its checksum.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kd_app::views::CHomeDlg</name>

@@ -1170,6 +1170,14 @@
         <source>Failed to execute upgrade.</source>
         <translation>无法执行升级。</translation>
     </message>
+    <message>
+        <source>The upgrade package is saved in %1, you can install it yourself.</source>
+        <translation>升级包已保存在 %1，您可以手动安装。</translation>
+    </message>
+    <message>
+        <source>The package does not match its checksum.</source>
+        <translation>升级包与其校验和不符。</translation>
+    </message>
 </context>
 <context>
     <name>kd_app::views::CHomeDlg</name>

@@ -92,6 +92,44 @@ private:
     QMap<QByteArray, QByteArray> m_bodies;
 };
 
+// Someone on the path between the engine and a server: passes every
+// connection on to the server and keeps what the engine sent.
+class CRecordingRelay : public QObject
+{
+public:
+    explicit CRecordingRelay(quint16 target) : m_target(target)
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *client = m_server.nextPendingConnection()) {
+                auto *upstream = new QTcpSocket(client);
+                // What the engine sends before the server is reached waits in its socket.
+                const auto forward = [this, client, upstream] {
+                    if (upstream->state() == QAbstractSocket::ConnectedState) {
+                        const QByteArray bytes = client->readAll();
+                        m_seen += bytes;
+                        upstream->write(bytes);
+                    }
+                };
+                connect(client, &QTcpSocket::readyRead, upstream, forward);
+                connect(upstream, &QTcpSocket::connected, upstream, forward);
+                connect(upstream, &QTcpSocket::readyRead, client,
+                        [client, upstream] { client->write(upstream->readAll()); });
+                connect(upstream, &QTcpSocket::disconnected, client, &QTcpSocket::disconnectFromHost);
+                connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+                upstream->connectToHost(QHostAddress::LocalHost, m_target);
+            }
+        });
+    }
+    bool start() { return m_server.listen(QHostAddress::LocalHost); }
+    quint16 port() const { return m_server.serverPort(); }
+    QByteArray seen() const { return m_seen; }
+
+private:
+    QTcpServer m_server;
+    quint16 m_target;
+    QByteArray m_seen;
+};
+
 } // namespace
 
 // The engine signs in, refreshes its token, dials and uploads against a real
@@ -118,6 +156,8 @@ private slots:
     void feedbackUpload_data();
     void feedbackUpload();
     void feedbackUploadsKeepTheirOrder();
+    void feedbackTokenStaysWithItsServer_data();
+    void feedbackTokenStaysWithItsServer();
     void releaseCutsAWaitingSignInShort();
     void takesPartWhileInTheCall_data();
     void takesPartWhileInTheCall();
@@ -690,6 +730,62 @@ void TestHttpBackend::feedbackUploadsKeepTheirOrder()
     QCOMPARE(records.size(), before + 2);
     QCOMPARE(records.at(before).contact, QString("first"));
     QCOMPARE(records.at(before + 1).contact, QString("second"));
+}
+
+void TestHttpBackend::feedbackTokenStaysWithItsServer_data()
+{
+    QTest::addColumn<bool>("signInTls");
+    QTest::addColumn<QString>("address");  // %1: the relay's port, %2: the other server's
+    QTest::addColumn<QString>("uploader"); // empty: nothing arrived, "-": anonymous
+
+    QTest::newRow("the issuing server, plain as issued") << false << "http://127.0.0.1:%1"
+                                                         << "alice";
+    QTest::newRow("the issuing server, secure as issued") << true << "https://127.0.0.1:%1"
+                                                          << "alice";
+    QTest::newRow("the issuing server, by its name") << true << "localhost:%1"
+                                                     << "-";
+    QTest::newRow("issued over https, sent over http") << true << "http://127.0.0.1:%1"
+                                                       << "";
+    QTest::newRow("another server") << false << "https://127.0.0.1:%2"
+                                    << "-";
+}
+
+void TestHttpBackend::feedbackTokenStaysWithItsServer()
+{
+    QFETCH(bool, signInTls);
+    QFETCH(QString, address);
+    QFETCH(QString, uploader);
+
+    prepare(signInTls);
+    CRecordingRelay relay(quint16(server(signInTls).port()));
+    QVERIFY(relay.start());
+    QSignalSpy logins(m_manager, &CKDSdkManager::eventLoginSucceed);
+    QVERIFY(
+        m_manager->avlogin("127.0.0.1", relay.port(), "alice", m_manager->encryptPassword(1, "Alice2026!").c_str()));
+    QVERIFY(logins.wait(kdtest::kStateWaitMs) || !logins.isEmpty());
+    const QByteArray token =
+        QUrl::toPercentEncoding(QString::fromStdString(logins.at(0).at(0).value<KDUserInfo>().token));
+    QVERIFY(!token.isEmpty());
+
+    const QString archive = m_dir.filePath("appLog.zip");
+    QFile file(archive);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("PK archive");
+    file.close();
+    const int before = m_store.feedbackCount();
+    QSignalSpy progress(m_manager, &CKDSdkManager::eventUploadFeedback);
+    address.replace("%1", QString::number(relay.port())).replace("%2", QString::number(server(!signInTls).port()));
+    QVERIFY(m_manager->uploadFeedbackFilesWithAddress(archive, "alice@example.org", "no sound", address));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !progress.isEmpty() && (progress.last().at(0).toInt() == 100 || progress.last().at(0).toInt() < 0), kdtest::kStateWaitMs);
+    QCOMPARE(m_store.feedbackCount(), before + (uploader.isEmpty() ? 0 : 1));
+    if (!uploader.isEmpty()) {
+        QCOMPARE(m_store.feedbacks().back().user, uploader == "-" ? QString() : uploader);
+    }
+    // A token issued over https never crosses the path in clear text.
+    if (signInTls) {
+        QVERIFY(!relay.seen().contains(token));
+    }
 }
 
 void TestHttpBackend::releaseCutsAWaitingSignInShort()

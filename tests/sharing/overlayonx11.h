@@ -22,6 +22,7 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include "statewait.h"
 #include "alertanswerer.h"
 #include "app/cwindowshape.h"
 #include "clientfixture.h"

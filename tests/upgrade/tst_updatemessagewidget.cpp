@@ -44,6 +44,8 @@ class TestUpdateMessageWidget : public QObject
 private slots:
     void states();
     void offerTextOnlyIntoAnEmptyLine();
+    void serverTextIsNeverMarkup();
+    void failureSaysWhy();
     void buttonsOnlyEmit();
     void scaleOneAndAHalf();
     void dragsByTheTitleBarOnly_data();
@@ -95,6 +97,30 @@ void TestUpdateMessageWidget::offerTextOnlyIntoAnEmptyLine()
     prompt.downfinish(false);
     prompt.showUpdateMessage("The latest software is found (2.9.0)");
     QCOMPARE(text(prompt, "m_versionText"), QString("download failed"));
+}
+
+void TestUpdateMessageWidget::serverTextIsNeverMarkup()
+{
+    // The offer holds the server's version; markup in it shows as written.
+    CUpdateMessageWidget prompt;
+    prompt.showUpdateMessage("The latest software is found (99.0<br><b>Your account is locked</b>)");
+    QTest::mouseClick(button(prompt, "m_pBtnDown"), Qt::LeftButton);
+    for (const char *label : {"m_versionText", "m_downStatus", "m_downValue"}) {
+        QCOMPARE(prompt.findChild<QLabel *>(label)->textFormat(), Qt::PlainText);
+    }
+}
+
+void TestUpdateMessageWidget::failureSaysWhy()
+{
+    CUpdateMessageWidget prompt;
+    prompt.showUpdateMessage("offer");
+    QTest::mouseClick(button(prompt, "m_pBtnDown"), Qt::LeftButton);
+    prompt.downfinish(false, "The package does not match its checksum.");
+    QCOMPARE(visibleParts(prompt), QString("1-----11"));
+    QCOMPARE(text(prompt, "m_versionText"), QString("download failed\nThe package does not match its checksum."));
+    // The new check's offer keeps it.
+    prompt.showUpdateMessage("The latest software is found (2.9.0)");
+    QCOMPARE(text(prompt, "m_versionText"), QString("download failed\nThe package does not match its checksum."));
 }
 
 void TestUpdateMessageWidget::buttonsOnlyEmit()

@@ -22,6 +22,8 @@ class TestUpdateRules : public QObject
 private slots:
     void newerVersion_data();
     void newerVersion();
+    void versionText_data();
+    void versionText();
     void packageAddress_data();
     void packageAddress();
     void queryAddresses_data();
@@ -57,6 +59,31 @@ void TestUpdateRules::newerVersion()
     QFETCH(QString, remote);
     QFETCH(bool, newer);
     QCOMPARE(CDownloadThread::isNewerVersion(remote, "2.8.0.173"), newer);
+}
+
+void TestUpdateRules::versionText_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("four numbers") << "2.9.0.12" << true;
+    QTest::newRow("one number") << "3" << true;
+    QTest::newRow("markup after a number") << "99.0<br><b style=\"color:red\">Your account is locked</b>" << false;
+    QTest::newRow("a letter in a part") << "2.8.0.17x" << false;
+    QTest::newRow("two dots in a row") << "2..9" << false;
+    QTest::newRow("a leading dot") << ".2.9" << false;
+    QTest::newRow("a trailing dot") << "2.9." << false;
+    QTest::newRow("blanks") << " 2.9" << false;
+    QTest::newRow("a line break") << "2.9\n" << false;
+    QTest::newRow("digits of another script") << QString::fromUtf8("\u0663.\u0661") << false;
+    QTest::newRow("longer than any version") << QString("1.").repeated(40) + "1" << false;
+}
+
+void TestUpdateRules::versionText()
+{
+    QFETCH(QString, version);
+    QFETCH(bool, taken);
+    QCOMPARE(CDownloadThread::isVersionText(version), taken);
 }
 
 void TestUpdateRules::packageAddress_data()
@@ -145,6 +172,21 @@ void TestUpdateRules::packageFileName_data()
                            << "download.deb";
     QTest::newRow("a backslash") << "https://get.example/a%5C..%5Cb.deb"
                                  << "download.deb";
+    // The opener starts what it is given: only a package gets its own name.
+    QTest::newRow("a desktop entry") << "https://get.example/run.desktop"
+                                     << "download.deb";
+    QTest::newRow("a script") << "https://get.example/install.sh"
+                              << "download.deb";
+    QTest::newRow("deb without its dot") << "https://get.example/package-deb"
+                                         << "download.deb";
+    QTest::newRow("another ending after .deb") << "https://get.example/p.deb.desktop"
+                                               << "download.deb";
+    QTest::newRow("upper-case ending") << "https://get.example/P.DEB"
+                                       << "download.deb";
+    QTest::newRow("only the ending, hidden") << "https://get.example/.deb"
+                                             << "download.deb";
+    QTest::newRow("a line break") << "https://get.example/a%0Ab.deb"
+                                  << "download.deb";
 }
 
 void TestUpdateRules::packageFileName()

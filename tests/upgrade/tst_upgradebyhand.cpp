@@ -85,8 +85,10 @@ void TestUpgradeByHand::initTestCase()
     QVERIFY(m_dir.isValid());
     QVERIFY(QDir().mkpath(m_dir.filePath("tmp")));
     qputenv("TMPDIR", QFile::encodeName(m_dir.filePath("tmp")));
+    // The user's download folder is this test's.
+    qputenv("HOME", QFile::encodeName(m_dir.filePath("home")));
     QVERIFY(m_store.loadSeed(kSeed));
-    m_server = std::make_unique<CConfServer>(m_store);
+    m_server = std::make_unique<CConfServer>(m_store, true);
     QVERIFY(m_server->start());
     QVERIFY(settingstest::startClient(m_dir));
     // Only the download's size and checksum matter here, not that it is a package.
@@ -98,7 +100,7 @@ void TestUpgradeByHand::initTestCase()
     const QString config = m_dir.filePath("app-config.ini");
     QFile file(config);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("[Config]\nSoftwareUpdateAddress=http://127.0.0.1:%1/appinfo\n"
+    file.write(QStringLiteral("[Config]\nSoftwareUpdateAddress=https://127.0.0.1:%1/appinfo\n"
                               "SoftwareUpdateFlag=stable\nSoftwareUpdateBundleId=org.parvela\n"
                               "SoftwareUpdateAppInfo=desktop\n")
                    .arg(m_server->port())
@@ -178,7 +180,8 @@ void TestUpgradeByHand::downloadThenYesWithoutAnOpener()
     QVERIFY(QFileInfo::exists(package));
 
     // No desktop opener anywhere on the path (only the pointer's driver):
-    // Yes says so, and the program stays with the package and the prompt.
+    // Yes says so and where the package is kept, and the program stays with
+    // the prompt.
     const QString bin = m_dir.filePath("only-xdotool");
     QVERIFY(QDir().mkpath(bin));
     QFile::link(QStandardPaths::findExecutable("xdotool"), bin + "/xdotool");
@@ -189,16 +192,20 @@ void TestUpgradeByHand::downloadThenYesWithoutAnOpener()
                          QTest::qWaitFor([&answerer] { return answerer.answered() > 0; }, 20000);
     qputenv("PATH", path);
     QVERIFY(clicked);
-    QCOMPARE(answerer.texts(), QStringList{"Failed to execute upgrade."});
+    const QString kept = m_dir.filePath("home/Downloads/parvela_2.9.0_all.deb");
+    QCOMPARE(answerer.texts(), QStringList{"Failed to execute upgrade.\nThe upgrade package is saved in " + kept +
+                                           ", you can install it yourself."});
     QVERIFY(prompt() && prompt()->isVisible());
     QVERIFY(promptButton("m_pBtnYes")->isVisible());
-    QVERIFY(QFileInfo::exists(package));
+    QFile copy(kept);
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), m_package);
+    QVERIFY(!QFileInfo::exists(QFileInfo(package).path()));
 
-    // No: the prompt closes and the package goes.
+    // No: the prompt closes; the user's copy stays.
     QVERIFY(xdoinput::click(promptButton("m_pBtnNo")));
     QTRY_VERIFY(!prompt());
-    QVERIFY(!QFileInfo::exists(package));
-    QVERIFY(!QFileInfo::exists(QFileInfo(package).path()));
+    QVERIFY(QFileInfo::exists(kept));
 }
 
 void TestUpgradeByHand::dragsByTheTitleBarOnly_data()

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "statewait.h"
+#include "alertanswerer.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "helpers/cappconfigutils.h"
@@ -91,9 +92,10 @@ void writeAppConfig(const QString &path, const QString &updateAddress)
 
 } // namespace
 
-// The upgrade against the local server: the check in both forms, the reply
-// rules, the download with its checksum and Cancel, and Yes handing the
-// verified package to the desktop's opener.
+// The upgrade against the local server (HTTPS, as packages are fetched over
+// nothing else): the check in both forms, the reply rules, the download with
+// its checksum and Cancel, and Yes handing the verified package to the
+// desktop's opener, or keeping it for the user where none takes it.
 class TestUpgradeFlow : public QObject
 {
     Q_OBJECT
@@ -111,6 +113,7 @@ private slots:
     void replies_data();
     void replies();
     void quitDuringADelayedCheck();
+    void aReplacedCheckSaysNothing();
     void download_data();
     void download();
     void cancelMidTransfer();
@@ -119,13 +122,14 @@ private slots:
     void untrustedServer();
     void yesHandsThePackageToTheOpener();
     void yesChild();
+    void yesWithoutAnOpenerKeepsThePackage();
 
 private:
     // Starts a check and returns its result; -1: none within the time.
     int check(bool wantAppInfo, bool force);
-    void useAppInfoForm(CConfServer &server, const char *scheme = "http");
+    void useAppInfoForm(CConfServer &server, const char *scheme = "https");
     void useServerForm();
-    void signInTo(CConfServer &server, bool https);
+    void signInTo(CConfServer &server);
     CUpdateMessageWidget *prompt() const { return CDownloadThread::getInstance()->updateMessageWidget(); }
     QPushButton *button(const char *name) const { return prompt()->findChild<QPushButton *>(name); }
     QString promptText(const char *label) const { return prompt()->findChild<QLabel *>(label)->text(); }
@@ -150,11 +154,11 @@ void TestUpgradeFlow::initTestCase()
         qputenv("TMPDIR", QFile::encodeName(m_dir.filePath("tmp")));
     }
     QVERIFY(m_store.loadSeed(kSeed));
-    m_server = std::make_unique<CConfServer>(m_store);
+    m_server = std::make_unique<CConfServer>(m_store, true);
     QVERIFY(m_server->start());
     qputenv("appdata", QFile::encodeName(m_dir.filePath("appdata")));
     CUserConfigUtils::initInstance(QFile::encodeName(QCoreApplication::applicationFilePath()).constData());
-    CUserConfigUtils::getInstance()->setUseHttps(false);
+    CUserConfigUtils::getInstance()->setUseHttps(true);
     CLoginManager::getInstance().initKDSdkManagerInstance();
     // The child serves the package its parent built, so both know its bytes.
     m_package = m_child ? contentOf(qEnvironmentVariable(kChildFolder) + "/parvela_2.9.0_all.deb")
@@ -224,14 +228,13 @@ void TestUpgradeFlow::useServerForm()
     CDownloadThread::getInstance()->setAppConfig(m_appConfig.get());
 }
 
-void TestUpgradeFlow::signInTo(CConfServer &server, bool https)
+void TestUpgradeFlow::signInTo(CConfServer &server)
 {
     CLoginManager &login = CLoginManager::getInstance();
-    CUserConfigUtils::getInstance()->setUseHttps(https);
     // The check needs the sign-in's server, port and scheme, not its outcome
     // (the engine's model knows no such account): one sign-in serves all.
     if (login.getSdkServerAddress().isEmpty()) {
-        QVERIFY(login.login("127.0.0.1", https, server.port(), "alice", "Alice2026!"));
+        QVERIFY(login.login("127.0.0.1", true, server.port(), "alice", "Alice2026!"));
     }
     QCOMPARE(login.getSdkServerAddress(), QString("127.0.0.1"));
     QCOMPARE(login.getPort(), server.port());
@@ -270,6 +273,7 @@ void TestUpgradeFlow::publishedVersions_data()
     QTest::newRow("2.8.0.17x") << "2.8.0.17x" << false;
     QTest::newRow("2.8.0.x.1") << "2.8.0.x.1" << false;
     QTest::newRow("nothing published") << "" << false;
+    QTest::newRow("markup after a number") << "99.0<br><b style=\"color:red\">Your account is locked</b>" << false;
 }
 
 void TestUpgradeFlow::publishedVersions()
@@ -292,7 +296,7 @@ void TestUpgradeFlow::publishedVersions()
 void TestUpgradeFlow::serverForm()
 {
     useServerForm();
-    signInTo(*m_server, false);
+    signInTo(*m_server);
     // The login window's start-up check belongs to the app-info form only.
     QCOMPARE(check(true, false), -1);
     QCOMPARE(check(false, false), 1);
@@ -310,7 +314,7 @@ void TestUpgradeFlow::blanksOnlyAddressUsesTheServerForm()
     writeAppConfig(path, "   ");
     m_appConfig = std::make_unique<CAppConfigUtils>(path);
     CDownloadThread::getInstance()->setAppConfig(m_appConfig.get());
-    signInTo(*m_server, false);
+    signInTo(*m_server);
     QCOMPARE(check(true, false), -1);
     const int asked = m_server->requestsTo("latestAppVersion").size();
     QCOMPARE(check(true, true), 1);
@@ -336,9 +340,9 @@ void TestUpgradeFlow::replies_data()
                                   << "" << true << "" << 0 << 3000;
     QTest::newRow("not JSON") << "/appinfo/stable/org.parvela/desktop"
                               << "appinfo:notjson" << false << "" << 0 << 3000;
-    // About 90 bytes at 40 bytes a second: two seconds, in many pieces.
+    // About 90 bytes at 90 bytes a second: a second, in many pieces, well within the 3 s wait.
     QTest::newRow("a throttled reply is read whole") << "/appinfo/stable/org.parvela/desktop"
-                                                     << "appinfo:throttle:40" << true << "2.9.0" << 1000 << 3000;
+                                                     << "appinfo:throttle:90" << true << "2.9.0" << 500 << 3000;
     QTest::newRow("a 4000 ms delay gives up by 3 s") << "/appinfo/stable/org.parvela/desktop"
                                                      << "appinfo:delay:4000" << false << "" << 2800 << 3900;
 }
@@ -352,6 +356,10 @@ void TestUpgradeFlow::replies()
     QFETCH(int, minMs);
     QFETCH(int, maxMs);
 
+    // The query may go over plain HTTP (only packages may not), which keeps
+    // the timings free of handshakes.
+    CConfServer plain(m_store);
+    QVERIFY(plain.start());
     // A server of another kind, for what ours never answers.
     httplib::Server other;
     other.Get("/array", [](const httplib::Request &, httplib::Response &response) {
@@ -365,16 +373,17 @@ void TestUpgradeFlow::replies()
     if (!fault.isEmpty()) {
         CFault parsed;
         QVERIFY(CFault::parse(fault, &parsed));
-        m_server->addFault(parsed);
+        plain.addFault(parsed);
     }
-    const int port = route == "/array" ? otherPort : m_server->port();
+    const QString address = route == "/array" ? QStringLiteral("http://127.0.0.1:%1").arg(otherPort) : plain.baseUrl();
     CUpdateGetJson query;
     QElapsedTimer timer;
     timer.start();
-    const bool answered = query.sendRequest(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(route));
+    const bool answered = query.sendRequest(address + route);
     const qint64 elapsed = timer.elapsed();
     other.stop();
     otherThread.join();
+    plain.stop();
 
     QCOMPARE(answered, ok);
     QCOMPARE(route.startsWith("/appinfo") ? query.getNdmVersion() : query.getVersion(), version);
@@ -399,6 +408,27 @@ void TestUpgradeFlow::quitDuringADelayedCheck()
     QVERIFY(!prompt());
 }
 
+void TestUpgradeFlow::aReplacedCheckSaysNothing()
+{
+    // The check from the settings waits for a slow server when a sign-in
+    // starts its own: only the sign-in's check answers (the settings window
+    // would say "Not found new version." to an answer of the first).
+    useServerForm();
+    signInTo(*m_server);
+    const size_t asked = m_server->requestsTo("latestAppVersion").size();
+    CFault fault;
+    QVERIFY(CFault::parse("latestAppVersion:delay:4000:1", &fault));
+    m_server->addFault(fault);
+    m_results.clear();
+    CDownloadThread *thread = CDownloadThread::getInstance();
+    thread->Tstart(true, true);
+    QTRY_VERIFY(m_server->requestsTo("latestAppVersion").size() > asked);
+    thread->Tstart(false, false);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_results.isEmpty(), kdtest::kStateWaitMs);
+    QCOMPARE(m_results, QList<bool>{true});
+    QTRY_VERIFY(prompt() && prompt()->isVisible());
+}
+
 void TestUpgradeFlow::download_data()
 {
     QTest::addColumn<bool>("appInfo");
@@ -417,7 +447,7 @@ void TestUpgradeFlow::download()
         useAppInfoForm(*m_server);
     } else {
         useServerForm();
-        signInTo(*m_server, false);
+        signInTo(*m_server);
     }
     QCOMPARE(check(appInfo, false), 1);
     QVERIFY(downloadAndWait());
@@ -471,14 +501,16 @@ void TestUpgradeFlow::failedDownloads_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<bool>("published");
     QTest::addColumn<bool>("tempIsAFile"); // no folder for the package can be made
+    QTest::addColumn<QString>("said");
     const QByteArray sound =
         QCryptographicHash::hash(m_package, QCryptographicHash::Sha256).toHex() + "  parvela_2.9.0_all.deb\n";
-    QTest::newRow("checksum missing") << QByteArray() << false << false;
+    const QString failed = "download failed";
+    QTest::newRow("checksum missing") << QByteArray() << false << false << failed;
     QTest::newRow("another package's checksum")
         << QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex() + "  parvela_2.9.0_all.deb\n"
-        << true << false;
-    QTest::newRow("not a checksum") << QByteArray("<html>not found</html>") << true << false;
-    QTest::newRow("the target cannot be opened") << sound << true << true;
+        << true << false << failed + "\nThe package does not match its checksum.";
+    QTest::newRow("not a checksum") << QByteArray("<html>not found</html>") << true << false << failed;
+    QTest::newRow("the target cannot be opened") << sound << true << true << failed;
 }
 
 void TestUpgradeFlow::failedDownloads()
@@ -486,6 +518,7 @@ void TestUpgradeFlow::failedDownloads()
     QFETCH(QByteArray, line);
     QFETCH(bool, published);
     QFETCH(bool, tempIsAFile);
+    QFETCH(QString, said);
     m_store.setUpgradeChecksum(line, published);
     useAppInfoForm(*m_server);
     QCOMPARE(check(true, false), 1);
@@ -496,9 +529,10 @@ void TestUpgradeFlow::failedDownloads()
     }
     const bool ready = downloadAndWait();
     qputenv("TMPDIR", tempFolder);
-    // The prompt leaves "downloading" and offers the download again.
+    // The prompt leaves "downloading", says why where it can, and offers
+    // the download again.
     QVERIFY(!ready);
-    QCOMPARE(promptText("m_versionText"), QString("download failed"));
+    QCOMPARE(promptText("m_versionText"), said);
     QVERIFY(button("m_pBtnDown")->isVisible());
     const QString tempFolders = QDir::tempPath();
     // Nothing of the refused package is left.
@@ -575,9 +609,65 @@ void TestUpgradeFlow::yesChild()
     useAppInfoForm(*m_server);
     QCOMPARE(check(true, false), 1);
     QVERIFY(downloadAndWait());
-    // Yes: the opener starts and the program ends with 0 (it does not return).
+    // Yes: the opener starts, and once it has taken the package the program
+    // ends with 0 (in the middle of this wait).
     QTest::mouseClick(button("m_pBtnYes"), Qt::LeftButton);
-    QFAIL("Yes did not end the program");
+    const bool ended = QTest::qWaitFor([] { return false; }, 60000);
+    QVERIFY2(ended, "Yes did not end the program");
+}
+
+void TestUpgradeFlow::yesWithoutAnOpenerKeepsThePackage()
+{
+    if (m_child) {
+        QSKIP("not in the child");
+    }
+    // An opener that finds no program for the package (xdg-open's status 3).
+    const QString bin = m_dir.filePath("bin-no-program");
+    put(bin + "/xdg-open", "#!/bin/sh\necho 'no method available for opening' >&2\nexit 3\n");
+    QFile(bin + "/xdg-open").setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // The user's download folder, where a file of the package's name is already.
+    const QString home = m_dir.filePath("home");
+    const QString downloads = home + "/Downloads";
+    put(downloads + "/parvela_2.9.0_all.deb", "the user's own file");
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray homeBefore = qgetenv("HOME");
+    const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME");
+    qputenv("PATH", QFile::encodeName(bin) + ":" + path);
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
+    bool exited = false;
+    CMainDlgManager::setProcessExit([&exited](int) { exited = true; });
+
+    useAppInfoForm(*m_server);
+    QCOMPARE(check(true, false), 1);
+    QVERIFY(downloadAndWait());
+    const QString downloaded = CDownloadThread::getInstance()->packagePath();
+    CAlertAnswerer answerer(QMessageBox::Ok, 2);
+    QTest::mouseClick(button("m_pBtnYes"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 1, kdtest::kStateWaitMs);
+    // Yes again: the same place, no second copy.
+    QTest::mouseClick(button("m_pBtnYes"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 2, kdtest::kStateWaitMs);
+    qputenv("PATH", path);
+    qputenv("HOME", homeBefore);
+    qputenv("XDG_CONFIG_HOME", configBefore);
+    CMainDlgManager::setProcessExit([](int code) { std::exit(code); });
+
+    QVERIFY(!exited);
+    const QString kept = downloads + "/parvela_2.9.0_all (2).deb";
+    const QString said =
+        "Failed to execute upgrade.\nThe upgrade package is saved in " + kept + ", you can install it yourself.";
+    QCOMPARE(answerer.texts(), QStringList({said, said}));
+    QCOMPARE(contentOf(kept), m_package);
+    QCOMPARE(contentOf(downloads + "/parvela_2.9.0_all.deb"), QByteArray("the user's own file"));
+    QCOMPARE(QDir(downloads).entryList(QDir::Files).size(), 2);
+    QVERIFY(!QFileInfo::exists(QFileInfo(downloaded).absolutePath()));
+    // The prompt still asks; No leaves the user's copy where it is.
+    QVERIFY(prompt() && prompt()->isVisible());
+    QVERIFY(button("m_pBtnYes")->isVisible());
+    CDownloadThread::getInstance()->slot_No();
+    QTRY_VERIFY(!prompt());
+    QCOMPARE(contentOf(kept), m_package);
 }
 
 QTEST_MAIN(TestUpgradeFlow)

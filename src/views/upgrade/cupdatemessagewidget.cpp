@@ -47,6 +47,11 @@ void CUpdateMessageWidget::initUi()
     m_progressBar->setTextVisible(false);
     m_downValue = new QLabel(ui->widgettips);
     m_downValue->setObjectName(QStringLiteral("m_downValue"));
+    // The offer names the server's version: shown as it is, never laid out.
+    for (QLabel *label : {m_versionText, m_downStatus, m_downValue}) {
+        label->setTextFormat(Qt::PlainText);
+    }
+    m_versionText->setWordWrap(true);
     ui->verticalLayout_2->addWidget(m_versionText);
     ui->verticalLayout_2->addWidget(m_downStatus);
     ui->verticalLayout_2->addWidget(m_progressBar);
@@ -85,9 +90,9 @@ void CUpdateMessageWidget::updateProgress(qint64 bytesReceived, qint64 bytesTota
     m_downValue->setText(CUpdateProgress::speedText(bytesReceived, time));
 }
 
-void CUpdateMessageWidget::downfinish(bool succeed)
+void CUpdateMessageWidget::downfinish(bool succeed, const QString &reason)
 {
-    KD_LOG << "succeed:" << succeed;
+    KD_LOG << "succeed:" << succeed << "reason:" << reason;
     if (succeed) {
         m_downStatus->setText(tr("Do you want to install the latest software?"));
         m_downStatus->show();
@@ -98,7 +103,8 @@ void CUpdateMessageWidget::downfinish(bool succeed)
         ui->m_pBtnCancel->hide();
         return;
     }
-    m_versionText->setText(tr("download failed"));
+    m_versionText->setText(reason.isEmpty() ? tr("download failed")
+                                            : tr("download failed") + QLatin1Char('\n') + reason);
     m_versionText->show();
     m_downStatus->hide();
     m_progressBar->hide();

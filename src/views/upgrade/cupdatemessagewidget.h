@@ -31,7 +31,8 @@ public:
     // that failed once keeps saying so.
     void showUpdateMessage(const QString &text);
     void updateProgress(qint64 bytesReceived, qint64 bytesTotal, int time);
-    void downfinish(bool succeed);
+    // A failure may say why, on a line below "download failed".
+    void downfinish(bool succeed, const QString &reason = QString());
 
 signals:
     void signal_DownLoad();

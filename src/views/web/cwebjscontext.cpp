@@ -26,6 +26,25 @@ bool openIfScheme(const QUrl &url, const QStringList &schemes)
     return opened;
 }
 
+// A mail link keeps its addresses, subject and body; the other fields
+// (attach, cc, bcc, to, headers) would let a page add files or recipients
+// behind the user's back.
+QUrl withMailFieldsOnly(QUrl url)
+{
+    QStringList kept;
+    const QString query = url.query(QUrl::FullyEncoded);
+    for (const QString &field : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
+        const QString name = QUrl::fromPercentEncoding(field.section(QLatin1Char('='), 0, 0).toUtf8()).toLower();
+        if (name == QLatin1String("subject") || name == QLatin1String("body")) {
+            kept << field;
+        }
+    }
+    // A null text drops the query, "?" included.
+    url.setQuery(kept.isEmpty() ? QString() : kept.join(QLatin1Char('&')), QUrl::TolerantMode);
+    url.setFragment(QString());
+    return url;
+}
+
 } // namespace
 
 CWebJsContext::CWebJsContext(QObject *parent) : QObject(parent)
@@ -67,7 +86,7 @@ void CWebJsContext::sendEmail(QString qstrEmail)
     if (QUrl(address, QUrl::TolerantMode).scheme().isEmpty() && address.contains(QLatin1Char('@'))) {
         address.prepend(QStringLiteral("mailto:"));
     }
-    openIfScheme(QUrl(address, QUrl::TolerantMode), {QStringLiteral("mailto")});
+    openIfScheme(withMailFieldsOnly(QUrl(address, QUrl::TolerantMode)), {QStringLiteral("mailto")});
 }
 
 void CWebJsContext::pageCreated()
