@@ -23,11 +23,15 @@ public:
     // The one for the upgrade thread, made by its first use.
     static CUpdateGetJson *getInstance();
 
-    // Blocks for at most 3000 ms. True when the whole reply arrived in time
+    static constexpr int kReplyTimeoutMs = 3000;
+
+    // Blocks for at most the reply time-out (3000 ms). True when the whole reply arrived in time
     // and is JSON; then all five values are those of the reply (a missing
     // key, or a value that is not text, reads as empty). A reply that has
     // not ended in time is aborted. The thread's quit ends the wait.
     bool sendRequest(const QString &url);
+    // Tests on a busy machine give a slow reply more time than a user would wait.
+    void setReplyTimeout(int milliseconds) { m_replyTimeoutMs = milliseconds; }
 
     QString getNdmVersion() const { return m_ndmVersion; }
     QString getNdmDownloadUrl() const { return m_ndmDownloadUrl; }
@@ -36,6 +40,7 @@ public:
 
 private:
     QNetworkAccessManager m_networkManager;
+    int m_replyTimeoutMs = kReplyTimeoutMs;
     QString m_platform;
     QString m_ndmVersion;
     QString m_ndmDownloadUrl;
