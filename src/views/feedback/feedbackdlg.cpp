@@ -347,6 +347,7 @@ void FeedBackDlg::slotUploadAction()
     send.description = ui->m_textEdit->toPlainText();
     send.contact = ui->m_contactsEdit->text();
     send.feedbackAddress = helpers::CAppConfigUtils::instance().getFeedbackAddress();
+    send.pictures = m_vecImages;
     m_bSending = true;
     QtConcurrent::run([send] { FeedBackDlg::execUploadLog(send); });
 }
@@ -485,7 +486,7 @@ void FeedBackDlg::execUploadLog(const CFeedbackSend &send)
     QMutexLocker work(uploads->workLock());
     removeRedundantFile(send.userFolder, uploads->archivesInUse());
     QString tempPath;
-    const bool prepared = backupNeededLogFiles(send.userFolder, &tempPath);
+    const bool prepared = backupNeededLogFiles(send.userFolder, &tempPath, send.pictures);
     QString zipName = archiveName(send.time.isValid() ? send.time : QDateTime::currentDateTime());
     // A send of the same second as another waits for a name of its own: an
     // archive still on disk belongs to a send in progress or to one the user
@@ -549,7 +550,7 @@ void FeedBackDlg::removeRedundantFile(const QString &userFolder, const QStringLi
     }
 }
 
-bool FeedBackDlg::backupNeededLogFiles(const QString &userFolder, QString *tempPath)
+bool FeedBackDlg::backupNeededLogFiles(const QString &userFolder, QString *tempPath, const QVector<QImage> &pictures)
 {
     const QString temp = userFolder + QLatin1String(kTempFolder);
     *tempPath = temp;
@@ -587,11 +588,8 @@ bool FeedBackDlg::backupNeededLogFiles(const QString &userFolder, QString *tempP
         }
     }
     // The pictures the user attached go out with the logs.
-    for (int i = 0; i < kMaxImages; ++i) {
-        const QString picture = pictureFile(userFolder, i);
-        if (QFileInfo::exists(picture)) {
-            QFile::copy(picture, temp + QFileInfo(picture).fileName().prepend(QLatin1Char('/')));
-        }
+    for (int i = 0; i < pictures.size() && i < kMaxImages; ++i) {
+        pictures.at(i).save(pictureFile(temp, i), "JPG", kImageQuality);
     }
     return true;
 }
