@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QSaveFile>
@@ -26,6 +25,7 @@
 #include "views/base/alertdlg.h"
 #include "views/base/cwaitingdlg.h"
 #include "views/feedback/cfeedbackuploads.h"
+#include "views/base/cfiledialogs.h"
 
 namespace kd_app {
 namespace views {
@@ -278,8 +278,8 @@ void FeedBackDlg::slotTextEditTextChanged()
 void FeedBackDlg::slotClickImgBtn()
 {
     const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Please choose an image file"), QString(),
-                                     QStringLiteral("Image Files(*.jpg *.png *.bmp *.pgm *.pbm);;All(*.*)"));
+        CFileDialogs::openFileName(this, QStringLiteral("Please choose an image file"), QString(),
+                                   QStringLiteral("Image Files(*.jpg *.png *.bmp *.pgm *.pbm);;All(*.*)"));
     KD_LOG << "file:" << file;
     if (file.isEmpty()) {
         return;
@@ -400,7 +400,7 @@ void FeedBackDlg::saveLog()
         folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     }
     const QString target =
-        QFileDialog::getSaveFileName(this, tr("Save Log"), folder + m_qstrZipName, QStringLiteral("(*.zip)"));
+        CFileDialogs::saveFileName(this, tr("Save Log"), folder + m_qstrZipName, QStringLiteral("(*.zip)"));
     KD_LOG << "target:" << target;
     bool saved = false;
     if (target.isEmpty()) {
