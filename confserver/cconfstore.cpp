@@ -35,6 +35,9 @@ constexpr int kMaxNameLength = 128;
 // Whiteboard tokens of ended meetings are dropped once this many were handed out.
 constexpr size_t kAcsTokensBeforePrune = 4096;
 const QString kSpecialCharacters = QStringLiteral("~!@#$%^&*()_+-=.,?");
+const QString kPrintableSigns = QStringLiteral("!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
+constexpr int kLocalRuleMinLength = 4;
+constexpr int kLocalRuleMaxLength = 16;
 
 qint64 nowMs()
 {
@@ -988,14 +991,40 @@ CResult CConfStore::takeIncoming(const QString &token)
     return CResult::ok(reply);
 }
 
+bool CConfStore::hasOwnPasswordPolicy()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_organisation.value("appServerType").toString() == QStringLiteral("CCM");
+}
+
 CResult CConfStore::passwordPolicy()
 {
     QJsonObject policy;
-    policy["minLength"] = 8;
-    policy["maxLength"] = 32;
-    policy["charTypes"] = 2;
-    policy["specialChars"] = kSpecialCharacters;
+    if (hasOwnPasswordPolicy()) {
+        policy["minLength"] = 8;
+        policy["maxLength"] = 32;
+        policy["charTypes"] = 2;
+        policy["specialChars"] = kSpecialCharacters;
+    } else {
+        // The client's own rule for such a server: any printable character
+        // but a space, so every sign the engine might test for is allowed.
+        policy["minLength"] = kLocalRuleMinLength;
+        policy["maxLength"] = kLocalRuleMaxLength;
+        policy["charTypes"] = 1;
+        policy["specialChars"] = kPrintableSigns;
+    }
     return CResult::ok(policy);
+}
+
+bool CConfStore::acceptsNewPassword(const QString &password)
+{
+    if (hasOwnPasswordPolicy()) {
+        return password.size() >= 8 && password.size() <= 32 && characterTypes(password) >= 2;
+    }
+    // The rule the client tests before it asks for a change on a server
+    // without a policy of its own, so that what it lets through is taken.
+    return password.size() >= kLocalRuleMinLength && password.size() <= kLocalRuleMaxLength &&
+           !password.contains(QLatin1Char(' '));
 }
 
 CResult CConfStore::changePassword(const QString &token, const QByteArray &body)
@@ -1004,6 +1033,8 @@ CResult CConfStore::changePassword(const QString &token, const QByteArray &body)
     if (!parseObject(body, &request)) {
         return notAnObject();
     }
+    const QString password = request.value("newPassword").toString();
+    const bool accepted = acceptsNewPassword(password);
     std::lock_guard<std::mutex> lock(m_mutex);
     const int userId = userOf(token);
     if (!userId) {
@@ -1013,8 +1044,7 @@ CResult CConfStore::changePassword(const QString &token, const QByteArray &body)
     if (user.value("password").toString() != request.value("oldPassword").toString()) {
         return CResult::error(codes::kWrongCredentials, QStringLiteral("The old password is wrong"));
     }
-    const QString password = request.value("newPassword").toString();
-    if (password.size() < 8 || password.size() > 32 || characterTypes(password) < 2) {
+    if (!accepted) {
         return CResult::error(codes::kPasswordPolicy, QStringLiteral("The new password breaks the password policy"));
     }
     user["password"] = password;

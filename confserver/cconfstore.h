@@ -152,6 +152,9 @@ public:
     CResult ring(const QByteArray &body);
     // The call ringing the token's account, once: {"incoming": {...}} or {}.
     CResult takeIncoming(const QString &token);
+    // An organisation of type "CCM" publishes its own policy (8 to 32
+    // characters of two kinds); any other takes what its client's fixed rule
+    // lets through: 4 to 16 characters without a space.
     CResult passwordPolicy();
     CResult changePassword(const QString &token, const QByteArray &body);
     CResult uploadAvatar(const QString &token, const QByteArray &image);
@@ -195,6 +198,9 @@ public:
     CUpgradeOffer upgradeOffer();
 
 private:
+    bool hasOwnPasswordPolicy();
+    bool acceptsNewPassword(const QString &password);
+
     struct CTokenState
     {
         int userId = 0;

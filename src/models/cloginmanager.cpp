@@ -355,6 +355,11 @@ void CLoginManager::setDisplayName(const QString &displayName)
     emit sigDisplayNameChanged();
 }
 
+bool CLoginManager::isRegisteredToServer(const kd::engine::KDRegisterInfo &info)
+{
+    return info.state == kd::engine::KD_REGISTER_OK && !(info.externalServer.empty() && info.internalServer.empty());
+}
+
 void CLoginManager::setPassword(const QString &password)
 {
     m_qstrPassword = password;

@@ -61,6 +61,9 @@ public:
     enums::LoginProgress getLoginProgress() const { return m_loginProgress; }
     QString getSdkServerAddress() const { return m_qstrSdkServerAddress; }
     kd::engine::KDRegisterInfo getRegisterInfo() const { return m_registerInfo; }
+    // Registered to a server: the engine reports a SIP account that works
+    // without one (a skipped login without registration) as registered too.
+    static bool isRegisteredToServer(const kd::engine::KDRegisterInfo &info);
     kd::engine::KDRegisterInfo getPrevRegisterInfo() const { return m_prevRegisterInfo; }
     const kd::engine::KDUserInfo &getLoginUserInfo() const { return m_userInfo; }
     QString getDisplayName() const { return m_qstrDisplayName; }

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QUrl>
@@ -119,7 +120,10 @@ void CUCMApiManager::send(Operation operation, const QByteArray &verb, const QUr
         request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
     }
     QNetworkAccessManager &manager = m_networkManagers[operation];
-    QNetworkReply *reply = nullptr;
+    // The reply slot deletes the reply later; a window's own event loop (a
+    // message box opened from a queued error) may run inside this wait and
+    // carry that deletion out before this wait ends.
+    QPointer<QNetworkReply> reply;
     if (verb == "GET") {
         reply = manager.get(request);
     } else if (verb == "DELETE") {
@@ -139,13 +143,13 @@ void CUCMApiManager::send(Operation operation, const QByteArray &verb, const QUr
     if (operation == OpParticipants) {
         KD_LOG << "timer is active" << timer.isActive();
     }
-    if (!timer.isActive()) {
+    // The limit may have passed inside a nested event loop after the answer
+    // came: only a reply still unanswered has timed out.
+    if (reply && !reply->isFinished()) {
         reply->abort();
         reply->deleteLater();
         KD_WARN << "timeout";
-        return;
     }
-    timer.stop();
 }
 
 void CUCMApiManager::getUsers(const QString &serverUrl, const QString &token)

@@ -147,6 +147,15 @@ void CUrlPixmap::slot_ReplyFinished(QNetworkReply *reply)
         this, [this, url, ok, data] { storeDownload(url, ok, data); }, Qt::QueuedConnection);
 }
 
+void CUrlPixmap::replacePixmap(const QString &url, const QPixmap &pixmap)
+{
+    if (url.isEmpty() || pixmap.isNull()) {
+        return;
+    }
+    g_urlPixmapCache.insert(url, pixmap);
+    emit signal_downloadFinished(url);
+}
+
 void CUrlPixmap::storeDownload(const QString &url, bool ok, const QByteArray &data)
 {
     if (ok) {

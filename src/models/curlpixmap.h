@@ -35,6 +35,10 @@ public:
     ~CUrlPixmap() override;
 
     void appendUrl(const QString &url);
+    // A picture that changed on the server under the same address (the
+    // user's own upload): cached in place of the old one, and every list
+    // showing that address hears of it as of a finished download.
+    void replacePixmap(const QString &url, const QPixmap &pixmap);
     // The cached picture of an address, or the default avatar.
     static QPixmap cachedPixmap(const QString &url);
 

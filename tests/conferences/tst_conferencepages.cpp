@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTimeEdit>
 #include <QToolButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "statewait.h"
@@ -431,7 +432,7 @@ void TestConferencePages::scheduleRoundTripsAnEdit()
     QCOMPARE(child<QLabel>(&page, "label")->text(), QString("Edit meeting"));
     child<QLineEdit>(&page, "lineEdit_meetingid")->setText("x");
     QCOMPARE(page.getNumericId(), 0);
-    child<QTimeEdit>(&page, "timeEdit_duration")->setTime(QTime(0, 0));
+    child<QSpinBox>(&page, "timeEdit_duration")->setValue(0);
     QCOMPARE(page.getDuration(), qint64(0));
 }
 
@@ -452,19 +453,40 @@ void TestConferencePages::scheduleHoldsADurationOfADayOrMore()
     FixedClockSchedulePage page;
     page.now = QDateTime::currentDateTime();
     page.setMode(CConferencesSchedulePage::EditMeeting);
-    QTimeEdit *editor = child<QTimeEdit>(&page, "timeEdit_duration");
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QSpinBox *editor = child<QSpinBox>(&page, "timeEdit_duration");
     const qint64 day = 24 * 60 * kMinute;
     page.setDuration(day);
-    QCOMPARE(editor->time(), QTime(23, 59));
+    QCOMPARE(editor->text(), QString("24:00"));
     QCOMPARE(page.getDuration(), day);
     page.setDuration(day + 90 * kMinute);
+    QCOMPARE(editor->text(), QString("25:30"));
     QCOMPARE(page.getDuration(), day + 90 * kMinute);
-    // The user changes the editor: what it shows counts from now on.
-    editor->setTime(QTime(2, 0));
-    QCOMPARE(page.getDuration(), 120 * kMinute);
+
+    // Typed: what the editor shows counts from now on.
+    auto *text = editor->findChild<QLineEdit *>();
+    editor->setFocus();
+    text->selectAll();
+    QTest::keyClicks(editor, "36:15");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(editor->text(), QString("36:15"));
+    QCOMPARE(page.getDuration(), (36 * 60 + 15) * kMinute);
+    // The arrow steps the part the cursor is in: hours past 23 too.
+    page.setDuration(23 * 60 * kMinute + 59 * kMinute);
+    editor->setFocus();
+    text->setCursorPosition(0);
+    QTest::keyClick(editor, Qt::Key_Up);
+    QCOMPARE(editor->text(), QString("24:59"));
+    text->setCursorPosition(text->text().size());
+    QTest::keyClick(editor, Qt::Key_Up);
+    QCOMPARE(editor->text(), QString("25:00"));
+    QCOMPARE(page.getDuration(), 25 * 60 * kMinute);
+
     page.setDuration(day);
     page.setMode(CConferencesSchedulePage::NewMeeting);
     QCOMPARE(page.getDuration(), 60 * kMinute);
+    QCOMPARE(editor->text(), QString("01:00"));
     page.setDuration(45 * kMinute);
     QCOMPARE(page.getDuration(), 45 * kMinute);
 }

@@ -73,6 +73,8 @@ private slots:
     void setDataWritesEachRole();
     void hoverMarkOnEditableGridOnly();
     void cellSizeByScale();
+    void namesTellPeopleApart_data();
+    void namesTellPeopleApart();
 };
 
 void TestParticipantsGrid::init()
@@ -229,6 +231,51 @@ void TestParticipantsGrid::cellSizeByScale()
     QCOMPARE(delegate.sizeHint(QStyleOptionViewItem(), QModelIndex()), QSize(96, 136));
     delegate.updateDpi(0);
     QCOMPARE(delegate.sizeHint(QStyleOptionViewItem(), QModelIndex()), QSize(48, 68));
+}
+
+void TestParticipantsGrid::namesTellPeopleApart_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("same first name") << "Martin Kowalski"
+                                     << "Martin Novak";
+    QTest::newRow("same beginning") << "Marta Kowalski"
+                                    << "Martin Novak";
+    QTest::newRow("one long word each") << "Sofiaandersson"
+                                        << "Sofiabergstrom";
+}
+
+void TestParticipantsGrid::namesTellPeopleApart()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    // The name's room in a cell at scale 1: 48 pixels less a margin each side.
+    QFont font;
+    font.setPixelSize(12);
+    const QFontMetrics metrics(font);
+    const int width = 40;
+    const QStringList shownFirst = CConferencesDelegate::nameLines(first, metrics, width);
+    const QStringList shownSecond = CConferencesDelegate::nameLines(second, metrics, width);
+    QVERIFY2(shownFirst != shownSecond, qPrintable(shownFirst.join('|') + " / " + shownSecond.join('|')));
+    for (const QString &line : shownFirst + shownSecond) {
+        QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
+    }
+    QVERIFY(shownFirst.size() <= 2);
+    QCOMPARE(CConferencesDelegate::nameLines("Bo", metrics, width), QStringList{"Bo"});
+
+    // The whole name is the cell's tool tip; the add cell has none.
+    CConferencesTablemodel model;
+    conferencesItemData cell;
+    cell.kind = conferencesItemData::User;
+    cell.name = first;
+    model.addItem(cell);
+    conferencesItemData add;
+    add.kind = conferencesItemData::AddCell;
+    add.name = "Add";
+    model.addItem(add);
+    model.refreshModel();
+    QCOMPARE(model.index(0, 0).data(Qt::ToolTipRole).toString(), first);
+    QVERIFY(!model.index(0, 1).data(Qt::ToolTipRole).isValid());
 }
 
 QTEST_MAIN(TestParticipantsGrid)

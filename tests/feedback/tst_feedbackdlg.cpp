@@ -1,6 +1,7 @@
 #include <memory>
 
 #include <QColor>
+#include <QFileDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "filedialoganswerer.h"
 #include "helpers/cuserconfigutils.h"
 #include "kdsdkcontrol.h"
+#include "screendpi.h"
 #include "models/ckdsdkmanager.h"
 #include "models/cloginmanager.h"
 #include "views/base/cwaitingdlg.h"
@@ -72,6 +74,7 @@ private slots:
     void descriptionLimit();
     void picturesAndTheirFiles();
     void aSeventhPictureIsNotAdded();
+    void pictureChooserFollowsTheScale();
     void uploadEvents_data();
     void uploadEvents();
     void saveOffer_data();
@@ -265,6 +268,37 @@ void TestFeedbackDlg::aSeventhPictureIsNotAdded()
     QCOMPARE(m_dialog->imageCount(), 6);
     QCOMPARE(child<QLabel>(m_dialog, "m_showImgNum")->text(), QString("6/6"));
     QVERIFY(!QFileInfo::exists(userFolder() + "/IMG_6.jpg"));
+}
+
+void TestFeedbackDlg::pictureChooserFollowsTheScale()
+{
+    // The size the chooser opens at on a screen of this DPI; it is cancelled.
+    const auto chooserSize = [this](qreal dpi) {
+        ScopedScreenDpi screen(dpi);
+        QSize opened;
+        QTimer look;
+        connect(&look, &QTimer::timeout, this, [&opened] {
+            if (auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                opened = chooser->size();
+                chooser->reject();
+            }
+        });
+        look.start(10);
+        child<QPushButton>(m_dialog, "m_imgButton")->click();
+        return opened;
+    };
+    const QSize one = chooserSize(96);
+    const QSize two = chooserSize(192);
+    // Twice the size, as far as the screen has room.
+    const QSize room = QGuiApplication::primaryScreen()->availableSize();
+    QVERIFY2(one.isValid() && two.width() >= qMin(one.width() * 2, room.width()) &&
+                 two.height() >= qMin(one.height() * 2, room.height()),
+             qPrintable(QString("%1x%2 at scale 1, %3x%4 at scale 2")
+                            .arg(one.width())
+                            .arg(one.height())
+                            .arg(two.width())
+                            .arg(two.height())));
+    QCOMPARE(m_dialog->imageCount(), 0);
 }
 
 void TestFeedbackDlg::uploadEvents_data()

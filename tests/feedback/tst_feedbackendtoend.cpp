@@ -77,6 +77,7 @@ private slots:
     void feedbackArrivesWithoutSecrets();
     void aFailingServerLeadsToTheSaveOffer();
     void twoDialogsSendAtOnce();
+    void eachDialogSendsItsOwnPictures();
 
 private:
     FeedBackDlg *openDialog(const QString &description, const QString &contact);
@@ -217,6 +218,45 @@ void TestFeedbackEndToEnd::twoDialogsSendAtOnce()
     QVERIFY(failed->zipName() != succeeded->zipName());
     const QStringList texts = answerer.texts();
     QCOMPARE(QSet<QString>(texts.begin(), texts.end()), (QSet<QString>{"Uploaded failed", "Uploaded successfully"}));
+}
+
+void TestFeedbackEndToEnd::eachDialogSendsItsOwnPictures()
+{
+    const auto choose = [this](FeedBackDlg *dialog, const QList<QColor> &colours) {
+        QStringList files;
+        for (const QColor &colour : colours) {
+            QImage image(32, 32, QImage::Format_RGB32);
+            image.fill(colour);
+            files << m_dir.filePath(colour.name() + ".png");
+            image.save(files.last());
+        }
+        CFileDialogAnswerer chooser(files);
+        for (int i = 0; i < files.size(); ++i) {
+            dialog->findChild<QPushButton *>("m_imgButton")->click();
+        }
+    };
+    const auto colourOf = [](const QByteArray &jpeg) { return QImage::fromData(jpeg).pixelColor(16, 16); };
+    const QPointer<FeedBackDlg> first = openDialog("first", "first");
+    choose(first, {Qt::red, Qt::green});
+    const QPointer<FeedBackDlg> second = openDialog("second", "second");
+    choose(second, {Qt::blue});
+
+    CAlertAnswerer answerer(QMessageBox::Ok, 2);
+    first->findChild<QPushButton *>("m_uploadButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 1, kdtest::kStateWaitMs);
+    QMap<QString, QByteArray> entries = entriesOf(m_store.feedbacks().back().archive);
+    QCOMPARE(m_store.feedbacks().back().contact, QString("first"));
+    QCOMPARE(entries.keys().filter("IMG_"), (QStringList{"IMG_0.jpg", "IMG_1.jpg"}));
+    QVERIFY(colourOf(entries.value("IMG_0.jpg")).red() > 200);
+    QVERIFY(colourOf(entries.value("IMG_1.jpg")).green() > 200);
+
+    // The first send's success must not take the second dialog's pictures.
+    second->findChild<QPushButton *>("m_uploadButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.answered(), 2, kdtest::kStateWaitMs);
+    entries = entriesOf(m_store.feedbacks().back().archive);
+    QCOMPARE(m_store.feedbacks().back().contact, QString("second"));
+    QCOMPARE(entries.keys().filter("IMG_"), QStringList{"IMG_0.jpg"});
+    QVERIFY(colourOf(entries.value("IMG_0.jpg")).blue() > 200);
 }
 
 QTEST_MAIN(TestFeedbackEndToEnd)

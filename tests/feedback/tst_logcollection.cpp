@@ -206,8 +206,9 @@ void TestLogCollection::gathering_data()
                                     << "privoxy.conf";
     QTest::newRow("user settings") << "Brivana/Config/config.ini"
                                    << "config.ini";
-    QTest::newRow("an attached picture") << "IMG_0.jpg"
-                                         << "IMG_0.jpg";
+    // Every open dialog writes its pictures there: the send's own list goes.
+    QTest::newRow("a picture file of the folder") << "IMG_0.jpg"
+                                                  << "";
     QTest::newRow("a picture of the engine's folder") << "pictures/IMG_0.jpg"
                                                       << "";
     QTest::newRow("something else") << "notes.txt"
@@ -311,10 +312,15 @@ void TestLogCollection::archiveHoldsTheTempFolder()
 {
     put(user("app.log"), QByteArray(300000, 'a'));
     put(user("logs/kdsdk.log"), "engine");
-    put(user("IMG_1.jpg"), "picture");
+    put(user("IMG_1.jpg"), "another dialog's picture");
     put(user("temp/left-over.log"), "old");
     CFeedbackSend send;
     send.userFolder = user();
+    QImage red(16, 16, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QImage blue(16, 16, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    send.pictures = {red, blue};
     send.time = QDateTime(QDate(2024, 3, 7), QTime(9, 5, 3));
     FeedBackDlg::execUploadLog(send);
 
@@ -324,7 +330,8 @@ void TestLogCollection::archiveHoldsTheTempFolder()
     QVERIFY(zip.open(QIODevice::ReadOnly));
     QStringList entries = zip.directory()->entries();
     entries.sort();
-    QCOMPARE(entries, (QStringList{"IMG_1.jpg", "app.log", "kdsdk.log"}));
+    QCOMPARE(entries, (QStringList{"IMG_0.jpg", "IMG_1.jpg", "app.log", "kdsdk.log"}));
+    QVERIFY(QImage(user("temp/IMG_1.jpg")).pixelColor(8, 8).blue() > 200);
     for (const QString &name : entries) {
         const auto *file = dynamic_cast<const KZipFileEntry *>(zip.directory()->entry(name));
         QVERIFY2(file, qPrintable(name));

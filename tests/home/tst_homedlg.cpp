@@ -12,6 +12,7 @@
 #include "app/cplatform.h"
 #include "custom_controls/chomeexitbutton.h"
 #include "custom_controls/chomemenulistmodel.h"
+#include "helpers/cuserconfigutils.h"
 #include "homefixture.h"
 #include "screendpi.h"
 #include "kdsdkcontrol.h"
@@ -108,6 +109,7 @@ private slots:
     void repeatedErrorWhileItsBoxIsOpen();
     void leavingUnsavedSipSettingsAsks();
     void guestExit();
+    void statusTellsRegistrationToAServer();
     void dragRestoresAMaximisedWindow();
     void closeAsks();
     void joinButtonShowsItsWholeText_data();
@@ -317,6 +319,23 @@ void TestHomeDlg::guestExit()
     QTest::mousePress(child<CHomeExitButton>(home(), "m_pBtnExit"), Qt::LeftButton);
     QCOMPARE(CLoginManager::getInstance().getLoginStatus(), enums::NotLogin);
     QTRY_VERIFY(!home()->isVisible());
+}
+
+void TestHomeDlg::statusTellsRegistrationToAServer()
+{
+    // A skipped login without SIP registration: the engine's account works
+    // without any server, which it reports as registered.
+    kd_app::helpers::CUserConfigUtils::getInstance()->setEnableRegistration(false);
+    CLoginManager::getInstance().setLoginStatus(enums::AnonymousLoggedIn);
+    QTRY_VERIFY(home()->isVisible());
+    QTRY_COMPARE(CLoginManager::getInstance().getRegisterInfo().state, 1);
+    QAbstractButton *status = child<QAbstractButton>(home(), "m_pBtnRegisterStatus");
+    QCOMPARE(status->text(), QStringLiteral("Offline"));
+
+    m_fixture.signOut();
+    QVERIFY(m_fixture.signIn("alice", "Alice2026!"));
+    QTRY_VERIFY(home()->isVisible());
+    QTRY_COMPARE(status->text(), QStringLiteral("Online"));
 }
 
 void TestHomeDlg::dragRestoresAMaximisedWindow()

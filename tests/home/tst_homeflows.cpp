@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QTimeEdit>
 #include <QToolButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "statewait.h"
@@ -155,6 +156,21 @@ QStringList gridNames(CConferencestableview *grid)
     return names;
 }
 
+// A widget drawn with its picture (a button's icon) rather than as a blank
+// square: a good part of it is neither white nor see-through.
+bool drawnInColour(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage();
+    int coloured = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            coloured += pixel.alpha() > 128 && pixel.saturation() > 80 ? 1 : 0;
+        }
+    }
+    return coloured * 4 > image.width() * image.height();
+}
+
 } // namespace
 
 // What a user of the demo server does in the home window, by mouse and keyboard.
@@ -245,8 +261,7 @@ void TestHomeFlows::scheduleThroughTheForm()
     QCOMPARE(title->text(), QString("Dana Demo's meeting"));
     title->selectAll();
     QTest::keyClicks(title, "Freight planning");
-    QTimeEdit *duration = child<QTimeEdit>(form, "timeEdit_duration");
-    duration->setTime(QTime(0, 45));
+    child<QSpinBox>(form, "timeEdit_duration")->setValue(45);
     QTest::keyClicks(child<QLineEdit>(form, "lineEdit_password"), "12ab34");
     CConferencestableview *grid = form->participantsGrid();
     QCOMPARE(gridNames(grid), QStringList({"Dana Demo", "Add"}));
@@ -281,6 +296,20 @@ void TestHomeFlows::scheduleThroughTheForm()
     QCOMPARE(qint64(made.value("duration").toDouble()), qint64(45 * 60 * 1000));
     QCOMPARE(made.value("confPassword").toString(), QString("1234"));
     QCOMPARE(invitees(made), QList<int>({2}));
+
+    // The new row, made long after the first fill, is drawn by the row's
+    // own sheet like the others: a white badge, the sizes of its scale.
+    rows()->scrollToBottom();
+    QTRY_VERIFY(rows()->rowAt(9)->isVisible());
+    QWidget *scheduled = rows()->rowAt(9);
+    QWidget *older = rows()->rowAt(rowOfMeeting(7));
+    for (const char *name : {"label_kind", "label_name", "label_meetingid"}) {
+        QCOMPARE(child<QWidget>(scheduled, name)->font().pixelSize(), child<QWidget>(older, name)->font().pixelSize());
+        QCOMPARE(child<QWidget>(scheduled, name)->palette().color(QPalette::WindowText),
+                 child<QWidget>(older, name)->palette().color(QPalette::WindowText));
+    }
+    QCOMPARE(child<QWidget>(scheduled, "label_kind")->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QVERIFY(drawnInColour(child<QWidget>(scheduled, "pBtn_edit")));
 }
 
 // The server refuses the form with 1010: the client renews its token without

@@ -12,7 +12,10 @@
 #include "cconfserver.h"
 #include "cconfstore.h"
 #include "profilefixture.h"
+#include "models/curlpixmap.h"
 #include "views/base/cwaitingdlg.h"
+#include "views/contacts/ccontactslistview.h"
+#include "views/contacts/ccontactswidget.h"
 #include "views/home/chomedlg.h"
 #include "views/profile/cmyheadpicdlg.h"
 #include "views/profile/cmyinfodlg.h"
@@ -23,6 +26,7 @@ using namespace fixture;
 using confserver::CConfServer;
 using confserver::CConfStore;
 using confserver::CFault;
+using kd_app::views::CContactsWidget;
 using kd_app::views::CHomeDlg;
 using kd_app::views::CMyHeadpicDlg;
 using kd_app::views::CMyInfoDlg;
@@ -39,7 +43,8 @@ QByteArray seed(const QString &serverType)
              "dept": "Operations 运营", "cellphone": "+44 7700 900101", "email": "alice@harbour.example",
              "sipUserName": "6001"},
             {"id": 2, "name": "bob", "password": "Bob2026!", "displayName": "Bob"}
-        ]
+        ],
+        "contacts": [{"ownerId": 1, "userId": 1}]
     })")
         .arg(serverType)
         .toUtf8();
@@ -75,12 +80,17 @@ private slots:
     void homeOpensTheCardBesideItsContent();
     void renameIsKeptByTheServer();
     void uploadBecomesTheServersPicture();
+    void contactsShowTheUploadedPicture();
     void serverRefusesTheUpload();
+    void changePasswordThenSignInWithIt_data();
     void changePasswordThenSignInWithIt();
 
 private:
     bool signIn(const QString &serverType, const QString &user, const QString &password);
     void rename(CMyInfoDlg *dialog, const QString &name);
+    // Uploads a picture of one colour through the avatar dialog; the canvas
+    // the dialog sent (null when it stayed open), the texts it showed.
+    QImage uploadFace(const QColor &colour, QStringList *answers);
 
     CConfStore m_store;
     std::unique_ptr<CConfServer> m_server;
@@ -114,6 +124,31 @@ bool TestProfileEndToEnd::signIn(const QString &serverType, const QString &user,
     }
     return QTest::qWaitFor([&login] { return login.getLoginStatus() != enums::LoggingIn; }, 10000) &&
            login.getLoginStatus() == enums::LoggedIn;
+}
+
+QImage TestProfileEndToEnd::uploadFace(const QColor &colour, QStringList *answers)
+{
+    QTemporaryDir pictures;
+    QImage picture(160, 120, QImage::Format_RGB32);
+    picture.fill(colour);
+    picture.save(pictures.filePath("face.png"));
+    CMyHeadpicDlg dialog(nullptr);
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog)) {
+        return QImage();
+    }
+    auto *frame = dialog.findChild<CPictureEditWidget *>("widget");
+    frame->setImage(pictures.filePath("face.png"));
+    const QImage canvas = frame->getPixmap().toImage();
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    CAlertAnswerer answerer(QMessageBox::Ok);
+    QTest::mouseClick(dialog.findChild<QPushButton *>("m_pBtnUpload"), Qt::LeftButton);
+    const bool answered = QTest::qWaitFor([&answerer] { return answerer.answered() > 0; }, 10000);
+    *answers = answerer.texts();
+    if (!answered) {
+        return QImage();
+    }
+    return accepted.isEmpty() ? QImage() : canvas;
 }
 
 void TestProfileEndToEnd::rename(CMyInfoDlg *dialog, const QString &name)
@@ -203,23 +238,10 @@ void TestProfileEndToEnd::renameIsKeptByTheServer()
 void TestProfileEndToEnd::uploadBecomesTheServersPicture()
 {
     QVERIFY(signIn("UCM", "alice", "Alice2026!"));
-    QTemporaryDir pictures;
-    QImage picture(160, 120, QImage::Format_RGB32);
-    picture.fill(QColor(200, 30, 30));
-    QVERIFY(picture.save(pictures.filePath("face.png")));
-
-    CMyHeadpicDlg dialog(nullptr);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto *frame = dialog.findChild<CPictureEditWidget *>("widget");
-    frame->setImage(pictures.filePath("face.png"));
-    const QImage canvas = frame->getPixmap().toImage();
     QSignalSpy redrawn(&CLoginManager::getInstance(), &CLoginManager::sigAvatarDownloadedOk);
-    QSignalSpy accepted(&dialog, &QDialog::accepted);
-    CAlertAnswerer answerer(QMessageBox::Ok);
-    QTest::mouseClick(dialog.findChild<QPushButton *>("m_pBtnUpload"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(accepted.size(), 1, kdtest::kStateWaitMs);
-    QCOMPARE(answerer.texts(), QStringList{"Upload picture succeeded"});
+    QStringList answers;
+    const QImage canvas = uploadFace(QColor(200, 30, 30), &answers);
+    QCOMPARE(answers, QStringList{"Upload picture succeeded"});
     QCOMPARE(redrawn.size(), 1);
 
     const QImage stored = QImage::fromData(m_store.avatar(1));
@@ -233,6 +255,44 @@ void TestProfileEndToEnd::uploadBecomesTheServersPicture()
     const QImage cached(CUserConfigUtils::getInstance()->getHeadPicPath());
     QCOMPARE(cached.size(), canvas.size());
     QVERIFY(!QFile::exists(CMyHeadpicDlg::uploadFilePath()));
+}
+
+void TestProfileEndToEnd::contactsShowTheUploadedPicture()
+{
+    QVERIFY(signIn("UCM", "alice", "Alice2026!"));
+    CContactsWidget::clearCachedLists();
+    CContactsWidget contacts(nullptr);
+    contacts.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&contacts));
+    contacts.refreshContacts();
+    CContactsListview *list = contacts.contactsList();
+    const auto ownRow = [list] {
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            if (list->contactAt(row).contact.userId == 1) {
+                return row;
+            }
+        }
+        return -1;
+    };
+    const auto blue = [](const QPixmap &shown) {
+        const QImage image = shown.toImage();
+        const QColor centre = image.isNull() ? QColor() : image.pixelColor(image.rect().center());
+        return centre.isValid() && centre.blue() > 180 && centre.red() < 100;
+    };
+    // The server's own picture of the user is downloaded first, then replaced.
+    QTRY_VERIFY(ownRow() >= 0);
+    const QString address = list->contactAt(ownRow()).contact.imageURL;
+    QTRY_VERIFY(kd_app::models::g_urlPixmapCache.contains(address));
+    QTRY_VERIFY(!list->contactAt(ownRow()).avatar.isNull());
+    QVERIFY(!blue(list->contactAt(ownRow()).avatar));
+    list->setCurrentIndex(list->model()->index(ownRow(), 0));
+    contacts.slot_current_changed(ownRow());
+
+    QStringList answers;
+    uploadFace(QColor(30, 30, 220), &answers);
+    QCOMPARE(answers, QStringList{"Upload picture succeeded"});
+    QTRY_VERIFY(blue(list->contactAt(ownRow()).avatar));
+    QVERIFY(blue(contacts.findChild<QLabel *>("widget_head")->pixmap(Qt::ReturnByValue)));
 }
 
 void TestProfileEndToEnd::serverRefusesTheUpload()
@@ -260,25 +320,54 @@ void TestProfileEndToEnd::serverRefusesTheUpload()
     QCOMPARE(m_store.avatar(1), before);
 }
 
+void TestProfileEndToEnd::changePasswordThenSignInWithIt_data()
+{
+    QTest::addColumn<QString>("serverType");
+    QTest::addColumn<QString>("newPassword");
+    QTest::addColumn<QString>("refusal");
+    // What the dialog lets through, the server takes.
+    QTest::newRow("shortest of the local rule") << "UCM"
+                                                << "abcd" << QString();
+    QTest::newRow("longest of the local rule") << "UCM"
+                                               << "Sixteen-chars-ok" << QString();
+    QTest::newRow("over the local rule") << "UCM"
+                                         << "Twenty-characters-pw"
+                                         << "Wrong new password format.(4-16 characters and no spaces)";
+    QTest::newRow("server's own policy") << "CCM"
+                                         << "Harbour77" << QString();
+}
+
 void TestProfileEndToEnd::changePasswordThenSignInWithIt()
 {
-    QVERIFY(signIn("UCM", "bob", "Bob2026!"));
+    QFETCH(QString, serverType);
+    QFETCH(QString, newPassword);
+    QFETCH(QString, refusal);
+    QVERIFY(signIn(serverType, "bob", "Bob2026!"));
+    const int changesBefore = countPath(*m_server, "/api/engine/v1/password");
     CMyPasswordDlg dialog(nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     dialog.findChild<QLineEdit *>("m_LEtOldPassword")->setText("Bob2026!");
-    dialog.findChild<QLineEdit *>("m_LEtNewPassword")->setText("Harbour77");
-    dialog.findChild<QLineEdit *>("m_LEtConfirmPassword")->setText("Harbour77 ");
+    dialog.findChild<QLineEdit *>("m_LEtNewPassword")->setText(newPassword);
+    dialog.findChild<QLineEdit *>("m_LEtConfirmPassword")->setText(newPassword + " ");
     QSignalSpy accepted(&dialog, &QDialog::accepted);
+    CAlertAnswerer answerer(QMessageBox::Ok);
     QTest::mouseClick(dialog.findChild<QPushButton *>("m_pBtnOK"), Qt::LeftButton);
+    if (!refusal.isEmpty()) {
+        QCOMPARE(answerer.texts(), QStringList{refusal});
+        QCOMPARE(accepted.size(), 0);
+        QCOMPARE(countPath(*m_server, "/api/engine/v1/password"), changesBefore);
+        return;
+    }
+    QCOMPARE(answerer.texts(), QStringList());
     QCOMPARE(accepted.size(), 1);
-    QCOMPARE(countPath(*m_server, "/api/engine/v1/password"), 1);
+    QCOMPARE(countPath(*m_server, "/api/engine/v1/password"), changesBefore + 1);
 
     CLoginManager &login = CLoginManager::getInstance();
     login.logout();
     settle(m_control);
     // The seed is not loaded again: the server keeps the new password.
-    QVERIFY(login.login("127.0.0.1", false, m_server->port(), "bob", "Harbour77"));
+    QVERIFY(login.login("127.0.0.1", false, m_server->port(), "bob", newPassword));
     QTRY_COMPARE_WITH_TIMEOUT(login.getLoginStatus(), enums::LoggedIn, kdtest::kStateWaitMs);
 }
 

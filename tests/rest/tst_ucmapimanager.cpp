@@ -37,6 +37,7 @@ private slots:
     void blankTokenOrIdSendsNothing();
     void secondMeetingsQueryWaitsForTheFirst();
     void refusedQueryKeepsTheServer();
+    void answerSurvivesAWindowLoopPastTheLimit();
     void idsAndTokensStayInTheirPlace();
     void errorsOfObjectReplies();
     void verifiesCertificates();
@@ -306,6 +307,35 @@ void TestUcmApiManager::refusedQueryKeepsTheServer()
     api()->getUsers(m_url, m_token);
     QTRY_COMPARE(success.count(), 1);
     QCOMPARE(api()->getUserList().at(0).imageURL, m_url + "/userFiles/avatar/1.jpg");
+}
+
+void TestUcmApiManager::answerSurvivesAWindowLoopPastTheLimit()
+{
+    // A window opens a modal box from inside a request's wait (an earlier
+    // request's queued error), and the user closes it only after the
+    // request's limit: the answer came and was handled inside the box's loop.
+    api()->clearUserList();
+    QSignalSpy success(api(), &CUCMApiManager::signal_getUsers_succeed);
+    QElapsedTimer boxOpen;
+    QTimer::singleShot(0, this, [&] {
+        boxOpen.start();
+        QEventLoop box;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &box, [&] {
+            if (success.count() > 0 && boxOpen.elapsed() > CUCMApiManager::kReplyTimeoutMs + 300) {
+                box.quit();
+            }
+        });
+        poll.start(20);
+        box.exec();
+    });
+    api()->getUsers(m_url, m_token);
+    QVERIFY(boxOpen.elapsed() > CUCMApiManager::kReplyTimeoutMs);
+    QCOMPARE(success.count(), 1);
+    QCOMPARE(api()->getUserList().size(), 3);
+    // The kind of request is free again.
+    api()->getUsers(m_url, m_token);
+    QTRY_COMPARE(success.count(), 2);
 }
 
 void TestUcmApiManager::idsAndTokensStayInTheirPlace()

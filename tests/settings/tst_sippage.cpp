@@ -132,6 +132,8 @@ void TestSipPage::registrationNeedsAServer()
 void TestSipPage::saveStoresTrimmedTexts()
 {
     fill(QStringLiteral("  sip.invalid:5060 "), QStringLiteral(" 6001"), QStringLiteral("Sip6001! "));
+    // Typed, but not shown to whoever looks at the screen.
+    QVERIFY(!edit("lineedit_SIPpassword")->displayText().contains(QStringLiteral("Sip6001")));
     QVERIFY(m_form->isSipSettingsChanged());
     CAlertAnswerer answerer(QMessageBox::Ok, 2);
     child<QPushButton>(m_form.get(), "pbt_SIPSave")->click();

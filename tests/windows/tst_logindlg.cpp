@@ -1,3 +1,6 @@
+// Clicks reach a window as the window system's do: a window that a modal
+// one blocks does not get them.
+#define QTEST_QPA_MOUSE_HANDLING
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -13,6 +16,7 @@
 #include "views/login/cloginchangepasswordform.h"
 #include "views/login/clogindlg.h"
 #include "views/settings/ccontainersettingsformwidget.h"
+#include "views/upgrade/cupdatemessagewidget.h"
 #include "windowstestenv.h"
 
 using kd_app::models::CKDSdkManager;
@@ -20,8 +24,26 @@ using kd_app::models::CLoginManager;
 using kd_app::models::CUrlJoinConfArgsParser;
 using kd_app::views::CContainerSettingsFormWidget;
 using kd_app::views::CLoginDlg;
+using kd_app::views::CUpdateMessageWidget;
 using kd_app::views::CWaitingDlg;
 using namespace kd_app::enums;
+
+namespace {
+
+// The settings window the login window's button opened.
+CContainerSettingsFormWidget *shownSettings()
+{
+    CContainerSettingsFormWidget *settings = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *candidate = qobject_cast<CContainerSettingsFormWidget *>(widget);
+            candidate && candidate->isVisible()) {
+            settings = candidate;
+        }
+    }
+    return settings;
+}
+
+} // namespace
 
 // The login window around its pages: which page shows, what its delayed
 // start-up does again after a new show, its settings window and its scale.
@@ -36,6 +58,7 @@ private slots:
     void passwordPageAlwaysOpensEmpty();
     void showAgainOnlyRunsThePendingLink();
     void settingsWindowIsModalAndOwnsItself();
+    void upgradePromptAnswersBesideSettings();
     void logoFollowsTheScale_data();
     void logoFollowsTheScale();
 
@@ -112,20 +135,38 @@ void TestLoginDlg::settingsWindowIsModalAndOwnsItself()
     // Each opening builds a new window, which is gone once closed.
     for (int round = 0; round < 2; ++round) {
         button->click();
-        QPointer<CContainerSettingsFormWidget> settings;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (auto *candidate = qobject_cast<CContainerSettingsFormWidget *>(widget);
-                candidate && candidate->isVisible()) {
-                settings = candidate;
-            }
-        }
+        QPointer<CContainerSettingsFormWidget> settings = shownSettings();
         QVERIFY(settings);
-        QCOMPARE(settings->windowModality(), Qt::ApplicationModal);
+        QVERIFY(settings->isModal());
         QSignalSpy closed(settings.data(), &CContainerSettingsFormWidget::closeWindow);
         settings->findChild<QPushButton *>("m_pBtnClose")->click();
         QCOMPARE(closed.size(), 1);
         QTRY_VERIFY(!settings);
     }
+}
+
+void TestLoginDlg::upgradePromptAnswersBesideSettings()
+{
+    dlg()->findChild<QPushButton *>("m_pBtnSetting")->click();
+    QPointer<CContainerSettingsFormWidget> settings = shownSettings();
+    QVERIFY(settings);
+    QVERIFY(QTest::qWaitForWindowExposed(settings));
+
+    // The prompt that Settings' "Check for Updates" shows.
+    auto *prompt = new CUpdateMessageWidget(nullptr);
+    prompt->showUpdateMessage(QStringLiteral("9.9.9"));
+    QVERIFY(QTest::qWaitForWindowExposed(prompt));
+    QSignalSpy cancelled(prompt, &CUpdateMessageWidget::signal_Cancel);
+    QTest::mouseClick(prompt->findChild<QPushButton *>("m_pBtnCancel"), Qt::LeftButton);
+    QCOMPARE(cancelled.size(), 1);
+    delete prompt;
+
+    // The login window itself waits for Settings to close.
+    QSignalSpy opened(dlg()->findChild<QPushButton *>("m_pBtnSetting"), &QPushButton::clicked);
+    QTest::mouseClick(dlg()->findChild<QPushButton *>("m_pBtnSetting"), Qt::LeftButton);
+    QCOMPARE(opened.size(), 0);
+    settings->findChild<QPushButton *>("m_pBtnClose")->click();
+    QTRY_VERIFY(!settings);
 }
 
 void TestLoginDlg::logoFollowsTheScale_data()

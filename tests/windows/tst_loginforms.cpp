@@ -20,6 +20,7 @@
 #include "views/login/clogindlg.h"
 #include "views/login/clogininfoform.h"
 #include "views/login/cloginjoinconfform.h"
+#include "views/profile/cmypassworddlg.h"
 #include "windowstestenv.h"
 
 using confserver::CConfServer;
@@ -84,6 +85,8 @@ private slots:
     void signInAndOut();
     void guestJoinsAndHangsUp();
     void forcedPasswordChange();
+    void passwordChangedWhileSignedIn_data();
+    void passwordChangedWhileSignedIn();
 
 private:
     CLoginDlg *loginDlg() const { return CLoginDlg::getInstance(); }
@@ -438,10 +441,10 @@ void TestLoginForms::forcedPasswordChange()
         QString message;
     } refused[] = {
         {"Cleo2027!", "cleo2027!", "Confirm Password is not consistent with New Password."},
-        {"short", "short",
-         "The password length is 8-32 characters\nThe following special characters can be input "
-         "~!@#$%^&*()_+-=.,?\nPlease input at least 2 combinations by upper case letters, numbers and special "
-         "characters"},
+        {"Seventeen-chars-x", "Seventeen-chars-x",
+         "The password length is 4-16 characters\nThe following special characters can be input "
+         "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~\nPlease input at least 1 combinations by upper case letters, numbers "
+         "and special characters"},
         {"Cleo2026!", "Cleo2026!", "The new and old password is the same."},
     };
     for (const auto &attempt : refused) {
@@ -466,6 +469,51 @@ void TestLoginForms::forcedPasswordChange()
     fillLogin(QStringLiteral("cleo"), QStringLiteral("Cleo2027!"));
     child<QPushButton>(loginDlg()->loginForm(), "m_pBtnLogin")->click();
     QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoggedIn, kdtest::kStateWaitMs);
+}
+
+void TestLoginForms::passwordChangedWhileSignedIn_data()
+{
+    QTest::addColumn<bool>("remembered");
+    QTest::addColumn<QString>("offered");
+    QTest::newRow("remembered") << true << QStringLiteral("NewPass2026!");
+    QTest::newRow("not remembered") << false << QString();
+}
+
+void TestLoginForms::passwordChangedWhileSignedIn()
+{
+    QFETCH(bool, remembered);
+    QFETCH(QString, offered);
+    QVERIFY(m_store.loadSeed(kSeed));
+    CUserConfigUtils::getInstance()->setRememberMe(remembered);
+    fillLogin(QStringLiteral("alice"), QStringLiteral("Alice2026!"));
+    child<QPushButton>(loginDlg()->loginForm(), "m_pBtnLogin")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoggedIn, kdtest::kStateWaitMs);
+
+    // The profile's password dialog, as the user fills it in.
+    {
+        CAlertAnswerer answerer(QMessageBox::Ok);
+        kd_app::views::CMyPasswordDlg dialog(nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        setText(&dialog, "m_LEtOldPassword", QStringLiteral("Alice2026!"));
+        setText(&dialog, "m_LEtNewPassword", QStringLiteral("NewPass2026!"));
+        setText(&dialog, "m_LEtConfirmPassword", QStringLiteral("NewPass2026!"));
+        child<QPushButton>(&dialog, "m_pBtnOK")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    CLoginManager::getInstance().logout();
+    QTRY_VERIFY(loginDlg()->isVisible());
+    QLineEdit *password = child<QLineEdit>(loginDlg()->loginForm(), "m_pEditPassword");
+    QCOMPARE(password->text(), offered);
+
+    if (!remembered) {
+        password->setText(QStringLiteral("NewPass2026!"));
+    }
+    child<QPushButton>(loginDlg()->loginForm(), "m_pBtnLogin")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(CLoginManager::getInstance().getLoginStatus(), LoggedIn, kdtest::kStateWaitMs);
+    CLoginManager::getInstance().logout();
+    CUserConfigUtils::getInstance()->setRememberMe(true);
+    QVERIFY(m_store.loadSeed(kSeed));
 }
 
 QTEST_MAIN(TestLoginForms)

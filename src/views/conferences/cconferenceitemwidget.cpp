@@ -157,6 +157,11 @@ void CConferenceItemWidget::applyStyles()
     const auto button = [&suffix](const char *name, const QString &image) {
         return QStringLiteral("#%1 { border-image: url(%2); }\n").arg(QLatin1String(name), image.arg(suffix));
     };
+    // A row made inside a list that already has its looks gets its labels
+    // polished early (a label's size is asked for before this); the row's
+    // sheet then reaches them only when the row itself is polished first,
+    // so that setting the sheet polishes the row's children again.
+    ensurePolished();
     // One sheet for the whole row: a sheet of its own on each label would
     // be parsed and matched once per label, and a list holds thousands of rows.
     setStyleSheet(QStringLiteral("#label_kind { color: white; font-size: %1; background: %5; border-radius: %2; "

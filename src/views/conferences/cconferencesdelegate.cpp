@@ -61,12 +61,12 @@ void CConferencesDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
             const QRect mark(area.left() + scaled(4), area.top() + scaled(4), scaled(20), scaled(20));
             painter->drawPixmap(mark, m_removeMark);
         }
-        // The name may use the cell's whole width under the avatar; a longer
-        // one ends in an ellipsis instead of running under the next cell.
-        const QRect line(option.rect.left() + scaled(4), area.top() + scaled(28), option.rect.width() - scaled(8),
-                         area.height() - scaled(28));
-        painter->drawText(line, Qt::AlignHCenter | Qt::AlignVCenter,
-                          painter->fontMetrics().elidedText(text, Qt::ElideRight, line.width()));
+        // The name may use the cell's whole width under the avatar, down to
+        // the cell's edge; the whole name is the cell's tool tip.
+        const QRect lines(option.rect.left() + scaled(4), area.top() + scaled(28), option.rect.width() - scaled(8),
+                          option.rect.bottom() - area.top() - scaled(28));
+        painter->drawText(lines, Qt::AlignHCenter | Qt::AlignVCenter,
+                          nameLines(text, painter->fontMetrics(), lines.width()).join(QLatin1Char('\n')));
     } else if (kind == conferencesItemData::AddCell) {
         painter->setPen(QColor("#c91700"));
         painter->drawPixmap(picture, m_addImage);
@@ -74,4 +74,19 @@ void CConferencesDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
         painter->drawText(area, Qt::AlignHCenter | Qt::AlignVCenter, text);
     }
     painter->restore();
+}
+
+QStringList CConferencesDelegate::nameLines(const QString &name, const QFontMetrics &metrics, int width)
+{
+    const QString whole = name.simplified();
+    if (metrics.horizontalAdvance(whole) <= width) {
+        return {whole};
+    }
+    int fits = 0;
+    while (fits < whole.size() && metrics.horizontalAdvance(whole.left(fits + 1)) <= width) {
+        ++fits;
+    }
+    const int space = whole.lastIndexOf(QLatin1Char(' '), fits);
+    const int cut = space > 0 ? space : qMax(fits, 1);
+    return {whole.left(cut).trimmed(), metrics.elidedText(whole.mid(cut).trimmed(), Qt::ElideRight, width)};
 }

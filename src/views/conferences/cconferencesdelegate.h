@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QPixmap>
+#include <QStringList>
 #include <QStyledItemDelegate>
 
 // Paints a participants grid's cells: the user's avatar over the name, with
@@ -18,6 +20,10 @@ public:
 
     void updateDpi(double scale);
     void setReadOnly();
+    // A name as the cell shows it in at most two lines of the width: broken
+    // after a word where one fits, the rest cut with an ellipsis, so that
+    // two people of the same first name still differ.
+    static QStringList nameLines(const QString &name, const QFontMetrics &metrics, int width);
     bool isReadOnly() const { return m_bReadOnly; }
 
 private:

@@ -14,7 +14,8 @@ using kd_app::models::CMeetingRules;
 
 namespace {
 
-constexpr qint64 kDayMs = 24LL * 60 * 60 * 1000;
+constexpr qint64 kMinuteMs = 60 * 1000;
+constexpr int kDefaultDurationMinutes = 60;
 
 } // namespace
 
@@ -30,7 +31,8 @@ CConferencesSchedulePage::CConferencesSchedulePage(QWidget *parent)
     connect(m_pUi->back_Btn, &QToolButton::clicked, this, &CConferencesSchedulePage::signal_back_clicked);
     connect(m_pUi->pBtn_schedule, &QPushButton::clicked, this, &CConferencesSchedulePage::signal_schedule_clicked);
     connect(m_pUi->tableView, &CConferencestableview::signal_addusers, this, &CConferencesSchedulePage::slot_addusers);
-    connect(m_pUi->timeEdit_duration, &QTimeEdit::timeChanged, this, [this] { m_nHeldDuration = -1; });
+    connect(m_pUi->timeEdit_duration, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            [this] { m_nHeldDuration = -1; });
     showHeader();
 }
 
@@ -72,7 +74,7 @@ void CConferencesSchedulePage::resetForNewMeeting()
     m_pUi->dateEdit->setMinimumDate(start.date());
     m_pUi->dateEdit->setDate(start.date());
     m_pUi->timeEdit->setTime(start.time());
-    m_pUi->timeEdit_duration->setTime(QTime::fromString("01:00", m_pUi->timeEdit_duration->displayFormat()));
+    m_pUi->timeEdit_duration->setValue(kDefaultDurationMinutes);
     m_nHeldDuration = -1;
     m_pUi->lineEdit_password->clear();
     m_pUi->plainTextEdit_description->clear();
@@ -101,13 +103,10 @@ void CConferencesSchedulePage::setStartTime(qint64 ms)
 
 void CConferencesSchedulePage::setDuration(qint64 ms)
 {
-    if (ms >= kDayMs) {
-        m_pUi->timeEdit_duration->setTime(QTime(23, 59));
-        m_nHeldDuration = ms;
-        return;
-    }
-    m_nHeldDuration = -1;
-    m_pUi->timeEdit_duration->setTime(QTime::fromMSecsSinceStartOfDay(int(ms)));
+    m_pUi->timeEdit_duration->setValue(int(qBound<qint64>(0, ms / kMinuteMs, m_pUi->timeEdit_duration->maximum())));
+    // Until the user changes it, the duration goes back as it came, parts of
+    // a minute included.
+    m_nHeldDuration = ms;
 }
 
 void CConferencesSchedulePage::setNumericId(int numericId)
@@ -150,8 +149,7 @@ qint64 CConferencesSchedulePage::getDuration() const
     if (m_nHeldDuration >= 0) {
         return m_nHeldDuration;
     }
-    const QTime duration = m_pUi->timeEdit_duration->time();
-    return duration.isValid() ? duration.msecsSinceStartOfDay() : 0;
+    return qint64(m_pUi->timeEdit_duration->value()) * kMinuteMs;
 }
 
 QString CConferencesSchedulePage::getPassword() const

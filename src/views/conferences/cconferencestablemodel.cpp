@@ -87,6 +87,8 @@ QVariant CConferencesTablemodel::data(const QModelIndex &index, int role) const
     switch (role) {
     case NameRole:
         return item.name;
+    case Qt::ToolTipRole:
+        return item.kind == conferencesItemData::User ? QVariant(item.name) : QVariant();
     case KindRole:
         return item.kind;
     case UserIdRole:

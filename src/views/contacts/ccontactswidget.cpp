@@ -6,6 +6,7 @@
 #include "models/clinguist.h"
 #include "models/cloginmanager.h"
 #include "models/cucmapimanager.h"
+#include "models/curlpixmap.h"
 #include "ui_ccontactswidget.h"
 #include "views/base/alertdlg.h"
 #include "views/contacts/ccontactsaddlistview.h"
@@ -39,6 +40,8 @@ CContactsWidget::CContactsWidget(QWidget *parent) : CBaseWgt(parent), m_pUi(std:
     connect(m_pUi->pBt_delete, &QPushButton::clicked, this, &CContactsWidget::slot_deleteContact_begin);
     connect(models::CLinguist::getInstance(), &models::CLinguist::sigLanguageChanged, this,
             &CContactsWidget::slotOnLanguageChanged);
+    connect(&CLoginManager::getInstance(), &CLoginManager::sigAvatarDownloadedOk, this,
+            &CContactsWidget::slotOnOwnAvatarChanged);
 }
 
 CContactsWidget::~CContactsWidget() = default;
@@ -152,6 +155,34 @@ void CContactsWidget::slot_getUser_succeed()
     const ucmuserData user = CUCMApiManager::getInstance()->getUserInfo();
     m_pUi->listView->updateSelf(user);
     m_pUi->listView_add->updateUser(user);
+}
+
+void CContactsWidget::slotOnOwnAvatarChanged()
+{
+    // The server keeps the new picture under the old address, so the cached
+    // one would stay on the user's own rows.
+    CUCMApiManager *api = CUCMApiManager::getInstance();
+    const int ownId = int(CLoginManager::getInstance().getLoginUserInfo().userId);
+    QString url;
+    for (const ucmcontactData &contact : api->getContactList()) {
+        if (contact.userId == ownId) {
+            url = contact.imageURL;
+        }
+    }
+    for (const ucmuserData &user : api->getUserList()) {
+        if (url.isEmpty() && user.id == ownId) {
+            url = user.imageURL;
+        }
+    }
+    KD_LOG << "own avatar address:" << url;
+    models::CUrlPixmap::getInstance()->replacePixmap(url,
+                                                     QPixmap(CLoginManager::getInstance().getLoggedInUserAvatarPath()));
+    const int current = m_pUi->listView->currentRow();
+    const contactsItemData shown = m_pUi->listView->contactAt(current);
+    if (m_pUi->stackedWidget->currentWidget() == m_pUi->page_info && shown.kind == contactsItemData::Contact &&
+        shown.contact.userId == ownId) {
+        showContact(shown);
+    }
 }
 
 void CContactsWidget::slot_ucmapi_error(int errorCode, QString errorInfo)

@@ -60,6 +60,7 @@ public slots:
     void slotOnLanguageChanged();
     void slot_selectSyncItem(int id, bool nselect);
     void slot_selectSyncItemAdd(int id, bool nselect);
+    void slotOnOwnAvatarChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

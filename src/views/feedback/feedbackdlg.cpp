@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QSaveFile>
@@ -26,6 +25,7 @@
 #include "views/base/alertdlg.h"
 #include "views/base/cwaitingdlg.h"
 #include "views/feedback/cfeedbackuploads.h"
+#include "views/base/cfiledialogs.h"
 
 namespace kd_app {
 namespace views {
@@ -278,8 +278,8 @@ void FeedBackDlg::slotTextEditTextChanged()
 void FeedBackDlg::slotClickImgBtn()
 {
     const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Please choose an image file"), QString(),
-                                     QStringLiteral("Image Files(*.jpg *.png *.bmp *.pgm *.pbm);;All(*.*)"));
+        CFileDialogs::openFileName(this, QStringLiteral("Please choose an image file"), QString(),
+                                   QStringLiteral("Image Files(*.jpg *.png *.bmp *.pgm *.pbm);;All(*.*)"));
     KD_LOG << "file:" << file;
     if (file.isEmpty()) {
         return;
@@ -347,6 +347,7 @@ void FeedBackDlg::slotUploadAction()
     send.description = ui->m_textEdit->toPlainText();
     send.contact = ui->m_contactsEdit->text();
     send.feedbackAddress = helpers::CAppConfigUtils::instance().getFeedbackAddress();
+    send.pictures = m_vecImages;
     m_bSending = true;
     QtConcurrent::run([send] { FeedBackDlg::execUploadLog(send); });
 }
@@ -399,7 +400,7 @@ void FeedBackDlg::saveLog()
         folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     }
     const QString target =
-        QFileDialog::getSaveFileName(this, tr("Save Log"), folder + m_qstrZipName, QStringLiteral("(*.zip)"));
+        CFileDialogs::saveFileName(this, tr("Save Log"), folder + m_qstrZipName, QStringLiteral("(*.zip)"));
     KD_LOG << "target:" << target;
     bool saved = false;
     if (target.isEmpty()) {
@@ -485,7 +486,7 @@ void FeedBackDlg::execUploadLog(const CFeedbackSend &send)
     QMutexLocker work(uploads->workLock());
     removeRedundantFile(send.userFolder, uploads->archivesInUse());
     QString tempPath;
-    const bool prepared = backupNeededLogFiles(send.userFolder, &tempPath);
+    const bool prepared = backupNeededLogFiles(send.userFolder, &tempPath, send.pictures);
     QString zipName = archiveName(send.time.isValid() ? send.time : QDateTime::currentDateTime());
     // A send of the same second as another waits for a name of its own: an
     // archive still on disk belongs to a send in progress or to one the user
@@ -549,7 +550,7 @@ void FeedBackDlg::removeRedundantFile(const QString &userFolder, const QStringLi
     }
 }
 
-bool FeedBackDlg::backupNeededLogFiles(const QString &userFolder, QString *tempPath)
+bool FeedBackDlg::backupNeededLogFiles(const QString &userFolder, QString *tempPath, const QVector<QImage> &pictures)
 {
     const QString temp = userFolder + QLatin1String(kTempFolder);
     *tempPath = temp;
@@ -587,11 +588,8 @@ bool FeedBackDlg::backupNeededLogFiles(const QString &userFolder, QString *tempP
         }
     }
     // The pictures the user attached go out with the logs.
-    for (int i = 0; i < kMaxImages; ++i) {
-        const QString picture = pictureFile(userFolder, i);
-        if (QFileInfo::exists(picture)) {
-            QFile::copy(picture, temp + QFileInfo(picture).fileName().prepend(QLatin1Char('/')));
-        }
+    for (int i = 0; i < pictures.size() && i < kMaxImages; ++i) {
+        pictures.at(i).save(pictureFile(temp, i), "JPG", kImageQuality);
     }
     return true;
 }

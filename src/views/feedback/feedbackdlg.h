@@ -30,6 +30,10 @@ struct CFeedbackSend
     QString contact;
     QString feedbackAddress; // empty: the signed-in server takes it
     QDateTime time;          // names the archive
+    // The dialog's own pictures, in its order: the files in the per-user
+    // folder are shared by every open dialog, so they cannot say whose
+    // pictures they are.
+    QVector<QImage> pictures;
 };
 
 // The feedback dialog: a description of at most 200 characters, an optional
@@ -52,9 +56,10 @@ public:
     static void execUploadLog(const CFeedbackSend &send);
     // Archives named in keep are still needed by other sends and stay.
     static void removeRedundantFile(const QString &userFolder, const QStringList &keep = QStringList());
-    // Prepares "<userFolder>/temp" and copies what goes out into it; false
-    // when the folder cannot be made.
-    static bool backupNeededLogFiles(const QString &userFolder, QString *tempPath);
+    // Prepares "<userFolder>/temp" and copies what goes out into it, the
+    // pictures as "IMG_<n>.jpg"; false when the folder cannot be made.
+    static bool backupNeededLogFiles(const QString &userFolder, QString *tempPath,
+                                     const QVector<QImage> &pictures = QVector<QImage>());
     static bool collectLogFiles(const QString &folder, QStringList &list);
     // Packs every file directly in the folder into a new archive; false, and
     // no archive left, when any entry or the archive's close fails.

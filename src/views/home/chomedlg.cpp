@@ -180,7 +180,7 @@ void CHomeDlg::retranslateMenu()
         menu->setItemText(1, tr("Contacts"));
         menu->setItemText(2, tr("Settings"));
     }
-    setOnlineStatus(CLoginManager::getInstance().getRegisterInfo().state == 1);
+    setOnlineStatus(CLoginManager::isRegisteredToServer(CLoginManager::getInstance().getRegisterInfo()));
 }
 
 // ---- pages ------------------------------------------------------------------
@@ -302,7 +302,7 @@ void CHomeDlg::slotOnTimerDelayHandle4WinShow()
         return;
     }
     m_bFirstShown = true;
-    setOnlineStatus(CLoginManager::getInstance().getRegisterInfo().state == 1);
+    setOnlineStatus(CLoginManager::isRegisteredToServer(CLoginManager::getInstance().getRegisterInfo()));
     if (!CPlatform::isWindows61OrOlder()) {
         KD_LOG << "Show default content directly";
         showPage(0);
@@ -393,7 +393,7 @@ void CHomeDlg::updateStatusIcon()
 void CHomeDlg::slotOnRegisterInfoChanged(kd::engine::KDRegisterInfo info)
 {
     KD_LOG << "state:" << info.state;
-    setOnlineStatus(info.state == 1);
+    setOnlineStatus(CLoginManager::isRegisteredToServer(info));
     const CLoginManager &login = CLoginManager::getInstance();
     if (info.state == 4 && login.getLoginStatus() == enums::LoggedIn &&
         noCall(CCallController::getInstance().getCallStatus())) {

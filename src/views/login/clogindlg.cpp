@@ -7,6 +7,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "helpers/cappconfigutils.h"
 #include "helpers/clogformat.h"
@@ -142,7 +143,12 @@ void CLoginDlg::slotOnBtnSetting()
 {
     auto *settings = new CContainerSettingsFormWidget(nullptr);
     settings->setAttribute(Qt::WA_DeleteOnClose);
-    settings->setWindowModality(Qt::ApplicationModal);
+    // Modal to this window alone: a window of its own that Settings opens,
+    // the upgrade prompt of "Check for Updates", must still answer. No parent
+    // widget, so that this window's style sheet stays out of it.
+    settings->setWindowModality(Qt::WindowModal);
+    settings->winId();
+    settings->windowHandle()->setTransientParent(windowHandle());
     settings->show();
 }
 

@@ -157,6 +157,8 @@ CLoginInfoForm::CLoginInfoForm(QWidget *parent) : CBaseWgt(parent), m_pUi(std::m
     connect(models::CLinguist::getInstance(), &models::CLinguist::sigLanguageChanged, this,
             &CLoginInfoForm::slotOnLanguageChanged);
     connect(m_pUi->m_pChkBoxUseHttps, &QCheckBox::clicked, this, &CLoginInfoForm::slotOnChkBoxUseHttps);
+    connect(&CLoginManager::getInstance(), &CLoginManager::loginStatusChanged, this,
+            &CLoginInfoForm::slotOnLoginStatusChanged);
 }
 
 CLoginInfoForm::~CLoginInfoForm() = default;
@@ -172,16 +174,34 @@ void CLoginInfoForm::refreshData()
     m_pUi->m_pEditServer->setText(server);
     m_pUi->m_pEditAccount->setText(config->getUser());
 
-    QString password;
-    if (!CAppConfigUtils::instance().isDovraneSpecialVersion() || config->getRememberMe()) {
-        password = CLoginManager::getInstance().getConfigPassword();
-    }
-    m_pUi->m_pEditPassword->setText(password);
+    m_pUi->m_pEditPassword->setText(savedPassword());
 
     if (config->getPort() != 0) {
         m_pUi->m_pEditPort->setText(QString::number(config->getPort()));
     }
     m_pUi->m_pChkBoxUseHttps->setChecked(config->isUseHttps());
+}
+
+QString CLoginInfoForm::savedPassword()
+{
+    if (CAppConfigUtils::instance().isDovraneSpecialVersion() && !CUserConfigUtils::getInstance()->getRememberMe()) {
+        return QString();
+    }
+    return CLoginManager::getInstance().getConfigPassword();
+}
+
+void CLoginInfoForm::slotOnLoginStatusChanged(enums::LoginStatus status)
+{
+    // A password changed while signed in (profile or forced change) would
+    // otherwise stay behind the typed one and fail the next sign-in.
+    const CLoginManager &login = CLoginManager::getInstance();
+    const enums::LoginStatus before = login.getPrevLoginStatus();
+    const bool signedOut = before == enums::LoggedIn || before == enums::NeedChangePassword;
+    if (status != enums::NotLogin || !signedOut || m_pUi->m_pEditPassword->text() == login.getPassword()) {
+        return;
+    }
+    KD_LOG << "password changed while signed in";
+    m_pUi->m_pEditPassword->setText(savedPassword());
 }
 
 void CLoginInfoForm::updateQss(double factor)

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "helpers/enums.h"
 #include "views/base/cbasewgt.h"
 
 namespace kd_app {
@@ -34,6 +35,7 @@ public slots:
     void slotOnChkBoxMore(bool checked);
     void slotOnLanguageChanged();
     void slotOnChkBoxUseHttps(bool checked);
+    void slotOnLoginStatusChanged(enums::LoginStatus status);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -41,6 +43,9 @@ protected:
 
 private:
     void arrangeLinksRow();
+    // The saved password as the form offers it: the customer build only
+    // when the user chose to be remembered.
+    static QString savedPassword();
 
     std::unique_ptr<CLoginInfoFormUi> m_pUi;
     bool m_bFirstShown = false;

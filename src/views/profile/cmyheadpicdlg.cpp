@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QSaveFile>
 
 #include "helpers/cgeneralutils.h"
@@ -14,6 +13,7 @@
 #include "ui_cmyheadpicdlg.h"
 #include "views/base/alertdlg.h"
 #include "views/base/cwaitingdlg.h"
+#include "views/base/cfiledialogs.h"
 
 namespace kd_app {
 namespace views {
@@ -96,7 +96,7 @@ void CMyHeadpicDlg::hideEvent(QHideEvent *event)
 void CMyHeadpicDlg::on_m_pBtnOpen_clicked()
 {
     const QString path =
-        QFileDialog::getOpenFileName(this, tr("Open"), QDir::homePath(), QStringLiteral("JPG(*.jpg);;PNG(*.png)"));
+        CFileDialogs::openFileName(this, tr("Open"), QDir::homePath(), QStringLiteral("JPG(*.jpg);;PNG(*.png)"));
     if (!path.isEmpty()) {
         ui->widget->setImage(path);
     }

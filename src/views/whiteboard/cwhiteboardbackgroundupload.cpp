@@ -1,7 +1,6 @@
 #include "cwhiteboardbackgroundupload.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QHttpMultiPart>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
@@ -12,6 +11,7 @@
 #include "helpers/clogformat.h"
 #include "models/ccallcontroller.h"
 #include "models/ctrustedcertificates.h"
+#include "views/base/cfiledialogs.h"
 
 namespace kd_app {
 namespace views {
@@ -63,8 +63,8 @@ void CWhiteBoardBackgroundUpload::slotClickedSelect()
     part.setRawHeader("Content-Type", "image/jpg;");
     part.setRawHeader("Content-Disposition", "form-data; name=\"file\"; filename=\"background.jpg\"");
 
-    const QString path = QFileDialog::getOpenFileName(m_pWindow, tr("Choose to upload picture"), QStringLiteral("./"),
-                                                      tr("Image files(*.jpg *.png *.jpeg);;All files (*.*)"));
+    const QString path = CFileDialogs::openFileName(m_pWindow, tr("Choose to upload picture"), QStringLiteral("./"),
+                                                    tr("Image files(*.jpg *.png *.jpeg);;All files (*.*)"));
     const CCallController &call = CCallController::getInstance();
     const QList<QNetworkCookie> cookies{QNetworkCookie(QByteArrayLiteral("jwt"), call.getAcsJsonWebToken().toUtf8())};
 
