@@ -80,7 +80,7 @@ CMediaDevices::CMediaDevices(CDeviceManager::Raise raise)
         m_audio = new CAudioIo(context);
         m_pollTimer = new QTimer(context);
         QObject::connect(m_pollTimer, &QTimer::timeout, context, [this] {
-            poll();
+            pollUnfollowed();
             // The sound server may have come (back) meanwhile.
             watch();
         });
@@ -88,7 +88,8 @@ CMediaDevices::CMediaDevices(CDeviceManager::Raise raise)
         m_settleTimer->setSingleShot(true);
         m_settleTimer->setInterval(kSettleIntervalMs);
         QObject::connect(m_settleTimer, &QTimer::timeout, context, [this] { settleSound(); });
-        m_devices->applySystem(CSystemDeviceLister::list(), false);
+        m_listed = CSystemDeviceLister::list();
+        m_devices->applySystem(m_listed, false);
         watch();
     });
 }
@@ -210,6 +211,21 @@ void CMediaDevices::poll()
     }
 }
 
+void CMediaDevices::pollUnfollowed()
+{
+    if (isShutDown()) {
+        return;
+    }
+    CSystemDevices listed = m_listed;
+    if (!m_soundFollowed) {
+        CSystemDeviceLister::listSound(&listed);
+    }
+    if (!m_camerasFollowed) {
+        CSystemDeviceLister::listCameras(&listed);
+    }
+    apply(listed);
+}
+
 bool CMediaDevices::isShutDown() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -221,6 +237,7 @@ void CMediaDevices::apply(const CSystemDevices &listed)
     if (isShutDown()) {
         return;
     }
+    m_listed = listed;
     m_devices->applySystem(listed);
     updateMeter();
     updateCamera();

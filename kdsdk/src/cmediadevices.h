@@ -71,6 +71,8 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void poll();
+    // Lists again only what the system does not tell changes of.
+    void pollUnfollowed();
     // On the media thread: starts following the system's changes, and polls
     // for what cannot be followed.
     void watch();
@@ -101,6 +103,7 @@ private:
     bool m_cameraPollingLogged = false;
     int m_pollIntervalMs;
     int m_settleTries = 0;
+    CSystemDevices m_listed; // what was listed last
     std::set<std::string> m_serverSpeakers;
     std::set<std::string> m_serverMicrophones;
     CCameraCapture *m_camera = nullptr; // on the media thread, while a system camera runs
