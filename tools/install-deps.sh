@@ -10,7 +10,7 @@ packages=(
     liblog4cplus-dev libcpp-httplib-dev libssl-dev openssl ca-certificates
     xvfb xauth x11-utils x11-apps imagemagick fonts-dejavu-core fonts-wqy-microhei
     libqt5x11extras5-dev libxcb1-dev libxcb-shape0-dev libxcb-shm0-dev xcompmgr xdotool
-    libqt5multimedia5-plugins pulseaudio pulseaudio-utils
+    libqt5multimedia5-plugins pulseaudio pulseaudio-utils libpulse-dev libudev-dev
     libkf5archive-dev nlohmann-json3-dev dpkg-dev
     clang libclang-rt-14-dev llvm-14 lld
     stress-ng

@@ -208,10 +208,11 @@ public:
     // given (out of range too, for clients that must cope with it); a
     // negative level gives back the generated one.
     virtual void setSyntheticMicLevel(float level) = 0;
-    // Reads the system's device lists now instead of at the next poll.
+    // Reads the system's device lists now.
     virtual void pollDevices() = 0;
-    // How often the system's device lists are read (2000 ms); 0 reads them
-    // only when pollDevices asks.
+    // How often the system's device lists are read where the sound server or
+    // the device manager cannot tell their changes (30000 ms); 0 reads them
+    // there only when pollDevices asks.
     virtual void setDevicePollInterval(int milliseconds) = 0;
 
     // ---- diagnosis ----

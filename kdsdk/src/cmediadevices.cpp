@@ -8,7 +8,9 @@
 
 #include "caudioio.h"
 #include "ccameracapture.h"
+#include "ccamerawatch.h"
 #include "cmediathread.h"
+#include "csoundserverwatch.h"
 #include "csystemdevices.h"
 #include "cwavinfo.h"
 #include "kdsdkcontrol.h"
@@ -20,8 +22,12 @@ namespace sdk {
 
 namespace {
 
-// Plugging a headset in shows up within about this long.
-constexpr int kPollIntervalMs = 2000;
+// Where the system cannot tell device changes, plugging a headset in shows
+// up within about this long.
+constexpr int kPollIntervalMs = 30000;
+// Qt's own lists follow the sound server within moments.
+constexpr int kSettleIntervalMs = 100;
+constexpr int kSettleTries = 50;
 
 bool wantsSystemDevices()
 {
@@ -35,6 +41,24 @@ bool wantsSystemDevices()
     return QCoreApplication::instance() != nullptr;
 }
 
+// "KDSDK_DEVICE_WATCH=none" polls as where the system tells no device
+// changes, "sound" follows the sound server only.
+bool mayWatch(const char *what)
+{
+    const QByteArray choice = qgetenv("KDSDK_DEVICE_WATCH");
+    return choice.isNull() || choice.split(',').contains(what);
+}
+
+// The names of the sound server's own devices in a list.
+std::set<std::string> namesOf(const std::vector<CSystemDevice> &devices)
+{
+    std::set<std::string> names;
+    for (const CSystemDevice &device : devices) {
+        names.insert(device.name);
+    }
+    return names;
+}
+
 // A speaking-like level that moves with time.
 float generatedLevel()
 {
@@ -45,7 +69,7 @@ float generatedLevel()
 } // namespace
 
 CMediaDevices::CMediaDevices(CDeviceManager::Raise raise)
-    : m_devices(std::make_unique<CDeviceManager>(std::move(raise)))
+    : m_devices(std::make_unique<CDeviceManager>(std::move(raise))), m_pollIntervalMs(kPollIntervalMs)
 {
     if (!wantsSystemDevices()) {
         return;
@@ -55,11 +79,89 @@ CMediaDevices::CMediaDevices(CDeviceManager::Raise raise)
         QObject *context = m_media->context();
         m_audio = new CAudioIo(context);
         m_pollTimer = new QTimer(context);
-        m_pollTimer->setInterval(kPollIntervalMs);
-        QObject::connect(m_pollTimer, &QTimer::timeout, context, [this] { poll(); });
-        m_devices->applySystem(CSystemDeviceLister::list(), false);
-        m_pollTimer->start();
+        QObject::connect(m_pollTimer, &QTimer::timeout, context, [this] {
+            pollUnfollowed();
+            // The sound server may have come (back) meanwhile.
+            watch();
+        });
+        m_settleTimer = new QTimer(context);
+        m_settleTimer->setSingleShot(true);
+        m_settleTimer->setInterval(kSettleIntervalMs);
+        QObject::connect(m_settleTimer, &QTimer::timeout, context, [this] { settleSound(); });
+        m_listed = CSystemDeviceLister::list();
+        m_devices->applySystem(m_listed, false);
+        watch();
     });
+}
+
+void CMediaDevices::watch()
+{
+    QObject *context = m_media->context();
+    if (!m_cameraWatch && mayWatch("cameras")) {
+        m_cameraWatch = new CCameraWatch([this] { poll(); }, context);
+        if (!m_cameraWatch->start()) {
+            delete m_cameraWatch;
+            m_cameraWatch = nullptr;
+        }
+    }
+    m_camerasFollowed = m_cameraWatch != nullptr;
+    if (!m_soundWatch && mayWatch("sound")) {
+        const auto changed = [this](const CSoundServerDevices &devices) {
+            m_soundFollowed = true;
+            m_serverSpeakers = devices.speakers;
+            m_serverMicrophones = devices.microphones;
+            m_settleTries = kSettleTries;
+            settleSound();
+            updatePolling();
+        };
+        const auto lost = [this] {
+            m_soundFollowed = false;
+            updatePolling();
+        };
+        m_soundWatch = new CSoundServerWatch(changed, lost, context);
+    }
+    if (m_soundWatch && !m_soundWatch->connected() && !m_soundWatch->start()) {
+        m_soundFollowed = false;
+    }
+    updatePolling();
+}
+
+void CMediaDevices::updatePolling()
+{
+    // While connecting, the sound server tells soon whether it is there.
+    const bool soundPending = m_soundWatch && m_soundWatch->connecting();
+    const bool soundPolled = !m_soundFollowed && !soundPending;
+    const bool camerasPolled = !m_camerasFollowed;
+    if (!(soundPolled || camerasPolled) || m_pollIntervalMs <= 0 || isShutDown()) {
+        m_pollTimer->stop();
+        return;
+    }
+    logPolling(soundPolled, &m_soundPollingLogged, "the sound server");
+    logPolling(camerasPolled, &m_cameraPollingLogged, "the device manager");
+    if (!m_pollTimer->isActive() || m_pollTimer->interval() != m_pollIntervalMs) {
+        m_pollTimer->start(m_pollIntervalMs);
+    }
+}
+
+void CMediaDevices::logPolling(bool polled, bool *logged, const char *teller) const
+{
+    if (!polled || *logged) {
+        return;
+    }
+    *logged = true;
+    qInfo("kdsdk: %s cannot tell device changes here; reading the device lists every %d s", teller,
+          m_pollIntervalMs / 1000);
+}
+
+void CMediaDevices::settleSound()
+{
+    const CSystemDevices listed = CSystemDeviceLister::list();
+    apply(listed);
+    const bool agrees = namesOf(listed.lists[KD_DEVICE_SPEAKER]) == m_serverSpeakers &&
+                        namesOf(listed.lists[KD_DEVICE_MIC]) == m_serverMicrophones;
+    if (!agrees && --m_settleTries > 0) {
+        m_settleTimer->start();
+    }
 }
 
 CMediaDevices::~CMediaDevices()
@@ -83,6 +185,11 @@ void CMediaDevices::shutDown()
     if (m_media) {
         m_media->run([this] {
             m_pollTimer->stop();
+            m_settleTimer->stop();
+            delete m_soundWatch;
+            m_soundWatch = nullptr;
+            delete m_cameraWatch;
+            m_cameraWatch = nullptr;
             m_audio->stopPlayback();
             m_audio->stopMeter();
             updateCamera();
@@ -99,13 +206,39 @@ bool CMediaDevices::currentIsSystem(int type, std::string *key) const
 
 void CMediaDevices::poll()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_shutDown) {
-            return;
-        }
+    if (!isShutDown()) {
+        apply(CSystemDeviceLister::list());
     }
-    m_devices->applySystem(CSystemDeviceLister::list());
+}
+
+void CMediaDevices::pollUnfollowed()
+{
+    if (isShutDown()) {
+        return;
+    }
+    CSystemDevices listed = m_listed;
+    if (!m_soundFollowed) {
+        CSystemDeviceLister::listSound(&listed);
+    }
+    if (!m_camerasFollowed) {
+        CSystemDeviceLister::listCameras(&listed);
+    }
+    apply(listed);
+}
+
+bool CMediaDevices::isShutDown() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_shutDown;
+}
+
+void CMediaDevices::apply(const CSystemDevices &listed)
+{
+    if (isShutDown()) {
+        return;
+    }
+    m_listed = listed;
+    m_devices->applySystem(listed);
     updateMeter();
     updateCamera();
 }
@@ -123,11 +256,9 @@ void CMediaDevices::setPollInterval(int milliseconds)
         return;
     }
     m_media->run([this, milliseconds] {
-        if (milliseconds <= 0 || m_shutDown) {
-            m_pollTimer->stop();
-            return;
-        }
-        m_pollTimer->start(milliseconds);
+        m_pollIntervalMs = milliseconds;
+        m_pollTimer->stop();
+        updatePolling();
     });
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include <QImage>
@@ -18,10 +19,13 @@ namespace sdk {
 
 class CAudioIo;
 class CCameraCapture;
+class CCameraWatch;
 class CMediaThread;
+class CSoundServerWatch;
 
 // The engine's devices area: the device lists, following the system's
-// devices by polling, the test sound on the current speaker and the level of
+// devices as the sound server and the device manager tell their changes (by
+// a slow poll where they cannot), the test sound on the current speaker and the level of
 // the current microphone. Synthetic devices play and measure nothing real:
 // their sound lasts as long as the file would play and their microphone has
 // a generated level.
@@ -39,9 +43,10 @@ public:
     bool followsSystem() const { return m_media != nullptr; }
 
     int select(int type, unsigned id);
-    // Lists the system's devices now instead of at the next poll.
+    // Lists the system's devices now.
     void pollNow();
-    // 0 stops polling.
+    // How often the lists are read where the system cannot tell changes; 0
+    // stops that polling.
     void setPollInterval(int milliseconds);
 
     int enableMeter(bool enable);
@@ -66,6 +71,18 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void poll();
+    // Lists again only what the system does not tell changes of.
+    void pollUnfollowed();
+    // On the media thread: starts following the system's changes, and polls
+    // for what cannot be followed.
+    void watch();
+    void updatePolling();
+    void logPolling(bool polled, bool *logged, const char *teller) const;
+    void apply(const CSystemDevices &listed);
+    bool isShutDown() const;
+    // Lists again until Qt's lists hold the sound server's devices: Qt hears
+    // of them on a connection of its own, a moment later or earlier.
+    void settleSound();
     // On the media thread: (re)opens or closes the meter for the current microphone.
     int updateMeter();
     // On the media thread: runs the current camera while it is wanted.
@@ -76,6 +93,19 @@ private:
     std::unique_ptr<CMediaThread> m_media;
     CAudioIo *m_audio = nullptr; // lives on the media thread, child of its context
     QTimer *m_pollTimer = nullptr;
+    QTimer *m_settleTimer = nullptr;
+    CSoundServerWatch *m_soundWatch = nullptr; // on the media thread, while the sound server may tell changes
+    CCameraWatch *m_cameraWatch = nullptr;     // on the media thread, while the device manager may tell changes
+    // Media thread only.
+    bool m_soundFollowed = false;
+    bool m_camerasFollowed = false;
+    bool m_soundPollingLogged = false;
+    bool m_cameraPollingLogged = false;
+    int m_pollIntervalMs;
+    int m_settleTries = 0;
+    CSystemDevices m_listed; // what was listed last
+    std::set<std::string> m_serverSpeakers;
+    std::set<std::string> m_serverMicrophones;
     CCameraCapture *m_camera = nullptr; // on the media thread, while a system camera runs
 
     mutable std::mutex m_mutex;

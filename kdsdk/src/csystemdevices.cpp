@@ -35,7 +35,15 @@ bool isServerDevice(const QAudioDeviceInfo &device)
 CSystemDevices CSystemDeviceLister::list()
 {
     CSystemDevices system;
+    listSound(&system);
+    listCameras(&system);
+    return system;
+}
+
+void CSystemDeviceLister::listSound(CSystemDevices *into)
+{
     for (int type : {int(kd::engine::KD_DEVICE_MIC), int(kd::engine::KD_DEVICE_SPEAKER)}) {
+        into->lists[type].clear();
         for (const QAudioDeviceInfo &device : QAudioDeviceInfo::availableDevices(modeOf(type))) {
             if (!isServerDevice(device)) {
                 continue;
@@ -44,17 +52,22 @@ CSystemDevices CSystemDeviceLister::list()
             entry.key = audioKey(type, device);
             entry.name = device.deviceName().toStdString();
             entry.desc = device.realm().toStdString();
-            system.lists[type].push_back(entry);
+            into->lists[type].push_back(entry);
         }
     }
+}
+
+void CSystemDeviceLister::listCameras(CSystemDevices *into)
+{
+    std::vector<CSystemDevice> &cameras = into->lists[kd::engine::KD_DEVICE_CAMERA];
+    cameras.clear();
     for (const QCameraInfo &camera : QCameraInfo::availableCameras()) {
         CSystemDevice entry;
         entry.key = cameraKey(camera);
         entry.name = (camera.description().isEmpty() ? camera.deviceName() : camera.description()).toStdString();
         entry.desc = camera.deviceName().toStdString();
-        system.lists[kd::engine::KD_DEVICE_CAMERA].push_back(entry);
+        cameras.push_back(entry);
     }
-    return system;
 }
 
 QAudioDeviceInfo CSystemDeviceLister::audioDevice(int type, const std::string &key)

@@ -20,6 +20,9 @@ public:
     CSystemDeviceLister() = delete;
 
     static CSystemDevices list();
+    // Only the microphones and speakers, or only the cameras, in `into`.
+    static void listSound(CSystemDevices *into);
+    static void listCameras(CSystemDevices *into);
     // The device behind a key (a default key means the system's default
     // now); a null device when it is gone.
     static QAudioDeviceInfo audioDevice(int type, const std::string &key);

@@ -41,7 +41,7 @@ public:
             ++m_frame;
             update();
         });
-        m_timer.start();
+        // Ticks only while on screen: showing starts it.
         show();
         raise();
     }
@@ -63,6 +63,11 @@ protected:
         }
         return false;
     }
+
+    // A window that is not shown (the call window before and between
+    // calls) has nothing to repaint: no ticking wakes the program for it.
+    void showEvent(QShowEvent *) override { m_timer.start(); }
+    void hideEvent(QHideEvent *) override { m_timer.stop(); }
 
     void paintEvent(QPaintEvent *) override
     {
@@ -191,7 +196,7 @@ private:
 
     CVideoRenderer::Stream m_stream;
     QPointer<CVideoRenderer> m_renderer;
-    QTimer m_timer;
+    QTimer m_timer{this};
     quint64 m_frame = 0;
 };
 

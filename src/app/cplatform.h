@@ -57,6 +57,11 @@ public:
     // Whether the path (not followed when it is a link) belongs to this user.
     static bool isOwnedByThisUser(const QString &path);
 
+    // Hands memory that was freed back to the system: after a large answer is
+    // read and dropped, the allocator would otherwise keep it for the
+    // program's lifetime.
+    static void giveBackFreedMemory();
+
     // Font families for the user interface, the preferred one first.
     static QStringList uiFontFamilies();
 

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include <malloc.h>
+
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -196,6 +198,11 @@ void CPlatform::setWindows61OrOlderForTests(bool older)
 QStringList CPlatform::uiFontFamilies()
 {
     return {QStringLiteral("Microsoft YaHei"), QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")};
+}
+
+void CPlatform::giveBackFreedMemory()
+{
+    malloc_trim(0);
 }
 
 } // namespace kd_app

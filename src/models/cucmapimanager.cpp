@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/cplatform.h"
 #include "helpers/clogformat.h"
 #include "models/clinguist.h"
 #include "models/ctrustedcertificates.h"
@@ -21,6 +22,8 @@ using helpers::CLogFormat;
 namespace {
 
 const QString kApiPath = QStringLiteral("/api/rest/v2.0");
+// A list this long leaves megabytes of parsed text behind: given back at once.
+constexpr int kLargeListItems = 1000;
 
 } // namespace
 
@@ -383,9 +386,15 @@ void CUCMApiManager::finishListReply(QNetworkReply *reply, SuccessSignal success
         reportError(document.object());
         return;
     }
-    if (document.isArray()) {
-        (this->*store)(document.array());
-        emitQueued(success);
+    if (!document.isArray()) {
+        return;
+    }
+    const bool large = document.array().size() >= kLargeListItems;
+    (this->*store)(document.array());
+    emitQueued(success);
+    document = QJsonDocument();
+    if (large) {
+        CPlatform::giveBackFreedMemory();
     }
 }
 

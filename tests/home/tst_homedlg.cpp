@@ -82,6 +82,41 @@ QStringList pageClasses()
     return classes;
 }
 
+// Counts what a widget is told of its style sheets changing.
+class CStyleChangeCounter : public QObject
+{
+public:
+    explicit CStyleChangeCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::StyleChange ? 1 : 0;
+        return false;
+    }
+};
+
+// Requests for the meetings list itself, not for one meeting.
+int meetingsListRequests(const confserver::CConfServer &server)
+{
+    int count = 0;
+    for (const std::string &target : server.requestsTo("/meetings")) {
+        count += QString::fromStdString(target).section('?', 0, 0).endsWith("/meetings") ? 1 : 0;
+    }
+    return count;
+}
+
+// The meetings rows on screen in the list's viewport.
+int rowsPlaced(QListWidget *list)
+{
+    int placed = 0;
+    for (QWidget *row : list->viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        placed += !row->isHidden() && row->geometry().intersects(list->viewport()->rect()) ? 1 : 0;
+    }
+    return placed;
+}
+
 void sendMouse(QWidget *window, QEvent::Type type, const QPoint &global, Qt::MouseButtons held)
 {
     QMouseEvent event(type, window->mapFromGlobal(global), global,
@@ -103,6 +138,7 @@ private slots:
     void pagesAndMenuByStatusAndServer();
     void menuClickSwitchesThePage();
     void signOutForgetsTheAccount();
+    void signInDoesItsWorkOnce();
     void forcedLogoutWhenIdle();
     void forcedLogoutWaitsForTheCallToEnd();
     void serverErrors();
@@ -209,6 +245,37 @@ void TestHomeDlg::signOutForgetsTheAccount()
     QCOMPARE(meetings->currentPage(), static_cast<QWidget *>(meetings->mainPage()));
     QCOMPARE(home()->contactsPage()->contactsList()->model()->rowCount(), 3);
     QCOMPARE(home()->contactsPage()->usersList()->model()->rowCount(), 0);
+}
+
+void TestHomeDlg::signInDoesItsWorkOnce()
+{
+    // The window is made and styled at a first sign-in; the next one finds it so.
+    QVERIFY(m_fixture.signIn("alice", "Alice2026!"));
+    QTRY_VERIFY(home()->isVisible());
+    m_fixture.signOut();
+    QTRY_VERIFY(!home()->isVisible());
+    CConferencesWidget *meetings = home()->conferencesPage();
+    auto *list = meetings->mainPage()->findChild<QListWidget *>("listWidget");
+    CStyleChangeCounter styled(meetings->mainPage());
+    const int requestsBefore = meetingsListRequests(m_fixture.server());
+    // What the first fill with the meeting shows before the event loop's next turn.
+    int placedWhenFilled = -1;
+    QMetaObject::Connection filled =
+        connect(CUCMApiManager::getInstance(), &CUCMApiManager::signal_getConferences_succeed, this, [&] {
+            if (placedWhenFilled < 0 && list->count() > 0) {
+                placedWhenFilled = rowsPlaced(list);
+            }
+        });
+
+    QVERIFY(m_fixture.signIn("alice", "Alice2026!"));
+    QTRY_VERIFY(home()->isVisible());
+    QTRY_COMPARE(placedWhenFilled, 1);
+    disconnect(filled);
+    // Whatever else sign-in asks is answered by now.
+    QTRY_COMPARE(home()->contactsPage()->contactsList()->model()->rowCount(), 5);
+    QCOMPARE(meetingsListRequests(m_fixture.server()) - requestsBefore, 1);
+    QCOMPARE(styled.count, 0);
+    QVERIFY(meetings->refreshTimer().isActive());
 }
 
 void TestHomeDlg::forcedLogoutWhenIdle()

@@ -63,6 +63,7 @@ private slots:
     void hangUpWhileWaitingNeverConnects();
     void videoWindowsShowTheirStreams();
     void renderStatisticsFollowTheWindows();
+    void videoTicksOnlyWhileShown();
     void contentEvents_data();
     void contentEvents();
     void clientFramesAreCheckedAndCopied();
@@ -491,6 +492,25 @@ void TestAVEngine::renderStatisticsFollowTheWindows()
     // A window that goes away leaves its stream without one.
     other.reset();
     QCOMPARE(stats(KD_RENDER_REMOTE_VIDEO).window, uint64_t(0));
+}
+
+// A video window that is not on screen costs no wake-ups.
+void TestAVEngine::videoTicksOnlyWhileShown()
+{
+    signInAnn();
+    connectCall("4001*pw");
+    auto local = videoWindow();
+    local->hide();
+    QVERIFY(m_manager->setLocalVideoWindow(local->winId()));
+    QTRY_VERIFY_WITH_TIMEOUT(local->findChild<QTimer *>(), kdtest::kStateWaitMs);
+    QTimer *ticks = local->findChild<QTimer *>();
+    QVERIFY(!ticks->isActive());
+    local->show();
+    QTRY_VERIFY_WITH_TIMEOUT(ticks->isActive(), kdtest::kStateWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_control->renderStats().at(kd::sdk::KD_RENDER_LOCAL_VIDEO).framesPainted >= 2, kdtest::kStateWaitMs);
+    local->hide();
+    QTRY_VERIFY_WITH_TIMEOUT(!ticks->isActive(), kdtest::kStateWaitMs);
+    QVERIFY(m_manager->setLocalVideoWindow(0));
 }
 
 void TestAVEngine::contentEvents_data()

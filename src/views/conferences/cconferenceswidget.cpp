@@ -179,6 +179,8 @@ void CConferencesWidget::clearForSignOut()
     m_pMainPage->setMyRoomId(QString());
     m_pSelectuserPage->contactsPage()->clearLists();
     showPage(m_pMainPage);
+    // The next account's first show is its sign-in, which fetches already.
+    m_bShownOnce = false;
 }
 
 void CConferencesWidget::slot_tokenChanged()

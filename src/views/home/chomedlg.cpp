@@ -187,59 +187,84 @@ void CHomeDlg::retranslateMenu()
 
 void CHomeDlg::initContentPages()
 {
+    // A page made now takes the window's scale; one kept has it already. Before
+    // the first show the window has no scale yet: showing it styles every page.
+    const double scale = m_fStretchFactor;
+    const auto made = [scale](auto &page, auto create) {
+        if (!page) {
+            page = create();
+            if (scale > 0) {
+                page->updateDpi(scale);
+            }
+        }
+        return static_cast<QWidget *>(page.get());
+    };
+    const enums::LoginStatus status = CLoginManager::getInstance().getLoginStatus();
+    KD_LOG << "login status:" << status << "CCM:" << isCcmAccount();
+    QList<QWidget *> pages;
+    if (status == enums::AnonymousLoggedIn) {
+        pages << made(m_pJoinConfWidget, [this] {
+            auto page = std::make_unique<CJoinConfWidget>(nullptr);
+            m_scaler.recordWidgetTree(page.get());
+            m_scaler.scaleWidget(m_fStretchFactor > 0 ? m_fStretchFactor : 1.0, page.get(), false);
+            return page;
+        });
+    } else if (!isCcmAccount()) {
+        pages << made(m_pConferencesWidget, [this] {
+            auto page = std::make_unique<CConferencesWidget>(nullptr);
+            connect(page.get(), &CConferencesWidget::sigUCMJoinConf, this, &CHomeDlg::slotJoinConf);
+            return page;
+        });
+        pages << made(m_pContactsWidget, [this] {
+            auto page = std::make_unique<CContactsWidget>(nullptr);
+            connect(page.get(), &CContactsWidget::sigUCMP2pCall, this, &CHomeDlg::slotP2pCall);
+            return page;
+        });
+    } else {
+        pages << made(m_pWebMeetingsPage, [this] { return createWebPage(0); });
+        pages << made(m_pWebContactsPage, [this] { return createWebPage(2); });
+    }
+    pages << m_pSettingsForm.get();
+    m_pSettingsForm->setSipPageVisible(status == enums::AnonymousLoggedIn);
+    if (status == enums::AnonymousLoggedIn) {
+        CCallController::getInstance().whenLoginSkipped();
+    }
+    setContentPages(pages);
+    // Only the pages shown stay.
+    if (!pages.contains(m_pJoinConfWidget.get())) {
+        m_pJoinConfWidget.reset();
+    }
+    if (!pages.contains(m_pConferencesWidget.get())) {
+        m_pConferencesWidget.reset();
+    }
+    if (!pages.contains(m_pContactsWidget.get())) {
+        m_pContactsWidget.reset();
+    }
+    if (!pages.contains(m_pWebMeetingsPage.get())) {
+        m_pWebMeetingsPage.reset();
+    }
+    if (!pages.contains(m_pWebContactsPage.get())) {
+        m_pWebContactsPage.reset();
+    }
+}
+
+void CHomeDlg::setContentPages(const QList<QWidget *> &pages)
+{
+    // The same pages stay as they are: taken out and put back, the shown
+    // one would be hidden and shown again, and fetch its lists once more.
     QStackedWidget *stack = m_pUi->m_pStackedWgtContent;
+    QList<QWidget *> current;
+    for (int index = 0; index < stack->count(); ++index) {
+        current << stack->widget(index);
+    }
+    if (current == pages) {
+        return;
+    }
     while (QWidget *page = stack->currentWidget()) {
         stack->removeWidget(page);
     }
-    const double scale = m_fStretchFactor > 0 ? m_fStretchFactor : 1.0;
-    const enums::LoginStatus status = CLoginManager::getInstance().getLoginStatus();
-    KD_LOG << "login status:" << status << "CCM:" << isCcmAccount();
-    if (status == enums::AnonymousLoggedIn) {
-        if (!m_pJoinConfWidget) {
-            m_pJoinConfWidget = std::make_unique<CJoinConfWidget>(nullptr);
-            m_scaler.recordWidgetTree(m_pJoinConfWidget.get());
-            m_scaler.scaleWidget(scale, m_pJoinConfWidget.get(), false);
-        }
-        stack->addWidget(m_pJoinConfWidget.get());
-        m_pJoinConfWidget->updateDpi(scale);
-    } else if (!isCcmAccount()) {
-        m_pWebMeetingsPage.reset();
-        if (!m_pConferencesWidget) {
-            m_pConferencesWidget = std::make_unique<CConferencesWidget>(nullptr);
-            connect(m_pConferencesWidget.get(), &CConferencesWidget::sigUCMJoinConf, this, &CHomeDlg::slotJoinConf);
-        }
-        stack->addWidget(m_pConferencesWidget.get());
-        m_pConferencesWidget->updateDpi(scale);
-        m_pWebContactsPage.reset();
-        if (!m_pContactsWidget) {
-            m_pContactsWidget = std::make_unique<CContactsWidget>(nullptr);
-            connect(m_pContactsWidget.get(), &CContactsWidget::sigUCMP2pCall, this, &CHomeDlg::slotP2pCall);
-        }
-        stack->addWidget(m_pContactsWidget.get());
-        m_pContactsWidget->updateDpi(scale);
-    } else {
-        m_pConferencesWidget.reset();
-        if (!m_pWebMeetingsPage) {
-            m_pWebMeetingsPage = createWebPage(0);
-        }
-        stack->addWidget(m_pWebMeetingsPage.get());
-        webPageUpdateDpi(m_pWebMeetingsPage.get(), scale);
-        m_pContactsWidget.reset();
-        if (!m_pWebContactsPage) {
-            m_pWebContactsPage = createWebPage(2);
-        }
-        stack->addWidget(m_pWebContactsPage.get());
-        webPageUpdateDpi(m_pWebContactsPage.get(), scale);
-    }
-    if (status != enums::AnonymousLoggedIn) {
-        m_pJoinConfWidget.reset();
-    }
-    stack->addWidget(m_pSettingsForm.get());
-    if (status == enums::AnonymousLoggedIn) {
-        m_pSettingsForm->setSipPageVisible(true);
-        CCallController::getInstance().whenLoginSkipped();
-    } else {
-        m_pSettingsForm->setSipPageVisible(false);
+    for (QWidget *page : pages) {
+        stack->addWidget(page);
     }
 }
 

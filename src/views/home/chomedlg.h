@@ -100,6 +100,7 @@ private:
     void retranslateMenu();
     void updateMenuIcons();
     void initContentPages();
+    void setContentPages(const QList<QWidget *> &pages);
     void showPage(int index);
     void setOnlineStatus(bool online);
     void updateStatusIcon();
