@@ -108,7 +108,7 @@ void ScreenThread::run()
         captureScreen();
         lock.relock();
         if (!m_bIsStopped) {
-            m_wakeUp.wait(&m_mutex, kPauseMs);
+            m_wakeUp.wait(&m_mutex, m_pauseMs.load());
         }
     }
     m_bIsStopped = false;

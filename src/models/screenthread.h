@@ -38,10 +38,14 @@ public:
     static void stopAllAndWait();
 
     static constexpr int kPauseMs = 100;
+    // The pause after each frame; tests on a busy machine lengthen it so
+    // that what they do between two frames surely falls inside one pause.
+    void setPause(int milliseconds) { m_pauseMs = milliseconds; }
 
     std::atomic<bool> m_bIsStopped{false};
     std::atomic<bool> m_bIsWhiteBoard{false};
     std::atomic<quint32> m_winId{0};
+    std::atomic<int> m_pauseMs{kPauseMs};
 
 protected:
     void run() override;

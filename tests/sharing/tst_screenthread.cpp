@@ -151,12 +151,14 @@ void TestScreenThread::stopDuringThePauseEndsWithoutAnotherFrame()
             ++handOvers;
         }
     });
-    // Each frame is followed by a pause of 100 ms; stop in its middle. On a
-    // busy machine the stop may land after the pause instead; such a try
-    // says nothing and is made again.
+    // Each frame is followed by a pause, here a long one; stop in its
+    // middle. Should a busy machine still let the stop land after the pause,
+    // that try says nothing and is made again.
+    constexpr int kPauseMs = 2000;
     bool stoppedInPause = false;
     for (int attempt = 0; attempt < 10 && !stoppedInPause; ++attempt) {
         ScreenThread thread;
+        thread.setPause(kPauseMs);
         thread.start();
         QVERIFY(waitForFrames(taken() + 1));
         const uint64_t seen = taken();
@@ -170,7 +172,7 @@ void TestScreenThread::stopDuringThePauseEndsWithoutAnotherFrame()
         thread.stop();
         QVERIFY(thread.wait(kdtest::kStateWaitMs));
         QVERIFY(!thread.m_bIsStopped);
-        if (handOverDone && sinceHandOver < 80 * 1000 * 1000) {
+        if (handOverDone && sinceHandOver < qint64(kPauseMs) * 800 * 1000) {
             stoppedInPause = true;
             QCOMPARE(taken(), atStop);
         }
