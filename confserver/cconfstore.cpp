@@ -988,6 +988,12 @@ CResult CConfStore::takeIncoming(const QString &token)
     return CResult::ok(reply);
 }
 
+bool CConfStore::hasWaitingRing() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return !m_rings.empty();
+}
+
 CResult CConfStore::passwordPolicy()
 {
     QJsonObject policy;

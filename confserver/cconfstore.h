@@ -152,6 +152,8 @@ public:
     CResult ring(const QByteArray &body);
     // The call ringing the token's account, once: {"incoming": {...}} or {}.
     CResult takeIncoming(const QString &token);
+    // Tests: whether a ring waits for any account's client to take it.
+    bool hasWaitingRing() const;
     CResult passwordPolicy();
     CResult changePassword(const QString &token, const QByteArray &body);
     CResult uploadAvatar(const QString &token, const QByteArray &image);
