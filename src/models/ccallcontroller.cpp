@@ -46,7 +46,7 @@ QString appFile(const char *relativePath)
     return CUserConfigUtils::getAppPath() + QLatin1Char('/') + QLatin1String(relativePath);
 }
 
-// What a log line may show of a dial string: the password hidden.
+// Idle and ended alike: no call runs.
 bool endsCall(enums::CallStatus status)
 {
     return status == enums::Idle || status == enums::Ended;

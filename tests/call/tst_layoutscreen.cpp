@@ -346,6 +346,9 @@ void TestLayoutScreen::screenshots()
     };
     shot("mode0");
     emit m_frame->toolbar->sigOnShowPicture();
+    // The strip dragged down to the bar's corner makes way for the bar.
+    auto *strip = engine->getFloatingCellsDlg();
+    strip->move(m_frame->geometry().right() - strip->width(), m_frame->geometry().bottom() - strip->height());
     engine->showToolbar();
     emit m_frame->toolbar->sigIsLocalMicEnabled(false);
     shot("mode0-muted-toolbar");
@@ -371,6 +374,7 @@ void TestLayoutScreen::screenshots()
     settle(g_control);
     CCallController::getInstance().dialOut("2002", QString(), false, QString());
     settle(g_control);
+    emit m_frame->toolbar->sigIsLocalMicEnabled(true);
     shot("mode7");
 }
 

@@ -1476,9 +1476,17 @@ void CLayoutPeopleSettingDlg::setCompactMode(bool flag)
             if (ILayoutToolbar *toolbar = getToolbar()) {
                 toolbar->setShowPicButtonVisible(false);
             }
-            if (callStatus() == enums::Connected && m_layoutMode != enums::LayoutMode_AudioOnly) {
-                redrawLayout(m_layoutMode);
-            }
+            // Once the frame has left compact mode too: its new window
+            // flags hide the windows it owns.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!m_bCompact && callStatus() == enums::Connected &&
+                        m_layoutMode != enums::LayoutMode_AudioOnly) {
+                        redrawLayout(m_layoutMode);
+                    }
+                },
+                Qt::QueuedConnection);
         }
     }
 }
