@@ -997,6 +997,12 @@ bool CConfStore::hasOwnPasswordPolicy()
     return m_organisation.value("appServerType").toString() == QStringLiteral("CCM");
 }
 
+bool CConfStore::hasWaitingRing() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return !m_rings.empty();
+}
+
 CResult CConfStore::passwordPolicy()
 {
     QJsonObject policy;

@@ -152,6 +152,8 @@ public:
     CResult ring(const QByteArray &body);
     // The call ringing the token's account, once: {"incoming": {...}} or {}.
     CResult takeIncoming(const QString &token);
+    // Tests: whether a ring waits for any account's client to take it.
+    bool hasWaitingRing() const;
     // An organisation of type "CCM" publishes its own policy (8 to 32
     // characters of two kinds); any other takes what its client's fixed rule
     // lets through: 4 to 16 characters without a space.

@@ -93,6 +93,7 @@ struct KDModelServer
     std::string address;
     std::string version = "1.0";
     std::string appServerType;
+    std::string urlSuffixForPC; // the folder of the server's web pages; empty: it has none
     bool apiEnabled = true;
     bool passwordEncryptionWithAES = false;
     bool enableChangePassword = true;

@@ -77,10 +77,16 @@ void CAVEngine::pollIncoming()
         }
         idle = m_phase == CallPhase::Idle;
     }
+    // A ring while busy is taken and refused now: left on the server it
+    // would ring after this call, long after its caller gave up.
     KDCallInfo call;
-    if (idle && m_backend->takeIncomingCall(call)) {
-        writeLog("incoming call from the server");
-        injectIncomingCall(call.peer, call.conference_number, call.isAudioOnly);
+    if (m_backend->takeIncomingCall(call)) {
+        if (idle) {
+            writeLog("incoming call from the server");
+            injectIncomingCall(call.peer, call.conference_number, call.isAudioOnly);
+        } else {
+            writeLog("incoming call refused: busy in another call");
+        }
     }
     startIncomingPolling();
 }

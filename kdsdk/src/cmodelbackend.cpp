@@ -116,6 +116,7 @@ void CModelBackend::fillUser(const KDModelAccount &account, const std::string &s
     const KDModelServer *known = findServer(server);
     if (known) {
         user.appServerType = known->appServerType;
+        user.urlSuffixForPC = known->urlSuffixForPC;
     }
 }
 
@@ -347,6 +348,7 @@ bool CModelBackend::loadModel(const std::string &jsonPath)
         server.address = text(object, "address");
         server.version = text(object, "version", "1.0");
         server.appServerType = text(object, "appServerType");
+        server.urlSuffixForPC = text(object, "urlSuffixForPC");
         server.apiEnabled = object.value(QLatin1String("apiEnabled")).toBool(true);
         server.passwordEncryptionWithAES = object.value(QLatin1String("passwordEncryptionWithAES")).toBool(false);
         server.enableChangePassword = object.value(QLatin1String("enableChangePassword")).toBool(true);

@@ -46,18 +46,7 @@ QString appFile(const char *relativePath)
     return CUserConfigUtils::getAppPath() + QLatin1Char('/') + QLatin1String(relativePath);
 }
 
-// A dial string without its meeting password: "1234*99@srv" gives "1234@srv".
-QString withoutPassword(const QString &dialString)
-{
-    const int star = dialString.indexOf(QLatin1Char('*'));
-    if (star < 0) {
-        return dialString;
-    }
-    const int at = dialString.indexOf(QLatin1Char('@'), star);
-    return dialString.left(star) + (at < 0 ? QString() : dialString.mid(at));
-}
-
-// What a log line may show of a dial string: the password hidden.
+// Idle and ended alike: no call runs.
 bool endsCall(enums::CallStatus status)
 {
     return status == enums::Idle || status == enums::Ended;
@@ -196,6 +185,10 @@ void CCallController::whenLoginSkipped()
 void CCallController::onCallIncoming(kd::engine::KDCallInfo info)
 {
     m_callInfo = info;
+    // Everything that shows the call's number reads it from here; the last
+    // call's number is not this one's.
+    const std::string &number = info.conference_number.empty() ? info.peer : info.conference_number;
+    setConfNumber(composeDialString(QString::fromStdString(number), QString::fromStdString(info.password)), true);
     playSound();
     setCallStatus(enums::ConfIncoming);
 }
@@ -312,6 +305,16 @@ bool CCallController::isMicEnabled()
 bool CCallController::repaintVideo()
 {
     return sdk().repaintVideo();
+}
+
+QString CCallController::withoutPassword(const QString &dialString)
+{
+    const int star = dialString.indexOf(QLatin1Char('*'));
+    if (star < 0) {
+        return dialString;
+    }
+    const int at = dialString.indexOf(QLatin1Char('@'), star);
+    return dialString.left(star) + (at < 0 ? QString() : dialString.mid(at));
 }
 
 QString CCallController::getPeerNameOrConfNumber() const

@@ -77,6 +77,8 @@ public:
     // The dial string of a number and its meeting password: "*password"
     // goes before the first "@", or at the end when there is none.
     static QString composeDialString(const QString &number, const QString &password);
+    // A dial string as it may be shown or stored: "1234*99@srv" gives "1234@srv".
+    static QString withoutPassword(const QString &dialString);
 
     enums::CallStatus getCallStatus() const { return m_callStatus; }
     int getCallTypes() const { return m_callTypes; }

@@ -78,7 +78,8 @@ void CUCMApiManager::slotOnLanguageChanged()
 
 bool CUCMApiManager::prepare(const QString &serverUrl, const QString &token, const QString &requiredId)
 {
-    if (token.trimmed().isEmpty() || requiredId.trimmed().isEmpty()) {
+    if (token.trimmed().isEmpty() || requiredId.trimmed().isEmpty() ||
+        QUrl(serverUrl.trimmed(), QUrl::TolerantMode).host().isEmpty()) {
         return false;
     }
     if (serverUrl != m_strLastServerUrl) {
@@ -268,11 +269,15 @@ void CUCMApiManager::getParticipants(const QString &serverUrl, const QString &to
     KD_LOG << "Ip:" << serverUrl << "token:" << CLogFormat::masked(token)
            << "meetingId:" << CLogFormat::maskedDialString(meetingId);
     const QString number = meetingNumberOf(meetingId);
-    if (!prepare(serverUrl, token, number)) {
+    // A poll or a token change while the previous request still waits would
+    // nest a second wait inside the first.
+    if (m_bParticipantsInFlight || !prepare(serverUrl, token, number)) {
         return;
     }
+    m_bParticipantsInFlight = true;
     send(OpParticipants, "GET",
          restUrl(serverUrl, {QStringLiteral("meetings"), number, QStringLiteral("simpleparticipants")}, token));
+    m_bParticipantsInFlight = false;
 }
 
 QString CUCMApiManager::meetingNumberOf(const QString &dialString)

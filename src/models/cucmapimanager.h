@@ -55,6 +55,8 @@ public:
 
     void clearUserList() { m_userList.clear(); }
     void clearContactList() { m_contactList.clear(); }
+    // A call's list is no longer ours once the call has ended.
+    void clearParticipantList() { m_participantList.clear(); }
     void removeContactById(int userId);
 
     static QByteArray buildPostConferenceJson(const ucmconferenceParam &conference);
@@ -149,6 +151,7 @@ private:
     bool m_bUsersInFlight = false;
     bool m_bContactsInFlight = false;
     bool m_bConferencesInFlight = false;
+    bool m_bParticipantsInFlight = false;
     QMap<int, QString> m_errorTexts;
     QString m_strCertificateErrorText;
 };

@@ -5,12 +5,17 @@
 namespace kd_app {
 namespace models {
 
+bool CWebPageAddress::exists() const
+{
+    return !overrideAddress.isEmpty() || (serverType == QLatin1String("CCM") && !urlSuffix.isEmpty());
+}
+
 QString CWebPageAddress::compose() const
 {
     if (!overrideAddress.isEmpty()) {
         return overrideAddress;
     }
-    if (serverType != QLatin1String("CCM") || urlSuffix.isEmpty()) {
+    if (!exists()) {
         return QString();
     }
     const auto encoded = [](const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); };

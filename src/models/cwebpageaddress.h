@@ -22,6 +22,8 @@ struct CWebPageAddress
     // query values percent-encoded; the override unchanged; empty when the
     // account's server has no pages.
     QString compose() const;
+    // Whether compose gives an address at all.
+    bool exists() const;
 };
 
 } // namespace models

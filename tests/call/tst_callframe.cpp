@@ -105,6 +105,7 @@ private slots:
     void callStates();
     void incomingCalls_data();
     void incomingCalls();
+    void autoAnswerWaitsWithTheCallersNumber();
     void answerAndDeclineReachTheEngine_data();
     void answerAndDeclineReachTheEngine();
     void waitingPanelCountsTheQueue();
@@ -314,6 +315,29 @@ void TestCallFrame::incomingCalls()
     }
     QCOMPARE(operationsNamed(g_control, "acceptCall"), answers);
     QVERIFY(operationsNamed(g_control, "declineCall").isEmpty());
+}
+
+// Answered at once, the call shows the waiting panel until it connects:
+// with the number of the call that rang, not that of the call before.
+void TestCallFrame::autoAnswerWaitsWithTheCallersNumber()
+{
+    connectCall();
+    hangUp();
+    CUserConfigUtils::getInstance()->setAutoAnswer(true);
+    QString waitingNumber;
+    QMetaObject::Connection watch =
+        connect(&calls(), &CCallController::sigCallStatusChanged, this, [this, &waitingNumber](enums::CallStatus s) {
+            if (s == enums::ConfIncoming && frame()->getCallWaitingWidget()->isVisible()) {
+                waitingNumber = frame()->getCallWaitingWidget()->findChild<QLabel *>("meetingNumber")->text();
+            }
+        });
+    ring(false);
+    // The answer the window gave at once reaches the engine in turn.
+    settle(g_control);
+    QTRY_COMPARE(int(calls().getCallStatus()), int(enums::Connected));
+    disconnect(watch);
+    QCOMPARE(waitingNumber, QString("3003"));
+    QCOMPARE(calls().getPureConfNumber(), QString("3003"));
 }
 
 void TestCallFrame::answerAndDeclineReachTheEngine_data()

@@ -62,6 +62,7 @@ private slots:
     void cleanup();
     void joinFromHomeTicksAndRates();
     void ringFromTheServerAnswerAndHangUp();
+    void ringDuringACallIsRefusedAtOnce();
     void waitQueueCountsDownThenConnects();
     void manyCallsLeaveNoWindowsBehind();
 
@@ -163,6 +164,30 @@ void TestCallWindowFlow::ringFromTheServerAnswerAndHangUp()
     QTRY_VERIFY(CHomeDlg::getInstance()->isVisible());
     kd::sdk::currentEngineControl()->setRingTimeout(45000);
     QCOMPARE(alerts.texts(), QStringList());
+}
+
+// The engine holds one call: a second ring is refused while the first call
+// runs, and never arrives after it as a call whose caller has long gone.
+void TestCallWindowFlow::ringDuringACallIsRefusedAtOnce()
+{
+    calls().dialOut("80001", QString(), true, QString());
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Connected, kdtest::kStateWaitMs);
+    QVERIFY(ring("Eve", false));
+    QVERIFY(m_fixture.store().hasWaitingRing());
+    // The engine looks for calls every 2 s, in a call too.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_fixture.store().hasWaitingRing(), kdtest::kStateWaitMs);
+    QCoreApplication::processEvents();
+    QCOMPARE(calls().getCallStatus(), enums::Connected);
+    QVERIFY(!callWindow()->getCallInviteWidget()->isVisible());
+    QVERIFY(hangUpAndWait());
+
+    // The next ring after the call is the next caller's, and rings at once.
+    QVERIFY(ring("Fay", false));
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::ConfIncoming, kdtest::kStateWaitMs);
+    QTRY_VERIFY(callWindow()->getCallInviteWidget()->isVisible());
+    QCOMPARE(callWindow()->getCallInviteWidget()->findChild<QLabel *>("confNumber")->text(), QString("Fay"));
+    calls().declineCall();
+    QTRY_COMPARE_WITH_TIMEOUT(calls().getCallStatus(), enums::Ended, kdtest::kStateWaitMs);
 }
 
 void TestCallWindowFlow::waitQueueCountsDownThenConnects()

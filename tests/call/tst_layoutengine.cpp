@@ -97,11 +97,17 @@ private slots:
     void cleanup();
     void scenarios_data();
     void scenarios();
+    void audioPanelShowsTheMicrophoneAsItIs_data();
+    void audioPanelShowsTheMicrophoneAsItIs();
     void separateContentWindowLeavesTheLayout();
     void pointToPointNeverShowsTheStrip();
+    void pointToPointSendingLeavesNoCellBehind();
     void userSwitchesToPreferredContent();
     void newCallShowsAUserHiddenStripAgain();
+    void compactModeGivesTheStripBackAsItWas_data();
+    void compactModeGivesTheStripBackAsItWas();
     void frameMoveMovesEveryPlacedWindowAlike();
+    void stripLeavesTheToolbarFree();
     void renderWindowsFollowTheCells();
     void callEndingWhileSharingForgetsTheDrawingWindows();
     // Last: it signs in anew, against a server of its own.
@@ -123,6 +129,10 @@ void TestLayoutEngine::initTestCase()
     kd::sdk::KDModelMeeting meeting;
     meeting.number = "2002";
     meeting.name = "Open";
+    g_control->addMeeting(meeting);
+    meeting.number = "2004";
+    meeting.name = "Closed";
+    meeting.password = "8642";
     g_control->addMeeting(meeting);
     QVERIFY(signInAs(g_control, "alice", "secret"));
     // Tests do not depend on the display's compositor.
@@ -263,16 +273,44 @@ void TestLayoutEngine::scenarios()
     }
 }
 
+void TestLayoutEngine::audioPanelShowsTheMicrophoneAsItIs_data()
+{
+    QTest::addColumn<bool>("micEnabled");
+    QTest::addColumn<QString>("image");
+    QTest::newRow("live") << true << "audio_unmute-1x.png";
+    QTest::newRow("muted") << false << "audio_mute-1x.png";
+}
+
+// The toolbar tells the engine the microphone's state; the big microphone of
+// an audio-only call shows that state, not its opposite.
+void TestLayoutEngine::audioPanelShowsTheMicrophoneAsItIs()
+{
+    QFETCH(bool, micEnabled);
+    QFETCH(QString, image);
+    dial(false);
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_AudioOnly);
+    emit m_frame->toolbar->sigIsLocalMicEnabled(!micEnabled);
+    emit m_frame->toolbar->sigIsLocalMicEnabled(micEnabled);
+    auto *status = engine->getAudioWidget()->findChild<QWidget *>("m_pWgtAudioStatus");
+    QVERIFY(status);
+    QVERIFY2(status->styleSheet().contains("/" + image), qPrintable(status->styleSheet()));
+    QCOMPARE(engine->getLocalCell()->getCover()->isMuted(), !micEnabled);
+}
+
 void TestLayoutEngine::separateContentWindowLeavesTheLayout()
 {
     CUserConfigUtils::getInstance()->setOpenNewWinInContentStream(true);
-    dial(true);
+    // A meeting with a password: its window shows the number, never the password.
+    CCallController::getInstance().dialOut("2004", "8642", true, QString());
+    settle(g_control);
+    QCOMPARE(CCallController::getInstance().getCallStatus(), enums::Connected);
     receive(false, "Ann");
     CLayoutPeopleSettingDlg *engine = m_frame->engine;
     QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_People);
     QVERIFY(engine->getRemoteContentDlg());
     QVERIFY(engine->getRemoteContentDlg()->isVisible());
-    QCOMPARE(engine->getRemoteContentDlg()->title(), CCallController::getInstance().getConfNumber());
+    QCOMPARE(engine->getRemoteContentDlg()->title(), QStringLiteral("2004"));
     QVERIFY(!engine->getContentCell() || !engine->getContentCell()->isVisible());
     const auto stats = g_control->renderStats();
     QCOMPARE(stats[kd::sdk::KD_RENDER_REMOTE_CONTENT].window,
@@ -294,6 +332,21 @@ void TestLayoutEngine::pointToPointNeverShowsTheStrip()
     receive(false, "Carol");
     QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_RemoteContentOnly);
     QVERIFY(!engine->getFloatingCellsDlg()->isVisible());
+}
+
+// Sending content in a call to one person: the layout gives way to the
+// drawing window and no cell of it stays on the screen by itself.
+void TestLayoutEngine::pointToPointSendingLeavesNoCellBehind()
+{
+    answerPointToPoint();
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    send(false);
+    QCOMPARE(engine->getLayoutMode(), enums::LayoutMode_LocalContent);
+    QVERIFY(!engine->getFloatingCellsDlg()->isVisible());
+    QVERIFY(!engine->getLocalCell()->isVisible());
+    QVERIFY(!engine->getLocalCell()->getCover()->isVisible());
+    QVERIFY(!engine->getRemoteCell()->isVisible());
+    QVERIFY(!engine->getRemoteCell()->getCover()->isVisible());
 }
 
 void TestLayoutEngine::userSwitchesToPreferredContent()
@@ -353,6 +406,56 @@ void TestLayoutEngine::newCallShowsAUserHiddenStripAgain()
     QVERIFY(strip->isVisible());
     QVERIFY(!m_frame->toolbar->showPicVisible);
     QCOMPARE(strip->pos(), firstStart + QPoint(-60, 0));
+}
+
+void TestLayoutEngine::compactModeGivesTheStripBackAsItWas_data()
+{
+    QTest::addColumn<bool>("hiddenByUser");
+    QTest::newRow("shown") << false;
+    QTest::newRow("hidden by the user") << true;
+}
+
+void TestLayoutEngine::compactModeGivesTheStripBackAsItWas()
+{
+    QFETCH(bool, hiddenByUser);
+    dial(true);
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    auto *strip = engine->getFloatingCellsDlg();
+    QVERIFY(strip->isVisible());
+    if (hiddenByUser) {
+        strip->setHide();
+    }
+    engine->setCompactMode(true);
+    QVERIFY(!strip->isVisible());
+    engine->setCompactMode(false);
+
+    QTRY_COMPARE(strip->isVisible(), !hiddenByUser);
+    QCOMPARE(engine->getLocalCell()->isVisible(), !hiddenByUser);
+    QCOMPARE(strip->getHideFlag(), hiddenByUser);
+    QCOMPARE(m_frame->toolbar->showPicVisible, hiddenByUser);
+}
+
+// Dragged down over the toolbar's buttons, the strip makes way for the bar
+// whenever it shows.
+void TestLayoutEngine::stripLeavesTheToolbarFree()
+{
+    dial(true);
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    auto *strip = engine->getFloatingCellsDlg();
+    QVERIFY(strip->isVisible());
+    const QRect frame = m_frame->geometry();
+    strip->move(frame.right() - strip->width(), frame.bottom() - strip->height());
+    engine->showToolbar();
+    QVERIFY(m_frame->toolbar->isVisible());
+    const QRect bar = m_frame->toolbar->frameGeometry();
+    QVERIFY2(!strip->frameGeometry().intersects(bar), qPrintable(QString("strip %1,%2 %3x%4, bar top %5")
+                                                                     .arg(strip->x())
+                                                                     .arg(strip->y())
+                                                                     .arg(strip->width())
+                                                                     .arg(strip->height())
+                                                                     .arg(bar.top())));
+    QCOMPARE(strip->frameGeometry().bottom(), bar.top() - 1);
+    QCOMPARE(strip->x(), frame.right() - strip->width());
 }
 
 void TestLayoutEngine::frameMoveMovesEveryPlacedWindowAlike()

@@ -51,6 +51,8 @@ private slots:
     void stripStartPos_data();
     void stripStartPos();
     void toolbarRect();
+    void stripClearOfBand_data();
+    void stripClearOfBand();
 };
 
 void TestLayoutGeometry::layoutSize_data()
@@ -331,6 +333,27 @@ void TestLayoutGeometry::toolbarRect()
     QCOMPARE(CLayoutGeometry::toolbarRect(QPoint(100, 200), QRect(2, 42, 1276, 716), 60), QRect(100, 898, 1278, 60));
     QCOMPARE(CLayoutGeometry::toolbarRect(QPoint(-1920, 0), QRect(2, 2, 1916, 1076), 120),
              QRect(-1920, 958, 1918, 120));
+}
+
+void TestLayoutGeometry::stripClearOfBand_data()
+{
+    QTest::addColumn<QRect>("strip");
+    QTest::addColumn<QPoint>("clear");
+    // The band: a toolbar from (100, 898) 1278 wide and 60 high.
+    QTest::newRow("above the band") << QRect(1100, 500, 180, 300) << QPoint(1100, 500);
+    QTest::newRow("touching it from above") << QRect(1100, 598, 180, 300) << QPoint(1100, 598);
+    QTest::newRow("one row into it") << QRect(1100, 599, 180, 300) << QPoint(1100, 598);
+    QTest::newRow("over its right end") << QRect(1200, 880, 180, 300) << QPoint(1200, 598);
+    QTest::newRow("below it") << QRect(1100, 958, 180, 100) << QPoint(1100, 958);
+    QTest::newRow("beside it") << QRect(1378, 880, 180, 100) << QPoint(1378, 880);
+}
+
+void TestLayoutGeometry::stripClearOfBand()
+{
+    QFETCH(QRect, strip);
+    QFETCH(QPoint, clear);
+    const QRect band(100, 898, 1278, 60);
+    QCOMPARE(CLayoutGeometry::stripClearOfBand(strip, band), clear);
 }
 
 QTEST_APPLESS_MAIN(TestLayoutGeometry)

@@ -21,6 +21,8 @@
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"
 #include "views/call/clayoutfloatingcellsdlg.h"
+#include "xdoinput.h"
+#include "xstacking.h"
 
 using namespace fixture;
 using namespace layoutfixture;
@@ -80,10 +82,13 @@ private slots:
     void videoThroughTheCovers_data();
     void videoThroughTheCovers();
     void hungCaptureDoesNotHoldTheDestruction();
+    void toolbarStaysUnderThePointer();
+    void stripStaysUnderTheCallsWindows();
     void screenshots();
 
 private:
     void startCompositor(bool on);
+    void showCall();
 
     QTemporaryDir m_appData;
     QProcess m_compositor;
@@ -125,6 +130,17 @@ void TestLayoutScreen::startCompositor(bool on)
         QVERIFY(m_compositor.waitForFinished(10000));
         QTRY_VERIFY_WITH_TIMEOUT(!CWindowShape::isCompositorRunning(), kdtest::kStateWaitMs);
     }
+}
+
+void TestLayoutScreen::showCall()
+{
+    m_frame = std::make_unique<CHostFrame>();
+    m_frame->place(QRect(100, 80, 1284, 766));
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    CCallController::getInstance().dialOut("2002", QString(), true, QString());
+    settle(g_control);
+    QCOMPARE(CCallController::getInstance().getCallStatus(), enums::Connected);
 }
 
 void TestLayoutScreen::videoThroughTheCovers_data()
@@ -252,6 +268,53 @@ void TestLayoutScreen::hungCaptureDoesNotHoldTheDestruction()
     QTRY_VERIFY_WITH_TIMEOUT(capture.isNull(), kdtest::kStateWaitMs);
 }
 
+// A pointer resting on the bar is about to click it: the bar waits for it
+// however long it rests, and hides once it has gone.
+void TestLayoutScreen::toolbarStaysUnderThePointer()
+{
+    showCall();
+    CLayoutPeopleSettingDlg *engine = m_frame->engine;
+    engine->showToolbar();
+    QVERIFY(m_frame->toolbar->isVisible());
+    QVERIFY(xdoinput::moveTo(m_frame->toolbar, QPoint(m_frame->toolbar->width() - 40, 30)));
+    // The pointer rests on the bar; from now on the bar's time is short.
+    engine->setToolbarHideInterval(200);
+    engine->showToolbar();
+    QSignalSpy ticks(&engine->toolbarHideTimer(), &QTimer::timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 3, kdtest::kStateWaitMs);
+    QVERIFY(m_frame->toolbar->isVisible());
+
+    QVERIFY(xdoinput::moveTo(engine->getRemoteCell()));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_frame->toolbar->isVisible(), kdtest::kStateWaitMs);
+}
+
+// A window the call opened over the video (the management window) stays
+// over the strip when the strip comes forward again.
+void TestLayoutScreen::stripStaysUnderTheCallsWindows()
+{
+    showCall();
+    auto *strip = m_frame->engine->getFloatingCellsDlg();
+    QVERIFY(strip->isVisible());
+    auto *opened = new QWidget(nullptr);
+    opened->setParent(m_frame->toolbar, Qt::SplashScreen | Qt::FramelessWindowHint);
+    opened->setGeometry(QRect(strip->pos() - QPoint(100, 20), QSize(400, 300)));
+    opened->show();
+    QVERIFY(QTest::qWaitForWindowExposed(opened));
+    opened->raise();
+    QTRY_VERIFY(isStackedAbove(opened, strip));
+
+    // The user hides the strip and shows it again.
+    strip->setHide();
+    emit m_frame->toolbar->sigOnShowPicture();
+    QVERIFY(strip->isVisible());
+    QTRY_VERIFY(isStackedAbove(strip, m_frame->engine->getRemoteCell()));
+    QVERIFY(isStackedAbove(opened, strip));
+    QVERIFY(isStackedAbove(opened, m_frame->engine->getLocalCell()));
+    // The layout restacks when the bar shows.
+    m_frame->engine->showToolbar();
+    QVERIFY(isStackedAbove(opened, strip));
+}
+
 // Only for a person to look at: the layout in each mode, kept in the folder
 // KD_LAYOUT_SHOTS names.
 void TestLayoutScreen::screenshots()
@@ -285,6 +348,9 @@ void TestLayoutScreen::screenshots()
     };
     shot("mode0");
     emit m_frame->toolbar->sigOnShowPicture();
+    // The strip dragged down to the bar's corner makes way for the bar.
+    auto *strip = engine->getFloatingCellsDlg();
+    strip->move(m_frame->geometry().right() - strip->width(), m_frame->geometry().bottom() - strip->height());
     engine->showToolbar();
     emit m_frame->toolbar->sigIsLocalMicEnabled(false);
     shot("mode0-muted-toolbar");
@@ -310,6 +376,7 @@ void TestLayoutScreen::screenshots()
     settle(g_control);
     CCallController::getInstance().dialOut("2002", QString(), false, QString());
     settle(g_control);
+    emit m_frame->toolbar->sigIsLocalMicEnabled(true);
     shot("mode7");
 }
 

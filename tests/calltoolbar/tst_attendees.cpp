@@ -208,19 +208,21 @@ void TestAttendees::buttonStaysHiddenWhileNotAllowed()
 void TestAttendees::noPollingWithoutParticipantList_data()
 {
     QTest::addColumn<QByteArray>("serverType");
-    QTest::addColumn<bool>("guest");
-    QTest::newRow("CCM server") << QByteArray("CCM") << false;
-    QTest::newRow("guest") << QByteArray("UCM") << true;
+    QTest::addColumn<int>("loginStatus");
+    QTest::newRow("CCM server") << QByteArray("CCM") << int(enums::LoggedIn);
+    QTest::newRow("guest") << QByteArray("UCM") << int(enums::AnonymousLoggedIn);
+    // A guest's status while in the call it joined.
+    QTest::newRow("guest in a call") << QByteArray("UCM") << int(enums::AnonymousLoggingIn);
 }
 
 void TestAttendees::noPollingWithoutParticipantList()
 {
     QFETCH(QByteArray, serverType);
-    QFETCH(bool, guest);
+    QFETCH(int, loginStatus);
     QVERIFY(m_store.loadSeed(seed(serverType.constData())));
     joinAs("carol", "Carol2026!", true);
-    if (guest) {
-        CLoginManager::getInstance().setLoginStatus(enums::AnonymousLoggedIn);
+    if (loginStatus != enums::LoggedIn) {
+        CLoginManager::getInstance().setLoginStatus(enums::LoginStatus(loginStatus));
     }
     const int before = participantRequests();
     CAttendeesButton button(nullptr);

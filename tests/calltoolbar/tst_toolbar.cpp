@@ -11,6 +11,7 @@
 #include "../login/clientfixture.h"
 #include "alertanswerer.h"
 #include "calltoolbarfixture.h"
+#include "models/cucmapimanager.h"
 #include "screendpi.h"
 #include "views/call/attendees/cattendeesbutton.h"
 #include "views/call/attendees/cattendesswidgets.h"
@@ -27,6 +28,7 @@
 
 using namespace fixture;
 using kd::engine::KDDevice;
+using kd_app::models::CUCMApiManager;
 using kd_app::views::AlertDlg;
 using kd_app::views::CLayoutToolbarDlg;
 using kd_app::views::CToolbarIcons;
@@ -83,6 +85,7 @@ private slots:
     void hangUp_data();
     void hangUp();
     void callEndClosesWindows();
+    void callToOnePersonListsNobody();
     void controllabilityAnswerAfterDestruction();
     void layoutEngineHearsTheToolbar();
 
@@ -262,34 +265,50 @@ void TestToolbar::switchLayoutAsksForTheOtherLayout()
 void TestToolbar::managementAndAttendees_data()
 {
     QTest::addColumn<QString>("serverType");
-    QTest::addColumn<bool>("guest");
+    QTest::addColumn<QString>("pagesFolder");
+    QTest::addColumn<int>("loginStatus");
     QTest::addColumn<bool>("controllable");
     QTest::addColumn<bool>("management");
     QTest::addColumn<bool>("attendees");
-    QTest::newRow("host") << "UCM" << false << true << true << false;
-    QTest::newRow("participant") << "UCM" << false << false << false << true;
-    QTest::newRow("CCM participant") << "CCM" << false << false << false << false;
-    QTest::newRow("CCM host") << "CCM" << false << true << true << false;
-    QTest::newRow("guest") << "UCM" << true << false << false << false;
+    const int member = enums::LoggedIn;
+    // A server without a conference-control page: its host would get a
+    // window with nothing to load, and sees who takes part instead.
+    QTest::newRow("host") << "UCM"
+                          << "" << member << true << false << true;
+    QTest::newRow("participant") << "UCM"
+                                 << "" << member << false << false << true;
+    QTest::newRow("CCM participant") << "CCM"
+                                     << "/portal/" << member << false << false << false;
+    QTest::newRow("CCM host") << "CCM"
+                              << "/portal/" << member << true << true << false;
+    QTest::newRow("CCM host without pages") << "CCM"
+                                            << "" << member << true << false << false;
+    QTest::newRow("guest") << "UCM"
+                           << "" << int(enums::AnonymousLoggedIn) << false << false << false;
+    // A guest's status while in the call it joined.
+    QTest::newRow("guest in a call") << "UCM"
+                                     << "" << int(enums::AnonymousLoggingIn) << false << false << false;
 }
 
 void TestToolbar::managementAndAttendees()
 {
     QFETCH(QString, serverType);
-    QFETCH(bool, guest);
+    QFETCH(QString, pagesFolder);
+    QFETCH(int, loginStatus);
     QFETCH(bool, controllable);
     QFETCH(bool, management);
     QFETCH(bool, attendees);
     kd::sdk::KDModelServer server;
-    server.address = serverType.toLower().toStdString() + ".parvela.test";
+    server.address = serverType.toLower().toStdString() + (pagesFolder.isEmpty() ? "-bare" : "") + ".parvela.test";
     server.appServerType = serverType.toStdString();
+    server.urlSuffixForPC = pagesFolder.toStdString();
     m_control->addServer(server);
     CLoginManager &login = CLoginManager::getInstance();
     QVERIFY(login.login(QString::fromStdString(server.address), false, 0, "ben", "Ben-pass1"));
     QTRY_COMPARE(login.getLoginStatus(), enums::LoggedIn);
     QCOMPARE(QString::fromStdString(login.getLoginUserInfo().appServerType), serverType);
-    if (guest) {
-        CLoginManager::getInstance().setLoginStatus(enums::AnonymousLoggedIn);
+    if (loginStatus != enums::LoggedIn) {
+        CLoginManager::getInstance().setLoginStatus(enums::LoginStatus(loginStatus));
     }
     m_toolbar->slotConfMngtVisible(controllable);
     QCOMPARE(shown(*m_toolbar, "m_pBtnConfMngt"), management);
@@ -297,6 +316,12 @@ void TestToolbar::managementAndAttendees()
     // A participant reply keeps a button the toolbar hid hidden.
     auto *button = qobject_cast<CAttendeesButton *>(m_toolbar->button("m_pBtnAttendees"));
     QCOMPARE(button->isShowAllowed(), attendees);
+    // The layout's own way to management (the sharing toolbar's button) has
+    // no page to open either: it lists the people where that is possible.
+    if (controllable && !management) {
+        m_toolbar->openManagerWindow();
+        QCOMPARE(m_toolbar->attendeesWindow() != nullptr, attendees);
+    }
 }
 
 void TestToolbar::microphoneAndCamera_data()
@@ -598,6 +623,42 @@ void TestToolbar::callEndClosesWindows()
     QVERIFY(!shown(toolbar, "m_pBtnConfMngt"));
 }
 
+// A call to one person has no meeting to list: neither the button nor the
+// window shows the people of the meeting before it.
+void TestToolbar::callToOnePersonListsNobody()
+{
+    QVERIFY(signInAs(m_control, "ben", "Ben-pass1"));
+    CCallController &calls = CCallController::getInstance();
+    calls.dialOut("4001", QString(), true, QString());
+    settle(m_control);
+    QTRY_COMPARE(calls.getCallStatus(), enums::Connected);
+    auto *button = qobject_cast<CAttendeesButton *>(m_toolbar->button("m_pBtnAttendees"));
+    m_toolbar->slotConfMngtVisible(false);
+    ucmParticipantData ann;
+    ann.userId = 11;
+    ann.name = "Ann";
+    ann.videoMode = true;
+    CUCMApiManager::getInstance()->getParticipantList() = {ann};
+    button->slot_getParticipants_succeed();
+    QVERIFY(shown(*m_toolbar, "m_pBtnAttendees"));
+    QCOMPARE(button->countText(), QString("1"));
+    calls.hangUp();
+    settle(m_control);
+    QCOMPARE(calls.getCallStatus(), enums::Ended);
+
+    m_control->injectIncomingCall("Carol", "3003", false);
+    settle(m_control);
+    calls.acceptCall(true);
+    settle(m_control);
+    QTRY_COMPARE(calls.getCallStatus(), enums::Connected);
+    m_toolbar->slotConfMngtVisible(false);
+
+    QVERIFY(!shown(*m_toolbar, "m_pBtnAttendees"));
+    QVERIFY(CUCMApiManager::getInstance()->getParticipantList().isEmpty());
+    m_toolbar->slotOnAttendeesClicked();
+    QCOMPARE(m_toolbar->attendeesWindow()->videoCount() + m_toolbar->attendeesWindow()->audioCount(), 0);
+}
+
 void TestToolbar::controllabilityAnswerAfterDestruction()
 {
     QVERIFY(connectCall());
@@ -618,10 +679,14 @@ void TestToolbar::controllabilityAnswerAfterDestruction()
     QCoreApplication::processEvents();
     m_control->setOperationListener(nullptr);
 
-    // A toolbar that lives gets its answer: the host sees Management.
+    // A toolbar that lives gets its answer: the host of a server without a
+    // management page is offered the attendees.
     m_toolbar = std::make_unique<CLayoutToolbarDlg>(nullptr);
+    auto *attendees = qobject_cast<CAttendeesButton *>(m_toolbar->button("m_pBtnAttendees"));
+    attendees->setShowAllowed(false);
     m_toolbar->slotOnCallStatusChanged(enums::Connected);
-    QTRY_VERIFY(shown(*m_toolbar, "m_pBtnConfMngt"));
+    QTRY_VERIFY(attendees->isShowAllowed());
+    QVERIFY(!shown(*m_toolbar, "m_pBtnConfMngt"));
 }
 
 void TestToolbar::layoutEngineHearsTheToolbar()

@@ -36,6 +36,7 @@ private slots:
     void expiredTokenIsRefreshed();
     void blankTokenOrIdSendsNothing();
     void secondMeetingsQueryWaitsForTheFirst();
+    void participantsQueryDuringAnotherSendsNothing();
     void refusedQueryKeepsTheServer();
     void answerSurvivesAWindowLoopPastTheLimit();
     void idsAndTokensStayInTheirPlace();
@@ -295,6 +296,30 @@ void TestUcmApiManager::secondMeetingsQueryWaitsForTheFirst()
     QTest::qWait(300);
     QCOMPARE(success.count(), 1);
     api()->getConferences(m_url, m_token);
+    QTRY_COMPARE(success.count(), 2);
+}
+
+// The attendee poll and a token renewal both ask for the list; one asking
+// while the other waits must neither send a second request nor nest a second
+// wait inside the first.
+void TestUcmApiManager::participantsQueryDuringAnotherSendsNothing()
+{
+    const std::string route = "/simpleparticipants";
+    const size_t before = m_server->requestsTo(route).size();
+    delayNextReply(route);
+    QSignalSpy success(api(), &CUCMApiManager::signal_getParticipants_succeed);
+    bool nestedReturned = false;
+    QTimer::singleShot(0, this, [this, &nestedReturned] {
+        api()->getParticipants(m_url, m_token, "70001");
+        nestedReturned = true;
+    });
+    api()->getParticipants(m_url, m_token, "70001");
+    QVERIFY(nestedReturned);
+    QCOMPARE(m_server->requestsTo(route).size(), before + 1);
+    QTRY_COMPARE(success.count(), 1);
+    // Once the first has its answer, the next poll goes out.
+    api()->getParticipants(m_url, m_token, "70001");
+    QCOMPARE(m_server->requestsTo(route).size(), before + 2);
     QTRY_COMPARE(success.count(), 2);
 }
 

@@ -1,4 +1,5 @@
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -62,6 +63,7 @@ private slots:
     void closeAllStopsAtFirstUnlistedDialog();
     void closeAllWithoutOnlyAlertsEndsListedDialogs();
     void closeAllGivesUpOnDialogThatStays();
+    void closeAllEndsADialogOverOurs();
     void parentDestroyedWhileAsking();
 
 private:
@@ -274,6 +276,32 @@ void TestAlertDlg::closeAllGivesUpOnDialogThatStays()
     QCOMPARE(stubborn->rejects, 1);
     QVERIFY(stubborn->isVisible());
     QVERIFY(bottom->isVisible());
+}
+
+// A file dialog the avatar or profile dialog opened lies over it when a call
+// comes in: it goes too, or ours would stay open under the call.
+void TestAlertDlg::closeAllEndsADialogOverOurs()
+{
+    QPointer<QDialog> bottom = showModal(new QDialog);
+    QPointer<QDialog> join = showModal(new kd_app::views::CJoinConfDlg(QString(), QString(), false, nullptr));
+    auto *files = new QFileDialog(join, "Open", QDir::tempPath());
+    files->setOption(QFileDialog::DontUseNativeDialog);
+    QPointer<QDialog> picker = showModal(files);
+    QSignalSpy pickerRejected(picker.data(), &QDialog::rejected);
+    QCOMPARE(QApplication::activeModalWidget(), picker.data());
+
+    // A message box asks only for message boxes to go.
+    CModualDlgsManager::closeAllModualDlgs(true);
+    QVERIFY(picker->isVisible());
+
+    CModualDlgsManager::closeAllModualDlgs(false);
+
+    QCOMPARE(pickerRejected.count(), 1);
+    QVERIFY(!picker->isVisible());
+    QVERIFY(!join->isVisible());
+    // Nothing of ours lies under the last one: it is not ours to end.
+    QVERIFY(bottom->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), bottom.data());
 }
 
 void TestAlertDlg::parentDestroyedWhileAsking()

@@ -1,5 +1,7 @@
 #include "cmodualdlgsmanager.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -13,6 +15,34 @@ namespace views {
 namespace {
 
 const char ALERT_CLASS[] = "kd_app::views::AlertDlg";
+
+bool isListed(const QWidget *window, const QStringList &rejected, const QStringList &closed)
+{
+    const QString className = QString::fromLatin1(window->metaObject()->className());
+    return rejected.contains(className) || closed.contains(className);
+}
+
+// Whether a dialog to be ended waits under the top one, which is not.
+bool listedModalBeneath(const QWidget *top, const QStringList &rejected, const QStringList &closed)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [&](const QWidget *window) {
+        return window != top && window->isVisible() && window->windowModality() != Qt::NonModal &&
+               isListed(window, rejected, closed);
+    });
+}
+
+void endDialog(QWidget *modal)
+{
+    auto *alert = qobject_cast<AlertDlg *>(modal);
+    if (alert && alert->isNonModal()) {
+        alert->close();
+    } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+        dialog->reject();
+    } else {
+        modal->close();
+    }
+}
 
 } // namespace
 
@@ -52,17 +82,15 @@ void CModualDlgsManager::closeAllModualDlgs(bool onlyAlerts)
         const QString className = QString::fromLatin1(modal->metaObject()->className());
         if (rejected.contains(className)) {
             KD_LOG << "reject:" << modal;
-            auto *alert = qobject_cast<AlertDlg *>(modal);
-            if (alert && alert->isNonModal()) {
-                alert->close();
-            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
-                dialog->reject();
-            } else {
-                modal->close();
-            }
+            endDialog(modal);
         } else if (closed.contains(className)) {
             KD_LOG << "close:" << modal;
             modal->close();
+        } else if (!onlyAlerts && listedModalBeneath(modal, rejected, closed)) {
+            // A dialog one of ours opened (a file dialog over the avatar
+            // dialog): ours cannot end while it stays on top of them.
+            KD_LOG << "end the dialog over ours:" << modal;
+            endDialog(modal);
         } else {
             return;
         }

@@ -216,12 +216,7 @@ QString CLayoutBackgroundDlg::formatCallDuration(qint64 seconds)
 
 QString CLayoutBackgroundDlg::numberWithoutPassword(const QString &number)
 {
-    const int star = number.indexOf(QLatin1Char('*'));
-    if (star < 0) {
-        return number;
-    }
-    const int at = number.indexOf(QLatin1Char('@'), star);
-    return number.left(star) + (at < 0 ? QString() : number.mid(at));
+    return models::CCallController::withoutPassword(number);
 }
 
 // What the number label shows in the current call state.

@@ -281,12 +281,15 @@ void CLayoutFloatingCellsDlg::setTopWindow()
     }
     CWindowFlags::setFlags(this, Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint | Qt::Tool);
     KD_LOG << "m_hideFlag:" << m_hideFlag;
+    // The cells show with the strip (its showEvent), never on their own: a
+    // strip that stays hidden, as in a call to one person, keeps them hidden.
+    const bool cellsVisible = !m_hideFlag && isVisible();
     if (m_pLocalCell) {
-        m_pLocalCell->setStaysOnTop(!m_hideFlag);
+        m_pLocalCell->setStaysOnTop(cellsVisible);
     }
     for (const QPointer<CLayoutCellDlg> &cell : m_remoteCells) {
         if (cell) {
-            cell->setStaysOnTop(!m_hideFlag);
+            cell->setStaysOnTop(cellsVisible);
         }
     }
     CWindowFlags::setStaysOnTop(m_pLayoutCoverDlg, true);
@@ -349,6 +352,7 @@ void CLayoutFloatingCellsDlg::showEvent(QShowEvent *event)
     setLayoutCoverPos();
     setLayoutCoverSize();
     CLayoutStacking::raiseTree(this);
+    CLayoutStacking::raiseOwnedOver(this);
     repaintVideo();
 }
 

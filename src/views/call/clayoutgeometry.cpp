@@ -164,6 +164,15 @@ std::optional<QPoint> CLayoutGeometry::stripStartPos(const QRect &engineGlobal, 
     return QPoint(x, y);
 }
 
+QPoint CLayoutGeometry::stripClearOfBand(const QRect &strip, const QRect &band)
+{
+    if (strip.bottom() < band.top() || strip.top() > band.bottom() || strip.right() < band.left() ||
+        strip.left() > band.right()) {
+        return strip.topLeft();
+    }
+    return QPoint(strip.x(), band.top() - strip.height());
+}
+
 QRect CLayoutGeometry::toolbarRect(const QPoint &frameScreenPos, const QRect &engineGeometry, int toolbarHeight)
 {
     return QRect(frameScreenPos.x(), frameScreenPos.y() + engineGeometry.y() + engineGeometry.height() - toolbarHeight,

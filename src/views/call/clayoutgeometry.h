@@ -79,6 +79,9 @@ public:
     static std::optional<QPoint> stripStartPos(const QRect &engineGlobal, const QSize &strip,
                                                const std::optional<QRect> &screen);
 
+    // Where a strip goes so that it leaves the toolbar's band free: above the
+    // band when it reaches into it, where it is otherwise.
+    static QPoint stripClearOfBand(const QRect &strip, const QRect &band);
     // The toolbar laid over the bottom of the engine (engineGeometry is the
     // engine's place inside the frame).
     static QRect toolbarRect(const QPoint &frameScreenPos, const QRect &engineGeometry, int toolbarHeight);

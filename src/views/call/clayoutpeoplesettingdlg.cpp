@@ -1,6 +1,9 @@
 #include "clayoutpeoplesettingdlg.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -907,7 +910,7 @@ void CLayoutPeopleSettingDlg::slotOnContentStreamStatusChanged(structs::CContent
             if (!m_pRemoteContentDlg) {
                 setRemoteContentWindow();
             }
-            m_pRemoteContentDlg->setTitle(calls.getConfNumber());
+            m_pRemoteContentDlg->setTitle(CCallController::withoutPassword(calls.getConfNumber()));
             m_pRemoteContentDlg->show();
         } else if (current == enums::ContentStreamStatus_ReceivingWhiteBoardStarted) {
             if (calls.getAcsJsonWebToken().isEmpty()) {
@@ -1178,7 +1181,7 @@ void CLayoutPeopleSettingDlg::slotOnscreenStopDraw()
 void CLayoutPeopleSettingDlg::slotOnIsLocalMicEnabled(bool isLocalMicEnabled)
 {
     m_pLocalCell->setIsMuted(!isLocalMicEnabled);
-    m_pAudioWidget->setMicMuted(!isLocalMicEnabled);
+    m_pAudioWidget->setMicMuted(isLocalMicEnabled);
 }
 
 void CLayoutPeopleSettingDlg::slogOnSettingWinClosed()
@@ -1332,18 +1335,62 @@ void CLayoutPeopleSettingDlg::showToolbar()
         // shows with it, and must lie over the video as the toolbar does.
         CLayoutStacking::raiseTree(m_pToolbarWnd);
     }
+    keepStripClearOfToolbar();
     m_timerHideToolbar.start();
 }
 
 void CLayoutPeopleSettingDlg::slotOnTimerHideToolbar()
 {
+    // A pointer resting on the bar is about to click it: hidden now, the
+    // click would land on the video's cover and only bring the bar back.
+    if (isPointerOverToolbar()) {
+        return;
+    }
     stopToolbarUnlessPopup();
+}
+
+// The strip floats over the video, never over the bar's buttons.
+void CLayoutPeopleSettingDlg::keepStripClearOfToolbar()
+{
+    if (!m_pToolbarWnd || !m_pToolbarWnd->isVisible() || !m_pFloatingCellsDlg->isVisible()) {
+        return;
+    }
+    const QRect strip = m_pFloatingCellsDlg->frameGeometry();
+    const QPoint clear = CLayoutGeometry::stripClearOfBand(strip, m_pToolbarWnd->frameGeometry());
+    if (clear != strip.topLeft()) {
+        m_pFloatingCellsDlg->move(clear);
+    }
+}
+
+bool CLayoutPeopleSettingDlg::isPointerOverToolbar() const
+{
+    if (!m_pToolbarWnd || !m_pToolbarWnd->isVisible()) {
+        return false;
+    }
+    const QPoint pointer = QCursor::pos();
+    if (m_pToolbarWnd->frameGeometry().contains(pointer)) {
+        return true;
+    }
+    // Its popups are windows of their own, owned by it.
+    const QList<QWidget *> owned = m_pToolbarWnd->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    return std::any_of(owned.begin(), owned.end(), [&pointer](const QWidget *window) {
+        return window->isWindow() && window->isVisible() && window->frameGeometry().contains(pointer);
+    });
+}
+
+void CLayoutPeopleSettingDlg::setToolbarHideInterval(int milliseconds)
+{
+    m_timerHideToolbar.setInterval(milliseconds);
 }
 
 void CLayoutPeopleSettingDlg::slotOnCellCoverMouseMove(QMouseEvent *event)
 {
     if (isSendingMode(m_layoutMode) || !event) {
         return;
+    }
+    // The user is still at work over the call: the bar waits its whole time again.
+    if (m_pToolbarWnd && m_pToolbarWnd->isVisible() && m_timerHideToolbar.isActive()) {
+        m_timerHideToolbar.start();
     }
     if (m_gesture.onMove(event->globalPos(), QDateTime::currentMSecsSinceEpoch())) {
         showToolbar();
@@ -1392,6 +1439,9 @@ void CLayoutPeopleSettingDlg::setCompactMode(bool flag)
 {
     KD_LOG << "compact:" << flag;
     if (flag) {
+        if (!m_bCompact) {
+            m_bStripHiddenBeforeCompact = m_pFloatingCellsDlg->getHideFlag();
+        }
         m_bCompact = true;
         if (m_pPromptWidget) {
             m_pPromptWidget->hideIfActive();
@@ -1413,11 +1463,30 @@ void CLayoutPeopleSettingDlg::setCompactMode(bool flag)
             m_pRemoteCell->setStaysOnTop(isVisible());
         }
     } else {
+        // Compact mode hid the strip, not the user: it comes back as it was.
+        const bool stripBack = m_bCompact && !m_bStripHiddenBeforeCompact && m_pFloatingCellsDlg->getHideFlag();
         m_bCompact = false;
         slotOnChangeLayoutMode(m_layoutMode);
         m_pRemoteCell->clearStaysOnTop();
         if (m_pContentCell) {
             m_pContentCell->clearStaysOnTop();
+        }
+        if (stripBack) {
+            m_pFloatingCellsDlg->clearHideFlag();
+            if (ILayoutToolbar *toolbar = getToolbar()) {
+                toolbar->setShowPicButtonVisible(false);
+            }
+            // Once the frame has left compact mode too: its new window
+            // flags hide the windows it owns.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!m_bCompact && callStatus() == enums::Connected &&
+                        m_layoutMode != enums::LayoutMode_AudioOnly) {
+                        redrawLayout(m_layoutMode);
+                    }
+                },
+                Qt::QueuedConnection);
         }
     }
 }

@@ -88,6 +88,9 @@ public:
 
     // Gestures and prompts.
     void showToolbar();
+    // The toolbar's time before it hides; tests shorten it.
+    void setToolbarHideInterval(int milliseconds);
+    const QTimer &toolbarHideTimer() const { return m_timerHideToolbar; }
     bool createPromptWidget(const QString &text, int durationMs);
 
     enums::LayoutModeType getLayoutMode() const { return m_layoutMode; }
@@ -189,6 +192,8 @@ private:
     void showNoMicAlert();
     void askUnmute();
     bool isToolbarBusy() const;
+    bool isPointerOverToolbar() const;
+    void keepStripClearOfToolbar();
     // The windows that host content sent from here, while they still exist.
     QWidget *sendingWindowOfMode() const;
     CLayoutCellDlg *newCell(int type);
@@ -232,6 +237,7 @@ private:
     bool m_bIsLocalRemoteMuted = false;
     bool m_bSeperateWindow4RemoteContent = false;
     bool m_bCompact = false;
+    bool m_bStripHiddenBeforeCompact = false;
     bool m_bFirstShowFloating = true;
     bool m_bAlertOpen = false;
     bool m_bCompositing = true;

@@ -5,6 +5,7 @@
 
 #include "views/call/clayoutcellcoverdlg.h"
 #include "views/call/clayoutcelldlg.h"
+#include "views/call/clayoutfloatingcellsdlg.h"
 
 namespace kd_app {
 namespace views {
@@ -43,6 +44,22 @@ void CLayoutStacking::raiseTree(QWidget *window)
     raiseOwned(window);
 }
 
+void CLayoutStacking::raiseOwnedOver(QWidget *window)
+{
+    QWidget *owner = window ? window->parentWidget() : nullptr;
+    if (!owner) {
+        return;
+    }
+    QList<QWidget *> owned;
+    collectOwned(owner, owned);
+    for (QWidget *widget : owned) {
+        if (widget != window && !qobject_cast<CLayoutCellDlg *>(widget) &&
+            !qobject_cast<CLayoutFloatingCellsDlg *>(widget)) {
+            raiseTree(widget);
+        }
+    }
+}
+
 void CLayoutStacking::raiseOwned(QWidget *window)
 {
     if (!window) {
@@ -50,9 +67,16 @@ void CLayoutStacking::raiseOwned(QWidget *window)
     }
     QList<QWidget *> owned;
     collectOwned(window, owned);
-    // Video first: covers, bars and panels lie over it.
-    std::stable_partition(owned.begin(), owned.end(),
-                          [](QWidget *widget) { return qobject_cast<CLayoutCellDlg *>(widget) != nullptr; });
+    // Video first: covers, bars and panels lie over it; then the strip, which
+    // floats over the video but under the windows the call opened.
+    const auto rank = [](const QWidget *widget) {
+        if (qobject_cast<const CLayoutCellDlg *>(widget)) {
+            return 0;
+        }
+        return qobject_cast<const CLayoutFloatingCellsDlg *>(widget) ? 1 : 2;
+    };
+    std::stable_sort(owned.begin(), owned.end(),
+                     [&rank](const QWidget *a, const QWidget *b) { return rank(a) < rank(b); });
     for (QWidget *widget : owned) {
         raiseTree(widget);
     }

@@ -21,6 +21,9 @@ public:
     // The same without the window itself: for a window that has just come
     // forward and buried what it owns.
     static void raiseOwned(QWidget *window);
+    // Raises, over a strip that has just come forward, the other windows its
+    // owner owns (popups and windows the call opened), however deep.
+    static void raiseOwnedOver(QWidget *window);
 };
 
 } // namespace views

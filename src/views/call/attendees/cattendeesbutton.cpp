@@ -62,12 +62,12 @@ void CAttendeesButton::retranslate()
 bool CAttendeesButton::canListParticipants()
 {
     const CLoginManager &login = CLoginManager::getInstance();
-    return login.getLoginUserInfo().appServerType != "CCM" &&
-           login.getLoginStatus() != kd_app::enums::AnonymousLoggedIn;
+    return login.getLoginUserInfo().appServerType != "CCM" && login.getLoginStatus() == kd_app::enums::LoggedIn;
 }
 
 void CAttendeesButton::startParticipantPolling()
 {
+    forgetParticipants();
     if (!canListParticipants()) {
         return;
     }
@@ -78,11 +78,21 @@ void CAttendeesButton::startParticipantPolling()
 
 void CAttendeesButton::stopParticipantPolling()
 {
-    if (!canListParticipants() || !m_timer.isActive()) {
+    forgetParticipants();
+    if (!m_timer.isActive()) {
         return;
     }
     KD_LOG << "stop";
     m_timer.stop();
+}
+
+// The kept list belongs to the meeting it was asked for: another call, a
+// call to one person included, must not show it.
+void CAttendeesButton::forgetParticipants()
+{
+    CUCMApiManager::getInstance()->clearParticipantList();
+    m_strCount = QStringLiteral("0");
+    update();
 }
 
 void CAttendeesButton::slot_timeout()

@@ -21,15 +21,20 @@ public:
     explicit CAttendeesButton(QWidget *parent);
     ~CAttendeesButton() override;
 
-    // From call status 5 to call status 6; neither does anything for a
-    // "CCM" server or a guest, who cannot list participants.
+    // From call status 5 to call status 6; a "CCM" server or a guest cannot
+    // list participants, so nothing polls then. Each call starts without the
+    // list of the one before.
     void startParticipantPolling();
     void stopParticipantPolling();
+    // Only a signed-in account of a server that is not "CCM" holds the token
+    // the server's participant list asks for.
+    static bool canListParticipants();
     void updateScale(double scale);
 
     // The toolbar decides whether the button may show at all (it hides it
-    // for a "CCM" server, a guest and a host); a reply shows it only while
-    // that holds. A button on its own may show.
+    // for a "CCM" server, a guest, a host who has the management window and
+    // a call to one person); a reply shows it only while that holds. A
+    // button on its own may show.
     void setShowAllowed(bool allowed);
     bool isShowAllowed() const { return m_bShowAllowed; }
 
@@ -52,7 +57,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    static bool canListParticipants();
+    void forgetParticipants();
     void retranslate();
 
     QPixmap m_icon;

@@ -6,12 +6,14 @@
 #include <QToolButton>
 #include <QtConcurrent>
 
+#include "helpers/cappconfigutils.h"
 #include "helpers/cgeneralutils.h"
 #include "helpers/clogformat.h"
 #include "models/ccallcontroller.h"
 #include "models/ckdsdkmanager.h"
 #include "models/clinguist.h"
 #include "models/cloginmanager.h"
+#include "models/cwebpageaddress.h"
 #include "ui_clayouttoolbardlg.h"
 #include "views/base/alertdlg.h"
 #include "views/base/cstylestrings.h"
@@ -47,10 +49,21 @@ constexpr int SETTINGS_VIDEO_PAGE = 3;
 constexpr int POINT_TO_POINT_CALL = 2;
 const Qt::WindowFlags POPUP_FLAGS = Qt::SplashScreen | Qt::FramelessWindowHint;
 
-bool isServerWithoutParticipantList()
+// Only such a page lets a host manage the meeting; a host of a server
+// without one manages nothing here and sees who takes part instead.
+bool hasConferenceControlPage()
 {
-    const CLoginManager &login = CLoginManager::getInstance();
-    return login.getLoginUserInfo().appServerType == "CCM" || login.getLoginStatus() == enums::AnonymousLoggedIn;
+    const kd::engine::KDUserInfo &user = CLoginManager::getInstance().getLoginUserInfo();
+    models::CWebPageAddress address;
+    address.overrideAddress = helpers::CAppConfigUtils::instance().getConfManagementAddress();
+    address.serverType = QString::fromStdString(user.appServerType);
+    address.urlSuffix = QString::fromStdString(user.urlSuffixForPC);
+    return address.exists();
+}
+
+bool isPointToPointCall()
+{
+    return CCallController::getInstance().getCallTypes() == POINT_TO_POINT_CALL;
 }
 
 } // namespace
@@ -653,6 +666,13 @@ void CLayoutToolbarDlg::slotOnConfMngtClicked()
 
 void CLayoutToolbarDlg::openManagerWindow()
 {
+    if (!hasConferenceControlPage()) {
+        KD_LOG << "No conference-control page; attendees instead";
+        if (CAttendeesButton::canListParticipants() && !isPointToPointCall()) {
+            openAttendessWindow();
+        }
+        return;
+    }
     if (!m_pConfMngtDlg) {
         m_pConfMngtDlg = new CConfMngtDlg(nullptr);
         m_pConfMngtDlg->setParent(this, POPUP_FLAGS);
@@ -694,8 +714,9 @@ void CLayoutToolbarDlg::closeWindows()
 void CLayoutToolbarDlg::slotConfMngtVisible(bool controllable)
 {
     KD_LOG << "controllable:" << controllable;
-    ui->m_pBtnConfMngt->setVisible(controllable);
-    const bool attendees = !isServerWithoutParticipantList() && !controllable;
+    const bool management = controllable && hasConferenceControlPage();
+    ui->m_pBtnConfMngt->setVisible(management);
+    const bool attendees = CAttendeesButton::canListParticipants() && !management && !isPointToPointCall();
     ui->m_pBtnAttendees->setShowAllowed(attendees);
     ui->m_pBtnAttendees->setVisible(attendees);
 }
@@ -778,7 +799,10 @@ void CLayoutToolbarDlg::slotOnCallStatusChanged(enums::CallStatus callStatus)
         checkControllable();
         // A call to one person has no meeting whose participants the server
         // could list.
-        if (CCallController::getInstance().getCallTypes() != POINT_TO_POINT_CALL) {
+        if (isPointToPointCall()) {
+            ui->m_pBtnAttendees->stopParticipantPolling();
+            ui->m_pBtnAttendees->setShowAllowed(false);
+        } else {
             ui->m_pBtnAttendees->startParticipantPolling();
         }
         return;
