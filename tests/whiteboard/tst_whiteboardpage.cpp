@@ -69,6 +69,8 @@ private slots:
     void senderStartsOncePerSwitch();
     void shownAgainKeepsConnectedPage();
     void releasedPageLoadsNothing();
+    void pageReleasedBeforeItsFirstLoad();
+    void releaseAllLeavesNoPageBehind();
     void viewWidth_data();
     void viewWidth();
     void pageLogOnOneLine();
@@ -356,6 +358,42 @@ void TestWhiteBoardPage::releasedPageLoadsNothing()
     board.hide();
     QVERIFY(showConnected(&board));
     QCOMPARE(pageLoads(), loads + 1);
+}
+
+// The embedded receiver's board: its window is made, and its page released,
+// before the board is ever shown.
+void TestWhiteBoardPage::pageReleasedBeforeItsFirstLoad()
+{
+    WhiteBoardWebWidget board;
+    board.resize(1280, 720);
+    board.releaseCurrentPage();
+    const int loads = pageLoads();
+
+    board.updatePage();
+    QVERIFY(board.currentPage());
+    QVERIFY(showConnected(&board));
+    QCOMPARE(pageLoads(), loads + 1);
+}
+
+// The program's exit deletes every page while the board still shows: the
+// view must not make a page of its own afterwards, one that would meet the
+// browser profile's release still alive.
+void TestWhiteBoardPage::releaseAllLeavesNoPageBehind()
+{
+    WhiteBoardWebWidget &board = *m_pWidget;
+    QVERIFY(board.isBoardConnected());
+    CWebPageEngineCustomization::releaseAll();
+    QCOMPARE(CWebPageEngineCustomization::liveCount(), 0);
+    QVERIFY(!board.currentPage());
+
+    board.hide();
+    board.show();
+    QVERIFY(board.webView()->findChildren<QWebEnginePage *>().isEmpty());
+    QVERIFY(!board.webView()->isVisible());
+
+    board.updatePage();
+    board.hide();
+    QVERIFY(showConnected(&board));
 }
 
 void TestWhiteBoardPage::viewWidth_data()

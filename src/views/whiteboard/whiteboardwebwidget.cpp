@@ -111,7 +111,8 @@ void WhiteBoardWebWidget::loadStart()
 
 void WhiteBoardWebWidget::updatePage()
 {
-    if (!m_bPageUsed) {
+    // A page released before it ever loaded leaves nothing to show either.
+    if (!m_bPageUsed && m_pWebChannel) {
         KD_LOG << "page not used and do not create new page";
         return;
     }
