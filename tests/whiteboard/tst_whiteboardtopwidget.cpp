@@ -74,6 +74,7 @@ private slots:
     void signalsOfTheButtons();
     void showPip();
     void folding();
+    void unfoldingClickPressesNoButton();
     void popups_data();
     void popups();
     void settingsPopupPages_data();
@@ -330,6 +331,37 @@ void TestWhiteBoardTopWidget::folding()
     // A change of scale unfolds.
     toolbar->onDpiChanged(1.0);
     QVERIFY(!toolbar->isFolded());
+}
+
+// The pointer rests on the folded tab, which unfolds the toolbar under it:
+// the click meant for the tab presses no button now lying there, the next
+// one does.
+void TestWhiteBoardTopWidget::unfoldingClickPressesNoButton()
+{
+    WhiteBoardTopWidget *toolbar = makeToolbar();
+    toolbar->slotConfMngtVisible(true);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    auto *tab = child<Button_share>(toolbar, "m_shareBtnView");
+    hoverTab(toolbar);
+    QVERIFY(toolbar->isFolded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QPoint spot = tab->mapToGlobal(tab->rect().center());
+    QCursor::setPos(spot);
+    hoverTab(toolbar);
+    QVERIFY(!toolbar->isFolded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QWidget *under = toolbar->childAt(toolbar->mapFromGlobal(spot));
+    while (under && !qobject_cast<QAbstractButton *>(under)) {
+        under = under->parentWidget();
+    }
+    auto *button = qobject_cast<QAbstractButton *>(under);
+    QVERIFY2(button, "no button under the tab's place");
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->mapFromGlobal(spot));
+    QCOMPARE(clicked.count(), 0);
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->mapFromGlobal(spot));
+    QCOMPARE(clicked.count(), 1);
 }
 
 void TestWhiteBoardTopWidget::popups_data()

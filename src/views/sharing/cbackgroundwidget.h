@@ -27,6 +27,7 @@ namespace views {
 class CContainerSettingsFormWidget;
 class CControlVolumeWidget;
 class CSharingToolbarControls;
+class CUnfoldClickGuard;
 class ColorWidget;
 class menuAudioWidget;
 class menuVideoWidget;
@@ -188,6 +189,7 @@ private:
     // Microphone, camera, speaker and their pop-ups, as the whiteboard's
     // toolbar has them too.
     CSharingToolbarControls *m_pControls = nullptr;
+    CUnfoldClickGuard *m_pUnfoldGuard = nullptr;
 
     bool m_bCatching = false;
     bool m_bTranslucent = true;
