@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QtTest>
 
 #include "alertanswerer.h"
@@ -109,6 +110,7 @@ private slots:
     void exitHidesTheMenuOnly();
     void firstShowPaints();
     void popupsCloseOnDeactivation();
+    void pressOnThePageClosesPickers();
     void titleBarButtons();
     void snapshot_data();
     void snapshot();
@@ -504,6 +506,26 @@ void TestWhiteBoardDlg::popupsCloseOnDeactivation()
     QTRY_VERIFY(!toolbar->volumePopup());
     QTRY_VERIFY(!popup);
     QVERIFY(!toolbar->isPopupShown());
+}
+
+// As over shared content, a press on the board closes an open picker.
+void TestWhiteBoardDlg::pressOnThePageClosesPickers()
+{
+    WhiteBoardDlg *dlg = makeSender();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg));
+    QWebEngineView *view = dlg->webWidget()->webView();
+    QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kPageRoundTripMs);
+    for (QWidget *picker :
+         {static_cast<QWidget *>(dlg->colorPicker()), static_cast<QWidget *>(dlg->backgroundPicker())}) {
+        if (picker == dlg->colorPicker()) {
+            dlg->onBtnSelectPenClicked();
+        } else {
+            dlg->onBtnBgClicked();
+        }
+        QVERIFY(picker->isVisible());
+        QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, view->focusProxy()->rect().center());
+        QVERIFY(!picker->isVisible());
+    }
 }
 
 void TestWhiteBoardDlg::titleBarButtons()

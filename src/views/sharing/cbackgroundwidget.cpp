@@ -30,7 +30,7 @@
 #include "views/sharing/coverlayrules.h"
 #include "views/sharing/csharingtoolbarcontrols.h"
 #include "views/sharing/csnapshotsaver.h"
-#include "views/sharing/cunfoldclickguard.h"
+#include "views/sharing/ctabclickguard.h"
 
 namespace kd_app {
 namespace views {
@@ -122,7 +122,7 @@ void CbackgroundWidget::setupUi()
     buttons.cameraMenu = ui->m_pBtnSelectCameraUp;
     buttons.volume = ui->m_pBtnVolume;
     m_pControls = new CSharingToolbarControls(this, buttons, [this] { return scale(); });
-    m_pUnfoldGuard = new CUnfoldClickGuard(ui->PropertyWidget);
+    m_pTabGuard = new CTabClickGuard(ui->PropertyWidget);
     connect(m_pControls, &CSharingToolbarControls::sigRefreshStatus, this, &CbackgroundWidget::sigRefreshStatus);
     connect(m_pControls, &CSharingToolbarControls::sigSettingWinClosed, this, &CbackgroundWidget::sigSettingWinClosed);
     retranslateUi();
@@ -410,12 +410,12 @@ void CbackgroundWidget::entershareBtn()
 {
     const double s = scale();
     if (ui->horizontalView->isHidden()) {
-        m_pUnfoldGuard->arm(QRect(ui->shareBtnView->mapToGlobal(QPoint(0, 0)), ui->shareBtnView->size()));
+        m_pTabGuard->arm(ui->shareBtnView);
         ui->PropertyWidget->setFixedHeight(int(kToolbarHeight * s));
         ui->widget->setFixedHeight(int(kToolbarHeight * s));
         ui->horizontalView->show();
     } else if (!m_pControls->isPopupShown()) {
-        m_pUnfoldGuard->disarm();
+        m_pTabGuard->arm(ui->shareBtnView);
         ui->PropertyWidget->setFixedHeight(int(kTabHeight * s));
         ui->widget->setFixedHeight(int(kTabHeight * s));
         ui->horizontalView->hide();

@@ -27,7 +27,7 @@ namespace views {
 class CContainerSettingsFormWidget;
 class CControlVolumeWidget;
 class CSharingToolbarControls;
-class CUnfoldClickGuard;
+class CTabClickGuard;
 class ColorWidget;
 class menuAudioWidget;
 class menuVideoWidget;
@@ -189,7 +189,7 @@ private:
     // Microphone, camera, speaker and their pop-ups, as the whiteboard's
     // toolbar has them too.
     CSharingToolbarControls *m_pControls = nullptr;
-    CUnfoldClickGuard *m_pUnfoldGuard = nullptr;
+    CTabClickGuard *m_pTabGuard = nullptr;
 
     bool m_bCatching = false;
     bool m_bTranslucent = true;

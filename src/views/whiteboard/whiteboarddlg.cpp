@@ -100,6 +100,8 @@ WhiteBoardDlg::WhiteBoardDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_u
     connect(m_pSelectBgWidget, &WhiteBoardSelectBgWidget::sigClickedSelectBtn, this, &WhiteBoardDlg::slotClickedSelect);
     connect(m_pUpload, &CWhiteBoardBackgroundUpload::sigBackgroundUploaded, m_pWebWidget,
             &WhiteBoardWebWidget::didChangeBackGround);
+    // As over shared content: drawing on the board closes the pickers.
+    connect(m_pWebWidget, &WhiteBoardWebWidget::sigPagePressed, this, &WhiteBoardDlg::hidePickers);
 }
 
 WhiteBoardDlg::~WhiteBoardDlg()

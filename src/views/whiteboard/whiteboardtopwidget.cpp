@@ -9,7 +9,7 @@
 #include "models/clinguist.h"
 #include "ui_whiteboardtopwidget.h"
 #include "views/sharing/csharingtoolbarcontrols.h"
-#include "views/sharing/cunfoldclickguard.h"
+#include "views/sharing/ctabclickguard.h"
 
 namespace kd_app {
 namespace views {
@@ -71,7 +71,7 @@ void WhiteBoardTopWidget::initControls()
     buttons.cameraMenu = ui->m_pBtnSelectCameraUp;
     buttons.volume = ui->m_pBtnVolume;
     m_pControls = new CSharingToolbarControls(this, buttons, [this] { return m_fScale; });
-    m_pUnfoldGuard = new CUnfoldClickGuard(this);
+    m_pTabGuard = new CTabClickGuard(this);
     connect(m_pControls, &CSharingToolbarControls::sigRefreshStatus, this, &WhiteBoardTopWidget::sigRefreshStatus);
     connect(m_pControls, &CSharingToolbarControls::sigSettingWinClosed, this,
             &WhiteBoardTopWidget::sigSettingWinClosed);
@@ -270,7 +270,7 @@ void WhiteBoardTopWidget::setPanelHeight(int height)
 void WhiteBoardTopWidget::slotEntershareBtn()
 {
     if (isFolded()) {
-        m_pUnfoldGuard->arm(QRect(ui->m_shareBtnView->mapToGlobal(QPoint(0, 0)), ui->m_shareBtnView->size()));
+        m_pTabGuard->arm(ui->m_shareBtnView);
         setPanelHeight(int(kPanelHeight * m_fScale));
         ui->m_bg->show();
         return;
@@ -278,7 +278,7 @@ void WhiteBoardTopWidget::slotEntershareBtn()
     if (m_pControls->isPopupShown()) {
         return;
     }
-    m_pUnfoldGuard->disarm();
+    m_pTabGuard->arm(ui->m_shareBtnView);
     setPanelHeight(int(kTabHeight * m_fScale));
     ui->m_bg->hide();
 }

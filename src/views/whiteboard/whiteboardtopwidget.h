@@ -17,7 +17,7 @@ namespace views {
 class CContainerSettingsFormWidget;
 class CControlVolumeWidget;
 class CSharingToolbarControls;
-class CUnfoldClickGuard;
+class CTabClickGuard;
 class menuAudioWidget;
 class menuVideoWidget;
 
@@ -94,7 +94,7 @@ private:
     CDpiScaler m_dpiScaler;
     double m_fScale = 1.0;
     CSharingToolbarControls *m_pControls = nullptr;
-    CUnfoldClickGuard *m_pUnfoldGuard = nullptr;
+    CTabClickGuard *m_pTabGuard = nullptr;
 };
 
 } // namespace views

@@ -1,4 +1,4 @@
-#include "cunfoldclickguard.h"
+#include "ctabclickguard.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -10,18 +10,18 @@
 namespace kd_app {
 namespace views {
 
-CUnfoldClickGuard::CUnfoldClickGuard(QWidget *toolbar) : QObject(toolbar), m_pToolbar(toolbar)
+CTabClickGuard::CTabClickGuard(QWidget *toolbar) : QObject(toolbar), m_pToolbar(toolbar)
 {
 }
 
-CUnfoldClickGuard::~CUnfoldClickGuard()
+CTabClickGuard::~CTabClickGuard()
 {
     stopWatching();
 }
 
-void CUnfoldClickGuard::arm(const QRect &globalTab)
+void CTabClickGuard::arm(const QWidget *tab)
 {
-    m_tab = globalTab;
+    m_tab = QRect(tab->mapToGlobal(QPoint(0, 0)), tab->size());
     m_bArmed = true;
     m_bTakingRelease = false;
     if (!m_bWatching) {
@@ -30,7 +30,7 @@ void CUnfoldClickGuard::arm(const QRect &globalTab)
     }
 }
 
-void CUnfoldClickGuard::disarm()
+void CTabClickGuard::disarm()
 {
     m_bArmed = false;
     if (!m_bTakingRelease) {
@@ -38,7 +38,7 @@ void CUnfoldClickGuard::disarm()
     }
 }
 
-void CUnfoldClickGuard::stopWatching()
+void CTabClickGuard::stopWatching()
 {
     if (m_bWatching) {
         qApp->removeEventFilter(this);
@@ -46,13 +46,13 @@ void CUnfoldClickGuard::stopWatching()
     }
 }
 
-bool CUnfoldClickGuard::isOnToolbar(QObject *watched) const
+bool CTabClickGuard::isInToolbarWindow(QObject *watched) const
 {
     auto *widget = qobject_cast<QWidget *>(watched);
-    return widget && m_pToolbar && (widget == m_pToolbar || m_pToolbar->isAncestorOf(widget));
+    return widget && m_pToolbar && widget->window() == m_pToolbar->window();
 }
 
-bool CUnfoldClickGuard::eventFilter(QObject *watched, QEvent *event)
+bool CTabClickGuard::eventFilter(QObject *watched, QEvent *event)
 {
     // The window's own object sees each event before the widget it goes to.
     if (!watched->isWidgetType()) {
@@ -62,8 +62,8 @@ bool CUnfoldClickGuard::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const bool onTab = m_tab.contains(static_cast<QMouseEvent *>(event)->globalPos());
-        if (m_bArmed && onTab && isOnToolbar(watched)) {
-            KD_LOG << "the press that unfolded the toolbar goes to no button";
+        if (m_bArmed && onTab && isInToolbarWindow(watched)) {
+            KD_LOG << "the press meant for the moved tab goes nowhere";
             m_bArmed = false;
             m_bTakingRelease = true;
             return true;
@@ -72,7 +72,7 @@ bool CUnfoldClickGuard::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     case QEvent::MouseButtonRelease:
-        if (m_bTakingRelease && isOnToolbar(watched)) {
+        if (m_bTakingRelease && isInToolbarWindow(watched)) {
             m_bTakingRelease = false;
             stopWatching();
             return true;
