@@ -606,14 +606,17 @@ void TestWhiteBoardDlg::snapshot()
 void TestWhiteBoardDlg::stop_data()
 {
     QTest::addColumn<bool>("autoCapture");
+    QTest::addColumn<bool>("confirmed");
 
-    QTest::newRow("automatic capture") << true;
-    QTest::newRow("no capture") << false;
+    QTest::newRow("automatic capture") << true << true;
+    QTest::newRow("no capture") << false << true;
+    QTest::newRow("not confirmed") << true << false;
 }
 
 void TestWhiteBoardDlg::stop()
 {
     QFETCH(bool, autoCapture);
+    QFETCH(bool, confirmed);
 
     CUserConfigUtils::getInstance()->setAutoCaptureWin(autoCapture);
     WhiteBoardDlg *dlg = makeSender();
@@ -632,7 +635,7 @@ void TestWhiteBoardDlg::stop()
         // Every command is already on its way when the signal comes.
         order << QString::number(commands(window).size());
     });
-    CAlertAnswerer answerer(QMessageBox::Yes);
+    CAlertAnswerer answerer(confirmed ? QMessageBox::Yes : QMessageBox::No, 2);
     struct BoxWatcher : QObject
     {
         QStringList *order;
@@ -647,19 +650,32 @@ void TestWhiteBoardDlg::stop()
     } boxWatcher;
     boxWatcher.order = &order;
     boxWatcher.dlg = dlg;
+    const QDir pictures(m_pictures.path());
+    const int snapshotsBefore = pictures.entryList({"WhiteBoardshot_*.jpg"}, QDir::Files).size();
     qApp->installEventFilter(&boxWatcher);
     QTest::mouseClick(child<QMenuButton>(dlg->getTopWidget(), "m_closeBtn"), Qt::LeftButton);
     qApp->removeEventFilter(&boxWatcher);
 
+    // Stopping asks first, as stopping a screen share does.
+    QCOMPARE(answerer.texts().value(0), QStringLiteral("Are you sure to stop?"));
+    const int snapshots = pictures.entryList({"WhiteBoardshot_*.jpg"}, QDir::Files).size() - snapshotsBefore;
+    if (!confirmed) {
+        QCOMPARE(order, QStringList({"box", "0"}));
+        QCOMPARE(answerer.answered(), 1);
+        QCOMPARE(commands(dlg), QStringList());
+        QCOMPARE(snapshots, 0);
+        QVERIFY(dlg->isVisible());
+        return;
+    }
     const QStringList expected = {"lineWight(1)", kBlack, "pencil('pencil')", "disconnect()"};
     QTRY_COMPARE(commands(dlg), expected);
     if (autoCapture) {
-        QCOMPARE(order, QStringList({"box", "0", "hidden", "4"}));
-        QCOMPARE(answerer.texts(), QStringList{"Save successfully"});
-        QCOMPARE(QDir(m_pictures.path()).entryList({"WhiteBoardshot_*.jpg"}, QDir::Files).size(), 1);
+        QCOMPARE(order, QStringList({"box", "0", "box", "0", "hidden", "4"}));
+        QCOMPARE(answerer.texts(), QStringList({"Are you sure to stop?", "Save successfully"}));
+        QCOMPARE(snapshots, 1);
     } else {
-        QCOMPARE(order, QStringList({"hidden", "4"}));
-        QCOMPARE(answerer.answered(), 0);
+        QCOMPARE(order, QStringList({"box", "0", "hidden", "4"}));
+        QCOMPARE(answerer.answered(), 1);
     }
 }
 

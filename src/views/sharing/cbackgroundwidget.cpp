@@ -423,6 +423,12 @@ void CbackgroundWidget::entershareBtn()
     scheduleWindowShape();
 }
 
+int CbackgroundWidget::askToStop(QWidget *parent)
+{
+    return AlertDlg::question(parent, tr("Note"), tr("Are you sure to stop?"), QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::Yes);
+}
+
 void CbackgroundWidget::stopShare()
 {
     ui->Button_Close->setActiveState();
@@ -438,8 +444,7 @@ void CbackgroundWidget::stopShare()
     // The call may end while the question is open, and the layout then
     // deletes this overlay.
     const QPointer<CbackgroundWidget> self(this);
-    const int answer = AlertDlg::question(this, tr("Note"), tr("Are you sure to stop?"),
-                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const int answer = askToStop(this);
     if (!self) {
         return;
     }

@@ -54,6 +54,10 @@ public:
     explicit CbackgroundWidget(QWidget *parent = nullptr);
     ~CbackgroundWidget() override;
 
+    // The question both sharing windows ask before they stop sending; the
+    // button pressed, Cancel when the box was closed.
+    static int askToStop(QWidget *parent);
+
     // Whether the button that brings the hidden video strip back is offered.
     void setShowPicBtnVisible(bool visible);
     bool isShowPicBtnVisible() const;

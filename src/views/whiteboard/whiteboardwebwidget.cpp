@@ -247,9 +247,10 @@ void WhiteBoardWebWidget::didStartWhiteBoard()
 void WhiteBoardWebWidget::slotBoardConnected()
 {
     KD_LOG << "m_bIsSendWhiteBoard:" << m_bIsSendWhiteBoard << ", m_bIsSetStartBoard:" << m_bIsSetStartBoard;
+    // A sender starting again in the same meeting goes on with the meeting's
+    // board: clearing it here would wipe everyone's strokes.
     if (m_bIsSendWhiteBoard && !m_bIsSetStartBoard) {
         m_bIsSetStartBoard = true;
-        didClearUp();
         didStartWhiteBoard();
     }
     m_bIsBoardConnected = true;
