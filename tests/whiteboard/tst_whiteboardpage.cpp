@@ -129,7 +129,7 @@ void TestWhiteBoardPage::cleanup()
 bool TestWhiteBoardPage::showConnected(WhiteBoardWebWidget *widget)
 {
     widget->show();
-    const bool connected = waitUntil([widget] { return widget->isBoardConnected(); }, 15000);
+    const bool connected = waitUntil([widget] { return widget->isBoardConnected(); }, 60000);
     if (!connected) {
         // What the page and the widget said, for the failure's reader.
         for (const QString &line : m_pLog->all().filter("WhiteBoard")) {
