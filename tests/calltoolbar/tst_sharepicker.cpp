@@ -9,6 +9,8 @@
 #include "alertanswerer.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
+#include "views/base/alertdlg.h"
+#include "views/call/clayoutpeoplesettingdlg.h"
 #include "views/call/share/cpreview.h"
 #include "views/call/share/cselectsharecontent.h"
 #include "views/call/share/cwidgetcontents.h"
@@ -19,6 +21,8 @@ using confserver::CConfServer;
 using confserver::CConfStore;
 using confserver::CFault;
 using kd::engine::KDContentSourceInfo;
+using kd_app::views::AlertDlg;
+using kd_app::views::CLayoutPeopleSettingDlg;
 using kd_app::views::CSelectShareContent;
 using kd_app::views::CWidgetContents;
 using kd_app::views::CWidgetContentSub;
@@ -50,14 +54,26 @@ QStringList tileNames(const CWidgetContents *grid)
     return names;
 }
 
-// Stands in for the layout engine that owns the picker's parent window.
-class CFakeLayoutEngine : public QWidget
+// Closes a window as soon as a message box shows over it, from the box's
+// own event loop: what the toolbar does to the picker when the call ends
+// while the picker asks something.
+class CCloseOnAsk : public QObject
 {
-    Q_OBJECT
-
 public:
-    Q_INVOKABLE void setSharedScreenIndex(int index) { indexes << index; }
-    QList<int> indexes;
+    explicit CCloseOnAsk(QWidget *window) : m_window(window) { qApp->installEventFilter(this); }
+    ~CCloseOnAsk() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (qobject_cast<AlertDlg *>(watched) && event->type() == QEvent::Show && m_window) {
+            QTimer::singleShot(0, m_window, &QWidget::close);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> m_window;
 };
 
 } // namespace
@@ -80,18 +96,21 @@ private slots:
     void sharesScreen();
     void whiteBoardRefusals_data();
     void whiteBoardRefusals();
+    void callEndsWhileRefusalAsks();
     void sharesWhiteBoard();
 
 private:
     void connectCall(bool withWhiteBoardToken = true);
-    CSelectShareContent *openPicker(const std::vector<KDContentSourceInfo> &sources);
+    // The picker's window under owner, or under a plain window without one.
+    CSelectShareContent *openPicker(const std::vector<KDContentSourceInfo> &sources,
+                                    std::unique_ptr<QWidget> owner = nullptr);
     QStringList contentOperations();
 
     QTemporaryDir m_appData;
     kd::sdk::IEngineControl *m_control = nullptr;
     CConfStore m_store;
     std::unique_ptr<CConfServer> m_server;
-    std::unique_ptr<CFakeLayoutEngine> m_engine;
+    std::unique_ptr<QWidget> m_owner;
 };
 
 void TestSharePicker::initTestCase()
@@ -106,7 +125,7 @@ void TestSharePicker::initTestCase()
 
 void TestSharePicker::cleanup()
 {
-    m_engine.reset();
+    m_owner.reset();
     m_server->clearFaults();
     resetClient(m_control);
     m_control->clearContentSources();
@@ -131,10 +150,11 @@ void TestSharePicker::connectCall(bool withWhiteBoardToken)
     QCOMPARE(calls.getAcsJsonWebToken().isEmpty(), !withWhiteBoardToken);
 }
 
-CSelectShareContent *TestSharePicker::openPicker(const std::vector<KDContentSourceInfo> &sources)
+CSelectShareContent *TestSharePicker::openPicker(const std::vector<KDContentSourceInfo> &sources,
+                                                 std::unique_ptr<QWidget> owner)
 {
-    m_engine = std::make_unique<CFakeLayoutEngine>();
-    auto *picker = new CSelectShareContent(m_engine.get());
+    m_owner = owner ? std::move(owner) : std::make_unique<QWidget>();
+    auto *picker = new CSelectShareContent(m_owner.get());
     picker->setContentSources(sources);
     picker->setShareAudioChecked(false);
     picker->setFluencyFirstChecked(false);
@@ -288,8 +308,12 @@ void TestSharePicker::sharesScreen()
     }
     const std::vector<KDContentSourceInfo> sources = CKDSdkManager::getInstance()->getContentSourceList();
     const QString screen = QString::fromStdString(sources.front().windowTitle);
-    CSelectShareContent *picker = openPicker(sources);
+    auto owned = std::make_unique<CLayoutPeopleSettingDlg>(nullptr);
+    CLayoutPeopleSettingDlg *engine = owned.get();
+    CSelectShareContent *picker = openPicker(sources, std::move(owned));
     QPointer<CSelectShareContent> alive(picker);
+    // As left by an earlier share on another screen.
+    engine->setSharedScreenIndex(1);
     picker->shareSoundBox()->setChecked(true);
     m_control->clearOperations();
 
@@ -302,8 +326,8 @@ void TestSharePicker::sharesScreen()
 
     QCOMPARE(contentOperations().join(' '), calls.join(' ').arg(screen));
     QTRY_COMPARE(call.getContentStreamStatus(), int(enums::ContentStreamStatus_SendingContentStarted));
-    // The layout engine hears the default first, then the screen the source names.
-    QCOMPARE(m_engine->indexes, QList<int>({0, 0}));
+    // The layout engine that owns the picker's window hears the screen shared.
+    QCOMPARE(engine->sharedScreenIndex(), 0);
     QTRY_VERIFY(!alive);
 }
 
@@ -336,6 +360,22 @@ void TestSharePicker::whiteBoardRefusals()
     QCOMPARE(answerer.texts(), QStringList{message});
     QVERIFY(operationsNamed(m_control, "sendWhiteBoard").isEmpty());
     QTRY_VERIFY(!alive);
+}
+
+void TestSharePicker::callEndsWhileRefusalAsks()
+{
+    connectCall(false);
+    CSelectShareContent *picker = openPicker({source(0, "DP-1")});
+    QPointer<CSelectShareContent> alive(picker);
+    QTest::mouseClick(picker->screenGrid()->tiles().last(), Qt::LeftButton);
+    m_control->clearOperations();
+    CCloseOnAsk closer(picker);
+
+    // Nothing may touch the picker once the box's loop has deleted it.
+    picker->on_pBtShare_clicked();
+
+    QVERIFY(!alive);
+    QVERIFY(operationsNamed(m_control, "sendWhiteBoard").isEmpty());
 }
 
 void TestSharePicker::sharesWhiteBoard()

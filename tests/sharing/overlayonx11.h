@@ -284,6 +284,45 @@ private slots:
                      QRegion(QRect(property->mapTo(m_overlay, QPoint()), QSize(property->width(), 69))));
     }
 
+    // The pointer comes to rest on the folded tab, which unfolds the
+    // toolbar: the click meant for the tab presses no button that now lies
+    // under it; the next one, meant for that button, does.
+    void unfoldingClickPressesNoButton()
+    {
+        // A leader's toolbar, with Management.
+        m_overlay->slotConfMngtVisible(true);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        int faceClicks = 0;
+        connect(m_overlay, &CbackgroundWidget::sigClickManagerButton, this, [&faceClicks] { ++faceClicks; });
+        for (QAbstractButton *button : child<QWidget>(m_overlay, "horizontalView")->findChildren<QAbstractButton *>()) {
+            connect(button, &QAbstractButton::clicked, this, [&faceClicks] { ++faceClicks; });
+        }
+        QWidget *face = child<QWidget>(m_overlay, "horizontalView");
+        QWidget *tab = child<QWidget>(m_overlay, "shareBtnView");
+        QVERIFY(
+            xdotool({"mousemove", "--sync", QString::number(centreOf(tab).x()), QString::number(centreOf(tab).y())}));
+        QTRY_VERIFY(!face->isVisible());
+        // Folded once the layouts have settled.
+        QTRY_COMPARE(inputRegionOf(m_overlay->winId()).boundingRect().height(), 15);
+        QVERIFY(xdotool({"mousemove", "--sync", "5", "900"}));
+        const QPoint onTab = centreOf(tab);
+        QVERIFY(xdotool({"mousemove", "--sync", QString::number(onTab.x()), QString::number(onTab.y())}));
+        QTRY_VERIFY(face->isVisible());
+        QTRY_VERIFY(child<QWidget>(m_overlay, "Button_Manager")
+                        ->geometry()
+                        .contains(child<QWidget>(m_overlay, "Button_Manager")->parentWidget()->mapFromGlobal(onTab)));
+
+        QVERIFY(clickAt(onTab));
+        // A click on the desktop after it: once that arrives, so has the first.
+        QVERIFY(clickAt(QPoint(5, 900)));
+        QTRY_COMPARE(m_desktop->presses, 1);
+        QCOMPARE(faceClicks, 0);
+        QVERIFY(face->isVisible());
+
+        QVERIFY(clickAt(onTab));
+        QTRY_COMPARE(faceClicks, 1);
+    }
+
     void popupsStayAboveTheOverlay()
     {
         m_overlay->showPaintWindow();

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "statewait.h"
+#include "alertanswerer.h"
 #include "custom_controls/qmenubutton.h"
 #include "demojoin.h"
 #include "helpers/cuserconfigutils.h"
@@ -34,8 +35,8 @@ using kd_app::views::CHomeDlg;
 using kd_app::views::CSelectShareContent;
 using kd_app::views::WhiteBoardDlg;
 namespace enums = kd_app::enums;
-using demojoin::callWindow;
 using demojoin::calls;
+using demojoin::callWindow;
 using demojoin::control;
 using demojoin::engine;
 
@@ -203,8 +204,8 @@ void TestWhiteBoardCall::shareDrawAndStop()
     const QPoint offset(view->width() / 4, view->height() / 8);
     const QPoint inWindow = view->mapTo(sender, from);
     m_strokeArea = QRect(inWindow, QSize(offset.x(), offset.y())).adjusted(-6, -6, 6, 6);
-    const QRect area = QRect(m_strokeArea.topLeft() * sender->devicePixelRatioF(),
-                             m_strokeArea.size() * sender->devicePixelRatioF());
+    const QRect area =
+        QRect(m_strokeArea.topLeft() * sender->devicePixelRatioF(), m_strokeArea.size() * sender->devicePixelRatioF());
     QTRY_COMPARE_WITH_TIMEOUT(darkPixels(pictureOf(control()->latestContentFrame()), area), 0, kdtest::kStateWaitMs);
     // A freshly shown page may miss the first press (slowly under the
     // sanitizers): drag again while no stroke has arrived.
@@ -222,7 +223,9 @@ void TestWhiteBoardCall::shareDrawAndStop()
     // Stop on the sender's toolbar: sending ends, the window goes.
     auto *stop = sender->getTopWidget()->findChild<QMenuButton *>("m_closeBtn");
     QVERIFY(stop);
+    CAlertAnswerer answerer(QMessageBox::Yes);
     QTest::mouseClick(stop, Qt::LeftButton);
+    QCOMPARE(answerer.texts(), QStringList{"Are you sure to stop?"});
     QTRY_COMPARE(calls().getContentStreamStatus(), int(enums::ContentStreamStatus_None));
     QTRY_VERIFY(!sender->isVisible());
     QVERIFY(engine()->getLayoutMode() != enums::LayoutMode_LocalWhiteBoard);

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QtTest>
 
 #include "alertanswerer.h"
@@ -110,6 +111,7 @@ private slots:
     void exitHidesTheMenuOnly();
     void firstShowPaints();
     void popupsCloseOnDeactivation();
+    void pressOnThePageClosesPickers();
     void titleBarButtons();
     void snapshot_data();
     void snapshot();
@@ -506,6 +508,26 @@ void TestWhiteBoardDlg::popupsCloseOnDeactivation()
     QVERIFY(!toolbar->isPopupShown());
 }
 
+// As over shared content, a press on the board closes an open picker.
+void TestWhiteBoardDlg::pressOnThePageClosesPickers()
+{
+    WhiteBoardDlg *dlg = makeSender();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg));
+    QWebEngineView *view = dlg->webWidget()->webView();
+    QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), kPageRoundTripMs);
+    for (QWidget *picker :
+         {static_cast<QWidget *>(dlg->colorPicker()), static_cast<QWidget *>(dlg->backgroundPicker())}) {
+        if (picker == dlg->colorPicker()) {
+            dlg->onBtnSelectPenClicked();
+        } else {
+            dlg->onBtnBgClicked();
+        }
+        QVERIFY(picker->isVisible());
+        QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, view->focusProxy()->rect().center());
+        QVERIFY(!picker->isVisible());
+    }
+}
+
 void TestWhiteBoardDlg::titleBarButtons()
 {
     WhiteBoardDlg *dlg = makeSender();
@@ -584,14 +606,17 @@ void TestWhiteBoardDlg::snapshot()
 void TestWhiteBoardDlg::stop_data()
 {
     QTest::addColumn<bool>("autoCapture");
+    QTest::addColumn<bool>("confirmed");
 
-    QTest::newRow("automatic capture") << true;
-    QTest::newRow("no capture") << false;
+    QTest::newRow("automatic capture") << true << true;
+    QTest::newRow("no capture") << false << true;
+    QTest::newRow("not confirmed") << true << false;
 }
 
 void TestWhiteBoardDlg::stop()
 {
     QFETCH(bool, autoCapture);
+    QFETCH(bool, confirmed);
 
     CUserConfigUtils::getInstance()->setAutoCaptureWin(autoCapture);
     WhiteBoardDlg *dlg = makeSender();
@@ -610,7 +635,7 @@ void TestWhiteBoardDlg::stop()
         // Every command is already on its way when the signal comes.
         order << QString::number(commands(window).size());
     });
-    CAlertAnswerer answerer(QMessageBox::Yes);
+    CAlertAnswerer answerer(confirmed ? QMessageBox::Yes : QMessageBox::No, 2);
     struct BoxWatcher : QObject
     {
         QStringList *order;
@@ -625,19 +650,32 @@ void TestWhiteBoardDlg::stop()
     } boxWatcher;
     boxWatcher.order = &order;
     boxWatcher.dlg = dlg;
+    const QDir pictures(m_pictures.path());
+    const int snapshotsBefore = pictures.entryList({"WhiteBoardshot_*.jpg"}, QDir::Files).size();
     qApp->installEventFilter(&boxWatcher);
     QTest::mouseClick(child<QMenuButton>(dlg->getTopWidget(), "m_closeBtn"), Qt::LeftButton);
     qApp->removeEventFilter(&boxWatcher);
 
+    // Stopping asks first, as stopping a screen share does.
+    QCOMPARE(answerer.texts().value(0), QStringLiteral("Are you sure to stop?"));
+    const int snapshots = pictures.entryList({"WhiteBoardshot_*.jpg"}, QDir::Files).size() - snapshotsBefore;
+    if (!confirmed) {
+        QCOMPARE(order, QStringList({"box", "0"}));
+        QCOMPARE(answerer.answered(), 1);
+        QCOMPARE(commands(dlg), QStringList());
+        QCOMPARE(snapshots, 0);
+        QVERIFY(dlg->isVisible());
+        return;
+    }
     const QStringList expected = {"lineWight(1)", kBlack, "pencil('pencil')", "disconnect()"};
     QTRY_COMPARE(commands(dlg), expected);
     if (autoCapture) {
-        QCOMPARE(order, QStringList({"box", "0", "hidden", "4"}));
-        QCOMPARE(answerer.texts(), QStringList{"Save successfully"});
-        QCOMPARE(QDir(m_pictures.path()).entryList({"WhiteBoardshot_*.jpg"}, QDir::Files).size(), 1);
+        QCOMPARE(order, QStringList({"box", "0", "box", "0", "hidden", "4"}));
+        QCOMPARE(answerer.texts(), QStringList({"Are you sure to stop?", "Save successfully"}));
+        QCOMPARE(snapshots, 1);
     } else {
-        QCOMPARE(order, QStringList({"hidden", "4"}));
-        QCOMPARE(answerer.answered(), 0);
+        QCOMPARE(order, QStringList({"box", "0", "hidden", "4"}));
+        QCOMPARE(answerer.answered(), 1);
     }
 }
 

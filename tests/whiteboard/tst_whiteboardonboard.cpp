@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "statewait.h"
+#include "alertanswerer.h"
 #include "custom_controls/qmenubutton.h"
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
@@ -74,6 +75,7 @@ private slots:
 
         // Stop: the pen again, then the board lets go of the page.
         QSignalSpy hidden(&dlg, &WhiteBoardDlg::sigHiddenWhiteBoard);
+        CAlertAnswerer answerer(QMessageBox::Yes);
         QTest::mouseClick(dlg.getTopWidget()->findChild<QMenuButton *>("m_closeBtn"), Qt::LeftButton);
         QCOMPARE(hidden.count(), 1);
         QTRY_VERIFY(!boardState(&dlg).value("connected").toBool());

@@ -48,6 +48,25 @@ void hoverTab(WhiteBoardTopWidget *toolbar)
     QCoreApplication::sendEvent(child<Button_share>(toolbar, "m_shareBtnView"), &enter);
 }
 
+// The page under the toolbar, as the whiteboard window has it.
+class CBoardStandIn : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { ++presses; }
+};
+
+// Clicks what lies at the global point of the window, as the pointer would.
+void clickAt(QWidget *window, const QPoint &global)
+{
+    QWidget *target = window->childAt(window->mapFromGlobal(global));
+    QVERIFY(target);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFromGlobal(global));
+}
+
 // Lets the controllability question and its answer's delivery finish.
 void settleControllability()
 {
@@ -75,6 +94,8 @@ private slots:
     void signalsOfTheButtons();
     void showPip();
     void folding();
+    void unfoldingClickPressesNoButton();
+    void foldingClickDrawsNothing();
     void popups_data();
     void popups();
     void settingsPopupPages_data();
@@ -331,6 +352,60 @@ void TestWhiteBoardTopWidget::folding()
     // A change of scale unfolds.
     toolbar->onDpiChanged(1.0);
     QVERIFY(!toolbar->isFolded());
+}
+
+// The pointer rests on the folded tab, which unfolds the toolbar under it:
+// the click meant for the tab presses no button now lying there, the next
+// one does.
+void TestWhiteBoardTopWidget::unfoldingClickPressesNoButton()
+{
+    WhiteBoardTopWidget *toolbar = makeToolbar();
+    toolbar->slotConfMngtVisible(true);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    auto *tab = child<Button_share>(toolbar, "m_shareBtnView");
+    hoverTab(toolbar);
+    QVERIFY(toolbar->isFolded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QPoint spot = tab->mapToGlobal(tab->rect().center());
+    QCursor::setPos(spot);
+    hoverTab(toolbar);
+    QVERIFY(!toolbar->isFolded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QWidget *under = toolbar->childAt(toolbar->mapFromGlobal(spot));
+    while (under && !qobject_cast<QAbstractButton *>(under)) {
+        under = under->parentWidget();
+    }
+    auto *button = qobject_cast<QAbstractButton *>(under);
+    QVERIFY2(button, "no button under the tab's place");
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->mapFromGlobal(spot));
+    QCOMPARE(clicked.count(), 0);
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->mapFromGlobal(spot));
+    QCOMPARE(clicked.count(), 1);
+}
+
+// Folding moves the tab up from under the resting pointer: the click meant
+// for the tab draws nothing on the board now lying there.
+void TestWhiteBoardTopWidget::foldingClickDrawsNothing()
+{
+    WhiteBoardTopWidget *toolbar = makeToolbar();
+    auto *board = new CBoardStandIn(m_window);
+    board->setGeometry(m_window->rect());
+    board->show();
+    board->lower();
+    auto *tab = child<Button_share>(toolbar, "m_shareBtnView");
+    const QPoint spot = tab->mapToGlobal(tab->rect().center());
+    QCursor::setPos(spot);
+    hoverTab(toolbar);
+    QVERIFY(toolbar->isFolded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(m_window->childAt(m_window->mapFromGlobal(spot)), board);
+
+    clickAt(m_window, spot);
+    QCOMPARE(board->presses, 0);
+    clickAt(m_window, spot);
+    QCOMPARE(board->presses, 1);
 }
 
 void TestWhiteBoardTopWidget::popups_data()

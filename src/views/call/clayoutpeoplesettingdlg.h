@@ -55,6 +55,7 @@ public:
     void setRemoteVideoWindows();
     void setEventFilter(QObject *filter);
     void setSharedScreenIndex(int index);
+    int sharedScreenIndex() const { return m_nSharedScreenIndex; }
     void setTitleBarHeight(int height);
     void onParentMoved(int x, int y);
     void onParentResized(QRect rectParentGeometry);

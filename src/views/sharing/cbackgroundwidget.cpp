@@ -30,6 +30,7 @@
 #include "views/sharing/coverlayrules.h"
 #include "views/sharing/csharingtoolbarcontrols.h"
 #include "views/sharing/csnapshotsaver.h"
+#include "views/sharing/ctabclickguard.h"
 
 namespace kd_app {
 namespace views {
@@ -121,6 +122,7 @@ void CbackgroundWidget::setupUi()
     buttons.cameraMenu = ui->m_pBtnSelectCameraUp;
     buttons.volume = ui->m_pBtnVolume;
     m_pControls = new CSharingToolbarControls(this, buttons, [this] { return scale(); });
+    m_pTabGuard = new CTabClickGuard(ui->PropertyWidget);
     connect(m_pControls, &CSharingToolbarControls::sigRefreshStatus, this, &CbackgroundWidget::sigRefreshStatus);
     connect(m_pControls, &CSharingToolbarControls::sigSettingWinClosed, this, &CbackgroundWidget::sigSettingWinClosed);
     retranslateUi();
@@ -408,15 +410,23 @@ void CbackgroundWidget::entershareBtn()
 {
     const double s = scale();
     if (ui->horizontalView->isHidden()) {
+        m_pTabGuard->arm(ui->shareBtnView);
         ui->PropertyWidget->setFixedHeight(int(kToolbarHeight * s));
         ui->widget->setFixedHeight(int(kToolbarHeight * s));
         ui->horizontalView->show();
     } else if (!m_pControls->isPopupShown()) {
+        m_pTabGuard->arm(ui->shareBtnView);
         ui->PropertyWidget->setFixedHeight(int(kTabHeight * s));
         ui->widget->setFixedHeight(int(kTabHeight * s));
         ui->horizontalView->hide();
     }
     scheduleWindowShape();
+}
+
+int CbackgroundWidget::askToStop(QWidget *parent)
+{
+    return AlertDlg::question(parent, tr("Note"), tr("Are you sure to stop?"), QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::Yes);
 }
 
 void CbackgroundWidget::stopShare()
@@ -434,8 +444,7 @@ void CbackgroundWidget::stopShare()
     // The call may end while the question is open, and the layout then
     // deletes this overlay.
     const QPointer<CbackgroundWidget> self(this);
-    const int answer = AlertDlg::question(this, tr("Note"), tr("Are you sure to stop?"),
-                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const int answer = askToStop(this);
     if (!self) {
         return;
     }

@@ -27,6 +27,7 @@ namespace views {
 class CContainerSettingsFormWidget;
 class CControlVolumeWidget;
 class CSharingToolbarControls;
+class CTabClickGuard;
 class ColorWidget;
 class menuAudioWidget;
 class menuVideoWidget;
@@ -52,6 +53,10 @@ class CbackgroundWidget : public CBaseWgt
 public:
     explicit CbackgroundWidget(QWidget *parent = nullptr);
     ~CbackgroundWidget() override;
+
+    // The question both sharing windows ask before they stop sending; the
+    // button pressed, Cancel when the box was closed.
+    static int askToStop(QWidget *parent);
 
     // Whether the button that brings the hidden video strip back is offered.
     void setShowPicBtnVisible(bool visible);
@@ -188,6 +193,7 @@ private:
     // Microphone, camera, speaker and their pop-ups, as the whiteboard's
     // toolbar has them too.
     CSharingToolbarControls *m_pControls = nullptr;
+    CTabClickGuard *m_pTabGuard = nullptr;
 
     bool m_bCatching = false;
     bool m_bTranslucent = true;

@@ -55,6 +55,7 @@ void CWebPageEngineCustomization::releaseAll()
     for (CWebPageEngineCustomization *page : pages) {
         // A page may own another one (devtools); take each only while it lives.
         if (livePages().contains(page)) {
+            takeOutOfView(page);
             delete page;
         }
     }
@@ -87,9 +88,22 @@ void CWebPageEngineCustomization::releaseFromView(QWebEngineView *view, CWebPage
         channel->deregisterObject(bridge);
     }
     page->setWebChannel(nullptr);
-    view->setPage(nullptr);
+    takeOutOfView(page);
     page->setParent(nullptr);
     delete page;
+}
+
+void CWebPageEngineCustomization::takeOutOfView(CWebPageEngineCustomization *page)
+{
+    // A view left shown without its page makes a default page of its own on
+    // its next show or hide, one that nothing here deletes before the
+    // profile goes.
+    auto *view = qobject_cast<QWebEngineView *>(page->view());
+    if (!view) {
+        return;
+    }
+    view->hide();
+    view->setPage(nullptr);
 }
 
 bool CWebPageEngineCustomization::certificateError(const QWebEngineCertificateError &certificateError)

@@ -40,6 +40,11 @@ protected:
     bool certificateError(const QWebEngineCertificateError &certificateError) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int lineNumber,
                                   const QString &sourceID) override;
+
+private:
+    // Hides the page's view and unbinds them, so that the view holds no
+    // page, and makes none, once this one is deleted.
+    static void takeOutOfView(CWebPageEngineCustomization *page);
 };
 
 } // namespace views

@@ -1,7 +1,9 @@
 #include "whiteboarddlg.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalBlocker>
 
@@ -12,6 +14,7 @@
 #include "views/annotation/colorwidget.h"
 #include "views/annotation/paintlistwidget.h"
 #include "views/base/cwindowflags.h"
+#include "views/sharing/cbackgroundwidget.h"
 #include "views/sharing/csnapshotsaver.h"
 #include "views/whiteboard/cwhiteboardbackgroundupload.h"
 #include "views/whiteboard/whiteboardselectbgwidget.h"
@@ -100,6 +103,8 @@ WhiteBoardDlg::WhiteBoardDlg(QWidget *parent) : CBaseDlg(parent), ui(std::make_u
     connect(m_pSelectBgWidget, &WhiteBoardSelectBgWidget::sigClickedSelectBtn, this, &WhiteBoardDlg::slotClickedSelect);
     connect(m_pUpload, &CWhiteBoardBackgroundUpload::sigBackgroundUploaded, m_pWebWidget,
             &WhiteBoardWebWidget::didChangeBackGround);
+    // As over shared content: drawing on the board closes the pickers.
+    connect(m_pWebWidget, &WhiteBoardWebWidget::sigPagePressed, this, &WhiteBoardDlg::hidePickers);
 }
 
 WhiteBoardDlg::~WhiteBoardDlg()
@@ -362,6 +367,12 @@ void WhiteBoardDlg::slotBtnSaveClicked()
 void WhiteBoardDlg::slotStopWhiteBoard()
 {
     KD_LOG;
+    // The board holds the meeting's work: stopping asks first, as stopping
+    // a screen share does. The call may end, and take this window, meanwhile.
+    const QPointer<WhiteBoardDlg> self(this);
+    if (CbackgroundWidget::askToStop(this) != QMessageBox::Yes || !self) {
+        return;
+    }
     const helpers::CUserConfigUtils *config = helpers::CUserConfigUtils::getInstance();
     if (config && config->isAutoCaptureWin()) {
         slotBtnSaveClicked();

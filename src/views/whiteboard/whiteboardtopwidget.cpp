@@ -9,6 +9,7 @@
 #include "models/clinguist.h"
 #include "ui_whiteboardtopwidget.h"
 #include "views/sharing/csharingtoolbarcontrols.h"
+#include "views/sharing/ctabclickguard.h"
 
 namespace kd_app {
 namespace views {
@@ -70,6 +71,7 @@ void WhiteBoardTopWidget::initControls()
     buttons.cameraMenu = ui->m_pBtnSelectCameraUp;
     buttons.volume = ui->m_pBtnVolume;
     m_pControls = new CSharingToolbarControls(this, buttons, [this] { return m_fScale; });
+    m_pTabGuard = new CTabClickGuard(this);
     connect(m_pControls, &CSharingToolbarControls::sigRefreshStatus, this, &WhiteBoardTopWidget::sigRefreshStatus);
     connect(m_pControls, &CSharingToolbarControls::sigSettingWinClosed, this,
             &WhiteBoardTopWidget::sigSettingWinClosed);
@@ -268,6 +270,7 @@ void WhiteBoardTopWidget::setPanelHeight(int height)
 void WhiteBoardTopWidget::slotEntershareBtn()
 {
     if (isFolded()) {
+        m_pTabGuard->arm(ui->m_shareBtnView);
         setPanelHeight(int(kPanelHeight * m_fScale));
         ui->m_bg->show();
         return;
@@ -275,6 +278,7 @@ void WhiteBoardTopWidget::slotEntershareBtn()
     if (m_pControls->isPopupShown()) {
         return;
     }
+    m_pTabGuard->arm(ui->m_shareBtnView);
     setPanelHeight(int(kTabHeight * m_fScale));
     ui->m_bg->hide();
 }

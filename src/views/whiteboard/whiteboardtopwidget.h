@@ -17,6 +17,7 @@ namespace views {
 class CContainerSettingsFormWidget;
 class CControlVolumeWidget;
 class CSharingToolbarControls;
+class CTabClickGuard;
 class menuAudioWidget;
 class menuVideoWidget;
 
@@ -93,6 +94,7 @@ private:
     CDpiScaler m_dpiScaler;
     double m_fScale = 1.0;
     CSharingToolbarControls *m_pControls = nullptr;
+    CTabClickGuard *m_pTabGuard = nullptr;
 };
 
 } // namespace views

@@ -1,5 +1,6 @@
 #include "whiteboardwebwidget.h"
 
+#include <QChildEvent>
 #include <QResizeEvent>
 #include <QUrlQuery>
 #include <QWebChannel>
@@ -37,6 +38,8 @@ WhiteBoardWebWidget::WhiteBoardWebWidget(QWidget *parent)
     m_pWebView->setContextMenuPolicy(Qt::NoContextMenu);
     m_pJsContext = new WebWhiteBoardJSContext(this);
     ui->webBrowserFrame->installEventFilter(this);
+    // The page takes the mouse in a widget the view makes for it later.
+    m_pWebView->installEventFilter(this);
     createNewPage();
     connect(m_pJsContext, &WebWhiteBoardJSContext::sigBoardConnected, this, &WhiteBoardWebWidget::slotBoardConnected);
 }
@@ -45,6 +48,7 @@ WhiteBoardWebWidget::~WhiteBoardWebWidget()
 {
     KD_LOG << "~WhiteBoardWebWidget";
     ui->webBrowserFrame->removeEventFilter(this);
+    m_pWebView->removeEventFilter(this);
     disconnect(m_pJsContext, &WebWhiteBoardJSContext::sigBoardConnected, this,
                &WhiteBoardWebWidget::slotBoardConnected);
     releaseCurrentPage();
@@ -111,7 +115,8 @@ void WhiteBoardWebWidget::loadStart()
 
 void WhiteBoardWebWidget::updatePage()
 {
-    if (!m_bPageUsed) {
+    // A page released before it ever loaded leaves nothing to show either.
+    if (!m_bPageUsed && m_pWebChannel) {
         KD_LOG << "page not used and do not create new page";
         return;
     }
@@ -242,9 +247,10 @@ void WhiteBoardWebWidget::didStartWhiteBoard()
 void WhiteBoardWebWidget::slotBoardConnected()
 {
     KD_LOG << "m_bIsSendWhiteBoard:" << m_bIsSendWhiteBoard << ", m_bIsSetStartBoard:" << m_bIsSetStartBoard;
+    // A sender starting again in the same meeting goes on with the meeting's
+    // board: clearing it here would wipe everyone's strokes.
     if (m_bIsSendWhiteBoard && !m_bIsSetStartBoard) {
         m_bIsSetStartBoard = true;
-        didClearUp();
         didStartWhiteBoard();
     }
     m_bIsBoardConnected = true;
@@ -300,6 +306,15 @@ bool WhiteBoardWebWidget::eventFilter(QObject *watched, QEvent *event)
     // The frame takes its size from the layout, at times after this widget's own resize.
     if (watched == ui->webBrowserFrame && event->type() == QEvent::Resize) {
         placeView();
+    }
+    if (watched == m_pWebView && event->type() == QEvent::ChildAdded) {
+        QObject *child = static_cast<QChildEvent *>(event)->child();
+        if (child->isWidgetType()) {
+            child->installEventFilter(this);
+        }
+    }
+    if (watched != m_pWebView && watched->parent() == m_pWebView && event->type() == QEvent::MouseButtonPress) {
+        emit sigPagePressed();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -68,6 +68,10 @@ public:
     bool isBoardConnected() const { return m_bIsBoardConnected; }
     bool isPageUsed() const { return m_bPageUsed; }
 
+signals:
+    // A mouse button went down on the page.
+    void sigPagePressed();
+
 public slots:
     void slotBoardConnected();
     void slotOnLoadStarted();

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -15,6 +16,7 @@
 #include "models/cloginmanager.h"
 #include "ui_cselectsharecontent.h"
 #include "views/base/alertdlg.h"
+#include "views/call/clayoutpeoplesettingdlg.h"
 #include "views/call/share/carrowwidget.h"
 #include "views/call/share/cwidgetcontents.h"
 #include "views/call/share/cwidgetcontentsub.h"
@@ -33,7 +35,6 @@ constexpr int DESIGN_HEIGHT = 536;
 constexpr int CAPTION_GAPS = 12 + 15 + 12;
 // The tiles stand this far in from the left edge; their section titles too.
 constexpr int TITLE_INDENT = 20;
-const char SET_SHARED_SCREEN_INDEX[] = "setSharedScreenIndex(int)";
 
 } // namespace
 
@@ -174,12 +175,17 @@ void CSelectShareContent::on_pBtShare_clicked()
     sdk->enableContentAudio(ui->cBshareSound->isChecked());
     sdk->enableContentHighFPS(ui->m_pChkBoxContentHighFPS->isChecked());
     setSharedScreenIndex(0);
+    // The whiteboard's refusals ask in a box of their own; the call may end
+    // meanwhile, and its end closes (and deletes) this picker.
+    const QPointer<CSelectShareContent> alive(this);
     if (tile->isWhiteBoard()) {
         shareWhiteBoard();
     } else {
         shareScreen(tile->sourceInfo());
     }
-    close();
+    if (alive) {
+        close();
+    }
 }
 
 void CSelectShareContent::shareWhiteBoard()
@@ -232,12 +238,11 @@ void CSelectShareContent::stopCurrentContent()
 void CSelectShareContent::setSharedScreenIndex(int index)
 {
     for (QObject *owner = parent(); owner; owner = owner->parent()) {
-        if (owner->metaObject()->indexOfMethod(SET_SHARED_SCREEN_INDEX) < 0) {
-            continue;
+        if (auto *engine = qobject_cast<CLayoutPeopleSettingDlg *>(owner)) {
+            KD_LOG << "setSharedScreenIndex:" << index;
+            engine->setSharedScreenIndex(index);
+            return;
         }
-        const bool called = QMetaObject::invokeMethod(owner, "setSharedScreenIndex", Q_ARG(int, index));
-        KD_LOG << "setSharedScreenIndex:" << index << "called:" << called;
-        return;
     }
     KD_LOG << "no layout engine to tell the shared screen index" << index;
 }
