@@ -260,7 +260,9 @@ void TestLayoutScreen::hungCaptureDoesNotHoldTheDestruction()
     const qint64 waited = clock.elapsed();
     const qint64 bound = qint64(CLayoutPeopleSettingDlg::CAPTURE_STOP_TIMEOUT_MS);
     QVERIFY2(waited >= bound - 100, QByteArray::number(waited));
-    QVERIFY2(waited < bound + 1500, QByteArray::number(waited));
+    // The hung capture holds for 30 s: anything well short of that shows the
+    // destruction went on without it, also on a busy machine.
+    QVERIFY2(waited < bound + 15000, QByteArray::number(waited));
     QVERIFY(capture);
 
     // Let go, the thread ends and goes.

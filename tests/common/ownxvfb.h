@@ -74,7 +74,9 @@ public:
     pid_t compositorPid() const { return m_compositorPid; }
 
 private:
-    static constexpr int kStartTimeoutMs = 15000;
+    // An X server starts in well under a second on a quiet machine; a fully
+    // loaded one has been seen to need more than 15 s.
+    static constexpr int kStartTimeoutMs = 60000;
 
     static pid_t spawn(const std::vector<std::string> &arguments)
     {

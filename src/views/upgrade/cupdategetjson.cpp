@@ -37,14 +37,15 @@ bool CUpdateGetJson::sendRequest(const QString &url)
     timer.setSingleShot(true);
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(m_replyTimeoutMs);
+    const int timeoutMs = s_replyTimeoutMs.load();
+    timer.start(timeoutMs);
     if (!reply->isFinished()) {
         // Also ended by the thread's quit: a stop request cuts the wait short.
         loop.exec();
     }
     const bool complete = reply->isFinished();
     if (!complete) {
-        KD_WARN << "No whole reply within" << m_replyTimeoutMs << "ms, or the check was stopped";
+        KD_WARN << "No whole reply within" << timeoutMs << "ms, or the check was stopped";
         reply->abort();
     }
     KD_LOG << "response status code:" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toString();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
@@ -30,8 +32,9 @@ public:
     // key, or a value that is not text, reads as empty). A reply that has
     // not ended in time is aborted. The thread's quit ends the wait.
     bool sendRequest(const QString &url);
-    // Tests on a busy machine give a slow reply more time than a user would wait.
-    void setReplyTimeout(int milliseconds) { m_replyTimeoutMs = milliseconds; }
+    // Tests on a busy machine give a slow reply more time than a user would
+    // wait: every check from then on, the upgrade thread's too.
+    static void setReplyTimeout(int milliseconds) { s_replyTimeoutMs = milliseconds; }
 
     QString getNdmVersion() const { return m_ndmVersion; }
     QString getNdmDownloadUrl() const { return m_ndmDownloadUrl; }
@@ -40,7 +43,7 @@ public:
 
 private:
     QNetworkAccessManager m_networkManager;
-    int m_replyTimeoutMs = kReplyTimeoutMs;
+    static inline std::atomic<int> s_replyTimeoutMs{kReplyTimeoutMs};
     QString m_platform;
     QString m_ndmVersion;
     QString m_ndmDownloadUrl;
