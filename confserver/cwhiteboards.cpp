@@ -170,6 +170,12 @@ void CWhiteboards::endWait(qint64 wait)
     m_endedWaits.erase(wait);
 }
 
+int CWhiteboards::waiting()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return int(m_waits.size());
+}
+
 bool CWhiteboards::waitForChange(int meeting, qint64 since, const QString &epoch, std::chrono::milliseconds timeout,
                                  qint64 wait)
 {

@@ -76,6 +76,8 @@ public:
     // has no room for another wait.
     qint64 beginWait(const QString &holder);
     void endWait(qint64 wait);
+    // How many pages wait now.
+    int waiting();
     // Waits until there is something new for a page at `since` of `epoch`,
     // at most for `timeout`; true when there is, or when the wait was ended
     // by a newer one of its holder.
