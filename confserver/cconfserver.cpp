@@ -64,6 +64,15 @@ void keepBodyless(const httplib::Request &request)
     const_cast<httplib::Request &>(request).headers.emplace("Content-Length", "0");
 }
 
+// A body refused unread would be taken for the connection's next request:
+// the connection ends with the answer.
+void closeAfterAnswer(const httplib::Request &request)
+{
+    auto &headers = const_cast<httplib::Request &>(request).headers;
+    headers.erase("Connection");
+    headers.emplace("Connection", "close");
+}
+
 // Refuses, before the body is read, what this server does not take: bodies
 // over the route's limit, compressed bodies (a small one can inflate to
 // gigabytes) and bodies of unannounced length.
@@ -403,8 +412,11 @@ void CConfServer::installRoutes()
     httplib::Server &server = *m_server;
     server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
         m_guard->headArrived({request.remote_addr, request.remote_port});
-        if (refuseBody(request, response) || refuseAnonymousFeedback(request, response) ||
-            applyFault(request, response)) {
+        if (refuseBody(request, response) || refuseAnonymousFeedback(request, response)) {
+            closeAfterAnswer(request);
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        if (applyFault(request, response)) {
             return httplib::Server::HandlerResponse::Handled;
         }
         keepBodyless(request);

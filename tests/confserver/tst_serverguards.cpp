@@ -148,6 +148,22 @@ private:
     bool m_bConnected = false;
 };
 
+// A server of its own, on a store of the seed, with limits of the test's.
+struct CLimitedServer
+{
+    explicit CLimitedServer(const CServerLimits &limits) : server(store)
+    {
+        started = store.loadSeed(kSeed);
+        server.setLimits(limits);
+        started = started && server.start();
+    }
+    quint16 port() const { return quint16(QUrl(server.baseUrl()).port()); }
+
+    CConfStore store;
+    CConfServer server;
+    bool started = false;
+};
+
 const QByteArray kFeaturesRequest = "GET /api/engine/v1/features HTTP/1.1\r\nHost: x\r\n\r\n";
 
 // Connections that were answered once and then send the head of their next
@@ -348,15 +364,14 @@ void TestServerGuards::feedbackIsKeptWithinLimits()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    CConfStore store;
-    QVERIFY(store.loadSeed(kSeed));
-    store.setFeedbackFolder(folder.path());
-    store.setFeedbackLimits(3, 2 * 1024 * 1024 + 512 * 1024);
     CServerLimits limits;
     limits.anonymousFeedbacks = 2;
-    CConfServer server(store);
-    server.setLimits(limits);
-    QVERIFY(server.start());
+    CLimitedServer limited(limits);
+    QVERIFY(limited.started);
+    CConfStore &store = limited.store;
+    const CConfServer &server = limited.server;
+    store.setFeedbackFolder(folder.path());
+    store.setFeedbackLimits(3, 2 * 1024 * 1024 + 512 * 1024);
     const QString token = store.issueToken(2);
     QList<QByteArray> archives;
     for (int i = 0; i < 5; ++i) {
@@ -617,15 +632,12 @@ void TestServerGuards::idleConnectionsDoNotDelayOthers()
 // request's head comes, and another address is answered meanwhile.
 void TestServerGuards::connectionsAreBoundedPerAddress()
 {
-    CConfStore store;
-    QVERIFY(store.loadSeed(kSeed));
     CServerLimits limits;
     limits.connectionsPerAddress = 3;
     limits.headTime = std::chrono::milliseconds(1500);
-    CConfServer server(store);
-    server.setLimits(limits);
-    QVERIFY(server.start());
-    const quint16 port = quint16(QUrl(server.baseUrl()).port());
+    CLimitedServer server(limits);
+    QVERIFY(server.started);
+    const quint16 port = server.port();
     CSlowHeads slow(port, 3);
     QVERIFY(slow.wereAnswered());
 
@@ -654,16 +666,13 @@ void TestServerGuards::connectionsAreBoundedPerAddress()
 // once instead of waiting behind the others.
 void TestServerGuards::loadIsShedWhenTheQueueIsFull()
 {
-    CConfStore store;
-    QVERIFY(store.loadSeed(kSeed));
     CServerLimits limits;
     limits.maxWorkers = 2;
     limits.maxWaiting = 1;
     limits.headTime = std::chrono::milliseconds(1500);
-    CConfServer server(store);
-    server.setLimits(limits);
-    QVERIFY(server.start());
-    const quint16 port = quint16(QUrl(server.baseUrl()).port());
+    CLimitedServer server(limits);
+    QVERIFY(server.started);
+    const quint16 port = server.port();
     CSlowHeads slow(port, 2);
     QVERIFY(slow.wereAnswered());
 
