@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 
 #include <httplib.h>
 
@@ -9,6 +10,7 @@
 #include <QImageReader>
 #include <QJsonObject>
 
+#include "cavatarimage.h"
 #include "cconfreply.h"
 #include "cconfstore.h"
 #include "cmultipartform.h"
@@ -83,8 +85,9 @@ qint64 numberParam(const httplib::Request &request, const char *name)
 }
 
 // "image/png" or "image/jpeg" for a picture of those kinds, whatever the
-// upload says it is; empty for anything else.
-QByteArray pictureType(const QByteArray &bytes)
+// upload says it is; empty for anything else. *tooLarge tells a picture
+// larger than a page should decode, from its header alone.
+QByteArray pictureType(const QByteArray &bytes, bool *tooLarge)
 {
     QByteArray type;
     if (bytes.startsWith("\x89PNG\r\n\x1a\n")) {
@@ -98,7 +101,25 @@ QByteArray pictureType(const QByteArray &bytes)
     buffer.setData(bytes);
     QImageReader reader(&buffer, type);
     const QSize size = reader.size();
+    *tooLarge = size.width() > CAvatarImage::kMaxSide || size.height() > CAvatarImage::kMaxSide;
     return size.isValid() && !size.isEmpty() ? "image/" + type : QByteArray();
+}
+
+void sendUploadRefusal(httplib::Response &response, int status)
+{
+    switch (status) {
+    case 413:
+        sendError(response, codes::kOutOfRange, QStringLiteral("The picture is larger than 10 MB"));
+        break;
+    case 422:
+        sendError(response, codes::kOutOfRange,
+                  QStringLiteral("The picture is larger than %1 x %1 pixels").arg(CAvatarImage::kMaxSide));
+        break;
+    default:
+        sendError(response, codes::kInvalidParameter, QStringLiteral("The upload is not a PNG or JPEG picture"));
+        break;
+    }
+    response.status = status;
 }
 
 // The upload's form, taken apart; the status to answer.
@@ -121,9 +142,13 @@ int readUpload(const httplib::Request &request, CWhiteboards &boards, int meetin
     if (file->body.size() > CWhiteboards::kMaxPictureBytes) {
         return 413;
     }
-    const QByteArray type = pictureType(file->body);
+    bool tooLarge = false;
+    const QByteArray type = pictureType(file->body, &tooLarge);
     if (type.isEmpty()) {
         return 400;
+    }
+    if (tooLarge) {
+        return 422;
     }
     boards.setPicture(meeting, file->body, type);
     return 200;
@@ -176,14 +201,22 @@ void CAcsRoutes::install(httplib::Server &server, CConfStore &store, CWhiteboard
         withGrant(request, response, [&](const CAcsGrant &grant) {
             const qint64 since = numberParam(request, "since");
             const QString epoch = QString::fromStdString(request.get_param_value("epoch"));
-            const auto deadline =
-                std::chrono::steady_clock::now() +
-                std::chrono::milliseconds(std::clamp<qint64>(numberParam(request, "wait"), 0, kLongestWaitMs));
+            const qint64 waitMs = std::clamp<qint64>(numberParam(request, "wait"), 0, kLongestWaitMs);
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
             const QString jwt = jwtOf(request);
-            while (std::chrono::steady_clock::now() < deadline && !stopping()) {
+            // Every waiting page holds a worker: waits are counted per token
+            // and on the whole, so that they leave workers for everybody else.
+            const qint64 wait = waitMs > 0 ? boards.beginWait(jwt) : -1;
+            if (wait == 0) {
+                sendError(response, codes::kTooManyAttempts, QStringLiteral("Too many pages wait, ask again later"));
+                return;
+            }
+            const auto endWait = [&boards, wait](void *) { boards.endWait(wait); };
+            const std::unique_ptr<void, decltype(endWait)> waiting(wait > 0 ? &boards : nullptr, endWait);
+            while (wait > 0 && std::chrono::steady_clock::now() < deadline && !stopping()) {
                 const auto left =
                     std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-                if (boards.waitForChange(grant.meetingNumber, since, epoch, std::min(left, kTokenCheck))) {
+                if (boards.waitForChange(grant.meetingNumber, since, epoch, std::min(left, kTokenCheck), wait)) {
                     break;
                 }
                 if (!store.acsGrant(jwt)) {
@@ -191,7 +224,8 @@ void CAcsRoutes::install(httplib::Server &server, CConfStore &store, CWhiteboard
                     return;
                 }
             }
-            sendResult(response, CResult::ok(boards.board(grant.meetingNumber, since, epoch)));
+            sendResult(response,
+                       CResult::ok(boards.board(grant.meetingNumber, since, epoch, numberParam(request, "after"))));
         });
     });
     server.Post("/acs/strokes", [&boards, withGrant](const httplib::Request &request, httplib::Response &response) {
@@ -244,10 +278,7 @@ void CAcsRoutes::install(httplib::Server &server, CConfStore &store, CWhiteboard
         upload.status = readUpload(request, boards, grant.meetingNumber, &upload);
         boards.recordUpload(upload);
         if (upload.status != 200) {
-            sendError(response, upload.status == 413 ? codes::kOutOfRange : codes::kInvalidParameter,
-                      upload.status == 413 ? QStringLiteral("The picture is larger than 10 MB")
-                                           : QStringLiteral("The upload is not a PNG or JPEG picture"));
-            response.status = upload.status;
+            sendUploadRefusal(response, upload.status);
             return;
         }
         sendResult(response, CResult::ok(QJsonObject()));

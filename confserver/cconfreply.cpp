@@ -29,7 +29,10 @@ int httpStatusOf(int errorCode)
     case codes::kMeetingMissing:
     case codes::kMeetingUnavailable:
         return 404;
+    case codes::kBoardFull:
+        return 413;
     case codes::kTooManyAttempts:
+    case codes::kDrawnEnough:
         return 429;
     default:
         return 400;

@@ -15,7 +15,9 @@
 #include "cattemptlimiter.h"
 #include "cconfreply.h"
 #include "cconfstore.h"
+#include "cconnectionguard.h"
 #include "cgrowingtaskqueue.h"
+#include "cguardedserver.h"
 #include "cportalroutes.h"
 #include "cprobeandsiproutes.h"
 #include "cupgraderoutes.h"
@@ -25,9 +27,6 @@ namespace confserver {
 
 namespace {
 
-// Every open connection holds a worker while it waits for its next request,
-// so workers are started as connections need them (see CGrowingTaskQueue).
-constexpr size_t kMaxWorkers = 512;
 constexpr size_t kRequestsKept = 2000;
 // A request must arrive, and an answer leave, at a steady pace; a
 // connection serves a bounded number of requests.
@@ -42,15 +41,36 @@ constexpr size_t kMaxArchiveBytes = 64 * 1024 * 1024;
 // A background picture's form: the picture and its part's headers.
 constexpr size_t kMaxPictureFormBytes = CWhiteboards::kMaxPictureBytes + 64 * 1024;
 
+const char kFeedbackPath[] = "/api/engine/v1/feedback";
+
 size_t bodyLimitOf(const std::string &path)
 {
     if (path == CAcsRoutes::kUploadPath) {
         return kMaxPictureFormBytes;
     }
-    const std::string archive = "/feedback";
-    const bool isArchive =
-        path.size() >= archive.size() && path.compare(path.size() - archive.size(), archive.size(), archive) == 0;
-    return isArchive ? kMaxArchiveBytes : kMaxBodyBytes;
+    return path == kFeedbackPath ? kMaxArchiveBytes : kMaxBodyBytes;
+}
+
+// A request that announces neither a length nor chunks has no body
+// (HTTP/1.1). The library would read one until the connection closes, with
+// no limit: it is told the length instead.
+void keepBodyless(const httplib::Request &request)
+{
+    if (request.has_header("Content-Length")) {
+        return;
+    }
+    // The request object itself is not const; the library hands it to this
+    // hook read-only because hooks seldom change it.
+    const_cast<httplib::Request &>(request).headers.emplace("Content-Length", "0");
+}
+
+// A body refused unread would be taken for the connection's next request:
+// the connection ends with the answer.
+void closeAfterAnswer(const httplib::Request &request)
+{
+    auto &headers = const_cast<httplib::Request &>(request).headers;
+    headers.erase("Connection");
+    headers.emplace("Connection", "close");
 }
 
 // Refuses, before the body is read, what this server does not take: bodies
@@ -63,7 +83,8 @@ bool refuseBody(const httplib::Request &request, httplib::Response &response)
         response.status = 415;
         return true;
     }
-    if (request.get_header_value("Transfer-Encoding").find("chunked") != std::string::npos) {
+    // Chunks or any other coding of the transfer: only an announced length is read.
+    if (request.has_header("Transfer-Encoding")) {
         response.status = 411;
         return true;
     }
@@ -143,18 +164,21 @@ bool CFault::parse(const QString &text, CFault *fault)
 CConfServer::CConfServer(CConfStore &store, bool tls, const std::string &certPath, const std::string &keyPath)
     : m_store(store), m_bTls(tls)
 {
+    m_guard = std::make_unique<CConnectionGuard>(m_limits.connectionsPerAddress, m_limits.headTime);
     if (tls) {
-        m_server = std::make_unique<httplib::SSLServer>(certPath.c_str(), keyPath.c_str());
+        m_server = std::make_unique<CGuardedServer<httplib::SSLServer>>(m_guard, certPath.c_str(), keyPath.c_str());
     } else {
-        m_server = std::make_unique<httplib::Server>();
+        m_server = std::make_unique<CGuardedServer<httplib::Server>>(m_guard);
     }
-    m_server->new_task_queue = [] { return new CGrowingTaskQueue(kMaxWorkers); };
+    m_server->new_task_queue = [this] { return new CGrowingTaskQueue(m_limits.maxWorkers, m_limits.maxWaiting); };
     m_server->set_read_timeout(kReadTimeoutSeconds);
     m_server->set_write_timeout(kWriteTimeoutSeconds);
     m_server->set_keep_alive_timeout(kKeepAliveSeconds);
     m_server->set_keep_alive_max_count(kKeepAliveRequests);
     m_server->set_payload_max_length(kMaxArchiveBytes);
     m_passwordGuesses = std::make_unique<CAttemptLimiter>();
+    m_anonymousFeedbacks =
+        std::make_unique<CAttemptLimiter>(m_limits.anonymousFeedbacks, m_limits.anonymousFeedbackWindow);
     m_whiteboards = std::make_unique<CWhiteboards>();
     installRoutes();
 }
@@ -242,6 +266,26 @@ void CConfServer::addFault(const CFault &fault)
 {
     std::lock_guard<std::mutex> lock(m_faultMutex);
     m_faults.push_back(fault);
+}
+
+void CConfServer::setLimits(const CServerLimits &limits)
+{
+    m_limits = limits;
+    m_guard = std::make_unique<CConnectionGuard>(limits.connectionsPerAddress, limits.headTime);
+    m_anonymousFeedbacks->setLimit(limits.anonymousFeedbacks, limits.anonymousFeedbackWindow);
+}
+
+bool CConfServer::refuseAnonymousFeedback(const httplib::Request &request, httplib::Response &response)
+{
+    if (request.path != kFeedbackPath || !request.get_param_value("token").empty()) {
+        return false;
+    }
+    if (m_anonymousFeedbacks->blocked(request.remote_addr)) {
+        sendError(response, codes::kTooManyAttempts, QStringLiteral("Too many feedback uploads, try again later"));
+        return true;
+    }
+    m_anonymousFeedbacks->failed(request.remote_addr);
+    return false;
 }
 
 void CConfServer::setPasswordAttemptLimit(int attempts, std::chrono::milliseconds window)
@@ -367,11 +411,21 @@ void CConfServer::installRoutes()
 {
     httplib::Server &server = *m_server;
     server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
-        if (refuseBody(request, response) || applyFault(request, response)) {
+        m_guard->headArrived({request.remote_addr, request.remote_port});
+        if (refuseBody(request, response) || refuseAnonymousFeedback(request, response)) {
+            closeAfterAnswer(request);
             return httplib::Server::HandlerResponse::Handled;
         }
+        if (applyFault(request, response)) {
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        keepBodyless(request);
         CAcsRoutes::keepFormRaw(request);
         return httplib::Server::HandlerResponse::Unhandled;
+    });
+    // Called once an answer has gone out: the connection's next head is due.
+    server.set_logger([this](const httplib::Request &request, const httplib::Response &) {
+        m_guard->answered({request.remote_addr, request.remote_port});
     });
     server.set_post_routing_handler([this](const httplib::Request &, httplib::Response &response) {
         if (response.has_header(kThrottleHeader)) {

@@ -20,6 +20,7 @@ struct Response;
 namespace confserver {
 
 class CAttemptLimiter;
+class CConnectionGuard;
 class CConfStore;
 class CWhiteboards;
 struct CResult;
@@ -47,6 +48,20 @@ struct CFault
     static bool parse(const QString &text, CFault *fault);
 };
 
+// What one client may hold of the server; tests set small ones.
+struct CServerLimits
+{
+    size_t maxWorkers = 512;
+    // Connections that wait for a worker while all are busy; more are closed unserved.
+    size_t maxWaiting = 1024;
+    int connectionsPerAddress = 128;
+    // From a connection's accept, or its last answer, to its next request's whole head.
+    std::chrono::milliseconds headTime{10000};
+    // Anonymous feedback uploads per client address within the window.
+    int anonymousFeedbacks = 5;
+    std::chrono::milliseconds anonymousFeedbackWindow{std::chrono::minutes(10)};
+};
+
 // The HTTP(S) front of a CConfStore: the REST API under "/api/rest/v2.0/",
 // the engine's API under "/api/engine/v1/", the avatar pictures under
 // "/userFiles/avatar/" and the web whiteboard under "/acs/". It serves from
@@ -71,6 +86,8 @@ public:
     // "http://host:port", or "https://host:port" with TLS.
     QString baseUrl() const;
 
+    // Before start().
+    void setLimits(const CServerLimits &limits);
     void addFault(const CFault &fault);
     // How many wrong meeting passwords a client may send per meeting within the window.
     void setPasswordAttemptLimit(int attempts, std::chrono::milliseconds window);
@@ -92,6 +109,8 @@ public:
 private:
     void installRoutes();
     bool applyFault(const httplib::Request &request, httplib::Response &response);
+    // Over the client's anonymous feedback uploads: answered 429 before the body is read.
+    bool refuseAnonymousFeedback(const httplib::Request &request, httplib::Response &response);
     // False once the server is stopping.
     bool sleepUnlessStopped(int ms);
     bool isStopping() const;
@@ -99,7 +118,10 @@ private:
 
     CConfStore &m_store;
     bool m_bTls;
+    CServerLimits m_limits;
+    std::unique_ptr<CConnectionGuard> m_guard;
     std::unique_ptr<CAttemptLimiter> m_passwordGuesses;
+    std::unique_ptr<CAttemptLimiter> m_anonymousFeedbacks;
     std::unique_ptr<CWhiteboards> m_whiteboards;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;

@@ -1,6 +1,7 @@
 #include "cconfstore.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -63,6 +64,59 @@ bool readMs(const QJsonValue &value, qint64 *ms)
         return false;
     }
     *ms = qint64(number);
+    return true;
+}
+
+// Ids and meeting numbers of a seed: what a path's nine digits can name.
+constexpr double kLargestSeedNumber = 999999999;
+// Times of a seed, in minutes from the server's start: a century either way.
+constexpr double kSeedMinutes = 100.0 * 366 * 24 * 60;
+
+// A number of a seed entry, when it is there, within [low, high] (and whole
+// when asked); otherwise false with a reason that names the field.
+bool checkSeedNumber(const QJsonObject &entry, const QString &field, double low, double high, bool whole,
+                     QString *error)
+{
+    const QJsonValue value = entry.value(field);
+    if (value.isUndefined()) {
+        return true;
+    }
+    const double number = value.toDouble();
+    if (value.isDouble() && number >= low && number <= high && (!whole || std::floor(number) == number)) {
+        return true;
+    }
+    *error = QStringLiteral("%1 must be a %2 from %3 to %4")
+                 .arg(field, whole ? QStringLiteral("whole number") : QStringLiteral("number"))
+                 .arg(low, 0, 'f', 0)
+                 .arg(high, 0, 'f', 0);
+    return false;
+}
+
+// Every number of a seed that the loader computes with, so that none is
+// out of the range of what it is converted to.
+bool checkSeedNumbers(const QJsonObject &seed, QString *error)
+{
+    if (!checkSeedNumber(seed, QStringLiteral("firstMeetingNumber"), 1, kLargestSeedNumber, true, error)) {
+        return false;
+    }
+    const QJsonArray users = seed.value("users").toArray();
+    for (int i = 0; i < users.size(); ++i) {
+        if (!checkSeedNumber(users.at(i).toObject(), QStringLiteral("id"), 1, kLargestSeedNumber, true, error)) {
+            error->prepend(QStringLiteral("users[%1].").arg(i));
+            return false;
+        }
+    }
+    const QJsonArray meetings = seed.value("meetings").toArray();
+    for (int i = 0; i < meetings.size(); ++i) {
+        const QJsonObject meeting = meetings.at(i).toObject();
+        if (!checkSeedNumber(meeting, QStringLiteral("id"), 1, kLargestSeedNumber, true, error) ||
+            !checkSeedNumber(meeting, QStringLiteral("numericId"), 1, kLargestSeedNumber, true, error) ||
+            !checkSeedNumber(meeting, QStringLiteral("startInMinutes"), -kSeedMinutes, kSeedMinutes, false, error) ||
+            !checkSeedNumber(meeting, QStringLiteral("durationMinutes"), 0, kSeedMinutes, false, error)) {
+            error->prepend(QStringLiteral("meetings[%1].").arg(i));
+            return false;
+        }
+    }
     return true;
 }
 
@@ -129,6 +183,13 @@ bool CConfStore::loadSeed(const QByteArray &json, QString *error)
     if (!parseObject(json, &seed)) {
         if (error) {
             *error = QStringLiteral("the seed is not a JSON object");
+        }
+        return false;
+    }
+    QString outOfRange;
+    if (!checkSeedNumbers(seed, &outOfRange)) {
+        if (error) {
+            *error = QStringLiteral("the seed's %1").arg(outOfRange);
         }
         return false;
     }
@@ -213,7 +274,14 @@ QString CConfStore::newToken(int userId)
     }
     const QString token = QString::fromLatin1(random.toHex());
     m_tokens[token] = CTokenState{userId, false, nowMs()};
-    m_userTokens[userId].push_back(token);
+    // An account signed in on more devices than anybody has loses its
+    // oldest sign-in, so that the account's online state stays cheap to tell.
+    std::vector<QString> &own = m_userTokens[userId];
+    if (own.size() >= size_t(kSessionsPerUser)) {
+        m_tokens.erase(own.front());
+        own.erase(own.begin());
+    }
+    own.push_back(token);
     // Every sign-in adds a token: old ones go now and then, so a server
     // that runs for weeks neither grows nor slows down.
     if (++m_tokensSincePrune >= 256) {
@@ -248,6 +316,19 @@ void CConfStore::setTokenLifetime(std::chrono::milliseconds lifetime, std::chron
     m_tokenLifetimeMs = lifetime.count();
     m_tokenRenewalMs = renewal.count();
     forgetOldTokens();
+}
+
+int CConfStore::sessionCount(int userId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto own = m_userTokens.find(userId);
+    if (own == m_userTokens.end()) {
+        return 0;
+    }
+    return int(std::count_if(own->second.begin(), own->second.end(), [this](const QString &token) {
+        const auto state = m_tokens.find(token);
+        return state != m_tokens.end() && isLive(state->second);
+    }));
 }
 
 int CConfStore::tokenCount()
@@ -817,7 +898,7 @@ CResult CConfStore::acsToken(const QString &token, const QString &number, const 
     if (m_acsTokens.size() >= kAcsTokensBeforePrune) {
         forgetEndedAcsTokens();
     }
-    m_acsTokens[jwt] = CAcsTokenState{CAcsGrant{userId, meetingNumber, deviceId}, false};
+    m_acsTokens[jwt] = CAcsTokenState{CAcsGrant{userId, meetingNumber, deviceId}, token, false};
     QJsonObject reply;
     reply["acsJsonWebToken"] = jwt;
     reply["internalEdgeIp"] = QStringLiteral("127.0.0.1");
@@ -829,7 +910,7 @@ bool CConfStore::acsGrant(const QString &jwt, CAcsGrant *grant)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_acsTokens.find(jwt);
-    if (found == m_acsTokens.end() || found->second.expired || !isRunningMeeting(found->second.grant.meetingNumber)) {
+    if (found == m_acsTokens.end() || !isAcsLive(found->second)) {
         return false;
     }
     if (grant) {
@@ -847,17 +928,23 @@ void CConfStore::expireAcsToken(const QString &jwt)
     }
 }
 
-bool CConfStore::isRunningMeeting(int number) const
+bool CConfStore::isAcsLive(const CAcsTokenState &state) const
 {
-    const int meetingId = meetingIdByNumber(number);
-    return meetingId && isRunning(m_meetings.at(meetingId));
+    if (state.expired) {
+        return false;
+    }
+    // The holder must still be signed in with the sign-in the token came
+    // from, and still be in the meeting: one who left, or signed out, no
+    // longer reads or draws on its board.
+    const int meetingId = meetingIdByNumber(state.grant.meetingNumber);
+    return meetingId && isRunning(m_meetings.at(meetingId)) && userOf(state.issuer) == state.grant.userId &&
+           isMember(m_meetings.at(meetingId), state.grant.userId);
 }
 
 void CConfStore::forgetEndedAcsTokens()
 {
     for (auto token = m_acsTokens.begin(); token != m_acsTokens.end();) {
-        const bool live = !token->second.expired && isRunningMeeting(token->second.grant.meetingNumber);
-        token = live ? std::next(token) : m_acsTokens.erase(token);
+        token = isAcsLive(token->second) ? std::next(token) : m_acsTokens.erase(token);
     }
 }
 
@@ -1090,37 +1177,71 @@ CResult CConfStore::uploadAvatar(const QString &token, const QByteArray &image)
 CResult CConfStore::uploadFeedback(const QString &token, const QString &contact, const QString &description,
                                    const QByteArray &archive)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const int userId = token.isEmpty() ? 0 : userOf(token);
-    if (!token.isEmpty() && !userId) {
-        return tokenError();
-    }
-    if (archive.isEmpty()) {
-        return CResult::error(codes::kInvalidParameter, QStringLiteral("The feedback is empty"));
-    }
     CFeedbackRecord record;
-    record.id = ++m_feedbackCount;
-    record.archive = archive;
+    QString folder;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const int userId = token.isEmpty() ? 0 : userOf(token);
+        if (!token.isEmpty() && !userId) {
+            return tokenError();
+        }
+        if (archive.isEmpty()) {
+            return CResult::error(codes::kInvalidParameter, QStringLiteral("The feedback is empty"));
+        }
+        record.id = ++m_feedbackCount;
+        record.user = userId ? m_users.at(userId).value("name").toString() : QString();
+        folder = feedbackFolder();
+    }
     record.contact = contact;
     record.description = description;
-    record.user = userId ? m_users.at(userId).value("name").toString() : QString();
-    if (!m_feedbackFolder.isEmpty()) {
-        const QString base = QStringLiteral("%1/feedback-%2").arg(m_feedbackFolder).arg(record.id);
-        QFile zip(base + QStringLiteral(".zip"));
-        QFile about(base + QStringLiteral(".json"));
-        const QJsonObject details{{"contact", contact},
-                                  {"description", description},
-                                  {"user", record.user},
-                                  {"size", archive.size()},
-                                  {"receivedAt", QDateTime::currentDateTime().toString(Qt::ISODate)}};
-        if (!zip.open(QIODevice::WriteOnly) || zip.write(archive) != archive.size() ||
-            !about.open(QIODevice::WriteOnly) || about.write(QJsonDocument(details).toJson()) < 0) {
-            --m_feedbackCount;
-            return CResult::error(codes::kInvalidParameter, QStringLiteral("The feedback could not be stored"));
-        }
+    record.size = archive.size();
+    // Written outside the lock: an archive of many megabytes holds up nobody else.
+    const QString base = QStringLiteral("%1/feedback-%2").arg(folder).arg(record.id);
+    QFile zip(base + QStringLiteral(".zip"));
+    QFile about(base + QStringLiteral(".json"));
+    const QJsonObject details{{"contact", contact},
+                              {"description", description},
+                              {"user", record.user},
+                              {"size", archive.size()},
+                              {"receivedAt", QDateTime::currentDateTime().toString(Qt::ISODate)}};
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (folder.isEmpty() || !zip.open(QIODevice::WriteOnly) || !zip.setPermissions(ownerOnly) ||
+        zip.write(archive) != archive.size() || !about.open(QIODevice::WriteOnly) || !about.setPermissions(ownerOnly) ||
+        about.write(QJsonDocument(details).toJson()) < 0) {
+        zip.remove();
+        about.remove();
+        return CResult::error(codes::kInvalidParameter, QStringLiteral("The feedback could not be stored"));
     }
-    m_feedbacks.push_back(record);
+    zip.close();
+    about.close();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_feedbacks.push_back(CKeptFeedback{record, base});
+    m_feedbackBytes += record.size;
+    forgetOldFeedbacks();
     return CResult::ok(QJsonObject{{"feedbackId", record.id}, {"size", archive.size()}});
+}
+
+QString CConfStore::feedbackFolder()
+{
+    if (!m_feedbackFolder.isEmpty()) {
+        return m_feedbackFolder;
+    }
+    if (!m_feedbackScratch) {
+        m_feedbackScratch = std::make_unique<QTemporaryDir>();
+    }
+    return m_feedbackScratch->isValid() ? m_feedbackScratch->path() : QString();
+}
+
+void CConfStore::forgetOldFeedbacks()
+{
+    while (m_feedbacks.size() > 1 &&
+           (m_feedbacks.size() > size_t(m_feedbacksKept) || m_feedbackBytes > m_feedbackBytesKept)) {
+        const CKeptFeedback &oldest = m_feedbacks.front();
+        QFile::remove(oldest.base + QStringLiteral(".zip"));
+        QFile::remove(oldest.base + QStringLiteral(".json"));
+        m_feedbackBytes -= oldest.record.size;
+        m_feedbacks.pop_front();
+    }
 }
 
 int CConfStore::feedbackCount()
@@ -1132,13 +1253,29 @@ int CConfStore::feedbackCount()
 std::vector<CFeedbackRecord> CConfStore::feedbacks()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_feedbacks;
+    std::vector<CFeedbackRecord> records;
+    for (const CKeptFeedback &kept : m_feedbacks) {
+        records.push_back(kept.record);
+        QFile zip(kept.base + QStringLiteral(".zip"));
+        if (zip.open(QIODevice::ReadOnly)) {
+            records.back().archive = zip.readAll();
+        }
+    }
+    return records;
 }
 
 void CConfStore::setFeedbackFolder(const QString &folder)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_feedbackFolder = folder;
+}
+
+void CConfStore::setFeedbackLimits(int count, qint64 bytes)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_feedbacksKept = std::max(1, count);
+    m_feedbackBytesKept = bytes;
+    forgetOldFeedbacks();
 }
 
 void CConfStore::publishUpgrade(const QString &version, const QString &packageName, const QByteArray &package)

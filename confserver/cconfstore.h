@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
 #include <map>
+#include <memory>
 #include <set>
 #include <mutex>
 #include <unordered_map>
@@ -13,6 +15,7 @@
 #include <QJsonValue>
 #include <QMap>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace confserver {
 
@@ -21,6 +24,9 @@ namespace codes {
 constexpr int kInvalidToken = 1010;
 constexpr int kInvalidParameter = 1020;
 constexpr int kOutOfRange = 1021;
+// Whiteboards: the board holds all it may (413), the participant drew their share (429).
+constexpr int kBoardFull = 1022;
+constexpr int kDrawnEnough = 1023;
 constexpr int kNoPermission = 1040;
 constexpr int kMeetingMissing = 3010;
 constexpr int kMeetingRunning = 3040;
@@ -57,6 +63,7 @@ struct CFeedbackRecord
 {
     int id = 0;
     QByteArray archive;
+    qint64 size = 0; // of the archive
     QString contact;
     QString description;
     QString user; // the uploader's account name; empty: sent without sign-in
@@ -106,6 +113,10 @@ public:
     // after which it is forgotten.
     void setTokenLifetime(std::chrono::milliseconds lifetime, std::chrono::milliseconds renewal);
     int tokenCount();
+    // Live sign-ins of one account; at most kSessionsPerUser, the oldest
+    // goes when another is made.
+    static constexpr int kSessionsPerUser = 32;
+    int sessionCount(int userId);
     // Adds meetings in bulk (benchmarks): applicant and the only invitee is
     // the given user.
     void addGeneratedMeetings(int count, int applicantId);
@@ -135,7 +146,8 @@ public:
     // one device; the server remembers it for the board's routes.
     CResult acsToken(const QString &token, const QString &number, const QString &deviceId);
     // The grant of a whiteboard token that acsToken issued; false for an
-    // unknown or expired one, and for one whose meeting no longer runs.
+    // unknown or expired one, for one whose meeting no longer runs, and for
+    // one whose holder left the meeting or whose sign-in ended.
     bool acsGrant(const QString &jwt, CAcsGrant *grant = nullptr);
     // Tests: from now on the whiteboard token is refused.
     void expireAcsToken(const QString &jwt);
@@ -184,10 +196,16 @@ public:
     QByteArray avatar(int userId);
     // The avatar of the token's user; empty when the token is unknown.
     QByteArray avatarOfToken(const QString &token);
+    // Uploads received since the server started.
     int feedbackCount();
+    // The uploads kept, oldest first, their archives read back from disk.
     std::vector<CFeedbackRecord> feedbacks();
-    // Every upload is also written there: feedback-<id>.zip and feedback-<id>.json.
+    // Uploads are kept on disk, there (else in a temporary folder of the
+    // store's own): feedback-<id>.zip and feedback-<id>.json.
     void setFeedbackFolder(const QString &folder);
+    // Only the newest uploads are kept, at most `count` of them and `bytes`
+    // of archives together (the newest always); older ones are removed.
+    void setFeedbackLimits(int count, qint64 bytes);
 
     // The upgrade on offer: a version, and the package under /download/<name>
     // with its checksum beside it ("<name>.sha256"). A name without package
@@ -213,11 +231,12 @@ private:
     struct CAcsTokenState
     {
         CAcsGrant grant;
+        QString issuer; // the sign-in token it was issued for
         bool expired = false;
     };
 
     int userOf(const QString &token, bool acceptExpired = false) const;
-    bool isRunningMeeting(int number) const;
+    bool isAcsLive(const CAcsTokenState &state) const;
     void forgetEndedAcsTokens();
     CResult tokenError() const;
     QJsonObject userJson(const QJsonObject &stored) const;
@@ -243,6 +262,9 @@ private:
     // Organiser, invited or joined: who may see a meeting's people and board.
     bool isMember(const QJsonObject &meeting, int userId) const;
     QString avatarPath(int userId) const;
+    // Where uploads are written; empty when no folder can be had.
+    QString feedbackFolder();
+    void forgetOldFeedbacks();
 
     mutable std::mutex m_mutex;
     QJsonObject m_organisation;
@@ -268,8 +290,18 @@ private:
     int m_nextMeetingId = 1;
     int m_nextNumericId = 80001;
     int m_feedbackCount = 0;
-    std::vector<CFeedbackRecord> m_feedbacks;
+    // An upload kept: its record without the archive, and where its files are.
+    struct CKeptFeedback
+    {
+        CFeedbackRecord record;
+        QString base;
+    };
+    std::deque<CKeptFeedback> m_feedbacks;
+    qint64 m_feedbackBytes = 0;
+    int m_feedbacksKept = 20;
+    qint64 m_feedbackBytesKept = 256 * 1024 * 1024;
     QString m_feedbackFolder;
+    std::unique_ptr<QTemporaryDir> m_feedbackScratch;
     CUpgradeOffer m_upgrade;
 };
 

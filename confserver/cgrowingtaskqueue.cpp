@@ -7,11 +7,18 @@ namespace confserver {
 
 namespace {
 constexpr auto kIdleLifetime = std::chrono::seconds(30);
+// Set while a shed task runs.
+thread_local bool t_bShedding = false;
+} // namespace
+
+CGrowingTaskQueue::CGrowingTaskQueue(size_t maxWorkers, size_t maxWaiting, size_t keptWorkers)
+    : m_maxWorkers(maxWorkers), m_maxWaiting(maxWaiting), m_keptWorkers(keptWorkers)
+{
 }
 
-CGrowingTaskQueue::CGrowingTaskQueue(size_t maxWorkers, size_t keptWorkers)
-    : m_maxWorkers(maxWorkers), m_keptWorkers(keptWorkers)
+bool CGrowingTaskQueue::isShedding()
 {
+    return t_bShedding;
 }
 
 CGrowingTaskQueue::~CGrowingTaskQueue()
@@ -21,8 +28,15 @@ CGrowingTaskQueue::~CGrowingTaskQueue()
 
 void CGrowingTaskQueue::enqueue(std::function<void()> fn)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     if (m_bShutdown) {
+        return;
+    }
+    if (m_workers >= m_maxWorkers && m_tasks.size() >= m_idle + m_maxWaiting) {
+        lock.unlock();
+        t_bShedding = true;
+        fn();
+        t_bShedding = false;
         return;
     }
     m_tasks.push_back(std::move(fn));

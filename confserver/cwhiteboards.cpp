@@ -97,20 +97,35 @@ bool CWhiteboards::isNewFor(const CBoard &board, qint64 since, const QString &ep
     return epoch != m_epoch || since != board.revision;
 }
 
-QJsonObject CWhiteboards::board(int meeting, qint64 since, const QString &epoch)
+void CWhiteboards::setLimits(const CBoardLimits &limits)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_limits = limits;
+}
+
+QJsonObject CWhiteboards::board(int meeting, qint64 since, const QString &epoch, qint64 after)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const CBoard &board = boardOf(meeting);
     const bool full = epoch != m_epoch || since <= 0 || since > board.revision;
     QJsonArray ids;
     QJsonArray strokes;
+    qint64 points = 0;
+    bool more = false;
     for (const CStroke &stroke : board.strokes) {
         ids.append(double(stroke.id));
-        if (full || stroke.revision > since) {
-            QJsonObject entry = stroke.data;
-            entry["id"] = double(stroke.id);
-            strokes.append(entry);
+        if ((!full && stroke.revision <= since) || stroke.id <= after || more) {
+            continue;
         }
+        // Every answer carries at least one stroke, so the pages come to an end.
+        if (!strokes.isEmpty() && points + stroke.points > m_limits.pointsPerAnswer) {
+            more = true;
+            continue;
+        }
+        points += stroke.points;
+        QJsonObject entry = stroke.data;
+        entry["id"] = double(stroke.id);
+        strokes.append(entry);
     }
     return QJsonObject{{"epoch", m_epoch},
                        {"revision", double(board.revision)},
@@ -121,13 +136,52 @@ QJsonObject CWhiteboards::board(int meeting, qint64 since, const QString &epoch)
                        {"width", kWidth},
                        {"height", kHeight},
                        {"ids", ids},
-                       {"strokes", strokes}};
+                       {"strokes", strokes},
+                       {"more", more}};
 }
 
-bool CWhiteboards::waitForChange(int meeting, qint64 since, const QString &epoch, std::chrono::milliseconds timeout)
+qint64 CWhiteboards::beginWait(const QString &holder)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<qint64> own;
+    for (const auto &wait : m_waits) {
+        if (wait.second == holder) {
+            own.push_back(wait.first);
+        }
+    }
+    // A page that asks again without waiting for its answer, or a holder
+    // with more pages than it may have: the oldest is answered now.
+    for (size_t i = 0; i + size_t(std::max(1, m_limits.waitsPerHolder)) <= own.size(); ++i) {
+        m_waits.erase(own[i]);
+        m_endedWaits.insert(own[i]);
+        m_changed.notify_all();
+    }
+    if (m_waits.size() >= size_t(m_limits.waits)) {
+        return 0;
+    }
+    m_waits.emplace(++m_lastWait, holder);
+    return m_lastWait;
+}
+
+void CWhiteboards::endWait(qint64 wait)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_waits.erase(wait);
+    m_endedWaits.erase(wait);
+}
+
+int CWhiteboards::waiting()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return int(m_waits.size());
+}
+
+bool CWhiteboards::waitForChange(int meeting, qint64 since, const QString &epoch, std::chrono::milliseconds timeout,
+                                 qint64 wait)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return m_changed.wait_for(lock, timeout, [&] { return isNewFor(boardOf(meeting), since, epoch); });
+    return m_changed.wait_for(lock, timeout,
+                              [&] { return m_endedWaits.count(wait) > 0 || isNewFor(boardOf(meeting), since, epoch); });
 }
 
 CResult CWhiteboards::addStroke(int meeting, const QString &participant, const QByteArray &body)
@@ -137,11 +191,27 @@ CResult CWhiteboards::addStroke(int meeting, const QString &participant, const Q
     if (read.isError()) {
         return read;
     }
+    const qint64 points = data.value("points").toArray().size() / 2;
     std::lock_guard<std::mutex> lock(m_mutex);
     CBoard &board = boardOf(meeting);
+    if (int(board.strokes.size()) >= m_limits.strokesPerBoard || board.points + points > m_limits.pointsPerBoard) {
+        return CResult::error(codes::kBoardFull, QStringLiteral("The board is full"));
+    }
+    int ownStrokes = 0;
+    qint64 ownPoints = 0;
+    for (const CStroke &stroke : board.strokes) {
+        if (stroke.participant == participant) {
+            ++ownStrokes;
+            ownPoints += stroke.points;
+        }
+    }
+    if (ownStrokes >= m_limits.strokesPerParticipant || ownPoints + points > m_limits.pointsPerParticipant) {
+        return CResult::error(codes::kDrawnEnough, QStringLiteral("You have drawn all you may on this board"));
+    }
     changed(board);
     const qint64 id = ++m_lastStrokeId;
-    board.strokes.push_back(CStroke{id, board.revision, participant, data});
+    board.strokes.push_back(CStroke{id, board.revision, participant, data, points});
+    board.points += points;
     return CResult::ok(QJsonObject{{"id", double(id)}, {"revision", double(board.revision)}});
 }
 
@@ -155,6 +225,7 @@ CResult CWhiteboards::undo(int meeting, const QString &participant)
         return CResult::ok(QJsonObject{{"undone", QJsonValue()}, {"revision", double(board.revision)}});
     }
     const qint64 id = own->id;
+    board.points -= own->points;
     board.strokes.erase(std::next(own).base());
     changed(board);
     return CResult::ok(QJsonObject{{"undone", double(id)}, {"revision", double(board.revision)}});
@@ -165,6 +236,7 @@ CResult CWhiteboards::clear(int meeting)
     std::lock_guard<std::mutex> lock(m_mutex);
     CBoard &board = boardOf(meeting);
     board.strokes.clear();
+    board.points = 0;
     changed(board);
     return CResult::ok(QJsonObject{{"revision", double(board.revision)}});
 }

@@ -40,7 +40,7 @@ int main(int argc, char *argv[])
                                       QStringLiteral("Add this many generated meetings of the seed's first user."),
                                       QStringLiteral("N"));
     const QCommandLineOption feedbackDir(QStringLiteral("feedback-dir"),
-                                         QStringLiteral("Also write every feedback upload into this folder."),
+                                         QStringLiteral("Keep the newest feedback uploads in this folder."),
                                          QStringLiteral("folder"));
     const QCommandLineOption publishVersion(QStringLiteral("publish-version"),
                                             QStringLiteral("Offer this program version for upgrades."),

@@ -134,14 +134,35 @@
         });
     }
 
+    // The board as of `revision`: the server answers a large one in parts,
+    // each after the last stroke of the one before, and the last part
+    // tells the board's state.
+    function readBoard(wait, signal) {
+        const base = "board?since=" + revision + "&epoch=" + encodeURIComponent(epoch);
+        function rest(board) {
+            const last = board.strokes[board.strokes.length - 1];
+            if (!board.more || !last) {
+                return board;
+            }
+            return request("GET", base + "&wait=0&after=" + last.id, undefined, signal).then(function (part) {
+                if (part.epoch !== board.epoch) {
+                    throw new RequestError(0, "the server restarted while the board was read");
+                }
+                part.full = board.full;
+                part.strokes = board.strokes.concat(part.strokes);
+                return rest(part);
+            });
+        }
+        return request("GET", base + "&wait=" + wait, undefined, signal).then(rest);
+    }
+
     function poll() {
         if (expired || stopped) {
             return;
         }
         poller = new AbortController();
         const wait = state.connected ? POLL_WAIT_MS : 0;
-        const path = "board?since=" + revision + "&epoch=" + encodeURIComponent(epoch) + "&wait=" + wait;
-        request("GET", path, undefined, poller.signal).then(
+        readBoard(wait, poller.signal).then(
             function (board) {
                 if (stopped || expired) {
                     return;
@@ -162,6 +183,11 @@
             },
             function (error) {
                 if (stopped || expired || error.name === "AbortError") {
+                    return;
+                }
+                if (error.status === 429) {
+                    // The server has too many pages waiting: ask again later, still connected.
+                    setTimeout(poll, LONGEST_RETRY_MS);
                     return;
                 }
                 failures += 1;
@@ -223,7 +249,12 @@
             backgroundHold = null;
         }
         state.background = backgroundHold ? backgroundHold.value : board.background;
-        if (board.pictureVersion !== pictureVersion) {
+        // A picture is decoded only to be shown: one that is not the
+        // background costs no memory.
+        if (state.background !== "img") {
+            picture = null;
+            pictureVersion = 0;
+        } else if (board.pictureVersion !== pictureVersion) {
             loadPicture(board.pictureVersion);
         }
         queueDraw();

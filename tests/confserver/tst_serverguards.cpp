@@ -17,6 +17,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@
 
 using confserver::CConfServer;
 using confserver::CConfStore;
+using confserver::CServerLimits;
 
 namespace {
 
@@ -89,6 +91,121 @@ QByteArray png(const QSize &size)
     return data;
 }
 
+// A connection of the test's own to the server on 127.0.0.1, from an
+// address of the loopback range, sending and reading bytes as they are.
+class CRawConnection
+{
+public:
+    explicit CRawConnection(quint16 port, const char *source = "127.0.0.1")
+    {
+        m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in from{};
+        from.sin_family = AF_INET;
+        ::inet_pton(AF_INET, source, &from.sin_addr);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        m_bConnected = ::bind(m_socket, reinterpret_cast<sockaddr *>(&from), sizeof(from)) == 0 &&
+                       ::connect(m_socket, reinterpret_cast<sockaddr *>(&to), sizeof(to)) == 0;
+    }
+    ~CRawConnection() { ::close(m_socket); }
+    CRawConnection(const CRawConnection &) = delete;
+    CRawConnection &operator=(const CRawConnection &) = delete;
+
+    bool isConnected() const { return m_bConnected; }
+    bool send(const QByteArray &bytes)
+    {
+        return ::send(m_socket, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size();
+    }
+    // The status of the answer that arrives within the time; -1 when the
+    // server closes the connection without one, 0 when nothing came.
+    int status(int timeoutMs)
+    {
+        QByteArray answer;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            pollfd readable{m_socket, POLLIN, 0};
+            if (::poll(&readable, 1, 50) <= 0) {
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t read = ::recv(m_socket, buffer, sizeof(buffer), 0);
+            if (read <= 0) {
+                return -1;
+            }
+            answer.append(buffer, int(read));
+            if (answer.contains("\r\n")) {
+                const QList<QByteArray> words = answer.left(answer.indexOf("\r\n")).split(' ');
+                return words.size() >= 2 ? words.at(1).toInt() : -1;
+            }
+        }
+        return 0;
+    }
+
+private:
+    int m_socket = -1;
+    bool m_bConnected = false;
+};
+
+// A server of its own, on a store of the seed, with limits of the test's.
+struct CLimitedServer
+{
+    explicit CLimitedServer(const CServerLimits &limits) : server(store)
+    {
+        started = store.loadSeed(kSeed);
+        server.setLimits(limits);
+        started = started && server.start();
+    }
+    quint16 port() const { return quint16(QUrl(server.baseUrl()).port()); }
+
+    CConfStore store;
+    CConfServer server;
+    bool started = false;
+};
+
+const QByteArray kFeaturesRequest = "GET /api/engine/v1/features HTTP/1.1\r\nHost: x\r\n\r\n";
+
+// Connections that were answered once and then send the head of their next
+// request a line at a time, for as long as they are open.
+class CSlowHeads
+{
+public:
+    CSlowHeads(quint16 port, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            m_connections.push_back(std::make_unique<CRawConnection>(port));
+            CRawConnection &connection = *m_connections.back();
+            m_bAnswered = m_bAnswered && connection.send(kFeaturesRequest) && connection.status(10000) == 200 &&
+                          connection.send("GET /api/engine/v1/features HTTP/1.1\r\n");
+        }
+        m_trickle = std::thread([this] {
+            for (int round = 0; round < 200 && !m_bDone; ++round) {
+                for (const auto &connection : m_connections) {
+                    connection->send("X-Slow: 1\r\n");
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+    }
+    ~CSlowHeads()
+    {
+        m_bDone = true;
+        m_trickle.join();
+    }
+
+    // Every connection was answered before its slow head.
+    bool wereAnswered() const { return m_bAnswered; }
+    CRawConnection &at(int i) { return *m_connections.at(size_t(i)); }
+
+private:
+    std::vector<std::unique_ptr<CRawConnection>> m_connections;
+    bool m_bAnswered = true;
+    std::atomic<bool> m_bDone{false};
+    std::thread m_trickle;
+};
+
 } // namespace
 
 // What the local server refuses to anybody who can reach its port: bodies it
@@ -103,7 +220,9 @@ private slots:
     void init();
     void refusedBodies_data();
     void refusedBodies();
+    void bodilessRequestIsNotReadOn();
     void archivesMayBeLarger();
+    void feedbackIsKeptWithinLimits();
     void jsonBodies_data();
     void jsonBodies();
     void pictures_data();
@@ -115,6 +234,11 @@ private slots:
     void tokensExpire();
     void slowClientsDoNotHoldTheServer();
     void idleConnectionsDoNotDelayOthers();
+    void connectionsAreBoundedPerAddress();
+    void loadIsShedWhenTheQueueIsFull();
+    void sessionsPerAccountAreCapped();
+    void seedNumbersOutOfRange_data();
+    void seedNumbersOutOfRange();
     void testAuthoritySignsOnlyLocalNames_data();
     void testAuthoritySignsOnlyLocalNames();
 
@@ -195,6 +319,29 @@ void TestServerGuards::refusedBodies_data()
     QTest::newRow("chunked body") << QByteArray("POST /api/engine/v1/login HTTP/1.1\r\nHost: x\r\n"
                                                 "Transfer-Encoding: chunked\r\n\r\n")
                                   << 411;
+    QTest::newRow("another transfer coding") << QByteArray("POST /api/engine/v1/login HTTP/1.1\r\nHost: x\r\n"
+                                                           "Transfer-Encoding: identity\r\n\r\n")
+                                             << 411;
+    // Only the feedback route takes archives.
+    QTest::newRow("archive's size on another route")
+        << QByteArray("POST /api/rest/v2.0/feedback HTTP/1.1\r\nHost: x\r\n"
+                      "Content-Length: 20971520\r\n\r\n")
+        << 413;
+}
+
+// A request that announces no length has no body: the server answers it
+// without reading on, whatever else comes on the connection.
+void TestServerGuards::bodilessRequestIsNotReadOn()
+{
+    CRawConnection connection(quint16(QUrl(m_server->baseUrl()).port()));
+    QVERIFY(connection.isConnected());
+    QVERIFY(connection.send("POST /api/engine/v1/feedback HTTP/1.1\r\nHost: x\r\n\r\n"));
+    int status = 0;
+    for (int i = 0; i < 50 && status == 0; ++i) {
+        connection.send(QByteArray(1024, 'z'));
+        status = connection.status(100);
+    }
+    QCOMPARE(status, 400);
 }
 
 void TestServerGuards::refusedBodies()
@@ -210,6 +357,44 @@ void TestServerGuards::archivesMayBeLarger()
     const CReply sent = call("POST", "/api/engine/v1/feedback?token=" + token, QByteArray(20 * 1024 * 1024, 'z'));
     QCOMPARE(sent.status, 200);
     QCOMPARE(sent.json().value("size").toInt(), 20 * 1024 * 1024);
+}
+
+// Feedback archives live on disk, the newest few within a total size, and
+// one address sends only a few without signing in.
+void TestServerGuards::feedbackIsKeptWithinLimits()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    CServerLimits limits;
+    limits.anonymousFeedbacks = 2;
+    CLimitedServer limited(limits);
+    QVERIFY(limited.started);
+    CConfStore &store = limited.store;
+    const CConfServer &server = limited.server;
+    store.setFeedbackFolder(folder.path());
+    store.setFeedbackLimits(3, 2 * 1024 * 1024 + 512 * 1024);
+    const QString token = store.issueToken(2);
+    QList<QByteArray> archives;
+    for (int i = 0; i < 5; ++i) {
+        archives << QByteArray(i < 2 ? 1000 : 1024 * 1024, char('a' + i));
+        QCOMPARE(
+            m_client.call(server.baseUrl(), "POST", "/api/engine/v1/feedback?token=" + token, archives.last()).status,
+            200);
+    }
+    // Three at most, and of those only as many as fit 2.5 MiB.
+    const std::vector<confserver::CFeedbackRecord> kept = store.feedbacks();
+    QCOMPARE(int(kept.size()), 2);
+    QCOMPARE(kept.at(0).archive, archives.at(3));
+    QCOMPARE(kept.at(1).archive, archives.at(4));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+    QCOMPARE(store.feedbackCount(), 5);
+
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(m_client.call(server.baseUrl(), "POST", "/api/engine/v1/feedback", "anonymous").status, 200);
+    }
+    const CReply refused = m_client.call(server.baseUrl(), "POST", "/api/engine/v1/feedback", "anonymous");
+    QCOMPARE(refused.status, 429);
+    QCOMPARE(m_client.call(server.baseUrl(), "POST", "/api/engine/v1/feedback?token=" + token, "signed").status, 200);
 }
 
 void TestServerGuards::jsonBodies_data()
@@ -354,9 +539,12 @@ void TestServerGuards::tokensExpire()
     QVERIFY(renewed != token);
     QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + renewed).status, 200);
 
-    // Sign-ins that are never used again do not pile up.
+    // Sign-ins that are never used again do not pile up (one account keeps
+    // only its newest few: these are of many accounts).
+    const int firstGenerated = 6; // after the seed's last user
+    m_store.addGeneratedUsers(3000);
     for (int i = 0; i < 3000; ++i) {
-        m_store.issueToken(2);
+        m_store.issueToken(firstGenerated + i);
     }
     QVERIFY(m_store.tokenCount() >= 3000);
     QTRY_VERIFY_WITH_TIMEOUT(m_store.tokenCount() == 0, kdtest::kStateWaitMs);
@@ -439,6 +627,119 @@ void TestServerGuards::idleConnectionsDoNotDelayOthers()
     CServerClient fresh;
     QCOMPARE(fresh.call(m_server->baseUrl(), "GET", "/api/engine/v1/features").status, 200);
     QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+}
+
+// One address holds a few connections, each for a bounded time while its
+// request's head comes, and another address is answered meanwhile.
+void TestServerGuards::connectionsAreBoundedPerAddress()
+{
+    CServerLimits limits;
+    limits.connectionsPerAddress = 3;
+    limits.headTime = std::chrono::milliseconds(1500);
+    CLimitedServer server(limits);
+    QVERIFY(server.started);
+    const quint16 port = server.port();
+    CSlowHeads slow(port, 3);
+    QVERIFY(slow.wereAnswered());
+
+    CRawConnection beyond(port);
+    QVERIFY(beyond.send(kFeaturesRequest));
+    QCOMPARE(beyond.status(5000), -1);
+
+    CRawConnection other(port, "127.0.0.2");
+    QVERIFY(other.isConnected());
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(other.send(kFeaturesRequest));
+    QCOMPARE(other.status(5000), 200);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+
+    // The slow heads are cut off, and their address is served again.
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(slow.at(i).status(15000), -1);
+    }
+    CRawConnection again(port);
+    QVERIFY(again.send(kFeaturesRequest));
+    QCOMPARE(again.status(5000), 200);
+}
+
+// With every worker busy and the queue full, a connection is closed at
+// once instead of waiting behind the others.
+void TestServerGuards::loadIsShedWhenTheQueueIsFull()
+{
+    CServerLimits limits;
+    limits.maxWorkers = 2;
+    limits.maxWaiting = 1;
+    limits.headTime = std::chrono::milliseconds(1500);
+    CLimitedServer server(limits);
+    QVERIFY(server.started);
+    const quint16 port = server.port();
+    CSlowHeads slow(port, 2);
+    QVERIFY(slow.wereAnswered());
+
+    CRawConnection waiting(port);
+    QVERIFY(waiting.send(kFeaturesRequest));
+    CRawConnection shed(port);
+    QVERIFY(shed.send(kFeaturesRequest));
+    QCOMPARE(shed.status(5000), -1);
+    // The waiting one gets a worker once a slow head has run out of time.
+    QCOMPARE(waiting.status(15000), 200);
+}
+
+void TestServerGuards::sessionsPerAccountAreCapped()
+{
+    QStringList tokens;
+    for (int i = 0; i <= CConfStore::kSessionsPerUser; ++i) {
+        tokens << login("alice");
+    }
+    QCOMPARE(tokens.size(), CConfStore::kSessionsPerUser + 1);
+    QCOMPARE(m_store.sessionCount(1), CConfStore::kSessionsPerUser);
+    // The oldest sign-in went.
+    QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + tokens.first()).errorCode(), 1010);
+    QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + tokens.at(1)).status, 200);
+    QCOMPARE(call("GET", "/api/rest/v2.0/contacts?token=" + tokens.last()).status, 200);
+}
+
+void TestServerGuards::seedNumbersOutOfRange_data()
+{
+    QTest::addColumn<QByteArray>("seed");
+    QTest::addColumn<QString>("field"); // empty: the seed loads
+    const auto meeting = [](const char *fields) {
+        return QByteArray(R"({"users": [{"id": 1, "name": "alice"}], "meetings": [{"applicantId": 1, )") + fields +
+               "}]}";
+    };
+    QTest::newRow("largest numbers") << meeting(R"("id": 999999999, "numericId": 999999999, "startInMinutes": -52000000,
+                                               "durationMinutes": 52000000)")
+                                     << QString();
+    QTest::newRow("start far away") << meeting(R"("startInMinutes": 1e300)") << "meetings[0].startInMinutes";
+    QTest::newRow("start far back") << meeting(R"("startInMinutes": -1e20)") << "meetings[0].startInMinutes";
+    QTest::newRow("endless meeting") << meeting(R"("durationMinutes": 1e17)") << "meetings[0].durationMinutes";
+    QTest::newRow("negative duration") << meeting(R"("durationMinutes": -5)") << "meetings[0].durationMinutes";
+    QTest::newRow("meeting id at the top") << meeting(R"("id": 2147483647)") << "meetings[0].id";
+    QTest::newRow("meeting id a fraction") << meeting(R"("id": 1.5)") << "meetings[0].id";
+    QTest::newRow("meeting number at the top") << meeting(R"("numericId": 2147483647)") << "meetings[0].numericId";
+    QTest::newRow("user id at the top") << QByteArray(R"({"users": [{"id": 2147483647, "name": "max"}]})")
+                                        << "users[0].id";
+    QTest::newRow("first number at the top")
+        << QByteArray(R"({"firstMeetingNumber": 2147483647})") << "firstMeetingNumber";
+}
+
+// The demo seed's numbers are computed with: one out of range is refused by
+// its name, and the store keeps what it had.
+void TestServerGuards::seedNumbersOutOfRange()
+{
+    QFETCH(QByteArray, seed);
+    QFETCH(QString, field);
+    CConfStore store;
+    QVERIFY(store.loadSeed(kSeed));
+    QString error;
+    QCOMPARE(store.loadSeed(seed, &error), field.isEmpty());
+    if (field.isEmpty()) {
+        QCOMPARE(store.userCount(), 1);
+        return;
+    }
+    QVERIFY2(error.contains(field), qPrintable(error));
+    QCOMPARE(store.userCount(), 3);
 }
 
 void TestServerGuards::testAuthoritySignsOnlyLocalNames_data()

@@ -18,6 +18,7 @@
 #include "serverclient.h"
 
 using confserver::CBackgroundUpload;
+using confserver::CBoardLimits;
 using confserver::CConfServer;
 using confserver::CConfStore;
 using confserver::CFault;
@@ -39,9 +40,9 @@ const QByteArray kSeed = R"({
     ]
 })";
 
-QByteArray pictureBytes(const char *format)
+QByteArray pictureBytes(const char *format, const QSize &size = QSize(64, 36))
 {
-    QImage image(64, 36, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(QColor(67, 129, 255));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -78,6 +79,8 @@ private slots:
     void tokens_data();
     void tokens();
     void waitingPageLearnsOfExpiry();
+    void waitsAreCountedPerTokenAndInAll();
+    void boardsAreBoundedAndAnsweredInParts();
     void strokesReachTheOtherParticipant();
     void undoTakesOnlyOwnStrokes();
     void boardsAreApartPerMeeting();
@@ -95,7 +98,10 @@ private:
     enum class Via { Bearer, Query, Cookie, None };
     CReply send(const QByteArray &verb, const QString &path, const QString &jwt, Via via = Via::Bearer,
                 const QByteArray &body = QByteArray());
-    QString acsToken(int userId, int meeting, const QString &device = QStringLiteral("42"));
+    // *signIn: the sign-in token it was issued for.
+    QString acsToken(int userId, int meeting, const QString &device = QStringLiteral("42"), QString *signIn = nullptr);
+    // Starts a wait for the board's next change, as a page does.
+    QNetworkReply *startWait(const QString &jwt);
     CReply upload(const QByteArray &bytes, const QString &cookieJwt, const QByteArray &name = "file");
     qint64 revisionOf(const QString &jwt);
 
@@ -146,9 +152,22 @@ CReply TestWhiteboardApi::send(const QByteArray &verb, const QString &path, cons
     return CReply{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll()};
 }
 
-QString TestWhiteboardApi::acsToken(int userId, int meeting, const QString &device)
+QNetworkReply *TestWhiteboardApi::startWait(const QString &jwt)
+{
+    const QJsonObject board = send("GET", "/acs/board", jwt).json();
+    QNetworkRequest request(QUrl(m_server->baseUrl() + QStringLiteral("/acs/board?since=%1&epoch=%2&wait=20000")
+                                                           .arg(qint64(board.value("revision").toDouble()))
+                                                           .arg(board.value("epoch").toString())));
+    request.setRawHeader("Authorization", "Bearer " + jwt.toLatin1());
+    return m_manager.get(request);
+}
+
+QString TestWhiteboardApi::acsToken(int userId, int meeting, const QString &device, QString *signIn)
 {
     const QString token = m_store.issueToken(userId);
+    if (signIn) {
+        *signIn = token;
+    }
     const CReply reply = send("GET",
                               QStringLiteral("/api/rest/v2.0/acsToken?token=%1&confNumericId=%2&deviceId=%3")
                                   .arg(token)
@@ -237,6 +256,9 @@ void TestWhiteboardApi::tokens_data()
     QTest::newRow("expired") << "expired" << int(Via::Bearer) << 401;
     QTest::newRow("meeting ended") << "ended" << int(Via::Bearer) << 401;
     QTest::newRow("meeting terminated") << "terminated" << int(Via::Query) << 401;
+    QTest::newRow("holder left the meeting") << "left" << int(Via::Bearer) << 401;
+    QTest::newRow("holder signed out") << "signed out" << int(Via::Bearer) << 401;
+    QTest::newRow("holder joined and stays") << "joined" << int(Via::Bearer) << 200;
 }
 
 void TestWhiteboardApi::tokens()
@@ -244,9 +266,23 @@ void TestWhiteboardApi::tokens()
     QFETCH(QString, kind);
     QFETCH(int, via);
     QFETCH(int, status);
-    QString jwt = acsToken(1, 70001);
+    // The invited member: who stops being one on leaving.
+    QString signIn;
+    QString jwt = acsToken(kind == "left" || kind == "signed out" || kind == "joined" ? 2 : 1, 70001,
+                           QStringLiteral("42"), &signIn);
     QCOMPARE(jwt.count('.'), 2);
-    if (kind == "unknown") {
+    if (kind == "left" || kind == "joined") {
+        const CReply joined =
+            send("POST", "/api/engine/v1/meetings/70001/join?token=" + signIn, QString(), Via::None, "{}");
+        QCOMPARE(joined.status, 200);
+        if (kind == "left") {
+            const QJsonObject leave{{"participantId", joined.json().value("participantId")}};
+            QCOMPARE(send("POST", "/api/engine/v1/meetings/70001/leave", QString(), Via::None, json(leave)).status,
+                     200);
+        }
+    } else if (kind == "signed out") {
+        m_store.expireToken(signIn);
+    } else if (kind == "unknown") {
         jwt = "eyJhbGciOiJIUzI1NiJ9.e30.c2lnbmF0dXJl";
     } else if (kind == "altered") {
         jwt.chop(1);
@@ -293,6 +329,97 @@ void TestWhiteboardApi::waitingPageLearnsOfExpiry()
     QCOMPARE(waited.status, 401);
     QCOMPARE(waited.errorCode(), 1010);
     QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+}
+
+// Each waiting page holds a worker: a token has a few waits, the server a
+// bounded number, and ordinary requests still pass.
+void TestWhiteboardApi::waitsAreCountedPerTokenAndInAll()
+{
+    CBoardLimits limits;
+    limits.waitsPerHolder = 2;
+    limits.waits = 3;
+    m_server->whiteboards().setLimits(limits);
+    const QString jwt = acsToken(1, 70001, "1");
+    std::vector<QNetworkReply *> replies;
+    for (int i = 0; i < 2; ++i) {
+        replies.push_back(startWait(jwt));
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->whiteboards().waiting(), i + 1, kdtest::kStateWaitMs);
+    }
+    QVERIFY(!replies.front()->isFinished());
+    // A third wait of the same token: the oldest is answered now, not after its 20 s.
+    replies.push_back(startWait(jwt));
+    QTRY_VERIFY_WITH_TIMEOUT(replies.front()->isFinished(), kdtest::kStateWaitMs);
+    QCOMPARE(replies.front()->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+    QCOMPARE(m_server->whiteboards().waiting(), 2);
+    QVERIFY(!replies.at(1)->isFinished());
+
+    replies.push_back(startWait(acsToken(2, 70001, "2")));
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->whiteboards().waiting(), 3, kdtest::kStateWaitMs);
+    const QJsonObject board = send("GET", "/acs/board", jwt).json();
+    const CReply refused = send("GET",
+                                QStringLiteral("/acs/board?since=%1&epoch=%2&wait=20000")
+                                    .arg(qint64(board.value("revision").toDouble()))
+                                    .arg(board.value("epoch").toString()),
+                                acsToken(1, 70001, "3"));
+    QCOMPARE(refused.status, 429);
+    QCOMPARE(send("POST", "/acs/strokes", jwt, Via::Bearer, json(stroke("pencil", 1, {1, 1}))).status, 200);
+    for (QNetworkReply *reply : replies) {
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+// A board holds a bounded number of strokes and points, each participant
+// a share of them, and a large board is answered in parts.
+void TestWhiteboardApi::boardsAreBoundedAndAnsweredInParts()
+{
+    CBoardLimits limits;
+    limits.strokesPerBoard = 4;
+    limits.strokesPerParticipant = 3;
+    limits.pointsPerParticipant = 5;
+    limits.pointsPerAnswer = 2;
+    m_server->whiteboards().setLimits(limits);
+    const QString alice = acsToken(1, 70001, "1");
+    const QString bob = acsToken(2, 70001, "2");
+    const QByteArray twoPoints = json(stroke("pencil", 1, {10, 10, 20, 20}));
+    const QByteArray onePoint = json(stroke("pencil", 1, {30, 30}));
+    const struct
+    {
+        const QString &who;
+        const QByteArray &body;
+        int status;
+    } draws[] = {
+        {alice, twoPoints, 200}, {alice, twoPoints, 200}, {alice, twoPoints, 429}, // 6 points of 5
+        {alice, onePoint, 200},  {alice, onePoint, 429},                           // a fourth stroke of 3
+        {bob, twoPoints, 200},   {bob, onePoint, 413},                             // a fifth of the board's 4
+    };
+    for (const auto &draw : draws) {
+        const CReply reply = send("POST", "/acs/strokes", draw.who, Via::Bearer, draw.body);
+        QCOMPARE(reply.status, draw.status);
+    }
+    // Undone strokes make room again.
+    QCOMPARE(send("POST", "/acs/undo", bob, Via::Bearer).status, 200);
+    QCOMPARE(send("POST", "/acs/strokes", bob, Via::Bearer, onePoint).status, 200);
+
+    QJsonArray strokes;
+    QJsonObject part = send("GET", "/acs/board", alice).json();
+    const QJsonArray ids = part.value("ids").toArray();
+    QCOMPARE(ids.size(), 4);
+    int parts = 1;
+    strokes = part.value("strokes").toArray();
+    while (part.value("more").toBool() && parts < 10) {
+        const qint64 last = qint64(strokes.last().toObject().value("id").toDouble());
+        part = send("GET", QStringLiteral("/acs/board?after=%1").arg(last), alice).json();
+        for (const QJsonValue &value : part.value("strokes").toArray()) {
+            strokes.append(value);
+        }
+        ++parts;
+    }
+    QCOMPARE(parts, 3); // 2 points an answer at most: 2, 2, then 1 + 1
+    QCOMPARE(strokes.size(), ids.size());
+    for (int i = 0; i < ids.size(); ++i) {
+        QCOMPARE(strokes.at(i).toObject().value("id"), ids.at(i));
+    }
 }
 
 void TestWhiteboardApi::strokesReachTheOtherParticipant()
@@ -469,6 +596,13 @@ void TestWhiteboardApi::uploads_data()
     QByteArray largest = png;
     largest.append(QByteArray(CWhiteboards::kMaxPictureBytes - png.size(), '\0'));
     QTest::newRow("exactly 10 MB") << largest << "jwt" << QByteArray("file") << 200 << QByteArray("image/png");
+    // A few bytes can describe a picture of gigabytes: its size is read from its header.
+    QTest::newRow("wider than 4096") << pictureBytes("PNG", QSize(4097, 2)) << "jwt" << QByteArray("file") << 422
+                                     << QByteArray();
+    QTest::newRow("taller than 4096") << pictureBytes("JPEG", QSize(2, 4097)) << "jwt" << QByteArray("file") << 422
+                                      << QByteArray();
+    QTest::newRow("4096 wide") << pictureBytes("PNG", QSize(4096, 2)) << "jwt" << QByteArray("file") << 200
+                               << QByteArray("image/png");
     QTest::newRow("another part name") << png << "jwt" << QByteArray("picture") << 400 << QByteArray();
     QTest::newRow("no cookie") << png << "" << QByteArray("file") << 401 << QByteArray();
     QTest::newRow("expired token") << png << "expired" << QByteArray("file") << 401 << QByteArray();

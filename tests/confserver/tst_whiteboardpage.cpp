@@ -24,11 +24,11 @@
 #include "statewait.h"
 #include "cconfserver.h"
 #include "cconfstore.h"
+#include "cwhiteboards.h"
 #include "webpagetest.h"
 
 using confserver::CConfServer;
 using confserver::CConfStore;
-
 
 // What the client's bridge object does for the page: it counts the calls.
 class CBridge : public QObject
@@ -137,9 +137,14 @@ private slots:
     void disconnectStopsPolling();
     void ownStrokeCountsOnceWhileBeingSaved();
     void plainBrowserIsABoard();
+    void pictureIsReadOnlyAsTheBackground();
+    void largeBoardArrivesInParts();
 
 private:
     QString acsToken(int userId, const QString &device);
+    // The status of a request of the board's API with the token.
+    int sendAs(const QString &jwt, const QByteArray &verb, const QString &path, const QByteArray &body);
+    int uploadPicture(const QString &jwt, const QImage &picture);
     QString base() const { return m_server->baseUrl(); }
 
     CConfStore m_store;
@@ -159,18 +164,49 @@ void TestWhiteboardPage::initTestCase()
 void TestWhiteboardPage::init()
 {
     m_server->clearFaults();
+    m_server->whiteboards().setLimits(confserver::CBoardLimits());
     const QString jwt = acsToken(1, "0");
-    for (const auto &request : {std::make_pair(QByteArray("POST"), QByteArray("/acs/clear")),
-                                std::make_pair(QByteArray("PUT"), QByteArray("/acs/background"))}) {
-        QNetworkRequest clear(QUrl(base() + QString::fromLatin1(request.second)));
-        clear.setRawHeader("Authorization", "Bearer " + jwt.toLatin1());
-        clear.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
-        QNetworkReply *reply = m_manager.sendCustomRequest(clear, request.first, R"({"background": "white"})");
-        QSignalSpy finished(reply, &QNetworkReply::finished);
-        QVERIFY(finished.wait(kdtest::kStateWaitMs));
-        reply->deleteLater();
-        QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+    QCOMPARE(sendAs(jwt, "POST", "/acs/clear", QByteArray()), 200);
+    QCOMPARE(sendAs(jwt, "PUT", "/acs/background", R"({"background": "white"})"), 200);
+}
+
+int TestWhiteboardPage::sendAs(const QString &jwt, const QByteArray &verb, const QString &path, const QByteArray &body)
+{
+    QNetworkRequest request(QUrl(base() + path));
+    request.setRawHeader("Authorization", "Bearer " + jwt.toLatin1());
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+    QNetworkReply *reply = m_manager.sendCustomRequest(request, verb, body);
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    if (!reply->isFinished()) {
+        finished.wait(10000);
     }
+    reply->deleteLater();
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+int TestWhiteboardPage::uploadPicture(const QString &jwt, const QImage &picture)
+{
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    picture.save(&png, "PNG");
+    auto *form = new QHttpMultiPart(QHttpMultiPart::FormDataType);
+    QHttpPart part;
+    part.setHeader(QNetworkRequest::ContentTypeHeader, QVariant("image/jpg;"));
+    part.setHeader(QNetworkRequest::ContentDispositionHeader,
+                   QVariant("form-data; name=\"file\"; filename=\"background.jpg\""));
+    part.setBody(png.data());
+    form->append(part);
+    QNetworkRequest request(QUrl(base() + "/acs/upload"));
+    request.setHeader(QNetworkRequest::CookieHeader,
+                      QVariant::fromValue(QList<QNetworkCookie>{QNetworkCookie("jwt", jwt.toUtf8())}));
+    QNetworkReply *reply = m_manager.post(request, form);
+    form->setParent(reply);
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    if (!reply->isFinished()) {
+        finished.wait(10000);
+    }
+    reply->deleteLater();
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
 QString TestWhiteboardPage::acsToken(int userId, const QString &device)
@@ -401,25 +437,7 @@ void TestWhiteboardPage::uploadedBackgroundIsFitted()
     // A square green picture: fitted into the 16:9 board it leaves white on both sides.
     QImage square(100, 100, QImage::Format_RGB32);
     square.fill(QColor(0, 160, 0));
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    square.save(&png, "PNG");
-    auto *form = new QHttpMultiPart(QHttpMultiPart::FormDataType);
-    QHttpPart part;
-    part.setHeader(QNetworkRequest::ContentTypeHeader, QVariant("image/jpg;"));
-    part.setHeader(QNetworkRequest::ContentDispositionHeader,
-                   QVariant("form-data; name=\"file\"; filename=\"background.jpg\""));
-    part.setBody(png.data());
-    form->append(part);
-    QNetworkRequest request(QUrl(base() + "/acs/upload"));
-    request.setHeader(QNetworkRequest::CookieHeader,
-                      QVariant::fromValue(QList<QNetworkCookie>{QNetworkCookie("jwt", jwt.toUtf8())}));
-    QNetworkReply *reply = m_manager.post(request, form);
-    form->setParent(reply);
-    QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(kdtest::kStateWaitMs));
-    reply->deleteLater();
-    QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+    QCOMPARE(uploadPicture(jwt, square), 200);
 
     sender.run("window.changeBackground('img')");
     for (CBoardPage *page : {&sender, &receiver}) {
@@ -521,6 +539,57 @@ void TestWhiteboardPage::plainBrowserIsABoard()
     plain.drag({QPoint(100, 100), QPoint(200, 100)});
     QTRY_COMPARE_WITH_TIMEOUT(plain.strokeCount(), 1, kPageRoundTripMs);
     QTRY_VERIFY(plain.state().value("strokes").toArray()[0].toObject().value("id").isDouble());
+}
+
+// A picture costs a page the memory of all its pixels: it is read only
+// while it is the background.
+void TestWhiteboardPage::pictureIsReadOnlyAsTheBackground()
+{
+    const QString jwt = acsToken(1, "1");
+    CBoardPage page;
+    QVERIFY(page.open(base(), acsToken(2, "2")));
+    const size_t asked = m_server->requestsTo("/acs/background").size();
+    QImage picture(160, 90, QImage::Format_RGB32);
+    picture.fill(QColor(0, 0, 160));
+    QCOMPARE(uploadPicture(jwt, picture), 200);
+    // Strokes drawn after the upload reach the page: it has read the board since.
+    for (int i = 1; i <= 2; ++i) {
+        QCOMPARE(sendAs(jwt, "POST", "/acs/strokes", R"({"tool": "eraser", "width": 2, "points": [5, 5]})"), 200);
+        QTRY_COMPARE_WITH_TIMEOUT(page.strokeCount(), i, kPageRoundTripMs);
+    }
+    QVERIFY(!page.state().value("pictureLoaded").toBool());
+    QCOMPARE(m_server->requestsTo("/acs/background").size(), asked);
+
+    QCOMPARE(sendAs(jwt, "PUT", "/acs/background", R"({"background": "img"})"), 200);
+    QTRY_VERIFY_WITH_TIMEOUT(page.state().value("pictureLoaded").toBool(), kPageRoundTripMs);
+    QCOMPARE(sendAs(jwt, "PUT", "/acs/background", R"({"background": "black"})"), 200);
+    QTRY_VERIFY_WITH_TIMEOUT(!page.state().value("pictureLoaded").toBool(), kPageRoundTripMs);
+}
+
+// A board larger than one answer reaches a page whole, part by part.
+void TestWhiteboardPage::largeBoardArrivesInParts()
+{
+    confserver::CBoardLimits limits;
+    limits.pointsPerAnswer = 2;
+    m_server->whiteboards().setLimits(limits);
+    const QString jwt = acsToken(1, "1");
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray stroke =
+            QStringLiteral(R"({"tool": "eraser", "width": 2, "points": [%1, 5, %1, 9]})").arg(10 * (i + 1)).toUtf8();
+        QCOMPARE(sendAs(jwt, "POST", "/acs/strokes", stroke), 200);
+    }
+    CBoardPage page;
+    QVERIFY(page.open(base(), acsToken(2, "2")));
+    QTRY_COMPARE_WITH_TIMEOUT(page.strokeCount(), 3, kPageRoundTripMs);
+    const QJsonArray strokes = page.state().value("strokes").toArray();
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(strokes.at(i).toObject().value("points").toArray().at(0).toInt(), 10 * (i + 1));
+    }
+    int parts = 0;
+    for (const std::string &target : m_server->requestsTo("/acs/board")) {
+        parts += target.find("after=") != std::string::npos ? 1 : 0;
+    }
+    QVERIFY2(parts >= 2, qPrintable(QString::number(parts)));
 }
 
 int main(int argc, char **argv)
