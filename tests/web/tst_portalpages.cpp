@@ -54,6 +54,7 @@ public:
     }
 
     QVariant run(const QString &script) { return runScript(m_view.page(), script); }
+    void saveScreenshot(const QString &name) { ::saveScreenshot(&m_view, name); }
     QString text(const QString &selector)
     {
         return run(QStringLiteral("(function(){var n=document.querySelector(%1);return n?n.textContent:'';})()")
@@ -203,6 +204,7 @@ void TestPortalPages::scheduleFromTheMeetingsPage()
     const QDateTime start = tomorrowAt(10, 30);
     browser.schedule("Harbour review", start, 2, 15, {"Marta Kowalski", "James Okafor"});
     const QString said = browser.outcome();
+    browser.saveScreenshot("reservation-scheduled");
     QVERIFY2(said.startsWith("The meeting is scheduled. Meeting ID:"), qPrintable(said));
 
     const QJsonObject meeting = meetingNamed("Harbour review");
@@ -304,6 +306,7 @@ void TestPortalPages::pagesFollowTheLanguage()
     {
         CDesktopBrowser browser;
         QVERIFY(browser.openReservation(address));
+        browser.saveScreenshot("reservation-zh");
         QCOMPARE(browser.text("h1"), QString::fromUtf8("预约会议"));
         QCOMPARE(browser.text("label[for=name]"), QString::fromUtf8("会议主题"));
     }
