@@ -57,6 +57,11 @@ void CLinguist::changeLanguage(Language lang)
     emit sigLanguageChanged();
 }
 
+QString CLinguist::languageCode() const
+{
+    return m_fileCodes.value(m_currentLanguage, m_fileCodes.value(EN_US));
+}
+
 void CLinguist::loadConfigLanguage()
 {
     helpers::CUserConfigUtils *userConfig = helpers::CUserConfigUtils::getInstance();

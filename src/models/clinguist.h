@@ -25,6 +25,9 @@ public:
 
     void changeLanguage(Language lang);
     void loadConfigLanguage();
+    // The language as a BCP 47 tag ("en-US", "zh-CN"), for what the program
+    // hands to web pages; "en-US" before one is loaded.
+    QString languageCode() const;
 
     Language m_currentLanguage = UNDEFINED;
 

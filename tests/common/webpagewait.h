@@ -3,6 +3,7 @@
 // Waiting on embedded web pages in tests.
 
 #include <functional>
+#include <memory>
 
 #include <QEventLoop>
 #include <QTimer>
@@ -36,15 +37,21 @@ inline bool waitUntil(const std::function<bool()> &done, int timeoutMs)
     return done();
 }
 
-// Runs a script in the page and waits for its result.
-inline QVariant runScript(QWebEnginePage *page, const QString &script, int timeoutMs = 10000)
+// Runs a script in the page and waits for its result. A result that comes
+// after the wait, or that the page hands over as it goes, lands in a state
+// of its own, not in the frame of a wait that has returned.
+inline QVariant runScript(QWebEnginePage *page, const QString &script, int timeoutMs = kPageRoundTripMs)
 {
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
+    struct CReply
+    {
+        bool done = false;
+        QVariant value;
+    };
+    const auto reply = std::make_shared<CReply>();
+    page->runJavaScript(script, [reply](const QVariant &value) {
+        reply->value = value;
+        reply->done = true;
     });
-    waitUntil([&done] { return done; }, timeoutMs);
-    return result;
+    waitUntil([&reply] { return reply->done; }, timeoutMs);
+    return reply->value;
 }

@@ -2,11 +2,11 @@
 // address, the certificate chains a page may be shown with, and which
 // addresses a page may hand to the desktop.
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "curlcatcher.h"
 #include "models/ccertificatechain.h"
 #include "models/cwebpageaddress.h"
 #include "selfsignedcert.h"
@@ -15,33 +15,6 @@
 using kd_app::models::CCertificateChain;
 using kd_app::models::CWebPageAddress;
 using kd_app::views::CWebJsContext;
-
-// Records the addresses the desktop was asked to open, by scheme.
-class CUrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    explicit CUrlCatcher(const QStringList &schemes) : m_schemes(schemes)
-    {
-        for (const QString &scheme : schemes) {
-            QDesktopServices::setUrlHandler(scheme, this, "open");
-        }
-    }
-    ~CUrlCatcher() override
-    {
-        for (const QString &scheme : m_schemes) {
-            QDesktopServices::unsetUrlHandler(scheme);
-        }
-    }
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &url) { opened << url; }
-
-private:
-    QStringList m_schemes;
-};
 
 class TestWebRules : public QObject
 {

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "helpers/clogformat.h"
+#include "models/clinguist.h"
 #include "models/cloginmanager.h"
 
 namespace kd_app {
@@ -49,6 +50,13 @@ QUrl withMailFieldsOnly(QUrl url)
 
 CWebJsContext::CWebJsContext(QObject *parent) : QObject(parent)
 {
+    connect(models::CLinguist::getInstance(), &models::CLinguist::sigLanguageChanged, this,
+            &CWebJsContext::languageChanged);
+}
+
+QString CWebJsContext::language() const
+{
+    return models::CLinguist::getInstance()->languageCode();
 }
 
 void CWebJsContext::joinConf(QString confNumber, QString confPassword, bool isAudioOnly)

@@ -12,13 +12,19 @@ namespace views {
 class CWebJsContext : public QObject
 {
     Q_OBJECT
+    // The program's language ("en-US", "zh-CN"), which the pages show their
+    // texts in; the channel tells the page of each change.
+    Q_PROPERTY(QString language READ language NOTIFY languageChanged)
 
 public:
     explicit CWebJsContext(QObject *parent);
 
+    QString language() const;
+
 signals:
     void sigPageCreated();
     void sigJoinConf(QString confNumber, QString confPassword, bool isAudioOnly, QString peerName);
+    void languageChanged();
 
 public slots:
     void joinConf(QString confNumber, QString confPassword, bool isAudioOnly);
