@@ -9,6 +9,7 @@
 #include <QUrlQuery>
 #include <QWebEngineView>
 
+#include "statewait.h"
 #include "clogcapture.h"
 #include "curlcatcher.h"
 #include "models/clinguist.h"
