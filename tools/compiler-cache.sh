@@ -8,7 +8,5 @@ if command -v ccache >/dev/null; then
     # Debug info names the build folder; leave it out of the hash so that
     # checkouts in other folders share the cache.
     export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
-    # The precompiled Qt headers: cached by their contents, not their times.
-    export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
