@@ -231,7 +231,11 @@ bool CConfServer::start(const std::string &host, int port)
         std::lock_guard<std::mutex> lock(m_faultMutex);
         m_bStopping = false;
     }
-    m_thread = std::thread([this] { m_server->listen_after_bind(); });
+    m_bListenEnded = false;
+    m_thread = std::thread([this] {
+        m_server->listen_after_bind();
+        m_bListenEnded = true;
+    });
     return true;
 }
 
@@ -242,10 +246,26 @@ void CConfServer::stop()
         m_bStopping = true;
     }
     m_stopCondition.notify_all();
-    if (m_thread.joinable()) {
-        m_server->stop();
-        m_thread.join();
+    if (!m_thread.joinable()) {
+        return;
     }
+    // A stop that comes before the thread has begun to listen is lost, and
+    // the listen then waits for a connection for ever: on a busy machine the
+    // thread may not have run yet when a test is already done with us.
+    const auto asked = std::chrono::steady_clock::now();
+    auto warnAt = asked + std::chrono::seconds(5);
+    while (!m_server->is_running() && !m_bListenEnded) {
+        if (std::chrono::steady_clock::now() >= warnAt) {
+            qWarning("confserver: the listening thread has not started %lld s after the stop was asked",
+                     static_cast<long long>(
+                         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - asked)
+                             .count()));
+            warnAt += std::chrono::seconds(5);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    m_server->stop();
+    m_thread.join();
 }
 
 void CConfServer::wait()

@@ -125,6 +125,7 @@ private:
     std::unique_ptr<CWhiteboards> m_whiteboards;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;
+    std::atomic<bool> m_bListenEnded{false};
     int m_port = 0;
     std::string m_host;
 
